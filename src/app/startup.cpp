@@ -1,0 +1,2 @@
+#include "startup.h"
+namespace app { int runProgram(int, char**) { return 0; } }

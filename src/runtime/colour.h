@@ -1,0 +1,21 @@
+// Colours as the window descriptions store them: 0x00BBGGRR.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+
+namespace rt {
+
+constexpr uint32_t rgb(uint8_t r, uint8_t g, uint8_t b) {
+    return static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) | (static_cast<uint32_t>(b) << 16);
+}
+constexpr uint8_t red(uint32_t c) { return c & 0xFF; }
+constexpr uint8_t green(uint32_t c) { return (c >> 8) & 0xFF; }
+constexpr uint8_t blue(uint32_t c) { return (c >> 16) & 0xFF; }
+
+inline void setSourceColour(cairo_t* cr, uint32_t c) {
+    cairo_set_source_rgb(cr, red(c) / 255.0, green(c) / 255.0, blue(c) / 255.0);
+}
+
+}  // namespace rt

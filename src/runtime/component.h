@@ -1,0 +1,155 @@
+// Component model: references, property indices, events, and the base class
+// every component kind derives from.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "value.h"
+
+namespace rt {
+
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+// Common property indices; a kind's own property k is index 8 + k.
+namespace prop {
+constexpr int kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3, kTag = 4, kVisible = 5, kDisabled = 6,
+              kCursor = 7;
+constexpr int own(int k) { return 8 + k; }
+}  // namespace prop
+
+// Common events every visible kind can raise (negative indices).
+namespace event {
+constexpr int kLeftDown = -1, kDoubleClick = -3, kMouseMove = -6, kFocusGained = -7, kFocusLost = -8,
+              kKeyDown = -9, kCharInput = -11;
+}  // namespace event
+
+// Modifier bits of the common mouse and key events.
+namespace modifier {
+constexpr int kCtrl = 1, kShift = 2, kAlt = 4;
+}
+
+// Cursor ids of the system cursors the program uses.
+namespace cursor {
+constexpr int kDefault = 0, kArrow = 32512, kHand = 32649, kSizeNwse = 32642, kSizeNesw = 32643,
+              kSizeWe = 32644, kSizeNs = 32645;
+}
+
+// An event on its way to a handler. Handlers may write into args: some
+// arguments are answers the raising component reads back (cancel flags).
+struct Event {
+    ComponentRef source;
+    int index = 0;
+    std::vector<Value> args;
+};
+
+using Handler = std::function<Value(Event&)>;
+using Bindings = std::map<int, Handler>;
+
+class Runtime;
+
+// Everything a kind needs to know at creation.
+struct CreateInfo {
+    ComponentRef ref;
+    Rect rect;
+    Bytes block;  // the kind's property block; empty means defaults
+    Runtime* runtime = nullptr;
+};
+
+// Base of every component kind. The runtime keeps the common properties
+// (position, tag, visibility, cursor) and wraps widget() in a windowed host
+// that carries stacking and the common mouse events; a kind provides its own
+// widget, properties, methods and property block.
+class Component {
+public:
+    explicit Component(const CreateInfo& info) : ref_(info.ref), runtime_(info.runtime) {}
+    virtual ~Component() = default;
+    Component(const Component&) = delete;
+    Component& operator=(const Component&) = delete;
+
+    virtual GtkWidget* widget() = 0;
+
+    // Own properties by k (index 8 + k). An unknown k reads as empty and a
+    // write returns false; the runtime reports both as runtime errors.
+    virtual std::optional<Value> getOwn(int /*k*/) { return std::nullopt; }
+    virtual bool setOwn(int /*k*/, const Value& /*v*/) { return false; }
+
+    // Methods by number; an unknown method gives std::nullopt.
+    virtual std::optional<Value> call(int /*method*/, std::vector<Value>& /*args*/) { return std::nullopt; }
+
+    // The current property block, in the kind's format; used to copy.
+    virtual Bytes propertyBlock() const { return {}; }
+
+    // Told after the runtime has moved or resized the host.
+    virtual void boundsChanged(const Rect& /*r*/) {}
+    // Told after the host was shown or hidden, and after enabling changes.
+    virtual void visibilityChanged(bool /*visible*/) {}
+    virtual void enabledChanged(bool /*enabled*/) {}
+
+    // Whether the host should raise the common mouse events for this kind;
+    // kinds that handle the mouse themselves (buttons, browsers) say no.
+    virtual bool hostMouseEvents() const { return true; }
+    // Kinds with nothing to show (timers) never get their host shown, so
+    // they take no room and catch no clicks.
+    virtual bool shown() const { return true; }
+
+    const ComponentRef& ref() const { return ref_; }
+    Runtime& runtime() const { return *runtime_; }
+
+protected:
+    // Raises one of this component's events; returns the handler's answer.
+    Value raise(int index, std::vector<Value>& args);
+    Value raise(int index, std::vector<Value>&& args = {}) { return raise(index, args); }
+
+private:
+    ComponentRef ref_;
+    Runtime* runtime_;
+};
+
+using KindFactory = std::function<std::unique_ptr<Component>(const CreateInfo&)>;
+
+// One component as a window description lists it.
+struct ComponentDescription {
+    std::string kind;
+    std::string name;   // the description's component name (the identifier)
+    std::string alias;  // a descriptive English name
+    Rect rect;
+    bool visible = true;
+    bool disabled = false;
+    int cursor = cursor::kDefault;
+    std::string tag;
+    Bytes block;
+    Bindings bindings;
+};
+
+// Window events (the window kind's own, from 0).
+namespace window_event {
+constexpr int kCreated = 0, kPositionChanged = 1, kSizeChanged = 2, kFirstActivated = 3;
+}
+
+// Window's own properties: 0 caption, 1 state, 2 background colour.
+namespace window_prop {
+constexpr int kCaption = prop::own(0), kState = prop::own(1), kBackground = prop::own(2);
+constexpr int kStateNormal = 0, kStateMinimised = 1;
+}
+
+struct WindowDescription {
+    std::string name;
+    Rect rect;
+    std::string caption;
+    uint32_t background = 0x00ECECEC;  // 0x00BBGGRR
+    Bindings bindings;                 // window events
+    // Components top-most first: the last one is at the bottom.
+    std::vector<ComponentDescription> components;
+};
+
+}  // namespace rt

@@ -1,0 +1,113 @@
+// DrawPanel: lines drawn with a pen onto a retained surface, so that they
+// stay on screen through repaints until drawn over or cleared.
+#include <algorithm>
+#include <cmath>
+
+#include "../colour.h"
+#include "../gobject_ptr.h"
+#include "builtin_kinds.h"
+
+namespace rt {
+namespace {
+
+using Surface = CPtr<cairo_surface_t, cairo_surface_destroy>;
+using Context = CPtr<cairo_t, cairo_destroy>;
+
+class DrawPanel final : public Component {
+public:
+    DrawPanel(const CreateInfo& info, DrawPanelBlock block) : Component(info), block_(block) {
+        area_ = gtk_drawing_area_new();
+        resizeSurface(info.rect.width, info.rect.height);
+        g_signal_connect(area_, "draw", callback([](GtkWidget*, cairo_t* cr, gpointer self) {
+            auto* p = static_cast<DrawPanel*>(self);
+            cairo_set_source_surface(cr, p->surface_.get(), 0, 0);
+            cairo_paint(cr);
+            return TRUE;
+        }), this);
+    }
+
+    GtkWidget* widget() override { return area_; }
+
+    std::optional<Value> getOwn(int k) override {
+        if (k == draw_panel::kPenColour) return static_cast<int32_t>(block_.penColour);
+        if (k == draw_panel::kBackground) return static_cast<int32_t>(block_.background);
+        return std::nullopt;
+    }
+
+    bool setOwn(int k, const Value& v) override {
+        if (k == draw_panel::kPenColour) block_.penColour = static_cast<uint32_t>(asInt(v));
+        else if (k == draw_panel::kBackground) block_.background = static_cast<uint32_t>(asInt(v));
+        else return false;
+        return true;
+    }
+
+    std::optional<Value> call(int method, std::vector<Value>& args) override {
+        if (method == draw_panel::kDrawLine && args.size() >= 4) {
+            drawLine(asInt(args[0]), asInt(args[1]), asInt(args[2]), asInt(args[3]));
+            return Value{};
+        }
+        if (method == draw_panel::kClear) {
+            Context cr(cairo_create(surface_.get()));
+            setSourceColour(cr.get(), block_.background);
+            cairo_paint(cr.get());
+            gtk_widget_queue_draw(area_);
+            return Value{};
+        }
+        return std::nullopt;
+    }
+
+    void boundsChanged(const Rect& r) override { resizeSurface(r.width, r.height); }
+
+    Bytes propertyBlock() const override { return block_.serialize(); }
+
+private:
+    void resizeSurface(int width, int height) {
+        Surface fresh(cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 1), std::max(height, 1)));
+        Context cr(cairo_create(fresh.get()));
+        setSourceColour(cr.get(), block_.background);
+        cairo_paint(cr.get());
+        if (surface_) {
+            cairo_set_source_surface(cr.get(), surface_.get(), 0, 0);
+            cairo_paint(cr.get());
+        }
+        surface_ = std::move(fresh);
+    }
+
+    // One-pixel pen; like the platform's line drawing the end point itself
+    // is left out.
+    void drawLine(int x1, int y1, int x2, int y2) {
+        Context cr(cairo_create(surface_.get()));
+        setSourceColour(cr.get(), block_.penColour);
+        if (y1 == y2) {
+            int a = x1, b = x2;
+            if (x2 < x1) { a = x2 + 1; b = x1 + 1; }
+            cairo_rectangle(cr.get(), a, y1, b - a, 1);
+            cairo_fill(cr.get());
+        } else if (x1 == x2) {
+            int a = y1, b = y2;
+            if (y2 < y1) { a = y2 + 1; b = y1 + 1; }
+            cairo_rectangle(cr.get(), x1, a, 1, b - a);
+            cairo_fill(cr.get());
+        } else {
+            cairo_set_line_width(cr.get(), 1);
+            cairo_move_to(cr.get(), x1 + 0.5, y1 + 0.5);
+            cairo_line_to(cr.get(), x2 + 0.5, y2 + 0.5);
+            cairo_stroke(cr.get());
+        }
+        gtk_widget_queue_draw(area_);
+    }
+
+    DrawPanelBlock block_;
+    GtkWidget* area_;
+    Surface surface_;
+};
+
+}  // namespace
+
+std::unique_ptr<Component> makeDrawPanel(const CreateInfo& info) {
+    auto block = DrawPanelBlock::parse(info.block);
+    if (!block) return nullptr;
+    return std::make_unique<DrawPanel>(info, *block);
+}
+
+}  // namespace rt

@@ -1,0 +1,85 @@
+// EditBox: a single-line entry with its own colours and font.
+#include <string>
+
+#include "../colour.h"
+#include "../gobject_ptr.h"
+#include "builtin_kinds.h"
+
+namespace rt {
+namespace {
+
+std::string cssColour(uint32_t c) {
+    return "rgb(" + std::to_string(red(c)) + "," + std::to_string(green(c)) + "," + std::to_string(blue(c)) + ")";
+}
+
+class EditBox final : public Component {
+public:
+    EditBox(const CreateInfo& info, EditBoxBlock block) : Component(info), block_(std::move(block)) {
+        entry_ = gtk_entry_new();
+        gtk_entry_set_width_chars(GTK_ENTRY(entry_), 0);
+        gtk_entry_set_has_frame(GTK_ENTRY(entry_), FALSE);
+        gtk_entry_set_text(GTK_ENTRY(entry_), block_.content.c_str());
+        css_ = GObjectPtr<GtkCssProvider>::adopt(gtk_css_provider_new());
+        gtk_style_context_add_provider(gtk_widget_get_style_context(entry_), GTK_STYLE_PROVIDER(css_.get()),
+                                       GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+        applyStyle();
+    }
+
+    GtkWidget* widget() override { return entry_; }
+
+    std::optional<Value> getOwn(int k) override {
+        switch (k) {
+            case edit_box::kContent: return std::string(gtk_entry_get_text(GTK_ENTRY(entry_)));
+            case edit_box::kTextColour: return static_cast<int32_t>(block_.textColour);
+            case edit_box::kBackground: return static_cast<int32_t>(block_.background);
+            case edit_box::kFont: return block_.font.serialize();
+            default: return std::nullopt;
+        }
+    }
+
+    bool setOwn(int k, const Value& v) override {
+        switch (k) {
+            case edit_box::kContent: gtk_entry_set_text(GTK_ENTRY(entry_), asText(v).c_str()); return true;
+            case edit_box::kTextColour: block_.textColour = static_cast<uint32_t>(asInt(v)); break;
+            case edit_box::kBackground: block_.background = static_cast<uint32_t>(asInt(v)); break;
+            case edit_box::kFont:
+                if (auto f = LogFont::parse(asBytes(v))) block_.font = *f;
+                break;
+            default: return false;
+        }
+        applyStyle();
+        return true;
+    }
+
+    Bytes propertyBlock() const override {
+        EditBoxBlock b = block_;
+        b.content = gtk_entry_get_text(GTK_ENTRY(entry_));
+        return b.serialize();
+    }
+
+private:
+    void applyStyle() {
+        std::string family = block_.font.faceName.empty() ? "Sans" : block_.font.faceName;
+        std::string css = "entry { min-height: 0; min-width: 0; padding: 1px 2px; border: none; border-radius: 0;"
+                          " box-shadow: none; color: " + cssColour(block_.textColour) +
+                          "; background: " + cssColour(block_.background) +
+                          "; font-family: \"" + family + "\", \"Noto Sans CJK SC\", sans-serif; font-size: " +
+                          std::to_string(block_.font.pixelHeight()) + "px; font-weight: " +
+                          std::to_string(block_.font.weight > 0 ? block_.font.weight : 400) + "; }";
+        gtk_css_provider_load_from_data(css_.get(), css.c_str(), -1, nullptr);
+    }
+
+    EditBoxBlock block_;
+    GtkWidget* entry_;
+    GObjectPtr<GtkCssProvider> css_;
+};
+
+}  // namespace
+
+std::unique_ptr<Component> makeEditBox(const CreateInfo& info) {
+    auto block = EditBoxBlock::parse(info.block);
+    if (!block) return nullptr;
+    return std::make_unique<EditBox>(info, std::move(*block));
+}
+
+}  // namespace rt

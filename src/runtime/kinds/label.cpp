@@ -1,0 +1,99 @@
+// Label: background colour, an optional background picture stretched over
+// it, and a one-line caption.
+#include "../colour.h"
+#include "../picture.h"
+#include "../gobject_ptr.h"
+#include "builtin_kinds.h"
+
+namespace rt {
+namespace {
+
+class Label final : public Component {
+public:
+    Label(const CreateInfo& info, LabelBlock block) : Component(info), block_(std::move(block)) {
+        area_ = gtk_drawing_area_new();
+        picture_ = decodePicture(block_.picture);
+        g_signal_connect(area_, "draw", callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
+            static_cast<Label*>(self)->paint(w, cr);
+            return TRUE;
+        }), this);
+    }
+
+    GtkWidget* widget() override { return area_; }
+
+    std::optional<Value> getOwn(int k) override {
+        switch (k) {
+            case label::kCaption: return block_.caption;
+            case label::kTextColour: return static_cast<int32_t>(block_.textColour);
+            case label::kBackground: return static_cast<int32_t>(block_.background);
+            case label::kFont: return block_.font.serialize();
+            case label::kPicture: return block_.picture;
+            default: return std::nullopt;
+        }
+    }
+
+    bool setOwn(int k, const Value& v) override {
+        switch (k) {
+            case label::kCaption: block_.caption = asText(v); break;
+            case label::kTextColour: block_.textColour = static_cast<uint32_t>(asInt(v)); break;
+            case label::kBackground: block_.background = static_cast<uint32_t>(asInt(v)); break;
+            case label::kFont:
+                if (auto f = LogFont::parse(asBytes(v))) block_.font = *f;
+                break;
+            case label::kPicture:
+                block_.picture = asBytes(v);
+                picture_ = decodePicture(block_.picture);
+                break;
+            default: return false;
+        }
+        gtk_widget_queue_draw(area_);
+        return true;
+    }
+
+    Bytes propertyBlock() const override { return block_.serialize(); }
+
+private:
+    void paint(GtkWidget* w, cairo_t* cr) {
+        int width = gtk_widget_get_allocated_width(w);
+        int height = gtk_widget_get_allocated_height(w);
+        setSourceColour(cr, block_.background);
+        cairo_paint(cr);
+        if (picture_) {
+            int pw = gdk_pixbuf_get_width(picture_.get());
+            int ph = gdk_pixbuf_get_height(picture_.get());
+            cairo_save(cr);
+            cairo_scale(cr, static_cast<double>(width) / pw, static_cast<double>(height) / ph);
+            gdk_cairo_set_source_pixbuf(cr, picture_.get(), 0, 0);
+            cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_FAST);
+            cairo_paint(cr);
+            cairo_restore(cr);
+        }
+        if (block_.caption.empty()) return;
+        PangoLayout* layout = gtk_widget_create_pango_layout(w, block_.caption.c_str());
+        PangoFontDescription* font = block_.font.toPango();
+        pango_layout_set_font_description(layout, font);
+        pango_font_description_free(font);
+        int tw = 0, th = 0;
+        pango_layout_get_pixel_size(layout, &tw, &th);
+        int x = block_.align == static_cast<int>(Align::kCentre) ? (width - tw) / 2
+              : block_.align == static_cast<int>(Align::kRight)  ? width - tw - 2 : 2;
+        setSourceColour(cr, block_.textColour);
+        cairo_move_to(cr, x, (height - th) / 2);
+        pango_cairo_show_layout(cr, layout);
+        g_object_unref(layout);
+    }
+
+    LabelBlock block_;
+    GtkWidget* area_;
+    GObjectPtr<GdkPixbuf> picture_;
+};
+
+}  // namespace
+
+std::unique_ptr<Component> makeLabel(const CreateInfo& info) {
+    auto block = LabelBlock::parse(info.block);
+    if (!block) return nullptr;
+    return std::make_unique<Label>(info, std::move(*block));
+}
+
+}  // namespace rt
