@@ -1,1 +1,0 @@
-// placeholder until the widgets library lands
