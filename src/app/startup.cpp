@@ -1,2 +1,103 @@
 #include "startup.h"
-namespace app { int runProgram(int, char**) { return 0; } }
+
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "chrome_handlers.h"
+#include "crashguard/crash_guard.h"
+#include "program_state.h"
+#include "runtime/kinds/builtin_kinds.h"
+#include "single_instance.h"
+#include "startup_handlers.h"
+#include "sysutil/working_set.h"
+#include "tabs/main_ui.h"
+#include "tabs/tab_table.h"
+#include "tooltips.h"
+#include "widgets/widget_kinds.h"
+#include "window_descriptions.h"
+
+namespace app {
+
+ShellState& shell() {
+    static ShellState s;
+    return s;
+}
+
+namespace {
+
+constexpr guint kTrimIntervalMs = 1000;
+constexpr int kTabHeaderPositionProperty = 8 + 1;  // the tab control's header position
+
+void markOrFindInstance(rt::ComponentRef window) {
+    GtkWindow* gw = rt::Runtime::instance().gtkWindow(window.window);
+    GdkDisplay* gd = gw ? gtk_widget_get_display(GTK_WIDGET(gw)) : nullptr;
+    if (!gd || !GDK_IS_X11_DISPLAY(gd)) return;
+    GdkWindow* win = gtk_widget_get_window(GTK_WIDGET(gw));
+    if (!win) return;
+    runSingleInstanceCheck(gdk_x11_display_get_xdisplay(gd), gdk_x11_window_get_xid(win), kInstanceMarker);
+}
+
+}  // namespace
+
+rt::Value onMainWindowCreated(rt::Event& e) {
+    rt::Runtime& runtime = rt::Runtime::instance();
+    ui::bindMainWindow(runtime, e.source);
+    ui::MainUi& u = ui::mainUi();
+    ShellState& s = shell();
+
+    crashguard::configure();
+    runtime.setRuntimeErrorHook(crashguard::onRuntimeError);
+
+    if (!s.firstArgument.empty()) markOrFindInstance(e.source);
+
+    s.margins = {3, 3, 3, 3};
+    ToggleMaximised();
+
+    rt::ComponentRef status = runtime.loadWindow(statusWindowDescription(), e.source, false);
+    ui::bindStatusWindow(runtime, status);
+
+    attachTooltips(runtime, u);
+    if (runtime.exists(u.tabControl)) runtime.set(u.tabControl, kTabHeaderPositionProperty, s.tabHeaderPosition);
+    tabs::maxCaptionLength = 16;
+    tabs::CreateFirstTab(s.firstArgument);
+
+    g_timeout_add(kTrimIntervalMs, [](gpointer) -> gboolean {
+        sysutil::trimWorkingSet();
+        return G_SOURCE_CONTINUE;
+    }, nullptr);
+    return {};
+}
+
+rt::Value onMainWindowFirstActivated(rt::Event&) {
+    tabs::layoutReady = 1;
+    tabs::ArrangeCloseButtons();
+    return {};
+}
+
+int runProgram(int argc, char** argv) {
+    // The component layer.
+    gtk_init(&argc, &argv);
+    rt::Runtime& runtime = rt::Runtime::instance();
+    rt::registerBuiltinKinds(runtime);
+    widgets::registerWidgetKinds(runtime);
+
+    // Program-wide state.
+    ShellState& s = shell();
+    s.margins = {};
+    s.tabHeaderPosition = 0;
+    s.borderWidth = 3;
+    // Further arguments are ignored.
+    s.firstArgument = argc > 1 && argv[1] ? argv[1] : "";
+
+    crashguard::install();
+
+    rt::ComponentRef main = runtime.loadWindow(mainWindowDescription());
+    runtime.show(main.window);
+    runtime.run(main);
+    return 0;
+}
+
+}  // namespace app

@@ -43,6 +43,7 @@ private:
 Converter& utf8ToGbk() { static Converter c("GBK", "UTF-8"); return c; }
 Converter& utf8ToGb18030() { static Converter c("GB18030", "UTF-8"); return c; }
 Converter& gb18030ToUtf8() { static Converter c("UTF-8", "GB18030"); return c; }
+Converter& gbkToUtf8() { static Converter c("UTF-8", "GBK"); return c; }
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -81,10 +82,14 @@ std::string decode(std::string_view in) {
         auto c = static_cast<unsigned char>(in[pos]);
         if (c < 0x80) { out.push_back(static_cast<char>(c)); ++pos; continue; }
         bool done = false;
-        for (size_t len : {2u, 4u}) {
+        // GBK first (it has the single-byte euro sign 0x80), then the
+        // GB18030 two- and four-byte forms that encode() writes.
+        struct Try { size_t len; Converter& conv; };
+        for (Try t : {Try{1, gbkToUtf8()}, Try{2, gbkToUtf8()}, Try{2, gb18030ToUtf8()}, Try{4, gb18030ToUtf8()}}) {
+            size_t len = t.len;
             if (pos + len > in.size()) break;
             std::string chunk;
-            if (gb18030ToUtf8().convert(in.substr(pos, len), chunk)) {
+            if (t.conv.convert(in.substr(pos, len), chunk)) {
                 out += chunk;
                 pos += len;
                 done = true;

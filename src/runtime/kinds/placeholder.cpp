@@ -1,5 +1,7 @@
 // Placeholder for a kind that is not built yet: an empty area that keeps
 // its property block so that copies carry it on.
+#include <map>
+
 #include "builtin_kinds.h"
 
 namespace rt {
@@ -10,9 +12,20 @@ public:
     Placeholder(const CreateInfo& info) : Component(info), block_(info.block) { area_ = gtk_drawing_area_new(); }
     GtkWidget* widget() override { return area_; }
     Bytes propertyBlock() const override { return block_; }
+    // Keeps whatever is written so that program code runs unchanged.
+    std::optional<Value> getOwn(int k) override {
+        auto it = values_.find(k);
+        return it == values_.end() ? Value{0} : it->second;
+    }
+    bool setOwn(int k, const Value& v) override {
+        values_[k] = v;
+        return true;
+    }
+    std::optional<Value> call(int, std::vector<Value>&) override { return Value{0}; }
 
 private:
     Bytes block_;
+    std::map<int, Value> values_;
     GtkWidget* area_;
 };
 

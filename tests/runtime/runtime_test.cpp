@@ -1,0 +1,197 @@
+// The component runtime under a real display: windows from descriptions,
+// copies, destruction, the event-component service and nested handlers.
+#include "runtime/runtime.h"
+#include "runtime/kinds/builtin_kinds.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RecordedError {
+    int code;
+    std::string message;
+};
+
+class RuntimeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+
+    void SetUp() override {
+        rt::registerBuiltinKinds(runtime);
+        rt::registerPlaceholderKind(runtime, "Thing");
+        runtime.setRuntimeErrorHook([this](int code, const std::string& m) {
+            errors.push_back({code, m});
+            return true;
+        });
+    }
+
+    rt::ComponentDescription thing(const char* name, rt::Rect r, rt::Bindings b = {}) {
+        rt::ComponentDescription c;
+        c.kind = "Thing";
+        c.name = name;
+        c.rect = r;
+        c.block = {7, 7, 7};
+        c.bindings = std::move(b);
+        return c;
+    }
+
+    rt::Runtime runtime;
+    std::vector<RecordedError> errors;
+};
+
+TEST_F(RuntimeTest, LoadsComponentsAtTheirPlacesAndRunsCreatedFirst) {
+    rt::WindowDescription w;
+    w.rect = {50, 50, 300, 200};
+    bool created = false;
+    size_t seen = 0;
+    w.bindings[rt::window_event::kCreated] = [&](rt::Event& e) {
+        created = true;
+        seen = runtime.components(e.source.window).size();
+        return rt::Value{};
+    };
+    w.components.push_back(thing("top", {1, 2, 30, 40}));
+    auto hidden = thing("hidden", {5, 6, 7, 8});
+    hidden.visible = false;
+    w.components.push_back(hidden);
+    w.components.push_back(thing("bottom", {0, 0, 300, 200}));
+    rt::ComponentRef win = runtime.loadWindow(w);
+    EXPECT_TRUE(created);
+    EXPECT_EQ(seen, 3u);
+    auto top = runtime.find(win.window, "top");
+    ASSERT_TRUE(top);
+    EXPECT_EQ(rt::asInt(runtime.get(*top, rt::prop::kLeft)), 1);
+    EXPECT_EQ(rt::asInt(runtime.get(*top, rt::prop::kHeight)), 40);
+    EXPECT_FALSE(rt::asBool(runtime.get(*runtime.find(win.window, "hidden"), rt::prop::kVisible)));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(RuntimeTest, CopyGetsFreshIdSameBindingsAndSitsBehindItsSource) {
+    rt::WindowDescription w;
+    w.rect = {0, 0, 200, 200};
+    std::vector<rt::ComponentRef> clicked;
+    w.components.push_back(thing("a", {0, 0, 10, 10}));
+    w.components.push_back(thing("source", {10, 10, 20, 20}, {{rt::event::kLeftDown, [&](rt::Event&) {
+        clicked.push_back(runtime.eventComponent());
+        return rt::Value{};
+    }}}));
+    w.components.push_back(thing("c", {0, 0, 200, 200}));
+    rt::ComponentRef win = runtime.loadWindow(w);
+    rt::ComponentRef source = *runtime.find(win.window, "source");
+    runtime.set(source, rt::prop::kTag, std::string("1"));
+
+    auto copy = runtime.copy(source);
+    ASSERT_TRUE(copy);
+    EXPECT_NE(copy->component, source.component);
+    EXPECT_EQ(runtime.kindOf(*copy), "Thing");
+    EXPECT_EQ(runtime.component(*copy)->propertyBlock(), (rt::Bytes{7, 7, 7}));
+    EXPECT_EQ(rt::asInt(runtime.get(*copy, rt::prop::kLeft)), 10);
+    EXPECT_EQ(rt::asText(runtime.get(*copy, rt::prop::kTag)), "1");
+
+    auto order = runtime.components(win.window);
+    ASSERT_EQ(order.size(), 4u);
+    EXPECT_EQ(order[1], source);
+    EXPECT_EQ(order[2], *copy);
+
+    runtime.raise(*copy, rt::event::kLeftDown, {1, 1, 0});
+    ASSERT_EQ(clicked.size(), 1u);
+    EXPECT_EQ(clicked[0], *copy);
+
+    // The window itself cannot be copied.
+    EXPECT_FALSE(runtime.copy(win));
+}
+
+TEST_F(RuntimeTest, DestroyedComponentIsARuntimeErrorNotACrash) {
+    rt::WindowDescription w;
+    w.components.push_back(thing("x", {0, 0, 10, 10}));
+    rt::ComponentRef win = runtime.loadWindow(w);
+    rt::ComponentRef x = *runtime.find(win.window, "x");
+    runtime.destroy(x);
+    EXPECT_FALSE(runtime.exists(x));
+    runtime.get(x, rt::prop::kLeft);
+    runtime.set(x, rt::prop::kVisible, true);
+    runtime.call(x, 0);
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0].code, rt::runtime_error::kNoSuchComponent);
+
+    // Nor does an unknown property of a living component crash.
+    rt::ComponentRef label = runtime.find(runtime.loadWindow([] {
+        rt::WindowDescription d;
+        rt::ComponentDescription c;
+        c.kind = "Label";
+        c.name = "l";
+        d.components.push_back(c);
+        return d;
+    }()).window, "l").value();
+    runtime.get(label, 8 + 99);
+    EXPECT_EQ(errors.back().code, rt::runtime_error::kNoSuchProperty);
+}
+
+TEST_F(RuntimeTest, EventComponentOutsideAHandlerGivesTheExactMessage) {
+    runtime.eventComponent();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].message, "“取事件组件”命令只能在事件处理子程序中使用");
+}
+
+TEST_F(RuntimeTest, HandlersNestThroughProcessPendingMessages) {
+    // An event queued on the main loop while a handler runs is dispatched
+    // from inside it by processPendingMessages; afterwards the outer handler
+    // still sees itself as the event component.
+    struct Queued {
+        rt::Runtime* runtime;
+        rt::ComponentRef target;
+    } queued{&runtime, {}};
+    std::vector<std::string> trace;
+    rt::WindowDescription w;
+    w.components.push_back(thing("outer", {0, 0, 10, 10}, {{rt::event::kLeftDown, [&](rt::Event&) {
+        trace.push_back("outer-begin");
+        g_idle_add([](gpointer p) -> gboolean {
+            auto* q = static_cast<Queued*>(p);
+            q->runtime->raise(q->target, rt::event::kLeftDown, {0, 0, 0});
+            return G_SOURCE_REMOVE;
+        }, &queued);
+        runtime.processPendingMessages();
+        trace.push_back("outer-end:" + runtime.nameOf(runtime.eventComponent()));
+        return rt::Value{};
+    }}}));
+    w.components.push_back(thing("inner", {0, 0, 10, 10}, {{rt::event::kLeftDown, [&](rt::Event&) {
+        trace.push_back("inner:" + runtime.nameOf(runtime.eventComponent()));
+        return rt::Value{};
+    }}}));
+    rt::ComponentRef win = runtime.loadWindow(w);
+    queued.target = *runtime.find(win.window, "inner");
+    runtime.raise(*runtime.find(win.window, "outer"), rt::event::kLeftDown, {0, 0, 0});
+    EXPECT_EQ(trace, (std::vector<std::string>{"outer-begin", "inner:inner", "outer-end:outer"}));
+    EXPECT_EQ(runtime.handlerDepth(), 0);
+}
+
+TEST_F(RuntimeTest, TimerTicksAndStopsAtZero) {
+    rt::WindowDescription w;
+    int ticks = 0;
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    rt::ComponentDescription t;
+    t.kind = "Timer";
+    t.name = "t";
+    t.block = rt::TimerBlock{1}.serialize();  // below the minimum: runs at 10 ms
+    t.bindings[rt::timer::kTick] = [&](rt::Event& e) {
+        if (++ticks == 3) {
+            runtime.set(e.source, rt::prop::own(rt::timer::kInterval), 0);
+            g_main_loop_quit(loop);
+        }
+        return rt::Value{};
+    };
+    w.components.push_back(t);
+    runtime.loadWindow(w);
+    guint guard = g_timeout_add_seconds(10, [](gpointer l) -> gboolean {
+        g_main_loop_quit(static_cast<GMainLoop*>(l));
+        return G_SOURCE_REMOVE;
+    }, loop);
+    g_main_loop_run(loop);
+    g_source_remove(guard);
+    g_main_loop_unref(loop);
+    EXPECT_EQ(ticks, 3);
+}
+
+}  // namespace
