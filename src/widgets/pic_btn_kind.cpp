@@ -1,9 +1,256 @@
-// Stand-in registration until the PicBtn kind is built.
-#include "runtime/kinds/builtin_kinds.h"
+// The graphic button's GTK glue: a drawing area with its own window inside
+// the runtime's host. The shape goes on the host's window, which is the one
+// stacked among the other components, so that both drawing and clicks on
+// cut-away pixels fall through to whatever lies below.
+#include <array>
+
+#include "pic_btn_behaviour.h"
+#include "pic_btn_block.h"
+#include "pic_btn_shape.h"
+#include "picture/picture.h"
+#include "runtime/gobject_ptr.h"
+#include "runtime/runtime.h"
 #include "widget_kinds.h"
 
 namespace widgets {
+namespace {
 
-void registerPicBtnKind(rt::Runtime& runtime) { rt::registerPlaceholderKind(runtime, "PicBtn"); }
+using Surface = rt::CPtr<cairo_surface_t, cairo_surface_destroy>;
+using Region = rt::CPtr<cairo_region_t, cairo_region_destroy>;
+
+// What the platform's button face colour is when no window colour is known.
+constexpr uint32_t kButtonFace = 0x00F0F0F0;
+
+Surface surfaceOf(const Picture& p) {
+    Surface s(cairo_image_surface_create(CAIRO_FORMAT_RGB24, p.width, p.height));
+    if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) return {};
+    cairo_surface_flush(s.get());
+    unsigned char* data = cairo_image_surface_get_data(s.get());
+    int stride = cairo_image_surface_get_stride(s.get());
+    for (int y = 0; y < p.height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
+        for (int x = 0; x < p.width; ++x) row[x] = p.at(x, y);
+    }
+    cairo_surface_mark_dirty(s.get());
+    return s;
+}
+
+Region regionOf(const std::vector<Span>& spans) {
+    std::vector<cairo_rectangle_int_t> rects;
+    rects.reserve(spans.size());
+    for (const Span& s : spans) rects.push_back({s.x, s.y, s.width, 1});
+    return Region(cairo_region_create_rectangles(rects.data(), static_cast<int>(rects.size())));
+}
+
+class PicBtn final : public rt::Component {
+public:
+    PicBtn(const rt::CreateInfo& info, PicBtnBlock block)
+        : Component(info), block_(std::move(block)), behaviour_(block_.type, block_.latched) {
+        background_ = kButtonFace;
+        rt::ComponentRef window{info.ref.window, 0};
+        if (info.runtime && info.runtime->exists(window))
+            background_ = static_cast<uint32_t>(rt::asInt(info.runtime->get(window, rt::window_prop::kBackground)));
+        for (int i = 0; i < pic_btn::kPictureCount; ++i) decode(i);
+
+        int time = 400, distance = 4;
+        g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &time, "gtk-double-click-distance",
+                     &distance, nullptr);
+        behaviour_.doubleClicks().configure(static_cast<uint32_t>(time), distance);
+
+        area_ = rt::GObjectPtr<GtkWidget>::retain(gtk_drawing_area_new());
+        gtk_widget_add_events(area_.get(), GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+                                               GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+        connectSignals();
+    }
+
+    ~PicBtn() override { g_signal_handlers_disconnect_by_data(area_.get(), this); }
+
+    GtkWidget* widget() override { return area_.get(); }
+    bool hostMouseEvents() const override { return false; }
+
+    std::optional<rt::Value> getOwn(int k) override {
+        switch (k) {
+            case pic_btn::kType: return behaviour_.type();
+            case pic_btn::kLatched: return behaviour_.latched();
+            case pic_btn::kNormalPicture: case pic_btn::kHoverPicture:
+            case pic_btn::kPressedPicture: case pic_btn::kDisabledPicture:
+                return block_.pictures[k - pic_btn::kNormalPicture];
+            case pic_btn::kTransparentColour: return static_cast<int32_t>(block_.transparentColour);
+            default: return std::nullopt;
+        }
+    }
+
+    bool setOwn(int k, const rt::Value& v) override {
+        switch (k) {
+            case pic_btn::kType: behaviour_.setType(rt::asInt(v)); return true;
+            case pic_btn::kLatched: apply(behaviour_.setLatched(rt::asBool(v))); return true;
+            case pic_btn::kNormalPicture: case pic_btn::kHoverPicture:
+            case pic_btn::kPressedPicture: case pic_btn::kDisabledPicture: {
+                int slot = k - pic_btn::kNormalPicture;
+                block_.pictures[slot] = rt::asBytes(v);
+                decode(slot);
+                refresh(true);
+                return true;
+            }
+            case pic_btn::kTransparentColour:
+                block_.transparentColour = static_cast<uint32_t>(rt::asInt(v));
+                refresh(true);
+                return true;
+            default: return false;
+        }
+    }
+
+    rt::Bytes propertyBlock() const override {
+        PicBtnBlock b = block_;
+        b.type = behaviour_.type();
+        b.latched = behaviour_.latched();
+        return b.serialize();
+    }
+
+    void enabledChanged(bool) override { syncEnabled(); }
+
+private:
+    void connectSignals() {
+        GtkWidget* a = area_.get();
+        g_signal_connect(a, "draw", rt::callback([](GtkWidget*, cairo_t* cr, gpointer self) {
+            static_cast<PicBtn*>(self)->paint(cr);
+            return TRUE;
+        }), this);
+        g_signal_connect_after(a, "realize", rt::callback([](GtkWidget*, gpointer self) {
+            auto* b = static_cast<PicBtn*>(self);
+            b->behaviour_.setEnabled(gtk_widget_is_sensitive(b->area_.get()));
+            b->refresh(true, false);
+        }), this);
+        g_signal_connect(a, "state-flags-changed", rt::callback([](GtkWidget*, GtkStateFlags, gpointer self) {
+            static_cast<PicBtn*>(self)->syncEnabled();
+        }), this);
+        g_signal_connect(a, "button-press-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer self) {
+            // The second press of a double click also comes as a plain
+            // press first; the behaviour tells it apart by itself.
+            if (e->button == 1 && e->type == GDK_BUTTON_PRESS)
+                static_cast<PicBtn*>(self)->apply(static_cast<PicBtn*>(self)->behaviour_.press(
+                    static_cast<int>(e->x), static_cast<int>(e->y), e->time));
+            return TRUE;
+        }), this);
+        g_signal_connect(a, "motion-notify-event", rt::callback([](GtkWidget*, GdkEventMotion* e, gpointer self) {
+            static_cast<PicBtn*>(self)->pointerAt(e->x, e->y, e->state);
+            return TRUE;
+        }), this);
+        g_signal_connect(a, "enter-notify-event", rt::callback([](GtkWidget*, GdkEventCrossing* e, gpointer self) {
+            static_cast<PicBtn*>(self)->pointerAt(e->x, e->y, e->state);
+            return TRUE;
+        }), this);
+        g_signal_connect(a, "leave-notify-event", rt::callback([](GtkWidget*, GdkEventCrossing* e, gpointer self) {
+            auto* b = static_cast<PicBtn*>(self);
+            b->apply(b->behaviour_.move(false, (e->state & GDK_BUTTON1_MASK) != 0));
+            return TRUE;
+        }), this);
+        g_signal_connect(a, "button-release-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer self) {
+            if (e->button == 1) static_cast<PicBtn*>(self)->released(e->x, e->y);
+            return TRUE;
+        }), this);
+    }
+
+    void decode(int slot) {
+        pictures_[slot] = decodePicture(block_.pictures[slot], background_);
+        surfaces_[slot] = pictures_[slot] ? surfaceOf(*pictures_[slot]) : Surface();
+    }
+
+    int shownSlot() const {
+        std::array<bool, pic_btn::kPictureCount> present{};
+        for (int i = 0; i < pic_btn::kPictureCount; ++i) present[i] = pictures_[i].has_value();
+        return shownPicture(behaviour_.enabled(), behaviour_.state(), present);
+    }
+
+    bool inside(double x, double y) const {
+        return x >= 0 && y >= 0 && x < gtk_widget_get_allocated_width(area_.get()) &&
+               y < gtk_widget_get_allocated_height(area_.get());
+    }
+
+    // Over the button means inside it and not on a cut-away pixel.
+    bool over(double x, double y) const {
+        if (!inside(x, y)) return false;
+        return !region_ || cairo_region_contains_point(region_.get(), static_cast<int>(x), static_cast<int>(y));
+    }
+
+    void pointerAt(double x, double y, guint state) {
+        apply(behaviour_.move(over(x, y), (state & GDK_BUTTON1_MASK) != 0));
+    }
+
+    void released(double x, double y) {
+        PicBtnBehaviour::Outcome out = behaviour_.release(inside(x, y));
+        apply(out);
+        // Last: the handler may destroy this button (a tab's close button).
+        if (out.click) raise(pic_btn::kClick);
+    }
+
+    void syncEnabled() {
+        apply(behaviour_.setEnabled(gtk_widget_is_sensitive(area_.get())));
+    }
+
+    void apply(PicBtnBehaviour::Outcome out) {
+        if (out.changed) refresh(false);
+    }
+
+    // Rebuilds the shape when the shown picture or the colour changed, then
+    // repaints at once, so that what the state says is on screen before any
+    // handler runs.
+    void refresh(bool force, bool now = true) {
+        int slot = shownSlot();
+        if (force || slot != shapeSlot_ || block_.transparentColour != shapeColour_) {
+            shapeSlot_ = slot;
+            shapeColour_ = block_.transparentColour;
+            const Picture* shown = slot < 0 ? nullptr : &*pictures_[slot];
+            auto spans = buttonShape(shown, block_.transparentColour);
+            region_ = spans ? regionOf(*spans) : Region();
+            applyShape();
+        }
+        gtk_widget_queue_draw(area_.get());
+        GdkWindow* w = gtk_widget_get_window(area_.get());
+        if (now && w && gtk_widget_get_mapped(area_.get())) {
+            G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+            gdk_window_process_updates(w, TRUE);
+            G_GNUC_END_IGNORE_DEPRECATIONS
+        }
+    }
+
+    void applyShape() {
+        GtkWidget* host = runtime().hostWidget(ref());
+        if (!host) host = gtk_widget_get_parent(area_.get());
+        GdkWindow* w = host ? gtk_widget_get_window(host) : nullptr;
+        if (!w) return;
+        gdk_window_shape_combine_region(w, region_.get(), 0, 0);
+        gdk_window_input_shape_combine_region(w, region_.get(), 0, 0);
+    }
+
+    void paint(cairo_t* cr) {
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_paint(cr);
+        int slot = shownSlot();
+        if (slot < 0 || !surfaces_[slot]) return;
+        cairo_set_source_surface(cr, surfaces_[slot].get(), 0, 0);
+        cairo_paint(cr);
+    }
+
+    PicBtnBlock block_;
+    PicBtnBehaviour behaviour_;
+    uint32_t background_;
+    std::array<std::optional<Picture>, pic_btn::kPictureCount> pictures_;
+    std::array<Surface, pic_btn::kPictureCount> surfaces_;
+    Region region_;
+    int shapeSlot_ = -2;
+    uint32_t shapeColour_ = 0;
+    rt::GObjectPtr<GtkWidget> area_;
+};
+
+}  // namespace
+
+void registerPicBtnKind(rt::Runtime& runtime) {
+    runtime.registerKind("PicBtn", [](const rt::CreateInfo& info) -> std::unique_ptr<rt::Component> {
+        auto block = PicBtnBlock::parse(info.block);
+        if (!block) return nullptr;
+        return std::make_unique<PicBtn>(info, std::move(*block));
+    });
+}
 
 }  // namespace widgets

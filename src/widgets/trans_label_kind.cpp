@@ -1,9 +1,129 @@
-// Stand-in registration until the TransLabel kind is built.
-#include "runtime/kinds/builtin_kinds.h"
+// The transparent label's GTK glue. Its widget has no window of its own and
+// paints no background; the runtime's host is app-paintable and paints none
+// either, so whatever lies below (the window's skin, other components) shows
+// around the glyphs. Every change repaints the label's area at once, which
+// redraws what lies below before the new text.
+#include <pango/pangocairo.h>
+
+#include "runtime/colour.h"
+#include "runtime/gobject_ptr.h"
+#include "runtime/log_font.h"
+#include "runtime/runtime.h"
+#include "trans_label_block.h"
+#include "trans_label_layout.h"
 #include "widget_kinds.h"
 
 namespace widgets {
+namespace {
 
-void registerTransLabelKind(rt::Runtime& runtime) { rt::registerPlaceholderKind(runtime, "TransLabel"); }
+using FontDescription = rt::CPtr<PangoFontDescription, pango_font_description_free>;
+
+class TransLabel final : public rt::Component {
+public:
+    TransLabel(const rt::CreateInfo& info, TransLabelBlock block) : Component(info), block_(std::move(block)) {
+        area_ = rt::GObjectPtr<GtkWidget>::retain(gtk_drawing_area_new());
+        // Windowless: the host gets the mouse (the hot-search labels' clicks)
+        // and the text is drawn straight into the host's window.
+        gtk_widget_set_has_window(area_.get(), FALSE);
+        g_signal_connect(area_.get(), "draw", rt::callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
+            static_cast<TransLabel*>(self)->paint(w, cr);
+            return TRUE;
+        }), this);
+    }
+
+    ~TransLabel() override { g_signal_handlers_disconnect_by_data(area_.get(), this); }
+
+    GtkWidget* widget() override { return area_.get(); }
+
+    std::optional<rt::Value> getOwn(int k) override {
+        switch (k) {
+            case trans_label::kText: return block_.text;
+            case trans_label::kEffect: return block_.effect;
+            case trans_label::kFont: return block_.font;
+            case trans_label::kTextColour: return static_cast<int32_t>(block_.textColour);
+            case trans_label::kHorizontalAlign: return block_.horizontalAlign;
+            case trans_label::kWordWrap: return block_.wordWrap;
+            case trans_label::kVerticalAlign: return block_.verticalAlign;
+            default: return std::nullopt;
+        }
+    }
+
+    bool setOwn(int k, const rt::Value& v) override {
+        switch (k) {
+            case trans_label::kText: block_.text = rt::asText(v); break;
+            case trans_label::kEffect: block_.effect = clampEffect(rt::asInt(v)); break;
+            case trans_label::kFont: block_.font = rt::asBytes(v); break;
+            case trans_label::kTextColour: block_.textColour = static_cast<uint32_t>(rt::asInt(v)); break;
+            case trans_label::kHorizontalAlign: block_.horizontalAlign = clampAlign(rt::asInt(v)); break;
+            case trans_label::kWordWrap: block_.wordWrap = rt::asInt(v); break;
+            case trans_label::kVerticalAlign: block_.verticalAlign = clampAlign(rt::asInt(v)); break;
+            default: return false;
+        }
+        refresh();
+        return true;
+    }
+
+    rt::Bytes propertyBlock() const override { return block_.serialize(); }
+
+    void boundsChanged(const rt::Rect&) override { refresh(); }
+
+private:
+    // Invalidates the label's area of the host and paints it now: GTK draws
+    // the components of a window bottom-up into one buffer, so the area
+    // comes back with the current background before the text goes on it.
+    void refresh() {
+        GtkWidget* host = runtime().hostWidget(ref());
+        if (!host) host = gtk_widget_get_parent(area_.get());
+        if (!host) return;
+        gtk_widget_queue_draw(host);
+        GdkWindow* w = gtk_widget_get_window(host);
+        if (w && gtk_widget_get_mapped(host)) {
+            G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+            gdk_window_process_updates(w, TRUE);
+            G_GNUC_END_IGNORE_DEPRECATIONS
+        }
+    }
+
+    void paint(GtkWidget* w, cairo_t* cr) {
+        if (block_.text.empty()) return;
+        rt::GObjectPtr<PangoLayout> layout = rt::GObjectPtr<PangoLayout>::adopt(pango_cairo_create_layout(cr));
+        auto logFont = rt::LogFont::parse(block_.font);
+        FontDescription font(logFont ? logFont->toPango() : rt::defaultGuiFont());
+        pango_layout_set_font_description(layout.get(), font.get());
+        bool wrap = block_.wordWrap == 1;
+        int width = gtk_widget_get_allocated_width(w), height = gtk_widget_get_allocated_height(w);
+        if (wrap) {
+            pango_layout_set_width(layout.get(), width * PANGO_SCALE);
+            pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
+            static constexpr PangoAlignment kAlign[] = {PANGO_ALIGN_LEFT, PANGO_ALIGN_CENTER, PANGO_ALIGN_RIGHT};
+            pango_layout_set_alignment(layout.get(), kAlign[clampAlign(block_.horizontalAlign)]);
+        } else {
+            // One line: line breaks in the text show as glyphs, not breaks.
+            pango_layout_set_single_paragraph_mode(layout.get(), TRUE);
+        }
+        pango_layout_set_text(layout.get(), block_.text.c_str(), -1);
+        int tw = 0, th = 0;
+        pango_layout_get_pixel_size(layout.get(), &tw, &th);
+        TextOrigin at = textOrigin(block_.horizontalAlign, block_.verticalAlign, wrap, width, height, tw, th);
+        for (const TextPass& pass : textPasses(block_.effect, block_.textColour)) {
+            rt::setSourceColour(cr, pass.colour);
+            cairo_move_to(cr, at.x + pass.dx, at.y + pass.dy);
+            pango_cairo_show_layout(cr, layout.get());
+        }
+    }
+
+    TransLabelBlock block_;
+    rt::GObjectPtr<GtkWidget> area_;
+};
+
+}  // namespace
+
+void registerTransLabelKind(rt::Runtime& runtime) {
+    runtime.registerKind("TransLabel", [](const rt::CreateInfo& info) -> std::unique_ptr<rt::Component> {
+        auto block = TransLabelBlock::parse(info.block);
+        if (!block) return nullptr;
+        return std::make_unique<TransLabel>(info, std::move(*block));
+    });
+}
 
 }  // namespace widgets

@@ -1,0 +1,80 @@
+// The graphic button's mouse rules as a state machine that needs no display:
+// the glue feeds it presses, moves and releases and applies what it answers
+// (repaint on a change, click after the repaint).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "pic_btn_props.h"
+
+namespace widgets {
+
+enum class VisualState { kNormal = 0, kHover = 1, kPressed = 2 };
+
+// Which picture to show: the disabled one when disabled and present, else
+// hover or pressed for those states when present, else the normal one.
+// Gives -1 when that picture is missing too.
+int shownPicture(bool enabled, VisualState state, const std::array<bool, pic_btn::kPictureCount>& present);
+
+// Tells the second press of a double click: within the double-click time of
+// a first press and no further than the distance from it. A press that
+// completed a double click does not start another one, so a third fast press
+// is an ordinary press again.
+class DoubleClickTracker {
+public:
+    DoubleClickTracker(uint32_t timeMs = 400, int distance = 4) : time_(timeMs), distance_(distance) {}
+    void configure(uint32_t timeMs, int distance) { time_ = timeMs, distance_ = distance; }
+    bool isDoubleClick(int x, int y, uint32_t timeMs);
+
+private:
+    uint32_t time_;
+    int distance_;
+    bool armed_ = false;
+    int x_ = 0, y_ = 0;
+    uint32_t at_ = 0;
+};
+
+class PicBtnBehaviour {
+public:
+    struct Outcome {
+        bool changed = false;  // the visual state changed: rebuild the shape and repaint now
+        bool click = false;    // raise the click event, after the repaint
+    };
+
+    PicBtnBehaviour(int type, bool latched);
+
+    // Left button pressed inside the button (a second press of a double
+    // click is ignored: no pressed picture, no capture).
+    Outcome press(int x, int y, uint32_t timeMs);
+    // Pointer moved; `over` says the pointer is over this button (inside
+    // its shape), `leftHeld` whether the left button is down.
+    Outcome move(bool over, bool leftHeld);
+    // Left button released; `inside` is the client rectangle test.
+    Outcome release(bool inside);
+
+    Outcome setEnabled(bool enabled);
+    Outcome setLatched(bool latched);
+    // Takes effect at the next mouse action; it does not repaint.
+    void setType(int type);
+
+    VisualState state() const { return state_; }
+    bool captured() const { return captured_; }
+    bool latched() const { return latched_; }
+    int type() const { return type_; }
+    bool enabled() const { return enabled_; }
+    DoubleClickTracker& doubleClicks() { return doubleClicks_; }
+
+private:
+    Outcome to(VisualState s);
+    bool toggle() const { return type_ == pic_btn::kToggleButton; }
+
+    int type_;
+    bool latched_;
+    bool enabled_ = true;
+    bool captured_ = false;
+    VisualState state_ = VisualState::kNormal;
+    DoubleClickTracker doubleClicks_;
+};
+
+}  // namespace widgets
