@@ -1,0 +1,78 @@
+// The WebBrowser component: a WebKit view inside a frame that draws the
+// border style, with the control's properties, methods and numbered events.
+#pragma once
+
+#include <webkit2/webkit2.h>
+
+#include <string>
+
+#include "runtime/component.h"
+#include "runtime/runtime.h"
+#include "runtime/gobject_ptr.h"
+#include "web_browser_logic.h"
+
+namespace widgets::web_browser {
+
+class WebBrowser final : public rt::Component {
+public:
+    WebBrowser(const rt::CreateInfo& info, const Block& block);
+    ~WebBrowser() override;
+
+    GtkWidget* widget() override { return frame_; }
+    std::optional<rt::Value> getOwn(int k) override;
+    bool setOwn(int k, const rt::Value& v) override;
+    std::optional<rt::Value> call(int method, std::vector<rt::Value>& args) override;
+    rt::Bytes propertyBlock() const override { return block_.serialize(); }
+    // Clicks belong to the page; the control raises its own click event.
+    bool hostMouseEvents() const override { return false; }
+
+    WebKitWebView* view() const { return view_.get(); }
+
+    // The slots of the new-window events that are running.
+    static NewWindowSlots& newWindowSlots();
+
+private:
+    // web_browser_kind.cpp
+    bool navigate(std::vector<rt::Value>& args);
+    std::optional<rt::Value> readEditing(int k);
+    bool writeEditing(int k, const rt::Value& v);
+    void applyBorder();
+
+    // web_browser_events.cpp: the view's signals, connected in one place.
+    void attachView(rt::GObjectPtr<WebKitWebView> view);
+    void detachView();
+    // Puts a view related to the opener in place of this control's own, for
+    // a page the opener wants in a new window; gives the view to the engine.
+    WebKitWebView* takeNewWindow(WebKitWebView* opener);
+    // Raises an event; false when a handler destroyed this control.
+    bool raiseEvent(int index, std::vector<rt::Value>& args, rt::Value* result = nullptr);
+    bool alive() const;
+    void reportCommandStates();
+
+    void onLoadChanged(WebKitLoadEvent event);
+    void onProgress();
+    void onTitle();
+    void onMouseTarget(WebKitHitTestResult* hit);
+    gboolean onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
+    GtkWidget* onCreate(WebKitNavigationAction* action);
+    void onClose();
+    gboolean onScriptDialog(WebKitScriptDialog* dialog);
+    gboolean onContextMenu(GdkEvent* event);
+    gboolean onButtonPress(GdkEventButton* event);
+    gboolean onButtonRelease(GdkEventButton* event);
+    void onGeometry();
+    void onResizable();
+
+    Block block_;
+    GtkWidget* frame_;  // owned by the runtime's host
+    rt::GObjectPtr<WebKitWebView> view_;
+    LoadPhase phase_ = LoadPhase::kNone;
+    CommandStates commands_;
+    std::string statusText_;
+    int32_t progress_ = -1;
+    GdkRectangle geometry_{0, 0, 0, 0};
+    bool resizable_ = true;
+    bool swallowRelease_ = false;
+};
+
+}  // namespace widgets::web_browser

@@ -1,0 +1,316 @@
+// WebBrowser: the view's signals, turned into the control's numbered events.
+// All signals are connected in attachView and disconnected in detachView, so
+// a destroyed control, or a view it has given up, raises nothing more.
+#include <string_view>
+
+#include "web_browser.h"
+#include "web_browser_component.h"
+#include "web_browser_view.h"
+
+namespace widgets::web_browser {
+namespace {
+
+WebBrowser* self(gpointer p) { return static_cast<WebBrowser*>(p); }
+
+bool isLogicalFalse(const rt::Value& v) {
+    auto b = std::get_if<bool>(&v);
+    return b && !*b;
+}
+
+// Schemes that would go to the network; offline controls refuse them.
+bool isNetworkUri(std::string_view uri) {
+    for (std::string_view scheme : {"http:", "https:", "ftp:", "ws:", "wss:"})
+        if (uri.size() >= scheme.size() && g_ascii_strncasecmp(uri.data(), scheme.data(), scheme.size()) == 0)
+            return true;
+    return false;
+}
+
+std::string uriOf(WebKitWebView* view) {
+    const char* uri = webkit_web_view_get_uri(view);
+    return uri ? uri : "";
+}
+
+std::pair<int, int> eventPosition(GdkEvent* event) {
+    double x = 0, y = 0;
+    if (event) gdk_event_get_coords(event, &x, &y);
+    return {static_cast<int>(x), static_cast<int>(y)};
+}
+
+}  // namespace
+
+bool WebBrowser::raiseEvent(int index, std::vector<rt::Value>& args, rt::Value* result) {
+    rt::Value answer = raise(index, args);
+    if (result) *result = std::move(answer);
+    return alive();
+}
+
+void WebBrowser::attachView(rt::GObjectPtr<WebKitWebView> view) {
+    detachView();
+    view_ = std::move(view);
+    WebKitWebView* v = view_.get();
+    GtkWidget* w = GTK_WIDGET(v);
+    gtk_box_pack_start(GTK_BOX(frame_), w, TRUE, TRUE, 0);
+    gtk_widget_show(w);
+    applyBorder();
+    phase_ = LoadPhase::kNone;
+    progress_ = -1;
+
+    g_signal_connect(v, "load-changed", rt::callback([](WebKitWebView*, WebKitLoadEvent e, gpointer p) {
+        self(p)->onLoadChanged(e);
+    }), this);
+    g_signal_connect(v, "notify::estimated-load-progress",
+                     rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onProgress(); }), this);
+    g_signal_connect(v, "notify::title", rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onTitle(); }),
+                     this);
+    g_signal_connect(v, "mouse-target-changed",
+                     rt::callback([](WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer p) {
+                         self(p)->onMouseTarget(hit);
+                     }), this);
+    g_signal_connect(v, "decide-policy",
+                     rt::callback([](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType t, gpointer p) {
+                         return self(p)->onDecidePolicy(d, t);
+                     }), this);
+    g_signal_connect(v, "create", rt::callback([](WebKitWebView*, WebKitNavigationAction* a, gpointer p) {
+        return self(p)->onCreate(a);
+    }), this);
+    g_signal_connect(v, "close", rt::callback([](WebKitWebView*, gpointer p) { self(p)->onClose(); }), this);
+    g_signal_connect(v, "script-dialog", rt::callback([](WebKitWebView*, WebKitScriptDialog* d, gpointer p) {
+        return self(p)->onScriptDialog(d);
+    }), this);
+    g_signal_connect(v, "context-menu",
+                     rt::callback([](WebKitWebView*, WebKitContextMenu*, GdkEvent* e, WebKitHitTestResult*, gpointer p) {
+                         return self(p)->onContextMenu(e);
+                     }), this);
+    g_signal_connect(v, "button-press-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
+        return self(p)->onButtonPress(e);
+    }), this);
+    g_signal_connect(v, "button-release-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
+        return self(p)->onButtonRelease(e);
+    }), this);
+    // A control that is not a drop target answers every drag with "no".
+    g_signal_connect(v, "drag-motion",
+                     rt::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
+                         if (self(p)->block_.dropTarget) return FALSE;
+                         gdk_drag_status(c, static_cast<GdkDragAction>(0), time);
+                         return TRUE;
+                     }), this);
+    g_signal_connect(v, "drag-drop",
+                     rt::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
+                         if (self(p)->block_.dropTarget) return FALSE;
+                         gtk_drag_finish(c, FALSE, FALSE, time);
+                         return TRUE;
+                     }), this);
+    g_signal_connect(webkit_web_view_get_back_forward_list(v), "changed",
+                     rt::callback([](WebKitBackForwardList*, gpointer, gpointer, gpointer p) {
+                         self(p)->reportCommandStates();
+                     }), this);
+    WebKitWindowProperties* props = webkit_web_view_get_window_properties(v);
+    webkit_window_properties_get_geometry(props, &geometry_);
+    resizable_ = webkit_window_properties_get_resizable(props);
+    g_signal_connect(props, "notify::geometry",
+                     rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onGeometry(); }), this);
+    g_signal_connect(props, "notify::resizable",
+                     rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onResizable(); }), this);
+}
+
+void WebBrowser::detachView() {
+    WebKitWebView* v = view_.get();
+    if (!v) return;
+    g_signal_handlers_disconnect_by_data(v, this);
+    g_signal_handlers_disconnect_by_data(webkit_web_view_get_back_forward_list(v), this);
+    g_signal_handlers_disconnect_by_data(webkit_web_view_get_window_properties(v), this);
+    // A view still in the frame is being replaced; one without a parent was
+    // destroyed with the runtime's host already. Destroying the widget
+    // closes its page, and a web process ends with the last page it shows.
+    if (gtk_widget_get_parent(GTK_WIDGET(v))) {
+        webkit_web_view_stop_loading(v);
+        gtk_widget_destroy(GTK_WIDGET(v));
+    }
+    view_.reset();
+}
+
+WebKitWebView* WebBrowser::takeNewWindow(WebKitWebView* opener) {
+    attachView(newRelatedView(opener));
+    return view_.get();
+}
+
+void WebBrowser::reportCommandStates() {
+    WebKitWebView* v = view_.get();
+    for (auto [command, enabled] : commands_.update(webkit_web_view_can_go_back(v), webkit_web_view_can_go_forward(v))) {
+        std::vector<rt::Value> args{command, enabled};
+        if (!raiseEvent(event::kCommandStateChange, args)) return;
+    }
+}
+
+void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
+    std::vector<rt::Value> none;
+    switch (e) {
+        case WEBKIT_LOAD_STARTED:
+            phase_ = LoadPhase::kStarted;
+            raiseEvent(event::kDownloadBegin, none);
+            return;
+        case WEBKIT_LOAD_REDIRECTED: phase_ = LoadPhase::kRedirected; return;
+        case WEBKIT_LOAD_COMMITTED: {
+            phase_ = LoadPhase::kCommitted;
+            std::vector<rt::Value> args{uriOf(view_.get())};
+            if (raiseEvent(event::kNavigateComplete, args)) reportCommandStates();
+            return;
+        }
+        case WEBKIT_LOAD_FINISHED: {
+            phase_ = LoadPhase::kFinished;
+            std::vector<rt::Value> args{uriOf(view_.get())};
+            if (!raiseEvent(event::kDocumentComplete, args)) return;
+            if (!raiseEvent(event::kDownloadComplete, none)) return;
+            statusText_.clear();
+            std::vector<rt::Value> status{std::string()};
+            if (raiseEvent(event::kStatusTextChange, status)) reportCommandStates();
+            return;
+        }
+    }
+}
+
+void WebBrowser::onProgress() {
+    int32_t value = progressValue(webkit_web_view_get_estimated_load_progress(view_.get()));
+    if (value == progress_) return;
+    progress_ = value;
+    std::vector<rt::Value> args{value, kProgressMaximum};
+    raiseEvent(event::kProgressChange, args);
+}
+
+void WebBrowser::onTitle() {
+    const char* title = webkit_web_view_get_title(view_.get());
+    // A page without a title is named by its address, as the location name is.
+    std::string text = title && *title ? title : uriOf(view_.get());
+    if (text.empty()) return;
+    std::vector<rt::Value> args{text};
+    raiseEvent(event::kTitleChange, args);
+}
+
+void WebBrowser::onMouseTarget(WebKitHitTestResult* hit) {
+    const char* link = webkit_hit_test_result_context_is_link(hit) ? webkit_hit_test_result_get_link_uri(hit) : nullptr;
+    std::string text = link ? link : "";
+    if (text == statusText_) return;
+    statusText_ = text;
+    std::vector<rt::Value> args{text};
+    raiseEvent(event::kStatusTextChange, args);
+}
+
+gboolean WebBrowser::onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+    if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
+    auto* nav = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
+    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(nav);
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    const char* uri = webkit_uri_request_get_uri(request);
+    std::string headers;
+    if (SoupMessageHeaders* h = webkit_uri_request_get_http_headers(request)) {
+        std::vector<std::pair<std::string, std::string>> list;
+        soup_message_headers_foreach(h, [](const char* name, const char* value, gpointer out) {
+            static_cast<std::vector<std::pair<std::string, std::string>>*>(out)->emplace_back(name, value);
+        }, &list);
+        headers = formatHeaders(list);
+    }
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    const char* frame = webkit_navigation_policy_decision_get_frame_name(nav);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    // The engine does not hand out the body of a form post; the posted
+    // bytes arrive empty.
+    std::vector<rt::Value> args{std::string(uri ? uri : ""), 0, std::string(frame ? frame : ""), rt::Bytes{}, 0,
+                                headers, 0};
+    if (!raiseEvent(event::kBeforeNavigate, args)) {
+        webkit_policy_decision_ignore(decision);
+        return TRUE;
+    }
+    if (rt::asInt(args[event::kBeforeNavigateCancelArg]) != 0 || (block_.offline && isNetworkUri(uri ? uri : ""))) {
+        webkit_policy_decision_ignore(decision);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+GtkWidget* WebBrowser::onCreate(WebKitNavigationAction* action) {
+    WebKitWebView* opener = view_.get();
+    int32_t slot = newWindowSlots().open();
+    std::vector<rt::Value> args{slot, 0};
+    bool stillHere = raiseEvent(event::kNewWindow, args);
+    std::optional<rt::ComponentRef> chosen = newWindowSlots().close(slot);
+    if (!stillHere || rt::asInt(args[event::kNewWindowCancelArg]) != 0 || !chosen) return nullptr;
+    auto* target = dynamic_cast<WebBrowser*>(runtime().component(*chosen));
+    if (!target || !target->view_) return nullptr;
+    if (target == this) {
+        // The opener accepted its own window: the page replaces its own.
+        webkit_web_view_load_request(opener, webkit_navigation_action_get_request(action));
+        return nullptr;
+    }
+    return GTK_WIDGET(target->takeNewWindow(opener));
+}
+
+void WebBrowser::onClose() {
+    // The page asked to close its window (window.close). The program
+    // decides what closing means; the control only reports it.
+    std::vector<rt::Value> args{false, 0};
+    raiseEvent(event::kWindowClosing, args);
+}
+
+gboolean WebBrowser::onScriptDialog(WebKitScriptDialog* dialog) {
+    if (!block_.silent) return FALSE;
+    // Answered without showing anything: confirmations are declined, a
+    // prompt gives no text, and a page may always be left.
+    switch (webkit_script_dialog_get_dialog_type(dialog)) {
+        case WEBKIT_SCRIPT_DIALOG_CONFIRM: webkit_script_dialog_confirm_set_confirmed(dialog, FALSE); break;
+        case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM: webkit_script_dialog_confirm_set_confirmed(dialog, TRUE); break;
+        default: break;
+    }
+    return TRUE;
+}
+
+gboolean WebBrowser::onContextMenu(GdkEvent* e) {
+    auto [x, y] = eventPosition(e);
+    std::vector<rt::Value> args{x, y};
+    rt::Value answer;
+    if (!raiseEvent(event::kContextMenu, args, &answer)) return TRUE;
+    return isLogicalFalse(answer);
+}
+
+gboolean WebBrowser::onButtonPress(GdkEventButton* e) {
+    if (e->button != 1 || e->type != GDK_BUTTON_PRESS) return FALSE;
+    std::vector<rt::Value> args{static_cast<int>(e->x), static_cast<int>(e->y)};
+    rt::Value answer;
+    if (!raiseEvent(event::kDocumentClick, args, &answer)) return TRUE;
+    // The page runs in another process, so a click can only be refused
+    // whole, before the page sees the press, not after its own handlers.
+    if (!isLogicalFalse(answer)) return FALSE;
+    swallowRelease_ = true;
+    return TRUE;
+}
+
+gboolean WebBrowser::onButtonRelease(GdkEventButton* e) {
+    if (e->button != 1 || !swallowRelease_) return FALSE;
+    swallowRelease_ = false;
+    return TRUE;
+}
+
+void WebBrowser::onGeometry() {
+    GdkRectangle g;
+    webkit_window_properties_get_geometry(webkit_web_view_get_window_properties(view_.get()), &g);
+    GdkRectangle old = geometry_;
+    geometry_ = g;
+    std::vector<rt::Value> args;
+    if (g.y != old.y && !raiseEvent(event::kWindowSetTop, args = {g.y})) return;
+    if (g.x != old.x) {
+        // The page moved its window: repaint at once, before the handler.
+        gtk_widget_queue_draw(frame_);
+        if (!raiseEvent(event::kWindowSetLeft, args = {g.x})) return;
+    }
+    if (g.height != old.height && !raiseEvent(event::kWindowSetHeight, args = {g.height})) return;
+    if (g.width != old.width) raiseEvent(event::kWindowSetWidth, args = {g.width});
+}
+
+void WebBrowser::onResizable() {
+    bool resizable = webkit_window_properties_get_resizable(webkit_web_view_get_window_properties(view_.get()));
+    if (resizable == resizable_) return;
+    resizable_ = resizable;
+    std::vector<rt::Value> args{resizable};
+    raiseEvent(event::kWindowSetResizable, args);
+}
+
+}  // namespace widgets::web_browser

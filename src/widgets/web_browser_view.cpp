@@ -1,0 +1,76 @@
+#include "web_browser_view.h"
+
+namespace widgets::web_browser {
+namespace {
+
+int liveViews = 0;
+
+// The program keeps no files: cookies, caches and storage live in memory
+// for as long as the program runs and are shared by all its tabs.
+WebKitWebContext* sharedContext() {
+    static WebKitWebContext* context = [] {
+        WebKitWebContext* c = webkit_web_context_new_ephemeral();
+        webkit_web_context_set_cache_model(c, WEBKIT_CACHE_MODEL_WEB_BROWSER);
+        return c;
+    }();
+    return context;
+}
+
+// One settings object for every view, so that copies of a control and the
+// views they open behave alike.
+WebKitSettings* leanSettings() {
+    static WebKitSettings* settings = [] {
+        WebKitSettings* s = webkit_settings_new();
+        g_object_set(s,
+                     // No inspector, no console noise on stdout.
+                     "enable-developer-extras", FALSE, "enable-write-console-messages-to-stdout", FALSE,
+                     // Pages cannot open windows without a user gesture, so a
+                     // page cannot flood the program with tabs.
+                     "javascript-can-open-windows-automatically", FALSE,
+                     // No pings to third parties, no camera, microphone,
+                     // WebRTC or DRM: the program only shows pages.
+                     "enable-hyperlink-auditing", FALSE, "enable-media-stream", FALSE, "enable-webrtc", FALSE,
+                     "enable-encrypted-media", FALSE,
+                     // Local files cannot read other local files.
+                     "allow-file-access-from-file-urls", FALSE, "allow-universal-access-from-file-urls", FALSE,
+                     // Pages of the listing sites often omit their charset.
+                     "default-charset", "GBK",
+                     nullptr);
+        return s;
+    }();
+    return settings;
+}
+
+void countView(WebKitWebView* view) {
+    ++liveViews;
+    g_object_weak_ref(G_OBJECT(view), [](gpointer, GObject*) { --liveViews; }, nullptr);
+}
+
+rt::GObjectPtr<WebKitWebView> own(GObject* object) {
+    auto* view = WEBKIT_WEB_VIEW(g_object_ref_sink(object));
+    countView(view);
+    return rt::GObjectPtr<WebKitWebView>::adopt(view);
+}
+
+void freeText(gchar* p) { g_free(p); }
+
+}  // namespace
+
+rt::GObjectPtr<WebKitWebView> newView() {
+    return own(G_OBJECT(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", sharedContext(), "settings", leanSettings(), nullptr)));
+}
+
+rt::GObjectPtr<WebKitWebView> newRelatedView(WebKitWebView* opener) {
+    return own(G_OBJECT(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", opener, "settings", leanSettings(), nullptr)));
+}
+
+int liveViewCount() { return liveViews; }
+
+std::string executablePath() {
+    rt::CPtr<gchar, freeText> path(g_file_read_link("/proc/self/exe", nullptr));
+    return path ? path.get() : "";
+}
+
+}  // namespace widgets::web_browser

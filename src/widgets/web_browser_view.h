@@ -1,0 +1,25 @@
+// Making the WebKit views that browser controls show, all with the same lean
+// settings in one private (ephemeral) context.
+#pragma once
+
+#include <webkit2/webkit2.h>
+
+#include <string>
+
+#include "runtime/gobject_ptr.h"
+
+namespace widgets::web_browser {
+
+// A new view of the shared context, owned by the caller (not floating).
+rt::GObjectPtr<WebKitWebView> newView();
+// A new view that shares the opener's web process and session, so that a
+// page opened by the opener (window.open, target=_blank) can load into it.
+rt::GObjectPtr<WebKitWebView> newRelatedView(WebKitWebView* opener);
+
+// Views made by newView and newRelatedView that are not yet finalised.
+int liveViewCount();
+
+// The running program's path, as the full-name property gives it.
+std::string executablePath();
+
+}  // namespace widgets::web_browser
