@@ -20,14 +20,18 @@ struct Runtime::Slot {
     int cursor = cursor::kDefault;
     Bindings bindings;
     std::unique_ptr<Component> component;
-    GtkWidget* host = nullptr;  // windowed event box; owned by the layout
+    GtkWidget* host = nullptr;  // windowed event box; owned by the client area
 };
 
 struct Runtime::WindowRecord {
     uint32_t id = 0;
     std::string name;
     GtkWidget* window = nullptr;
-    GtkWidget* layout = nullptr;  // client area; children at absolute positions
+    // Client area: an overlay whose overlay children are the component hosts
+    // at absolute positions; its list order is the stacking order, for
+    // painting and for input alike. The base child paints the background.
+    GtkWidget* layout = nullptr;
+    GtkWidget* base = nullptr;
     Rect rect;
     std::string caption;
     uint32_t background = 0;
@@ -274,7 +278,7 @@ Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& 
     gtk_container_add(GTK_CONTAINER(s->host), s->component->widget());
     gtk_widget_show(s->component->widget());
     gtk_widget_set_size_request(s->host, std::max(rect.width, 0), std::max(rect.height, 0));
-    gtk_layout_put(GTK_LAYOUT(w.layout), s->host, rect.left, rect.top);
+    gtk_overlay_add_overlay(GTK_OVERLAY(w.layout), s->host);
     gtk_widget_set_sensitive(s->host, !s->disabled);
     Slot* raw = s.get();
     w.slots[ref.component] = std::move(s);
@@ -285,12 +289,10 @@ Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& 
 }
 
 void Runtime::restack(WindowRecord& w) {
-    // Raising bottom-most first leaves the first-listed component on top.
-    for (auto it = w.order.rbegin(); it != w.order.rend(); ++it) {
-        Slot& s = *w.slots.at(*it);
-        if (!gtk_widget_get_realized(s.host)) gtk_widget_realize(s.host);
-        if (GdkWindow* gw = gtk_widget_get_window(s.host)) gdk_window_raise(gw);
-    }
+    // Overlay index 0 is the bottom; the description lists top-most first.
+    int index = 0;
+    for (auto it = w.order.rbegin(); it != w.order.rend(); ++it)
+        gtk_overlay_reorder_overlay(GTK_OVERLAY(w.layout), w.slots.at(*it)->host, index++);
 }
 
 void Runtime::connectWindowEvents(WindowRecord& w) {
@@ -335,15 +337,22 @@ void Runtime::connectWindowEvents(WindowRecord& w) {
         wr.order.clear();
         if (d->runtime->loop_ && d->runtime->mainWindow_ == wr.id) g_main_loop_quit(d->runtime->loop_);
     }), data);
-    g_signal_connect(w.layout, "draw", callback([](GtkWidget* layout, cairo_t* cr, gpointer p) {
+    g_signal_connect(w.base, "draw", callback([](GtkWidget*, cairo_t* cr, gpointer p) {
         auto* d = static_cast<HostData*>(p);
-        WindowRecord* wr = d->runtime->windowRecord(d->ref.window);
-        if (wr && gtk_cairo_should_draw_window(cr, gtk_layout_get_bin_window(GTK_LAYOUT(layout)))) {
+        if (WindowRecord* wr = d->runtime->windowRecord(d->ref.window)) {
             setSourceColour(cr, wr->background);
             cairo_paint(cr);
         }
         return FALSE;
     }), data);
+    g_signal_connect(w.layout, "get-child-position",
+                     callback([](GtkOverlay*, GtkWidget* host, GdkRectangle* out, gpointer) -> gboolean {
+        auto* d = static_cast<HostData*>(g_object_get_data(G_OBJECT(host), "rt-host"));
+        Slot* sl = d ? d->runtime->slot(d->ref) : nullptr;
+        if (!sl) return FALSE;
+        *out = {sl->rect.left, sl->rect.top, std::max(sl->rect.width, 1), std::max(sl->rect.height, 1)};
+        return TRUE;
+    }), nullptr);
 }
 
 ComponentRef Runtime::loadWindow(const WindowDescription& desc, std::optional<ComponentRef> owner, bool modal) {
@@ -364,8 +373,13 @@ ComponentRef Runtime::loadWindow(const WindowDescription& desc, std::optional<Co
         if (GtkWindow* o = gtkWindow(owner->window)) gtk_window_set_transient_for(GTK_WINDOW(w->window), o);
     }
     gtk_window_set_modal(GTK_WINDOW(w->window), modal);
-    w->layout = gtk_layout_new(nullptr, nullptr);
+    w->layout = gtk_overlay_new();
+    w->base = gtk_drawing_area_new();
+    // The client area asks for no size of its own, so the window can shrink.
+    gtk_widget_set_size_request(w->base, 1, 1);
+    gtk_container_add(GTK_CONTAINER(w->layout), w->base);
     gtk_container_add(GTK_CONTAINER(w->window), w->layout);
+    gtk_widget_show(w->base);
     gtk_widget_show(w->layout);
     WindowRecord& wr = *w;
     windows_[wr.id] = std::move(w);
@@ -382,7 +396,12 @@ ComponentRef Runtime::loadWindow(const WindowDescription& desc, std::optional<Co
 }
 
 void Runtime::show(uint32_t window) {
-    if (WindowRecord* w = windowRecord(window)) gtk_window_present(GTK_WINDOW(w->window));
+    WindowRecord* w = windowRecord(window);
+    if (!w) return;
+    gtk_window_present(GTK_WINDOW(w->window));
+    // GTK would focus the first edit box and select its text; the program's
+    // boxes show a placeholder until the user clicks into them.
+    gtk_window_set_focus(GTK_WINDOW(w->window), nullptr);
 }
 
 Value Runtime::getWindowProperty(WindowRecord& w, int index) {
@@ -485,8 +504,9 @@ void Runtime::applyCommon(Slot& s, int index, const Value& v) {
             bool sized = r.width != s.rect.width || r.height != s.rect.height;
             s.rect = r;
             WindowRecord* w = windowRecord(s.ref.window);
-            gtk_layout_move(GTK_LAYOUT(w->layout), s.host, r.left, r.top);
+            (void)w;
             if (sized) gtk_widget_set_size_request(s.host, r.width, r.height);
+            gtk_widget_queue_resize(s.host);
             s.component->boundsChanged(r);
             return;
         }
@@ -558,10 +578,11 @@ std::optional<ComponentRef> Runtime::copy(ComponentRef source) {
     if (!c) return std::nullopt;
     auto at = std::find(w.order.begin(), w.order.end(), sourceId);
     w.order.insert(at == w.order.end() ? at : at + 1, c->ref.component);
-    Slot& src = *w.slots.at(sourceId);
-    GdkWindow* cw = gtk_widget_get_window(c->host);
-    GdkWindow* sw = gtk_widget_get_window(src.host);
-    if (cw && sw) gdk_window_restack(cw, sw, FALSE);
+    // Taking the source's place pushes the source up by one: the copy is
+    // directly behind it.
+    int sourceIndex = 0;
+    gtk_container_child_get(GTK_CONTAINER(w.layout), w.slots.at(sourceId)->host, "index", &sourceIndex, nullptr);
+    gtk_overlay_reorder_overlay(GTK_OVERLAY(w.layout), c->host, sourceIndex);
     return c->ref;
 }
 
