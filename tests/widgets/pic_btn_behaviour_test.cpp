@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "widgets/pic_btn_behaviour.h"
+
+using widgets::PicBtnBehaviour;
+using widgets::shownPicture;
+using widgets::VisualState;
+namespace pb = widgets::pic_btn;
+
+namespace {
+
+// Presses far apart in time, so that none makes a double click.
+uint32_t later() {
+    static uint32_t t = 0;
+    return t += 10000;
+}
+
+TEST(PicBtnShownPicture, FallsBackToTheNormalPicture) {
+    std::array<bool, 4> all{true, true, true, true}, normalOnly{true, false, false, false}, none{};
+    EXPECT_EQ(shownPicture(true, VisualState::kNormal, all), pb::kNormal);
+    EXPECT_EQ(shownPicture(true, VisualState::kHover, all), pb::kHover);
+    EXPECT_EQ(shownPicture(true, VisualState::kPressed, all), pb::kPressed);
+    EXPECT_EQ(shownPicture(false, VisualState::kPressed, all), pb::kDisabled);
+    EXPECT_EQ(shownPicture(true, VisualState::kHover, normalOnly), pb::kNormal);
+    EXPECT_EQ(shownPicture(false, VisualState::kNormal, normalOnly), pb::kNormal);
+    EXPECT_EQ(shownPicture(true, VisualState::kPressed, none), -1);
+}
+
+TEST(PicBtnBehaviour, ClickOnReleaseInsideShowsNormalFirst) {
+    PicBtnBehaviour b(pb::kPushButton, false);
+    EXPECT_TRUE(b.move(true, false).changed);
+    EXPECT_EQ(b.state(), VisualState::kHover);
+    auto down = b.press(3, 3, later());
+    EXPECT_TRUE(down.changed);
+    EXPECT_FALSE(down.click);
+    EXPECT_EQ(b.state(), VisualState::kPressed);
+    EXPECT_TRUE(b.captured());
+    auto up = b.release(true);
+    EXPECT_TRUE(up.click);
+    EXPECT_TRUE(up.changed);
+    EXPECT_EQ(b.state(), VisualState::kNormal);
+    EXPECT_FALSE(b.captured());
+}
+
+TEST(PicBtnBehaviour, MovingOffWithTheButtonHeldCancelsTheClick) {
+    PicBtnBehaviour b(pb::kPushButton, false);
+    b.press(3, 3, later());
+    b.move(false, true);
+    EXPECT_EQ(b.state(), VisualState::kNormal);
+    EXPECT_TRUE(b.captured());  // still held: the capture stays
+    b.move(true, true);
+    EXPECT_EQ(b.state(), VisualState::kPressed);  // back over it: pressed again
+    b.move(false, true);
+    auto up = b.release(false);
+    EXPECT_FALSE(up.click);
+    EXPECT_FALSE(up.changed);
+    EXPECT_EQ(b.state(), VisualState::kNormal);
+    EXPECT_FALSE(b.captured());
+}
+
+TEST(PicBtnBehaviour, ReleaseInsideClicksWhenThePressStartedElsewhere) {
+    PicBtnBehaviour b(pb::kPushButton, false);
+    b.move(true, true);
+    EXPECT_EQ(b.state(), VisualState::kPressed);
+    EXPECT_TRUE(b.release(true).click);
+}
+
+TEST(PicBtnBehaviour, HoverEndsWhenThePointerLeaves) {
+    PicBtnBehaviour b(pb::kPushButton, false);
+    b.move(true, false);
+    EXPECT_TRUE(b.captured());
+    EXPECT_FALSE(b.move(true, false).changed);  // no change, no repaint
+    EXPECT_TRUE(b.move(false, false).changed);
+    EXPECT_EQ(b.state(), VisualState::kNormal);
+    EXPECT_FALSE(b.captured());
+}
+
+TEST(PicBtnBehaviour, FastDoubleClickClicksTwiceWithoutASecondPressedLook) {
+    PicBtnBehaviour b(pb::kPushButton, false);
+    b.doubleClicks().configure(400, 4);
+    uint32_t t = later();
+    b.press(5, 5, t);
+    EXPECT_TRUE(b.release(true).click);
+    auto second = b.press(6, 5, t + 150);
+    EXPECT_FALSE(second.changed);
+    EXPECT_EQ(b.state(), VisualState::kNormal);
+    EXPECT_TRUE(b.release(true).click);
+    // A third fast press is an ordinary press again.
+    b.press(6, 5, t + 300);
+    EXPECT_EQ(b.state(), VisualState::kPressed);
+}
+
+TEST(PicBtnBehaviour, SlowOrDistantSecondPressIsAnOrdinaryPress) {
+    PicBtnBehaviour b(pb::kPushButton, false);
+    b.doubleClicks().configure(400, 4);
+    uint32_t t = later();
+    b.press(5, 5, t);
+    b.release(true);
+    b.press(5, 5, t + 401);
+    EXPECT_EQ(b.state(), VisualState::kPressed);
+    b.release(true);
+    b.press(5, 5, t + 500);  // a double click with the previous press...
+    b.release(true);
+    t = later();
+    b.press(0, 0, t);
+    b.release(true);
+    b.press(20, 0, t + 10);  // ...but this one is too far away
+    EXPECT_EQ(b.state(), VisualState::kPressed);
+}
+
+TEST(PicBtnBehaviour, DisabledButtonIgnoresTheMouse) {
+    PicBtnBehaviour b(pb::kPushButton, false);
+    b.move(true, false);
+    EXPECT_TRUE(b.setEnabled(false).changed);
+    EXPECT_EQ(b.state(), VisualState::kNormal);
+    EXPECT_FALSE(b.move(true, false).changed);
+    EXPECT_FALSE(b.press(1, 1, later()).changed);
+    EXPECT_FALSE(b.release(true).click);
+    EXPECT_EQ(b.state(), VisualState::kNormal);
+    EXPECT_FALSE(b.setEnabled(false).changed);
+    EXPECT_TRUE(b.setEnabled(true).changed);
+}
+
+TEST(PicBtnBehaviour, ToggleButtonFlipsOnReleaseOnly) {
+    PicBtnBehaviour b(pb::kToggleButton, false);
+    EXPECT_FALSE(b.move(true, false).changed);  // no hover look
+    EXPECT_FALSE(b.captured());
+    EXPECT_FALSE(b.press(1, 1, later()).changed);
+    auto up = b.release(true);
+    EXPECT_TRUE(up.click);
+    EXPECT_TRUE(b.latched());
+    EXPECT_EQ(b.state(), VisualState::kPressed);
+    b.press(1, 1, later());
+    up = b.release(true);
+    EXPECT_TRUE(up.click);
+    EXPECT_FALSE(b.latched());
+    EXPECT_EQ(b.state(), VisualState::kNormal);
+    EXPECT_FALSE(b.release(false).click);
+    EXPECT_FALSE(b.latched());
+}
+
+TEST(PicBtnBehaviour, LatchedFlagAndTypeWrites) {
+    PicBtnBehaviour toggle(7, true);  // a type above 1 counts as 1
+    EXPECT_EQ(toggle.type(), pb::kToggleButton);
+    EXPECT_EQ(toggle.state(), VisualState::kPressed);
+    EXPECT_TRUE(toggle.setLatched(false).changed);
+    EXPECT_EQ(toggle.state(), VisualState::kNormal);
+
+    PicBtnBehaviour push(-3, true);
+    EXPECT_EQ(push.type(), pb::kPushButton);
+    EXPECT_EQ(push.state(), VisualState::kNormal);  // latched means nothing to a push button
+    push.setType(1);
+    EXPECT_EQ(push.type(), pb::kToggleButton);
+    EXPECT_EQ(push.state(), VisualState::kNormal);  // the type write does not redraw
+}
+
+}  // namespace

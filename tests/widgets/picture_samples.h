@@ -1,0 +1,33 @@
+// Small pictures of every format, made in code for the decoder and button
+// tests. Pixels are given as 0x00RRGGBB like widgets::Picture.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/value.h"
+
+namespace samples {
+
+using PixelAt = std::function<uint32_t(int x, int y)>;
+
+rt::Bytes bmp24(int width, int height, const PixelAt& pixel, bool topDown = false);
+// Palette bitmap with `bits` of 1, 4 or 8 per pixel.
+rt::Bytes bmpPalette(int width, int height, int bits, const std::vector<uint32_t>& palette,
+                     const std::function<int(int x, int y)>& index);
+// RGBA pixels as 0xAARRGGBB.
+rt::Bytes png(int width, int height, const PixelAt& argb);
+rt::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const std::function<int(int, int)>& index,
+              int transparentIndex = -1);
+rt::Bytes jpeg(int width, int height, const PixelAt& pixel);
+// 24-bit icon with a mask; masked pixels are those where `masked` says so.
+rt::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<bool(int, int)>& masked,
+               bool cursor = false);
+
+// A file of the project's artwork, read from the source tree; empty when the
+// file is not there.
+rt::Bytes asset(const std::string& name);
+
+}  // namespace samples

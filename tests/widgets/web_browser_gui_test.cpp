@@ -1,0 +1,401 @@
+// The WebBrowser kind on a real WebKit view, against pages served by the
+// test's own server on 127.0.0.1. Needs a display (scripts/with-xvfb).
+#include <gtest/gtest.h>
+#include <libsoup/soup.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+
+#include "runtime/gbk.h"
+#include "runtime/property_block.h"
+#include "widgets/web_browser.h"
+#include "widgets/web_browser_component.h"
+#include "widgets/web_browser_view.h"
+#include "widgets/widget_kinds.h"
+
+namespace wb = widgets::web_browser;
+
+namespace {
+
+// WebKit's sandbox needs user namespaces that test containers may lack; this
+// must be set before the first web process starts.
+const bool kEnvironment = [] {
+    setenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS", "1", 0);
+    setenv("NO_AT_BRIDGE", "1", 0);
+    return true;
+}();
+
+struct Page {
+    std::string contentType;
+    std::string body;
+};
+
+// A page server on 127.0.0.1 that records every request. "/hang" never
+// answers, for stopping a load half way.
+class PageServer {
+public:
+    PageServer() {
+        server_ = soup_server_new(nullptr, nullptr);
+        GError* error = nullptr;
+        if (!soup_server_listen_local(server_, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) {
+            ADD_FAILURE() << error->message;
+            g_error_free(error);
+            return;
+        }
+        GSList* uris = soup_server_get_uris(server_);
+        base_ = "http://127.0.0.1:" + std::to_string(g_uri_get_port(static_cast<GUri*>(uris->data)));
+        g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
+        soup_server_add_handler(server_, nullptr, serve, this, nullptr);
+    }
+    ~PageServer() {
+        for (SoupServerMessage* m : hanging_) {
+            soup_server_message_set_status(m, 204, nullptr);
+            soup_server_message_unpause(m);
+        }
+        soup_server_disconnect(server_);
+        g_object_unref(server_);
+    }
+
+    void add(const std::string& path, const std::string& html, const std::string& type = "text/html; charset=utf-8") {
+        pages_[path] = {type, html};
+    }
+    std::string url(const std::string& path) const { return base_ + path; }
+    int hits(const std::string& path) const {
+        int n = 0;
+        for (const auto& r : requests_) n += r == path;
+        return n;
+    }
+    std::string header(const std::string& name) const {
+        auto it = headers_.find(name);
+        return it == headers_.end() ? "" : it->second;
+    }
+
+private:
+    static void serve(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer data) {
+        auto* self = static_cast<PageServer*>(data);
+        self->requests_.push_back(path);
+        SoupMessageHeaders* h = soup_server_message_get_request_headers(msg);
+        if (const char* v = soup_message_headers_get_one(h, "X-Varomel-Test")) self->headers_["X-Varomel-Test"] = v;
+        if (std::string(path) == "/hang") {
+            soup_server_message_pause(msg);
+            self->hanging_.push_back(msg);
+            return;
+        }
+        auto it = self->pages_.find(path);
+        if (it == self->pages_.end()) {
+            soup_server_message_set_status(msg, 404, nullptr);
+            return;
+        }
+        soup_server_message_set_status(msg, 200, nullptr);
+        soup_server_message_set_response(msg, it->second.contentType.c_str(), SOUP_MEMORY_COPY,
+                                         it->second.body.data(), it->second.body.size());
+    }
+
+    SoupServer* server_;
+    std::string base_;
+    std::map<std::string, Page> pages_;
+    std::vector<std::string> requests_;
+    std::map<std::string, std::string> headers_;
+    std::vector<SoupServerMessage*> hanging_;
+};
+
+struct Logged {
+    rt::ComponentRef source;
+    int index;
+    std::vector<rt::Value> args;
+};
+
+rt::Bytes browserBlock(uint32_t version, int32_t border, bool silent, bool offline = false, bool drop = true) {
+    rt::BlockWriter w;
+    w.u32(version).i32(border).u32(silent).u32(offline).u32(drop).u32(0);
+    return w.take();
+}
+
+// Web processes this test program started that are still running.
+int webProcessCount() {
+    int n = 0;
+    std::string me = std::to_string(getpid());
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream status(entry.path() / "status");
+        std::string line, name;
+        bool child = false;
+        while (std::getline(status, line)) {
+            if (line.rfind("Name:", 0) == 0) name = line;
+            if (line.rfind("PPid:", 0) == 0) child = line.substr(line.find_first_not_of(" \t", 5)) == me;
+        }
+        if (child && name.find("WebKitWebProces") != std::string::npos) ++n;
+    }
+    return n;
+}
+
+class WebBrowserGuiTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+
+    void SetUp() override { widgets::registerWebBrowserKind(rt_); }
+
+    // Loads a window with one browser made from the block; its every event
+    // goes to the log and then to onEvent, if set.
+    std::optional<rt::ComponentRef> load(const rt::Bytes& block) {
+        rt::WindowDescription desc;
+        desc.name = "test";
+        desc.rect = {0, 0, 640, 480};
+        rt::ComponentDescription c;
+        c.kind = "WebBrowser";
+        c.name = "browser";
+        c.rect = {10, 10, 600, 440};
+        c.block = block;
+        for (int i = 0; i <= wb::event::kContextMenu; ++i)
+            c.bindings[i] = [this](rt::Event& e) {
+                log_.push_back({e.source, e.index, e.args});
+                return onEvent ? onEvent(e) : rt::Value{};
+            };
+        desc.components.push_back(c);
+        window_ = rt_.loadWindow(desc).window;
+        rt_.show(window_);
+        return rt_.find(window_, "browser");
+    }
+
+    rt::ComponentRef browser(const rt::Bytes& block = browserBlock(1, 0, true)) {
+        auto ref = load(block);
+        EXPECT_TRUE(ref);
+        return ref.value_or(rt::ComponentRef{});
+    }
+
+    // Runs the main loop until the condition holds; false after the limit.
+    bool waitFor(const std::function<bool()>& done, int seconds = 30) {
+        gint64 end = g_get_monotonic_time() + seconds * G_USEC_PER_SEC;
+        guint tick = g_timeout_add(20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
+        while (!done() && g_get_monotonic_time() < end) g_main_context_iteration(nullptr, TRUE);
+        g_source_remove(tick);
+        return done();
+    }
+
+    const Logged* find(rt::ComponentRef source, int index, int nth = 0) const {
+        for (const Logged& l : log_)
+            if (l.source == source && l.index == index && nth-- == 0) return &l;
+        return nullptr;
+    }
+    int count(rt::ComponentRef source, int index) const {
+        int n = 0;
+        for (const Logged& l : log_) n += l.source == source && l.index == index;
+        return n;
+    }
+    bool waitEvent(rt::ComponentRef source, int index, int nth = 0) {
+        return waitFor([&] { return find(source, index, nth) != nullptr; });
+    }
+
+    // Navigates and waits for the load's download-complete event.
+    bool open(rt::ComponentRef b, const std::string& url) {
+        int before = count(b, wb::event::kDownloadComplete);
+        rt_.call(b, wb::method::kNavigate, {url});
+        return waitEvent(b, wb::event::kDownloadComplete, before);
+    }
+
+    std::string text(rt::ComponentRef b, int k) { return rt::asText(rt_.get(b, wb::prop::index(k))); }
+
+    rt::Runtime rt_;
+    uint32_t window_ = 0;
+    PageServer server_;
+    std::vector<Logged> log_;
+    std::function<rt::Value(rt::Event&)> onEvent;
+};
+
+TEST_F(WebBrowserGuiTest, OneNavigationRaisesItsEventsInOrder) {
+    // The page is GBK and says so only in its header.
+    server_.add("/gbk", rt::gbk::encode("<html><head><title>测试页 GBK</title></head><body>好</body></html>"),
+                "text/html; charset=gbk");
+    auto b = browser();
+    std::string url = server_.url("/gbk");
+    ASSERT_TRUE(open(b, url));
+
+    std::vector<int> order;
+    for (const Logged& l : log_)
+        if (l.source == b && (order.empty() || order.back() != l.index)) order.push_back(l.index);
+    // Progress may come in several steps; status texts are not part of the order.
+    std::erase(order, wb::event::kStatusTextChange);
+    std::vector<int> expected{0, 3, 4, 2, 8, 4, 6, 5};
+    std::vector<int> withoutLateProgress{0, 3, 4, 2, 8, 6, 5};
+    EXPECT_TRUE(order == expected || order == withoutLateProgress) << testing::PrintToString(order);
+
+    EXPECT_EQ(rt::asText(find(b, wb::event::kBeforeNavigate)->args[0]), url);
+    EXPECT_EQ(find(b, wb::event::kBeforeNavigate)->args.size(), 7u);
+    EXPECT_EQ(rt::asText(find(b, wb::event::kNavigateComplete)->args[0]), url);
+    EXPECT_EQ(rt::asText(find(b, wb::event::kDocumentComplete)->args[0]), url);
+    EXPECT_EQ(rt::asText(find(b, wb::event::kTitleChange)->args[0]), "测试页 GBK");
+    const Logged* last = nullptr;
+    for (const Logged& l : log_)
+        if (l.index == wb::event::kProgressChange) last = &l;
+    ASSERT_TRUE(last);
+    EXPECT_EQ(rt::asInt(last->args[0]), rt::asInt(last->args[1]));
+    // A finished load clears the status text.
+    EXPECT_EQ(log_.back().index, wb::event::kStatusTextChange);
+    EXPECT_EQ(rt::asText(log_.back().args[0]), "");
+
+    EXPECT_EQ(text(b, wb::prop::kLocationUrl), url);
+    EXPECT_EQ(text(b, wb::prop::kLocationName), "测试页 GBK");
+    EXPECT_EQ(text(b, wb::prop::kType), "text/html");
+    EXPECT_EQ(rt::asInt(rt_.get(b, wb::prop::index(wb::prop::kReadyState))), 4);
+    EXPECT_FALSE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
+    EXPECT_NE(text(b, wb::prop::kFullName).find("widgets_tests"), std::string::npos);
+}
+
+TEST_F(WebBrowserGuiTest, BackAndForwardStatesFollowTheHistory) {
+    server_.add("/a", "<title>A</title>a");
+    server_.add("/b", "<title>B</title>b");
+    auto b = browser();
+    ASSERT_TRUE(open(b, server_.url("/a")));
+    EXPECT_EQ(count(b, wb::event::kCommandStateChange), 0);
+    ASSERT_TRUE(open(b, server_.url("/b")));
+    const Logged* back = find(b, wb::event::kCommandStateChange);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(rt::asInt(back->args[0]), wb::command::kBack);
+    EXPECT_TRUE(rt::asBool(back->args[1]));
+
+    rt_.call(b, wb::method::kGoBack);
+    ASSERT_TRUE(waitFor([&] { return count(b, wb::event::kCommandStateChange) >= 3; }));
+    EXPECT_EQ(rt::asInt(find(b, wb::event::kCommandStateChange, 1)->args[0]), wb::command::kForward);
+    EXPECT_TRUE(rt::asBool(find(b, wb::event::kCommandStateChange, 1)->args[1]));
+    EXPECT_EQ(rt::asInt(find(b, wb::event::kCommandStateChange, 2)->args[0]), wb::command::kBack);
+    EXPECT_FALSE(rt::asBool(find(b, wb::event::kCommandStateChange, 2)->args[1]));
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationUrl) == server_.url("/a"); }));
+
+    rt_.call(b, wb::method::kGoForward);
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationUrl) == server_.url("/b"); }));
+}
+
+TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
+    if (system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "needs xdotool";
+    // A page cannot open windows on its own: the window.open at load time is
+    // refused, only the one from the click arrives.
+    server_.add("/opener",
+                "<body style='margin:0'><script>window.open('/blocked')</script>"
+                "<a href='#' onclick=\"window.open('/popup');return false\" "
+                "style='display:block;width:100%;height:400px'>open</a></body>");
+    server_.add("/popup", "<title>Popup</title>popup");
+    auto opener = browser();
+    auto second = rt_.copy(opener);
+    ASSERT_TRUE(second);
+    rt_.set(*second, rt::prop::kVisible, false);
+    onEvent = [&](rt::Event& e) -> rt::Value {
+        if (e.index == wb::event::kNewWindow) {
+            rt_.set(*second, rt::prop::kVisible, true);
+            EXPECT_TRUE(rt::asBool(rt_.call(*second, wb::method::kAcceptNewWindow, {e.args[0]})));
+        }
+        return {};
+    };
+    ASSERT_TRUE(open(opener, server_.url("/opener")));
+
+    GtkWidget* host = rt_.hostWidget(opener);
+    int x = 0, y = 0;
+    gdk_window_get_origin(gtk_widget_get_window(host), &x, &y);
+    std::string click = "xdotool mousemove " + std::to_string(x + 100) + " " + std::to_string(y + 100) + " click 1";
+    ASSERT_EQ(system(click.c_str()), 0);
+
+    ASSERT_TRUE(waitEvent(*second, wb::event::kDocumentComplete));
+    EXPECT_EQ(rt::asText(find(*second, wb::event::kDocumentComplete)->args[0]), server_.url("/popup"));
+    ASSERT_TRUE(waitEvent(*second, wb::event::kTitleChange));
+    EXPECT_EQ(text(*second, wb::prop::kLocationName), "Popup");
+    EXPECT_EQ(count(opener, wb::event::kNewWindow), 1);
+    EXPECT_EQ(server_.hits("/blocked"), 0);
+    EXPECT_EQ(text(opener, wb::prop::kLocationUrl), server_.url("/opener"));
+    // The slot closed with its event.
+    EXPECT_FALSE(rt::asBool(rt_.call(*second, wb::method::kAcceptNewWindow,
+                                      {find(opener, wb::event::kNewWindow)->args[0]})));
+}
+
+TEST_F(WebBrowserGuiTest, SilentControlAnswersScriptDialogsUnseen) {
+    server_.add("/dialogs",
+                "<script>alert('a'); var c = confirm('b'); var p = prompt('c', 'd');"
+                "document.title = 'done:' + c + ':' + p;</script>");
+    auto b = browser(browserBlock(1, 0, true));
+    ASSERT_TRUE(open(b, server_.url("/dialogs")));
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "done:false:null"; }));
+}
+
+TEST_F(WebBrowserGuiTest, NewerBlockVersionIsNotCreated) {
+    EXPECT_FALSE(load(browserBlock(2, 0, true)));
+    EXPECT_FALSE(load({1, 0, 0, 0}));
+    EXPECT_TRUE(load({}));
+}
+
+TEST_F(WebBrowserGuiTest, StopRefreshHeadersAndCancel) {
+    server_.add("/count", "<title>count</title>");
+    auto b = browser();
+
+    rt_.call(b, wb::method::kNavigate, {server_.url("/hang")});
+    ASSERT_TRUE(waitFor([&] { return server_.hits("/hang") == 1; }));
+    EXPECT_TRUE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
+    rt_.call(b, wb::method::kStop);
+    ASSERT_TRUE(waitEvent(b, wb::event::kDownloadComplete));
+    EXPECT_FALSE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
+
+    int before = count(b, wb::event::kDownloadComplete);
+    rt_.call(b, wb::method::kNavigate, {server_.url("/count"), 0, std::string(), std::string("X-Varomel-Test: yes\r\n")});
+    ASSERT_TRUE(waitEvent(b, wb::event::kDownloadComplete, before));
+    EXPECT_EQ(server_.header("X-Varomel-Test"), "yes");
+    rt_.call(b, wb::method::kRefresh);
+    ASSERT_TRUE(waitEvent(b, wb::event::kDownloadComplete, before + 1));
+    EXPECT_EQ(server_.hits("/count"), 2);
+
+    // A handler that sets the cancel flag keeps the page where it is.
+    onEvent = [](rt::Event& e) -> rt::Value {
+        if (e.index == wb::event::kBeforeNavigate && rt::asText(e.args[0]).ends_with("/refused"))
+            e.args[wb::event::kBeforeNavigateCancelArg] = -1;
+        return {};
+    };
+    rt_.call(b, wb::method::kNavigate, {server_.url("/refused")});
+    ASSERT_TRUE(open(b, server_.url("/count")));
+    EXPECT_EQ(server_.hits("/refused"), 0);
+    EXPECT_FALSE(rt::asBool(rt_.call(b, wb::method::kNavigate, {std::string("  ")})));
+}
+
+TEST_F(WebBrowserGuiTest, OfflineControlMakesNoNetworkLoads) {
+    server_.add("/page", "page");
+    auto b = browser(browserBlock(1, 0, true, true));
+    EXPECT_TRUE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kOffline))));
+    rt_.call(b, wb::method::kNavigate, {server_.url("/page")});
+    ASSERT_TRUE(waitEvent(b, wb::event::kBeforeNavigate));
+    ASSERT_TRUE(open(b, "data:text/html,<title>local</title>"));
+    EXPECT_EQ(server_.hits("/page"), 0);
+    rt_.set(b, wb::prop::index(wb::prop::kOffline), false);
+    ASSERT_TRUE(open(b, server_.url("/page")));
+    EXPECT_EQ(server_.hits("/page"), 1);
+}
+
+TEST_F(WebBrowserGuiTest, CopyBehavesLikeItsSource) {
+    server_.add("/copy", "<title>copied</title><script>alert('x'); document.title = 'after';</script>");
+    auto source = browser(browserBlock(1, 4, true, false, false));
+    auto copy = rt_.copy(source);
+    ASSERT_TRUE(copy);
+    for (int k : {wb::prop::kBorderStyle, wb::prop::kSilent, wb::prop::kOffline, wb::prop::kRegisterAsDropTarget,
+                  wb::prop::kRegisterAsBrowser})
+        EXPECT_EQ(rt::asInt(rt_.get(*copy, wb::prop::index(k))), rt::asInt(rt_.get(source, wb::prop::index(k)))) << k;
+    ASSERT_TRUE(open(*copy, server_.url("/copy")));
+    EXPECT_EQ(count(source, wb::event::kDownloadComplete), 0);
+    ASSERT_TRUE(waitFor([&] { return text(*copy, wb::prop::kLocationName) == "after"; }));
+}
+
+TEST_F(WebBrowserGuiTest, DestroyedControlsLeaveNoViewsOrWebProcesses) {
+    server_.add("/cycle", "<title>cycle</title>");
+    auto source = browser();
+    ASSERT_TRUE(open(source, server_.url("/cycle")));
+    int views = wb::liveViewCount();
+    int processes = webProcessCount();
+    for (int i = 0; i < 50; ++i) {
+        auto c = rt_.copy(source);
+        ASSERT_TRUE(c);
+        ASSERT_TRUE(open(*c, server_.url("/cycle"))) << i;
+        rt_.destroy(*c);
+        EXPECT_FALSE(rt_.exists(*c));
+    }
+    EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; }, 60)) << wb::liveViewCount();
+    EXPECT_TRUE(waitFor([&] { return webProcessCount() <= processes; }, 60))
+        << webProcessCount() << " web processes, " << processes << " before";
+}
+
+}  // namespace
