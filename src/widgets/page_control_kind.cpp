@@ -1,9 +1,355 @@
-// Stand-in registration until the PageControl kind is built.
-#include "runtime/kinds/builtin_kinds.h"
+// The "PageControl" kind: GTK glue around the tab control's model and
+// painter. A drawing area takes the pointer, the model decides, and its
+// notifications become the component's events.
+#include <cstdio>
+
+#include "runtime/colour.h"
+#include "runtime/gobject_ptr.h"
 #include "widget_kinds.h"
+#include "widgets/page_control.h"
+#include "widgets/page_control/double_click.h"
+#include "widgets/page_control/model.h"
+#include "widgets/page_control/painter.h"
 
 namespace widgets {
+namespace {
 
-void registerPageControlKind(rt::Runtime& runtime) { rt::registerPlaceholderKind(runtime, "PageControl"); }
+namespace pc = page_control;
+using pagectl::Model;
+using pagectl::Painter;
+
+pagectl::DoubleClickFilter makeClickFilter() {
+    int time = 400, distance = 5;
+    if (GtkSettings* s = gtk_settings_get_default())
+        g_object_get(s, "gtk-double-click-time", &time, "gtk-double-click-distance", &distance, nullptr);
+    return {time, distance};
+}
+
+class PageControl final : public rt::Component, private pagectl::Host {
+public:
+    PageControl(const rt::CreateInfo& info, PageControlBlock block)
+        : Component(info), block_(std::move(block)), model_(*this), clicks_(makeClickFilter()) {
+        area_ = gtk_drawing_area_new();
+        gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+                                         GDK_LEAVE_NOTIFY_MASK);
+        gtk_widget_set_has_tooltip(area_, TRUE);
+        connectSignals();
+
+        // Applied in the order the control has always applied them.
+        model_.setSize(info.rect.width, info.rect.height);
+        model_.setPosition(block_.headerPosition);
+        model_.setHideHeaders(block_.hideHeaders);
+        applyFont();
+        model_.setHeaderHeight(block_.headerHeight);
+        model_.setMultiRow(block_.multiRow);
+        if (block_.theme != 0) block_.sloped = false;
+        model_.setSloped(block_.sloped);
+        painter_.setPageImages(pagectl::ImageList::fromStream(block_.pageImages));
+        painter_.setHeaderImages(pagectl::ImageList::fromStream(block_.headerImages));
+        painter_.setScrollImages(pagectl::ImageList::fromStream(block_.scrollImages));
+        model_.setSelectDisabled(block_.selectDisabled);
+        model_.setNoHotOnSelected(block_.noHotOnSelected);
+        model_.setPages(std::move(block_.pages), false);
+        block_.pages.clear();
+        model_.selectQuietly(block_.currentPage, true);
+    }
+
+    GtkWidget* widget() override { return area_; }
+
+    std::optional<rt::Value> getOwn(int k) override;
+    bool setOwn(int k, const rt::Value& v) override;
+    std::optional<rt::Value> call(int method, std::vector<rt::Value>& args) override;
+    rt::Bytes propertyBlock() const override;
+
+    void boundsChanged(const rt::Rect& r) override { model_.setSize(r.width, r.height); }
+    void enabledChanged(bool enabled) override { model_.setEnabled(enabled); }
+
+private:
+    // pagectl::Host
+    int notify(int code, int index) override;
+    void invalidate() override { gtk_widget_queue_draw(area_); }
+    int measureContent(const pagectl::Page& page) override { return painter_.measureContent(page); }
+
+    void connectSignals();
+    void applyFont();
+    pagectl::PaintOptions paintOptions() const {
+        return {pagectl::Palette::fromBlock(block_), block_.verticalText, block_.textAlign};
+    }
+    static int colourOf(uint32_t c) { return static_cast<int32_t>(c); }
+
+    // Settings the model does not hold; pages and selection live in the model.
+    PageControlBlock block_;
+    Painter painter_;
+    Model model_;
+    pagectl::DoubleClickFilter clicks_;
+    GtkWidget* area_ = nullptr;
+};
+
+int PageControl::notify(int code, int index) {
+    namespace code_ = pagectl::code;
+    switch (code) {
+        case code_::kChanged:
+            // No component belongs to a page here: every component lies flat
+            // in its window, so there is nothing to show or hide first.
+            raise(pc::kPageChanged);
+            return 0;
+        case code_::kChanging: {
+            rt::Value answer = raise(pc::kPageChanging, {index});
+            bool refused = (std::holds_alternative<bool>(answer) && !std::get<bool>(answer)) ||
+                           (std::holds_alternative<int32_t>(answer) && std::get<int32_t>(answer) == 0);
+            return refused ? 1 : 0;
+        }
+        case code_::kClicked: raise(pc::kHeaderClicked, {index}); return 0;
+        case code_::kEntered: raise(pc::kHeaderEntered, {index}); return 0;
+        case code_::kRightClicked: raise(pc::kHeaderRightClicked, {index}); return 0;
+        default: return 0;
+    }
+}
+
+void PageControl::connectSignals() {
+    g_signal_connect(area_, "draw", rt::callback([](GtkWidget*, cairo_t* cr, gpointer p) -> gboolean {
+        // A paint never nests: GTK could only get here again through a
+        // handler run from inside painting, and that would paint half a frame.
+        static bool painting = false;
+        if (painting) return TRUE;
+        painting = true;
+        auto* self = static_cast<PageControl*>(p);
+        self->painter_.paint(cr, self->model_, self->paintOptions());
+        painting = false;
+        return TRUE;
+    }), this);
+    g_signal_connect(area_, "button-press-event", rt::callback([](GtkWidget* w, GdkEventButton* e, gpointer p) -> gboolean {
+        auto* self = static_cast<PageControl*>(p);
+        if (e->type != GDK_BUTTON_PRESS || e->button != 1) return FALSE;
+        int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
+        bool second = self->clicks_.isSecondPress(e->time, x, y);
+        if (self->model_.hot() >= 0) {
+            GtkWidget* top = gtk_widget_get_toplevel(w);
+            if (GTK_IS_WINDOW(top) && !gtk_window_is_active(GTK_WINDOW(top)))
+                gtk_window_present_with_time(GTK_WINDOW(top), e->time);
+        }
+        self->model_.leftPress(x, y, second);
+        return FALSE;
+    }), this);
+    g_signal_connect(area_, "button-release-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) -> gboolean {
+        auto* self = static_cast<PageControl*>(p);
+        int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
+        if (e->button == 1) self->model_.leftRelease(x, y);
+        else if (e->button == 3) self->model_.rightRelease(x, y);
+        return FALSE;
+    }), this);
+    g_signal_connect(area_, "motion-notify-event", rt::callback([](GtkWidget*, GdkEventMotion* e, gpointer p) -> gboolean {
+        static_cast<PageControl*>(p)->model_.mouseMove(static_cast<int>(e->x), static_cast<int>(e->y));
+        return FALSE;
+    }), this);
+    g_signal_connect(area_, "leave-notify-event", rt::callback([](GtkWidget*, GdkEventCrossing*, gpointer p) -> gboolean {
+        static_cast<PageControl*>(p)->model_.mouseLeave();
+        return FALSE;
+    }), this);
+    g_signal_connect(area_, "query-tooltip",
+                     rt::callback([](GtkWidget*, gint x, gint y, gboolean keyboard, GtkTooltip* tip, gpointer p) -> gboolean {
+        auto* self = static_cast<PageControl*>(p);
+        if (keyboard) return FALSE;
+        std::string text = self->model_.tipAt(x, y);
+        if (text.empty()) return FALSE;
+        gtk_tooltip_set_text(tip, text.c_str());
+        // Each header is its own tool: moving to the next one brings its tip.
+        int hit = self->model_.hitTest(x, y);
+        GdkRectangle area{x, y, 1, 1};
+        if (hit >= 0) {
+            const pagectl::Box& b = self->model_.page(hit).header;
+            area = {b.left, b.top, b.width(), b.height()};
+        }
+        gtk_tooltip_set_tip_area(tip, &area);
+        return TRUE;
+    }), this);
+}
+
+void PageControl::applyFont() {
+    painter_.setFont(block_.font);
+    model_.setFontHeight(painter_.fontPixelHeight());
+}
+
+std::optional<rt::Value> PageControl::getOwn(int k) {
+    const pagectl::Box& a = model_.pageArea();
+    switch (k) {
+        case pc::kHeaderPosition: return model_.position();
+        case pc::kMultiRow: return model_.multiRow();
+        case pc::kFont: return block_.font ? block_.font->serialize() : rt::Bytes{};
+        case pc::kPageList: return PageControlBlock::serializePages(model_.pagesData());
+        case pc::kCurrentPage: return model_.current();
+        case pc::kHideHeaders: return model_.hideHeaders();
+        case pc::kHeaderHeight: return model_.effectiveHeaderHeight();
+        case pc::kTheme: return block_.theme;
+        case pc::kSloped: return model_.sloped();
+        case pc::kTextAlign: return block_.textAlign;
+        case pc::kPageImages: return block_.pageImages;
+        case pc::kHeaderImages: return block_.headerImages;
+        case pc::kScrollImages: return block_.scrollImages;
+        case pc::kGradient: return block_.gradient;
+        case pc::kFillNormal: case pc::kFillHot: case pc::kFillSelected:
+            return colourOf(block_.fill[static_cast<size_t>(k - pc::kFillNormal)]);
+        case pc::kPageAreaColour: return colourOf(block_.pageAreaColour);
+        case pc::kBorderColour: return colourOf(block_.borderColour);
+        case pc::kTextNormal: case pc::kTextHot: case pc::kTextSelected:
+            return colourOf(block_.text[static_cast<size_t>(k - pc::kTextNormal)]);
+        case pc::kBackground: return colourOf(block_.background);
+        case pc::kVerticalText: return block_.verticalText;
+        case pc::kSelectDisabled: return model_.selectDisabled();
+        case pc::kExplicitOuter: return block_.explicitOuter;
+        case pc::kOuterNormal: case pc::kOuterHot: case pc::kOuterSelected:
+            return colourOf(block_.outer[static_cast<size_t>(k - pc::kOuterNormal)]);
+        // The page area as the pages' own components see it: inside the frame.
+        case pc::kPageAreaLeft: return a.left + 1;
+        case pc::kPageAreaTop: return a.top + 1;
+        case pc::kPageAreaWidth: return std::max(a.width() - 2, 0);
+        case pc::kPageAreaHeight: return std::max(a.height() - 2, 0);
+        case pc::kNoHotOnSelected: return model_.noHotOnSelected();
+        default: return std::nullopt;
+    }
+}
+
+bool PageControl::setOwn(int k, const rt::Value& v) {
+    auto colourWrite = [&](uint32_t& slot) {
+        slot = static_cast<uint32_t>(rt::asInt(v));
+        model_.markAllDirty();
+        return true;
+    };
+    auto bytesOf = [&](const char* what) -> const rt::Bytes* {
+        if (auto b = std::get_if<rt::Bytes>(&v)) return b;
+        std::fprintf(stderr, "varomel: PageControl %s needs a byte block; ignored\n", what);
+        return nullptr;
+    };
+    switch (k) {
+        case pc::kHeaderPosition: model_.setPosition(rt::asInt(v)); return true;
+        case pc::kMultiRow: model_.setMultiRow(rt::asBool(v)); return true;
+        case pc::kFont: {
+            const rt::Bytes* b = bytesOf("font");
+            if (!b) return true;
+            if (b->empty()) block_.font.reset();
+            else if (auto f = rt::LogFont::parse(*b)) block_.font = f;
+            else { std::fprintf(stderr, "varomel: PageControl font is not a 60-byte record; ignored\n"); return true; }
+            applyFont();
+            return true;
+        }
+        case pc::kPageList: {
+            const rt::Bytes* b = bytesOf("page list");
+            if (!b) return true;
+            auto pages = PageControlBlock::parsePages(*b);
+            if (!pages) { std::fprintf(stderr, "varomel: PageControl page list does not parse; ignored\n"); return true; }
+            model_.setPages(std::move(*pages), true);
+            return true;
+        }
+        case pc::kCurrentPage: model_.select(rt::asInt(v), true); return true;
+        case pc::kHideHeaders: model_.setHideHeaders(rt::asBool(v)); return true;
+        case pc::kHeaderHeight: model_.setHeaderHeight(rt::asInt(v)); return true;
+        case pc::kTheme: {
+            int t = rt::asInt(v);
+            if (t < 0 || t > 3) return true;
+            block_.theme = t;
+            if (t != 0) model_.setSloped(false);
+            model_.markAllDirty();
+            return true;
+        }
+        case pc::kSloped:
+            model_.setSloped(rt::asBool(v));
+            if (model_.sloped()) block_.theme = 0;
+            return true;
+        case pc::kTextAlign: block_.textAlign = rt::asInt(v) == 1 ? 1 : 0; model_.markAllDirty(); return true;
+        case pc::kPageImages: case pc::kHeaderImages: case pc::kScrollImages: {
+            const rt::Bytes* b = bytesOf("image list");
+            if (!b) return true;
+            auto list = pagectl::ImageList::fromStream(*b);
+            if (k == pc::kPageImages) { block_.pageImages = *b; painter_.setPageImages(std::move(list)); }
+            if (k == pc::kHeaderImages) { block_.headerImages = *b; painter_.setHeaderImages(std::move(list)); }
+            if (k == pc::kScrollImages) { block_.scrollImages = *b; painter_.setScrollImages(std::move(list)); }
+            model_.markAllDirty();
+            model_.relayout();
+            return true;
+        }
+        case pc::kGradient: block_.gradient = rt::asBool(v); model_.markAllDirty(); return true;
+        case pc::kFillNormal: case pc::kFillHot: case pc::kFillSelected:
+            return colourWrite(block_.fill[static_cast<size_t>(k - pc::kFillNormal)]);
+        case pc::kPageAreaColour: return colourWrite(block_.pageAreaColour);
+        case pc::kBorderColour: return colourWrite(block_.borderColour);
+        case pc::kTextNormal: case pc::kTextHot: case pc::kTextSelected:
+            return colourWrite(block_.text[static_cast<size_t>(k - pc::kTextNormal)]);
+        case pc::kBackground: return colourWrite(block_.background);
+        case pc::kVerticalText: block_.verticalText = rt::asBool(v); model_.markAllDirty(); return true;
+        case pc::kSelectDisabled: model_.setSelectDisabled(rt::asBool(v)); return true;
+        case pc::kExplicitOuter: block_.explicitOuter = rt::asBool(v); model_.markAllDirty(); return true;
+        case pc::kOuterNormal: case pc::kOuterHot: case pc::kOuterSelected:
+            return colourWrite(block_.outer[static_cast<size_t>(k - pc::kOuterNormal)]);
+        case pc::kNoHotOnSelected: model_.setNoHotOnSelected(rt::asBool(v)); return true;
+        default: return false;  // unknown, or the read-only page area
+    }
+}
+
+std::optional<rt::Value> PageControl::call(int method, std::vector<rt::Value>& args) {
+    auto arg = [&](size_t i, int fallback) { return i < args.size() ? rt::asInt(args[i]) : fallback; };
+    switch (method) {
+        case pc::kAddPage: {
+            PageControlPage page;
+            page.caption = args.empty() ? std::string() : rt::asText(args[0]);
+            for (size_t s = 0; s < 3; ++s) page.image[s] = std::max(arg(1 + s, -1), -1);
+            return model_.addPage(std::move(page), arg(4, -1));
+        }
+        case pc::kRemovePage: return model_.removePage(arg(0, -2)) ? 1 : 0;
+        case pc::kGetPageCount: return model_.pageCount();
+        case pc::kGetPageCaption: {
+            int i = arg(0, -1);
+            return model_.validIndex(i) ? model_.page(i).data.caption : std::string();
+        }
+        case pc::kSetPageCaption:
+            return model_.setCaption(arg(0, -1), args.size() > 1 ? rt::asText(args[1]) : std::string()) ? 1 : 0;
+        case pc::kSetPageTip:
+            return model_.setTip(arg(0, -1), args.size() > 1 ? rt::asText(args[1]) : std::string()) ? 1 : 0;
+        case pc::kGetHeaderRect: {
+            pagectl::Box b = model_.headerRectOrArea(arg(0, -1));
+            args.resize(std::max<size_t>(args.size(), 5));
+            args[1] = b.left;
+            args[2] = b.top;
+            args[3] = b.width();
+            args[4] = b.height();
+            return 1;
+        }
+        default: return std::nullopt;
+    }
+}
+
+rt::Bytes PageControl::propertyBlock() const {
+    PageControlBlock b = block_;
+    b.headerPosition = model_.position();
+    b.hideHeaders = model_.hideHeaders();
+    b.headerHeight = model_.headerHeight();
+    b.multiRow = model_.multiRow();
+    b.sloped = model_.sloped();
+    b.selectDisabled = model_.selectDisabled();
+    b.noHotOnSelected = model_.noHotOnSelected();
+    b.pages = model_.pagesData();
+    b.currentPage = model_.current();
+    return b.serialize();
+}
+
+}  // namespace
+
+void registerPageControlKind(rt::Runtime& runtime) {
+    runtime.registerKind("PageControl", [](const rt::CreateInfo& info) -> std::unique_ptr<rt::Component> {
+        auto block = PageControlBlock::parse(info.block);
+        if (!block) return nullptr;
+        return std::make_unique<PageControl>(info, std::move(*block));
+    });
+}
+
+std::optional<rt::Rect> headerRect(rt::Runtime& runtime, rt::ComponentRef ref, int index) {
+    rt::Component* c = runtime.component(ref);
+    if (!c || runtime.kindOf(ref) != "PageControl") {
+        runtime.runtimeError(rt::runtime_error::kNoSuchComponent, "引用的组件不是高级选择夹");
+        return std::nullopt;
+    }
+    std::vector<rt::Value> args{index};
+    c->call(pc::kGetHeaderRect, args);
+    return rt::Rect{rt::asInt(args[1]), rt::asInt(args[2]), rt::asInt(args[3]), rt::asInt(args[4])};
+}
 
 }  // namespace widgets
