@@ -1,3 +1,5 @@
+#include <X11/Xlib.h>
+
 #include "single_instance.h"
 
 #include <X11/Xatom.h>
@@ -43,7 +45,7 @@ void InstanceObject::close() {
     fd_ = -1;
 }
 
-void setInstanceProperty(Display* display, Window window, const std::string& marker) {
+void setInstanceProperty(Display* display, XWindowId window, const std::string& marker) {
     Atom atom = XInternAtom(display, marker.c_str(), False);
     long value = 1;
     XChangeProperty(display, window, atom, XA_CARDINAL, 32, PropModeReplace,
@@ -93,7 +95,7 @@ int ignoreErrors(Display*, XErrorEvent*) { return 0; }
 
 }  // namespace
 
-Window findInstanceWindow(Display* display, const std::string& marker) {
+XWindowId findInstanceWindow(Display* display, const std::string& marker) {
     Atom atom = XInternAtom(display, marker.c_str(), False);
     // Windows may vanish during the walk; their errors are of no interest.
     auto previous = XSetErrorHandler(ignoreErrors);
@@ -105,7 +107,7 @@ Window findInstanceWindow(Display* display, const std::string& marker) {
     return found;
 }
 
-bool isMinimised(Display* display, Window window) {
+bool isMinimised(Display* display, XWindowId window) {
     Atom wmState = XInternAtom(display, "WM_STATE", False);
     Atom type = None;
     int format = 0;
@@ -120,13 +122,13 @@ bool isMinimised(Display* display, Window window) {
     return iconic;
 }
 
-void restoreWindow(Display* display, Window window) {
+void restoreWindow(Display* display, XWindowId window) {
     // Mapping an iconic client asks the window manager to make it normal.
     XMapWindow(display, window);
     XFlush(display);
 }
 
-SingleInstanceResult runSingleInstanceCheck(Display* display, Window mainWindow, const std::string& marker) {
+SingleInstanceResult runSingleInstanceCheck(Display* display, XWindowId mainWindow, const std::string& marker) {
     static std::unique_ptr<InstanceObject> kept;
     SingleInstanceResult result;
     auto object = std::make_unique<InstanceObject>(instanceObjectName(marker, display ? DisplayString(display) : ""));

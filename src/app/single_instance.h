@@ -4,11 +4,15 @@
 // marker; the object's name is scoped to the user and the X display.
 #pragma once
 
-#include <X11/Xlib.h>
 
 #include <string>
 
+// Xlib types, declared here so that Xlib's macros stay out of the callers.
+typedef struct _XDisplay Display;
+
 namespace app {
+
+using XWindowId = unsigned long;
 
 class InstanceObject {
 public:
@@ -32,13 +36,13 @@ private:
 std::string instanceObjectName(const std::string& marker, const char* display);
 
 // Sets the 32-bit property `marker` = 1 on the window.
-void setInstanceProperty(Display* display, Window window, const std::string& marker);
+void setInstanceProperty(Display* display, XWindowId window, const std::string& marker);
 // Walks the top-level windows, top-most first, looking through window
 // manager frames to the client windows; returns the first whose property
-// `marker` is 1, or None.
-Window findInstanceWindow(Display* display, const std::string& marker);
-bool isMinimised(Display* display, Window window);
-void restoreWindow(Display* display, Window window);
+// `marker` is 1, or 0.
+XWindowId findInstanceWindow(Display* display, const std::string& marker);
+bool isMinimised(Display* display, XWindowId window);
+void restoreWindow(Display* display, XWindowId window);
 
 // The whole check for a program started with an argument: mark this
 // instance or restore the earlier one. Returns the object to keep for the
@@ -47,6 +51,6 @@ struct SingleInstanceResult {
     bool foundEarlier = false;
     bool restoredEarlier = false;
 };
-SingleInstanceResult runSingleInstanceCheck(Display* display, Window mainWindow, const std::string& marker);
+SingleInstanceResult runSingleInstanceCheck(Display* display, XWindowId mainWindow, const std::string& marker);
 
 }  // namespace app

@@ -20,14 +20,14 @@ window_of() {
   local pid=$1
   for _ in $(seq 300); do
     local w
-    w=$(xdotool search --onlyvisible --pid "$pid" --class varomel 2>/dev/null | head -n 1 || true)
+    w=$(xdotool search --all --onlyvisible --pid "$pid" --class varomel 2>/dev/null | head -n 1 || true)
     [ -n "$w" ] && { echo "$w"; return 0; }
     kill -0 "$pid" 2>/dev/null || return 1
     sleep 0.1
   done
   return 1
 }
-marker() { xprop -id "$1" 5fwe5wre 2>/dev/null | sed -n 's/.*= //p'; }
+marker() { xprop -id "$1" 2>/dev/null | sed -n 's/^5fwe5wre([A-Z]*) = //p'; }
 
 touch "$work/stamp"
 "$exe" >/dev/null 2>&1 & pids+=($!); plain=$!

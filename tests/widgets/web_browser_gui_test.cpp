@@ -333,6 +333,10 @@ TEST_F(WebBrowserGuiTest, StopRefreshHeadersAndCancel) {
     rt_.call(b, wb::method::kStop);
     ASSERT_TRUE(waitEvent(b, wb::event::kDownloadComplete));
     EXPECT_FALSE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
+    // A stopped load still ends its progress, so no display stays half full.
+    const Logged* progress = find(b, wb::event::kProgressChange, count(b, wb::event::kProgressChange) - 1);
+    ASSERT_TRUE(progress);
+    EXPECT_EQ(rt::asInt(progress->args[0]), wb::kProgressMaximum);
 
     int before = count(b, wb::event::kDownloadComplete);
     rt_.call(b, wb::method::kNavigate, {server_.url("/count"), 0, std::string(), std::string("X-Varomel-Test: yes\r\n")});

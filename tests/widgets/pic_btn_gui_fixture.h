@@ -1,0 +1,99 @@
+// A window on the test display with the graphic button and transparent label
+// kinds registered, real pointer input through xdotool, and screen pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/kinds/builtin_kinds.h"
+#include "runtime/runtime.h"
+#include "widgets/widget_kinds.h"
+
+class WidgetWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+
+    void SetUp() override {
+        rt::registerBuiltinKinds(runtime);
+        widgets::registerPicBtnKind(runtime);
+        widgets::registerTransLabelKind(runtime);
+        runtime.setRuntimeErrorHook([this](int code, const std::string& m) {
+            errors.push_back(std::to_string(code) + " " + m);
+            return true;
+        });
+    }
+
+    // Loads and shows the window at (x, y) and waits until it is on screen.
+    rt::ComponentRef open(rt::WindowDescription& w) {
+        rt::ComponentRef win = runtime.loadWindow(w);
+        runtime.show(win.window);
+        GtkWidget* top = GTK_WIDGET(runtime.gtkWindow(win.window));
+        EXPECT_TRUE(waitFor([&] { return gtk_widget_get_mapped(top) && !g_main_context_pending(nullptr); }));
+        return win;
+    }
+
+    // Runs the main loop until `done` holds or the time is up.
+    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
+        }
+        return true;
+    }
+
+    // Screen position of a point of a component.
+    std::pair<int, int> screen(rt::ComponentRef ref, int x, int y) const {
+        int ox = 0, oy = 0;
+        gdk_window_get_origin(gtk_widget_get_window(runtime.hostWidget(ref)), &ox, &oy);
+        return {ox + x, oy + y};
+    }
+
+    // 0x00RRGGBB of one screen pixel.
+    static uint32_t pixel(int x, int y) {
+        gdk_display_sync(gdk_display_get_default());
+        GdkPixbuf* p = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), x, y, 1, 1);
+        if (!p) return 0xFF000000;
+        const guchar* d = gdk_pixbuf_get_pixels(p);
+        uint32_t v = (d[0] << 16) | (d[1] << 8) | d[2];
+        g_object_unref(p);
+        return v;
+    }
+
+    uint32_t pixelOf(rt::ComponentRef ref, int x, int y) const {
+        auto [sx, sy] = screen(ref, x, y);
+        return pixel(sx, sy);
+    }
+
+    // Real pointer input, through the server's test extension.
+    static void xdotool(const std::string& args) {
+        std::string cmd = "xdotool " + args;
+        gint status = 0;
+        ASSERT_TRUE(g_spawn_command_line_sync(cmd.c_str(), nullptr, nullptr, &status, nullptr)) << cmd;
+        ASSERT_EQ(status, 0) << cmd;
+    }
+    void moveTo(rt::ComponentRef ref, int x, int y) {
+        auto [sx, sy] = screen(ref, x, y);
+        xdotool("mousemove " + std::to_string(sx) + " " + std::to_string(sy));
+    }
+
+    // Saves the screen when VAROMEL_SCREENSHOT_DIR names a folder.
+    static void screenshot(const std::string& name) {
+        const char* dir = std::getenv("VAROMEL_SCREENSHOT_DIR");
+        if (!dir) return;
+        GdkWindow* root = gdk_get_default_root_window();
+        gdk_display_sync(gdk_display_get_default());
+        GdkPixbuf* p = gdk_pixbuf_get_from_window(root, 0, 0, 600, 300);
+        std::string path = std::string(dir) + "/" + name + ".png";
+        gdk_pixbuf_save(p, path.c_str(), "png", nullptr, nullptr);
+        g_object_unref(p);
+    }
+
+    rt::Runtime runtime;
+    std::vector<std::string> errors;
+};
