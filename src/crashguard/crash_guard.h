@@ -3,13 +3,41 @@
 
 #include <string>
 
+#include "crashguard/guarded_block.h"
+#include "crashguard/routines.h"
+#include "crashguard/settings.h"
+
 namespace crashguard {
 
-// Installs the handlers; passive until configure() is called.
+// Normal context, once, on the main thread before other threads start:
+// installs the handlers; passive until configure() is called.
 void install();
-// Applies the program's settings and turns the guard on.
+// Applies the program's own settings (no callback, no message box, the
+// whole process ends) and turns the guard on.
 void configure();
-// The runtime-error hook: reports the error and ends the process.
+// Applies `options` (omitted fields take their defaults) and turns the guard
+// on. An empty owner window class is replaced by the current one.
+void configure(Options& options);
+// The runtime-error hook: when the guard is on and hooks runtime errors, it
+// reports the error and ends the process with status 255; otherwise it
+// returns false and leaves the error to the runtime.
 bool onRuntimeError(int code, const std::string& message);
+
+// Normal context. Call after the first web view exists: its script engine
+// may have installed signal handlers of its own; ours go back in front and
+// chain to theirs.
+void reassert_handlers();
+// Normal context. Text added to this thread's crash report after
+// "附属信息：" (at most 1023 bytes).
+void set_additional_info(const std::string& text);
+// Normal context. The program that shows a crash text when the message box
+// is on; it reads the text on standard input and gets the caption and the
+// owner window class as arguments. Default: varomel-crashbox beside the
+// executable.
+void set_message_box_helper(const std::string& path);
+
+// Normal context: the runtime-error report's text, as onRuntimeError
+// writes it.
+std::string runtime_error_text(int code, const std::string& message);
 
 }  // namespace crashguard

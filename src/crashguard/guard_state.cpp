@@ -1,0 +1,195 @@
+// The guard's shared state and the top-level crash path.
+//
+// A fault ends up here in this order:
+//   signal handler (or terminate handler, or a status exception)
+//     -> a guarded block of the thread takes it (guarded_block.cpp), or
+//     -> claim_reporter: only the first crashing thread reports
+//     -> build_fault_report: module table, call stack, texts (scratch lock)
+//     -> stderr, crash callback, message box helper
+//     -> leave the thread (exit mode 1) or die by the signal.
+#include "crashguard/guard_state.h"
+
+#include <pthread.h>
+#include <sys/syscall.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "crashguard/report.h"
+
+namespace crashguard::detail {
+
+Settings g_settings;
+char g_exe_path[4096];
+char g_helper_path[4096];
+
+namespace {
+
+int g_installed = 0;
+int g_enabled = 0;
+pid_t g_reporter = 0;
+pid_t g_scratch_owner = 0;
+int g_fallback_entered = 0;
+
+// Shared by every report: far too large for a signal stack.
+ModuleTable g_modules;
+// Holds the report of a thread that never got a record of its own.
+ThreadRecord g_spare_record;
+
+constexpr int kWaitStepMs = 10;
+constexpr int kWaitSteps = 1000;  // 10 seconds
+
+void sleep_a_little() {
+    struct timespec step = {0, kWaitStepMs * 1000000L};
+    nanosleep(&step, nullptr);
+}
+
+enum class Scratch { kTaken, kReentered, kBusy };
+
+// Signal or normal context.
+Scratch take_scratch() {
+    pid_t self = current_tid();
+    for (int i = 0; i < kWaitSteps; ++i) {
+        pid_t expected = 0;
+        if (__atomic_compare_exchange_n(&g_scratch_owner, &expected, self, false, __ATOMIC_ACQUIRE,
+                                        __ATOMIC_RELAXED))
+            return Scratch::kTaken;
+        if (expected == self) return Scratch::kReentered;
+        sleep_a_little();
+    }
+    return Scratch::kBusy;
+}
+
+void release_scratch() { __atomic_store_n(&g_scratch_owner, 0, __ATOMIC_RELEASE); }
+
+}  // namespace
+
+bool installed() { return __atomic_load_n(&g_installed, __ATOMIC_ACQUIRE) != 0; }
+bool enabled() { return __atomic_load_n(&g_enabled, __ATOMIC_ACQUIRE) != 0; }
+void set_enabled(bool on) { __atomic_store_n(&g_enabled, on ? 1 : 0, __ATOMIC_RELEASE); }
+void set_installed() { __atomic_store_n(&g_installed, 1, __ATOMIC_RELEASE); }
+
+void write_all(int fd, const char* text) {
+    size_t left = safe_strlen(text);
+    while (left > 0) {
+        ssize_t n = write(fd, text, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        text += n;
+        left -= static_cast<size_t>(n);
+    }
+}
+
+void die_by_signal(int signal) {
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    syscall(SYS_tgkill, getpid(), current_tid(), signal);
+    // Every guarded signal ends the process by default; this is the last
+    // resort should something have changed that.
+    _exit(128 + signal);
+}
+
+bool claim_reporter(int signal) {
+    pid_t self = current_tid();
+    for (;;) {
+        pid_t expected = 0;
+        if (__atomic_compare_exchange_n(&g_reporter, &expected, self, false, __ATOMIC_ACQUIRE, __ATOMIC_RELAXED))
+            return true;
+        if (expected == self) return false;
+        // Another thread is reporting; it ends the process soon. Should it
+        // only end its own thread, the slot frees up and this one reports.
+        int i = 0;
+        while (i < kWaitSteps && __atomic_load_n(&g_reporter, __ATOMIC_ACQUIRE) != 0) {
+            sleep_a_little();
+            ++i;
+        }
+        if (i == kWaitSteps) die_by_signal(signal);
+    }
+}
+
+void release_reporter() { __atomic_store_n(&g_reporter, 0, __ATOMIC_RELEASE); }
+
+void fallback_stop(int signal) {
+    if (__atomic_exchange_n(&g_fallback_entered, 1, __ATOMIC_ACQ_REL) != 0) die_by_signal(signal);
+    static const char kText[] = "程序发生严重错误，无法获取异常信息，程序准备关闭";
+    write_all(2, kText);
+    write_all(2, "\n");
+    if (g_settings.show_message_box == 1) notify(kText, "");
+    ThreadRecord* rec = current_record();
+    if (g_settings.exit_mode == 1 && !is_main_thread() && rec && rec->has_exit_point) {
+        rec->has_exit_point = false;
+        release_scratch();
+        release_reporter();
+        __atomic_store_n(&g_fallback_entered, 0, __ATOMIC_RELEASE);
+        siglongjmp(rec->exit_point, 1);
+    }
+    die_by_signal(signal);
+}
+
+bool build_call_stack(ThreadRecord* rec, const FrameList& frames, uintptr_t fault_address, ReportPlace* place) {
+    Scratch scratch = take_scratch();
+    if (scratch == Scratch::kReentered) return false;
+    // A busy table after the wait means another thread is stuck in its
+    // report; this one goes ahead without module names rather than hang.
+    bool have_modules = scratch == Scratch::kTaken && snapshot_modules(g_modules, g_exe_path);
+
+    TextBuffer stack(rec->call_stack, sizeof(rec->call_stack));
+    if (have_modules) {
+        if (const Module* m = g_modules.module_of(fault_address)) {
+            place->module_name = m->name;
+            place->module_offset = fault_address - m->start;
+        }
+        place->has_analysis = analysis_position(frames, g_modules, &place->analysis);
+        WalkInputs in;
+        in.modules = &g_modules;
+        in.routines = &routine_table();
+        in.lookup = exported_symbol;
+        in.search_distance = g_settings.search_distance;
+        in.skip_system_frames = g_settings.skip_leading_system_frames == 1;
+        format_call_stack(frames, in, stack);
+    }
+    // The module name points into the shared table: copy it out before the
+    // next report may refill it.
+    if (place->module_name) {
+        TextBuffer name(rec->module_name, sizeof(rec->module_name));
+        name.append(place->module_name);
+        place->module_name = rec->module_name;
+    }
+    if (scratch == Scratch::kTaken) release_scratch();
+    return true;
+}
+
+bool build_fault_report(ThreadRecord* rec, const FaultInfo& fault, const FrameList& frames) {
+    ReportPlace place;
+    if (!build_call_stack(rec, frames, fault.address, &place)) return false;
+    TextBuffer report(rec->report, sizeof(rec->report));
+    compose_fault_report(fault, place, report);
+    TextBuffer full(rec->full_text, sizeof(rec->full_text));
+    compose_full_text(rec->report, rec->call_stack, g_settings.include_call_stack == 1, rec->additional_info, full);
+    return true;
+}
+
+void handle_unhandled(const FaultInfo& fault, const FrameList& frames, int signal) {
+    if (!claim_reporter(signal)) fallback_stop(signal);
+    ThreadRecord* rec = current_record();
+    if (!rec) rec = &g_spare_record;
+    if (!build_fault_report(rec, fault, frames)) fallback_stop(signal);
+    write_all(2, rec->full_text);
+    write_all(2, "\n");
+    notify(rec->full_text, "程序异常：");
+    if (g_settings.exit_mode == 1 && !is_main_thread() && rec != &g_spare_record && rec->has_exit_point) {
+        rec->has_exit_point = false;
+        release_reporter();
+        siglongjmp(rec->exit_point, 1);
+    }
+    die_by_signal(signal);
+}
+
+}  // namespace crashguard::detail

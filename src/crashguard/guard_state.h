@@ -1,0 +1,87 @@
+// Process-wide state of the guard shared by its parts. Not part of the
+// public interface.
+#pragma once
+
+#include <signal.h>
+
+#include <cstdint>
+
+#include "crashguard/call_stack.h"
+#include "crashguard/fault.h"
+#include "crashguard/modules.h"
+#include "crashguard/report.h"
+#include "crashguard/settings.h"
+#include "crashguard/thread_record.h"
+
+namespace crashguard::detail {
+
+extern Settings g_settings;
+extern char g_exe_path[4096];
+extern char g_helper_path[4096];
+
+// Any context.
+bool installed();
+bool enabled();
+void set_enabled(bool on);
+void set_installed();
+
+// The signals the guard catches.
+constexpr int kGuardedSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS};
+
+// Normal context.
+void install_signal_handlers();
+void install_terminate_handler();
+
+// Signal or normal context. Writes the call-stack text into `rec` and finds
+// where the fault address lies. False when this thread faulted while already
+// composing one.
+bool build_call_stack(ThreadRecord* rec, const FrameList& frames, uintptr_t fault_address, ReportPlace* place);
+
+// Signal or normal context. Composes report, call stack and full text into
+// `rec`. False when this thread faulted while already composing one.
+bool build_fault_report(ThreadRecord* rec, const FaultInfo& fault, const FrameList& frames);
+
+// Signal or normal context: the top-level path for a fault no guarded block
+// takes. Reports once per process, notifies, then ends the thread (exit mode
+// 1 on a thread with an exit point) or the process by `signal`.
+[[noreturn]] void handle_unhandled(const FaultInfo& fault, const FrameList& frames, int signal);
+
+// Signal or normal context. Passes control to the innermost guarded block
+// of the thread that takes the fault; returns when none does.
+void resume_guarded(ThreadRecord* rec, const FaultInfo& fault, const FrameList& frames);
+
+// Signal context: restores the default action and sends the signal to this
+// thread again, so that the process ends by it (and may dump core).
+[[noreturn]] void die_by_signal(int signal);
+
+// Signal context: the crash callback and the message box helper.
+void notify(const char* text, const char* caption);
+
+// Signal context: write(2) until done.
+void write_all(int fd, const char* text);
+
+// The reporter slot: the thread id of the thread reporting a crash, or 0.
+// Normal or signal context. Returns false when this thread already holds it
+// (a fault inside the report) after which the caller takes the fallback stop.
+bool claim_reporter(int signal);
+void release_reporter();
+[[noreturn]] void fallback_stop(int signal);
+
+// Normal context: resolves the real thread-creation routine; referencing it
+// from install() also keeps the thread hook in the link.
+bool resolve_thread_hook();
+
+}  // namespace crashguard::detail
+
+namespace crashguard::detail {
+
+// Normal context: puts our handlers back where another library replaced
+// them, chaining to that library's handlers when a signal is passed on.
+void reassert_signal_handlers();
+
+// Set by the terminate handler when it passes an exception on: the abort
+// that follows belongs to the previous handler and is passed on untouched.
+bool abort_passes_on();
+void let_abort_pass();
+
+}  // namespace crashguard::detail

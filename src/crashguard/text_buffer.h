@@ -1,0 +1,48 @@
+// Fixed-capacity text building for the crash guard. Nothing here allocates or
+// touches stdio, so it may run inside a signal handler.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace crashguard {
+
+// Appends into caller-owned storage and always keeps it NUL-terminated. Text
+// that does not fit is dropped and remembered as truncated.
+// Any context: async-signal-safe.
+class TextBuffer {
+public:
+    TextBuffer(char* storage, size_t capacity);
+
+    void append(const char* text);
+    void append(const char* text, size_t length);
+    void append_char(char c);
+    void append_spaces(int count);
+    // Upper-case hexadecimal with exactly `digits` digits (1 to 16).
+    void append_hex(uint64_t value, int digits);
+    // Distances: 2 digits up to 0xFF, 4 up to 0xFFFF, 8 up to 0xFFFFFFFF,
+    // else 16.
+    void append_auto_hex(uint64_t value);
+    void append_decimal(int64_t value);
+    void clear();
+
+    const char* c_str() const { return storage_; }
+    size_t size() const { return length_; }
+    bool empty() const { return length_ == 0; }
+    bool truncated() const { return truncated_; }
+
+private:
+    char* storage_;
+    size_t capacity_;
+    size_t length_ = 0;
+    bool truncated_ = false;
+};
+
+// Address width on this platform, in hex digits.
+constexpr int kAddressDigits = 16;
+
+// Any context: async-signal-safe.
+size_t safe_strlen(const char* text);
+bool safe_streq(const char* a, const char* b);
+
+}  // namespace crashguard
