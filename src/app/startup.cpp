@@ -8,7 +8,7 @@
 
 #include "chrome_handlers.h"
 #include "crashguard/crash_guard.h"
-#include "program_state.h"
+#include "tabs/program_state.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "single_instance.h"
 #include "startup_handlers.h"
@@ -21,11 +21,6 @@
 
 namespace app {
 
-ShellState& shell() {
-    static ShellState s;
-    return s;
-}
-
 namespace {
 
 constexpr guint kTrimIntervalMs = 1000;
@@ -37,7 +32,7 @@ void markOrFindInstance(rt::ComponentRef window) {
     if (!gd || !GDK_IS_X11_DISPLAY(gd)) return;
     GdkWindow* win = gtk_widget_get_window(GTK_WIDGET(gw));
     if (!win) return;
-    runSingleInstanceCheck(gdk_x11_display_get_xdisplay(gd), gdk_x11_window_get_xid(win), kInstanceMarker);
+    runSingleInstanceCheck(gdk_x11_display_get_xdisplay(gd), gdk_x11_window_get_xid(win), ui::kInstanceMarker);
 }
 
 }  // namespace
@@ -46,7 +41,7 @@ rt::Value onMainWindowCreated(rt::Event& e) {
     rt::Runtime& runtime = rt::Runtime::instance();
     ui::bindMainWindow(runtime, e.source);
     ui::MainUi& u = ui::mainUi();
-    ShellState& s = shell();
+    ui::ShellState& s = ui::shell();
 
     crashguard::configure();
     runtime.setRuntimeErrorHook(crashguard::onRuntimeError);
@@ -85,7 +80,7 @@ int runProgram(int argc, char** argv) {
     widgets::registerWidgetKinds(runtime);
 
     // Program-wide state.
-    ShellState& s = shell();
+    ui::ShellState& s = ui::shell();
     s.margins = {};
     s.tabHeaderPosition = 0;
     s.borderWidth = 3;

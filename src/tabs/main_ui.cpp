@@ -62,3 +62,14 @@ void bindStatusWindow(rt::Runtime& runtime, rt::ComponentRef window) {
 }
 
 }  // namespace ui
+
+#include "program_state.h"
+
+namespace ui {
+
+ShellState& shell() {
+    static ShellState s;
+    return s;
+}
+
+}  // namespace ui

@@ -1,11 +1,12 @@
-// Program-wide values of the window shell.
+// Program-wide values shared by the window shell and the tabbed browsing:
+// border and margins, the saved normal placement, the first argument.
 #pragma once
 
 #include <string>
 
 #include "runtime/component.h"
 
-namespace app {
+namespace ui {
 
 struct Margins {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -26,4 +27,4 @@ ShellState& shell();
 // window property.
 inline constexpr const char* kInstanceMarker = "5fwe5wre";
 
-}  // namespace app
+}  // namespace ui

@@ -1,21 +1,67 @@
 // The tab table: which browser, close button and tab-control page make up
-// each open tab.
+// each open tab, and the operations that create, navigate, select and lay
+// out tabs. Tab numbers are 1-based; tab n is tab-control page n - 1.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "runtime/value.h"
 
 namespace tabs {
 
-// Sets the title, builds tab 1 and navigates it to the URL (the listing
-// site's home page when empty).
-void CreateFirstTab(const std::string& url);
-// Places every tab's close button and the new-tab button on the headers.
-void ArrangeCloseButtons();
+struct TabRecord {
+    uint32_t browserWindow = 0;
+    uint32_t browserComponent = 0;
+    int32_t loading = 0;
+    int32_t forwardEnabled = 0;
+    int32_t backEnabled = 0;
+    uint32_t closeButtonWindow = 0;
+    uint32_t closeButtonComponent = 0;
 
-// Set by the main window's first activation; placing close buttons waits
-// for it.
-extern int layoutReady;
-extern int maxCaptionLength;
-extern int currentTab;
+    rt::ComponentRef browser() const { return {browserWindow, browserComponent}; }
+    rt::ComponentRef closeButton() const { return {closeButtonWindow, closeButtonComponent}; }
+};
+
+// Module state. tabTable[0] is tab 1.
+extern std::vector<TabRecord> tabTable;
+extern int32_t currentTab;
+extern int32_t busy;
+extern int32_t maxCaptionLength;
+extern int32_t layoutReady;
+
+int32_t tabCount();
+// Whether 1 <= n <= count.
+bool isTab(int32_t n);
+
+void OpenInNewTab(const std::string& url);
+int32_t CreateTab();
+void CreateFirstTab(const std::string& url);
+void NavigateTab(const std::string& url, int32_t n);
+void SelectTab(int32_t n);
+void LayOutTabBrowser(int32_t n);
+void RenumberTabs();
+void ArrangeCloseButtons();
+void FitCaptions();
+std::string CaptionFromTitle(const std::string& title, int32_t page);
+void RefreshSelection();
+void UpdateLoadingButtons();
+void UpdateBackForwardButtons();
+bool IsShowableUrl(int32_t n, const std::string& url);
+
+// Keeps the status window along the bottom edge of the browser area.
+void PlaceStatusWindow();
+
+// Tab closing.
+void CloseTab(int32_t n);
+
+// The window shell's services the tab code calls; the shell sets them at
+// start-up (the tab code sits below the shell and cannot call it directly).
+struct ShellHooks {
+    std::function<void()> arrangeTitleBarButtons;
+};
+ShellHooks& shellHooks();
 
 }  // namespace tabs
