@@ -1,0 +1,160 @@
+// Guarded blocks, each scenario in a child so that a mistake in the jump
+// cannot take the test runner with it. A child exits 0 when every check
+// held, else it names the first failed check on stderr and exits 1.
+#include <signal.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "child_process.h"
+#include "crashguard/crash_guard.h"
+#include "crashguard/thread_record.h"
+#include "faults.h"
+
+namespace {
+
+using namespace crashguard_test;
+using crashguard::BlockOutcome;
+using crashguard::run_guarded;
+
+#define CHILD_CHECK(cond)                                                   \
+    do {                                                                    \
+        if (!(cond)) {                                                      \
+            const char text[] = "check failed: " #cond "\n";                \
+            write(2, text, sizeof(text) - 1);                               \
+            _exit(1);                                                       \
+        }                                                                   \
+    } while (0)
+
+void expect_child_passes(const std::function<void()>& scenario) {
+    ChildEnd end = run_in_child(scenario);
+    EXPECT_TRUE(end.exited) << "signal " << end.signal << "\n" << end.err;
+    EXPECT_EQ(end.exit_code, 0) << end.err;
+}
+
+int depth() { return crashguard::current_record() ? crashguard::current_record()->frame_count : 0; }
+
+TEST(GuardedBlock, InnermostBlockCatchesAndOuterRunsOn) {
+    expect_child_passes([] {
+        crashguard::install();
+        crashguard::configure();
+        BlockOutcome inner;
+        bool after_inner = false;
+        BlockOutcome outer = run_guarded(crashguard::kCatchAll, [&] {
+            inner = run_guarded(crashguard::kCatchAll, [] { null_read(); });
+            after_inner = true;
+        });
+        CHILD_CHECK(inner.caught == crashguard::kCatchAll);
+        CHILD_CHECK(after_inner);
+        CHILD_CHECK(outer.caught == crashguard::kCatchNone);
+        CHILD_CHECK(depth() == 0);
+        CHILD_CHECK(std::strstr(crashguard::catch_text(), "错误信息:内存读取异常") != nullptr);
+    });
+}
+
+TEST(GuardedBlock, FaultTheInnerBlockDoesNotCatchGoesOutwards) {
+    expect_child_passes([] {
+        crashguard::install();
+        bool after_inner = false;
+        BlockOutcome outer = run_guarded(crashguard::kCatchAll, [&] {
+            run_guarded(crashguard::kCatchText, [] { divide_by_zero(); });
+            after_inner = true;
+        });
+        CHILD_CHECK(outer.caught == crashguard::kCatchAll);
+        CHILD_CHECK(!after_inner);
+        CHILD_CHECK(depth() == 0);
+    });
+}
+
+TEST(GuardedBlock, StatusExceptionSelectsItsCatchRoutine) {
+    expect_child_passes([] {
+        crashguard::install();
+        unsigned all = crashguard::kCatchStatus | crashguard::kCatchText | crashguard::kCatchAll;
+        BlockOutcome s = run_guarded(all, [] { crashguard::raise_status(7, 1); });
+        CHILD_CHECK(s.caught == crashguard::kCatchStatus && s.status == 7);
+        CHILD_CHECK(crashguard::catch_status() == 7);
+        BlockOutcome t = run_guarded(all, [] { crashguard::raise_status(8, 2); });
+        CHILD_CHECK(t.caught == crashguard::kCatchText && t.status == 8);
+        CHILD_CHECK(std::strstr(crashguard::catch_text(), "错误代码:206D7361\r\n") != nullptr);
+        CHILD_CHECK(std::strstr(crashguard::catch_text(), "错误参数2:0000000000000002\r\n") != nullptr);
+        BlockOutcome a = run_guarded(all, [] { crashguard::raise_status(9, 5); });
+        CHILD_CHECK(a.caught == crashguard::kCatchAll && a.status == 9);
+        // Selector 2 with no text routine falls back to the catch-all one.
+        BlockOutcome fallback = run_guarded(crashguard::kCatchAll, [] { crashguard::raise_status(3, 2); });
+        CHILD_CHECK(fallback.caught == crashguard::kCatchAll && fallback.status == 3);
+        CHILD_CHECK(depth() == 0);
+    });
+}
+
+TEST(GuardedBlock, TenThousandCatchesKeepTheSignalMask) {
+    expect_child_passes([] {
+        crashguard::install();
+        crashguard::configure();
+        sigset_t before, after;
+        sigemptyset(&before);
+        sigaddset(&before, SIGUSR1);
+        pthread_sigmask(SIG_BLOCK, &before, nullptr);
+        pthread_sigmask(SIG_SETMASK, nullptr, &before);
+        for (int i = 0; i < 10000; ++i) {
+            BlockOutcome o = run_guarded(crashguard::kCatchAll, [] { null_read(); });
+            CHILD_CHECK(o.caught == crashguard::kCatchAll);
+        }
+        pthread_sigmask(SIG_SETMASK, nullptr, &after);
+        for (int s = 1; s < NSIG; ++s) CHILD_CHECK(sigismember(&before, s) == sigismember(&after, s));
+        CHILD_CHECK(depth() == 0);
+    });
+}
+
+TEST(GuardedBlock, RecoversFromStackOverflowMoreThanOnce) {
+    expect_child_passes([] {
+        crashguard::install();
+        crashguard::configure();
+        for (int i = 0; i < 3; ++i) {
+            BlockOutcome o = run_guarded(crashguard::kCatchAll, [] { overflow_stack(); });
+            CHILD_CHECK(o.caught == crashguard::kCatchAll);
+            const char expected[] = "错误信息:线程堆栈溢出异常\r\n";
+            CHILD_CHECK(std::strncmp(crashguard::catch_text(), expected, sizeof(expected) - 1) == 0);
+        }
+    });
+}
+
+TEST(GuardedBlock, CxxExceptionLeavesTheBlockClosed) {
+    expect_child_passes([] {
+        crashguard::install();
+        bool caught = false;
+        try {
+            run_guarded(crashguard::kCatchAll, [] { throw std::runtime_error("through"); });
+        } catch (const std::runtime_error&) {
+            caught = true;
+        }
+        CHILD_CHECK(caught);
+        CHILD_CHECK(depth() == 0);
+    });
+}
+
+TEST(GuardedBlock, FaultAfterTheBlocksClosedGoesToTheReport) {
+    ChildEnd end = run_in_child([] {
+        crashguard::install();
+        crashguard::configure();
+        run_guarded(crashguard::kCatchAll, [] { null_read(); });
+        null_read();
+    });
+    EXPECT_TRUE(end.signaled);
+    EXPECT_EQ(end.signal, SIGSEGV);
+    EXPECT_EQ(end.count("警告:程序发生错误"), 1) << end.err;
+
+    ChildEnd status = run_in_child([] {
+        crashguard::install();
+        crashguard::configure();
+        run_guarded(crashguard::kCatchStatus, [] { crashguard::raise_status(1, 2); });
+    });
+    EXPECT_TRUE(status.signaled);
+    EXPECT_TRUE(status.has("错误代码:206D7361\r\n")) << status.err;
+    EXPECT_TRUE(status.has("错误参数1:0000000000000001\r\n")) << status.err;
+}
+
+}  // namespace
