@@ -1,0 +1,198 @@
+// The report's texts, the settings a configure call makes and the signal
+// classification, all without a real crash.
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "crashguard/fault.h"
+#include "crashguard/report.h"
+#include "crashguard/settings.h"
+#include "crashguard/text_buffer.h"
+
+namespace {
+
+using namespace crashguard;
+
+std::string report_of(const FaultInfo& f, const ReportPlace& place = {}) {
+    char storage[2048];
+    TextBuffer out(storage, sizeof(storage));
+    compose_fault_report(f, place, out);
+    return out.c_str();
+}
+
+TEST(TextBuffer, FormatsNumbersAndNeverOverruns) {
+    char storage[64];
+    TextBuffer out(storage, sizeof(storage));
+    out.append_auto_hex(0xFF);
+    out.append(" ");
+    out.append_auto_hex(0x100);
+    out.append(" ");
+    out.append_auto_hex(0x10000);
+    out.append(" ");
+    out.append_auto_hex(0x100000000ull);
+    out.append(" ");
+    out.append_decimal(INT64_MIN);
+    EXPECT_STREQ(out.c_str(), "FF 0100 00010000 0000000100000000 -9223372036854775808");
+
+    char small[5];
+    TextBuffer cut(small, sizeof(small));
+    cut.append("abcdefgh");
+    EXPECT_STREQ(cut.c_str(), "abcd");
+    EXPECT_TRUE(cut.truncated());
+}
+
+TEST(Report, AccessViolationNamesReadOrWriteAndHasNoParameterLines) {
+    FaultInfo f;
+    f.code = code::kAccessViolation;
+    f.address = 0x401010;
+    f.param_count = 2;
+    f.params[0] = 1;
+    f.params[1] = 0x1234;
+    ReportPlace place;
+    place.module_name = "varomel";
+    place.module_offset = 0x1010;
+    place.has_analysis = true;
+    place.analysis = 0x400F00;
+    EXPECT_EQ(report_of(f, place),
+              "警告:程序发生错误\r\n错误信息:内存写入异常\r\n目标地址:0000000000001234\r\n"
+              "发生位置:0000000000401010\r\n相对地址:[varomel].0000000000001010\r\n"
+              "分析位置:0000000000400F00\r\n");
+    f.params[0] = 0;
+    EXPECT_NE(report_of(f).find("错误信息:内存读取异常\r\n"), std::string::npos);
+}
+
+TEST(Report, StackOverflowDropsTheWarningLineAndUnlistedCodesShowTheCode) {
+    FaultInfo overflow;
+    overflow.code = code::kStackOverflow;
+    overflow.address = 0x10;
+    EXPECT_EQ(report_of(overflow), "错误信息:线程堆栈溢出异常\r\n发生位置:0000000000000010\r\n");
+
+    FaultInfo odd;
+    odd.code = 0x12345678;
+    odd.param_count = 2;
+    odd.params[0] = 5;
+    odd.params[1] = 0xABC;
+    EXPECT_EQ(report_of(odd),
+              "警告:程序发生错误\r\n错误代码:12345678\r\n发生位置:0000000000000000\r\n"
+              "错误参数1:0000000000000005\r\n错误参数2:0000000000000ABC\r\n");
+}
+
+TEST(Report, FullTextAndRuntimeError) {
+    char storage[512];
+    TextBuffer out(storage, sizeof(storage));
+    compose_full_text("R\r\n", "S\r\n", true, "I", out);
+    EXPECT_STREQ(out.c_str(), "R\r\nCallStack:\r\nS\r\n\r\n附属信息：I");
+    compose_full_text("R\r\n", "S\r\n", false, "", out);
+    EXPECT_STREQ(out.c_str(), "R\r\n");
+    compose_full_text("R\r\n", "", true, "", out);
+    EXPECT_STREQ(out.c_str(), "R\r\n");
+    compose_runtime_error_report(-4, "坏参数", out);
+    EXPECT_STREQ(out.c_str(), "运行时出错!\r\n\r\n错误代码：-4\r\n\r\n错误信息：坏参数\r\n");
+}
+
+TEST(Settings, ConfigureDefaultsAndKeptValues) {
+    Settings installed;
+    Options omitted;
+    Settings s = apply_options(installed, omitted);
+    EXPECT_EQ(s.show_message_box, 1);
+    EXPECT_EQ(s.exit_mode, 0);
+    EXPECT_EQ(s.pass_on_throw, 1);
+    EXPECT_EQ(s.include_call_stack, 1);
+    EXPECT_EQ(s.skip_leading_system_frames, 1);
+    EXPECT_EQ(s.hook_runtime_errors, 1);
+    EXPECT_EQ(s.search_distance, 4096);
+    EXPECT_EQ(omitted.owner_window_class, "Afx:10000000:b:10011:1900015:0");
+
+    Options given;
+    given.search_distance = -5;  // kept: not positive
+    given.owner_window_class = std::string(400, 'x');
+    s = apply_options(installed, given);
+    EXPECT_EQ(s.search_distance, 4096);
+    EXPECT_EQ(std::string(s.owner_window_class), std::string(kOwnerClassCapacity - 1, 'x'));
+    given.search_distance = 100;
+    EXPECT_EQ(apply_options(installed, given).search_distance, 100);
+}
+
+SignalFacts kernel_fault(int signal, int si_code, uintptr_t address) {
+    SignalFacts f;
+    f.signal = signal;
+    f.si_code = si_code;
+    f.fault_address = address;
+    f.ip = 0x5000;
+    f.sp = 0x7FFF0000;
+    return f;
+}
+
+TEST(Classify, SignalsMapToTheReportCodes) {
+    struct Row {
+        const char* name;
+        SignalFacts facts;
+        uint32_t code;
+        uintptr_t address;
+    };
+    SignalFacts write_fault = kernel_fault(SIGSEGV, SEGV_ACCERR, 0x1000);
+    write_fault.page_fault = true;
+    write_fault.error_code = 0x7;
+    SignalFacts overflow = kernel_fault(SIGSEGV, SEGV_ACCERR, 0x7FFEFFF8);
+    SignalFacts below_stack = kernel_fault(SIGSEGV, SEGV_MAPERR, 0x7000F000);
+    below_stack.sp = 0x10;  // a wild stack pointer: the thread's stack range decides
+    below_stack.stack_low = 0x70010000;
+    below_stack.stack_high = 0x70800000;
+    below_stack.guard_size = 0x1000;
+    static const uint8_t kHlt[] = {0xF4};
+    static const uint8_t kWrmsr[] = {0x0F, 0x30};
+    static const uint8_t kNop[] = {0x90};
+    SignalFacts hlt = kernel_fault(SIGSEGV, SI_KERNEL, 0);
+    hlt.code_bytes = kHlt;
+    hlt.code_length = 1;
+    SignalFacts wrmsr = hlt;
+    wrmsr.code_bytes = kWrmsr;
+    wrmsr.code_length = 2;
+    SignalFacts general = hlt;
+    general.code_bytes = kNop;
+    const Row rows[] = {
+        {"write", write_fault, code::kAccessViolation, 0x5000},
+        {"overflow near sp", overflow, code::kStackOverflow, 0x5000},
+        {"overflow below stack", below_stack, code::kStackOverflow, 0x5000},
+        {"bus", kernel_fault(SIGBUS, BUS_ADRERR, 0x2000), code::kAccessViolation, 0x5000},
+        {"hlt", hlt, code::kPrivilegedInstruction, 0x5000},
+        {"wrmsr", wrmsr, code::kPrivilegedInstruction, 0x5000},
+        {"general protection", general, code::kAccessViolation, 0x5000},
+        {"int divide", kernel_fault(SIGFPE, FPE_INTDIV, 0), code::kIntegerDivide, 0x5000},
+        {"float divide", kernel_fault(SIGFPE, FPE_FLTDIV, 0), code::kFloatDivide, 0x5000},
+        {"ud2", kernel_fault(SIGILL, ILL_ILLOPN, 0), code::kIllegalInstruction, 0x5000},
+        {"int3", kernel_fault(SIGTRAP, SI_KERNEL, 0), code::kBreakpoint, 0x4FFF},
+        {"kill -SEGV", kernel_fault(SIGSEGV, SI_USER, 0), 11, 0x5000},
+        {"seccomp", kernel_fault(SIGSYS, 1 /* SYS_SECCOMP */, 0), 31, 0x5000},
+        {"abort", kernel_fault(SIGABRT, SI_TKILL, 0), 6, 0x5000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FaultInfo info = classify_signal(row.facts);
+        EXPECT_EQ(info.code, row.code);
+        EXPECT_EQ(info.address, row.address);
+    }
+    FaultInfo w = classify_signal(write_fault);
+    EXPECT_EQ(w.params[0], 1u);
+    EXPECT_EQ(w.params[1], 0x1000u);
+    // Without a page fault the error code is not trusted: a read.
+    write_fault.page_fault = false;
+    EXPECT_EQ(classify_signal(write_fault).params[0], 0u);
+}
+
+TEST(Classify, PrivilegedInstructionsBehindPrefixes) {
+    const uint8_t rex_mov_cr[] = {0x41, 0x0F, 0x22, 0xC0};
+    const uint8_t lgdt[] = {0x0F, 0x01, 0x10};
+    const uint8_t cpuid[] = {0x0F, 0xA2};
+    const uint8_t prefixed_out[] = {0x66, 0xEF};
+    EXPECT_TRUE(is_privileged_instruction(rex_mov_cr, sizeof(rex_mov_cr)));
+    EXPECT_TRUE(is_privileged_instruction(lgdt, sizeof(lgdt)));
+    EXPECT_TRUE(is_privileged_instruction(prefixed_out, sizeof(prefixed_out)));
+    EXPECT_FALSE(is_privileged_instruction(cpuid, sizeof(cpuid)));
+    EXPECT_FALSE(is_privileged_instruction(nullptr, 0));
+    EXPECT_FALSE(is_privileged_instruction(lgdt, 2));  // cut short before its operand byte
+}
+
+}  // namespace
