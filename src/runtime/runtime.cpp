@@ -377,6 +377,7 @@ ComponentRef Runtime::loadWindow(const WindowDescription& desc, std::optional<Co
     w->base = gtk_drawing_area_new();
     // The client area asks for no size of its own, so the window can shrink.
     gtk_widget_set_size_request(w->base, 1, 1);
+    gtk_widget_set_can_focus(w->base, TRUE);
     gtk_container_add(GTK_CONTAINER(w->layout), w->base);
     gtk_container_add(GTK_CONTAINER(w->window), w->layout);
     gtk_widget_show(w->base);
@@ -398,10 +399,11 @@ ComponentRef Runtime::loadWindow(const WindowDescription& desc, std::optional<Co
 void Runtime::show(uint32_t window) {
     WindowRecord* w = windowRecord(window);
     if (!w) return;
+    // GTK would focus the first edit box and select its text when the window
+    // maps; the program's boxes show a placeholder until the user clicks
+    // into them, so the window's own client area holds the focus at first.
+    gtk_window_set_focus(GTK_WINDOW(w->window), w->base);
     gtk_window_present(GTK_WINDOW(w->window));
-    // GTK would focus the first edit box and select its text; the program's
-    // boxes show a placeholder until the user clicks into them.
-    gtk_window_set_focus(GTK_WINDOW(w->window), nullptr);
 }
 
 Value Runtime::getWindowProperty(WindowRecord& w, int index) {
