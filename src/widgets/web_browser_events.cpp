@@ -147,6 +147,7 @@ void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
     switch (e) {
         case WEBKIT_LOAD_STARTED:
             phase_ = LoadPhase::kStarted;
+            progress_ = -1;
             raiseEvent(event::kDownloadBegin, none);
             return;
         case WEBKIT_LOAD_REDIRECTED: phase_ = LoadPhase::kRedirected; return;
@@ -157,6 +158,13 @@ void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
             return;
         }
         case WEBKIT_LOAD_FINISHED: {
+            // A stopped or failed load ends short of the maximum; reporting
+            // the end keeps a progress display from staying half full.
+            if (progress_ != kProgressMaximum) {
+                progress_ = kProgressMaximum;
+                std::vector<rt::Value> full{kProgressMaximum, kProgressMaximum};
+                if (!raiseEvent(event::kProgressChange, full)) return;
+            }
             phase_ = LoadPhase::kFinished;
             std::vector<rt::Value> args{uriOf(view_.get())};
             if (!raiseEvent(event::kDocumentComplete, args)) return;
@@ -170,6 +178,9 @@ void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
 }
 
 void WebBrowser::onProgress() {
+    // The engine resets its estimate when a load is requested, before the
+    // navigation is decided; only a load under way reports progress.
+    if (phase_ == LoadPhase::kNone || phase_ == LoadPhase::kFinished) return;
     int32_t value = progressValue(webkit_web_view_get_estimated_load_progress(view_.get()));
     if (value == progress_) return;
     progress_ = value;

@@ -27,9 +27,9 @@ WebKitSettings* leanSettings() {
                      // Pages cannot open windows without a user gesture, so a
                      // page cannot flood the program with tabs.
                      "javascript-can-open-windows-automatically", FALSE,
-                     // No pings to third parties, no camera, microphone,
-                     // WebRTC or DRM: the program only shows pages.
-                     "enable-hyperlink-auditing", FALSE, "enable-media-stream", FALSE, "enable-webrtc", FALSE,
+                     // No camera, microphone, WebRTC or DRM: the program only
+                     // shows pages.
+                     "enable-media-stream", FALSE, "enable-webrtc", FALSE,
                      "enable-encrypted-media", FALSE,
                      // Local files cannot read other local files.
                      "allow-file-access-from-file-urls", FALSE, "allow-universal-access-from-file-urls", FALSE,
