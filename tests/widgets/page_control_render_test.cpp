@@ -1,0 +1,147 @@
+// Paints the main window's tab control (form values, two pages "载入..",
+// the first selected) into an image and checks the pixels the look is
+// made of: the frame, the gradient of a normal header, the opening under
+// the selected header, and the header cache.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "widgets/page_control/painter.h"
+
+namespace widgets::pagectl {
+namespace {
+
+class PainterHost : public Host {
+public:
+    Painter* painter = nullptr;
+    int notify(int, int) override { return 0; }
+    void invalidate() override {}
+    int measureContent(const Page& p) override { return painter->measureContent(p); }
+};
+
+struct Scene {
+    static constexpr int W = 664, H = 280;
+    PageControlBlock form = PageControlBlock::form();
+    Painter painter;
+    PainterHost host;
+    Model model{host};
+    PaintOptions options;
+    Surface image{cairo_image_surface_create(CAIRO_FORMAT_RGB24, W, H)};
+
+    explicit Scene(int position, const std::string& second = "载入..") {
+        host.painter = &painter;
+        painter.setFont(form.font);
+        model.setSize(W, H);
+        model.setPosition(position);
+        model.setFontHeight(painter.fontPixelHeight());
+        model.setHeaderHeight(form.headerHeight);
+        model.setNoHotOnSelected(form.noHotOnSelected);
+        model.setPages(form.pages, false);
+        model.addPage(PageControlPage{.caption = second});
+        options.palette = Palette::fromBlock(form);
+        paint();
+    }
+
+    void paint() {
+        rt::CPtr<cairo_t, cairo_destroy> cr(cairo_create(image.get()));
+        painter.paint(cr.get(), model, options);
+        cairo_surface_flush(image.get());
+    }
+
+    // The pixel as 0x00BBGGRR.
+    uint32_t at(int x, int y) const {
+        const unsigned char* data = cairo_image_surface_get_data(image.get());
+        uint32_t p = *reinterpret_cast<const uint32_t*>(data + y * cairo_image_surface_get_stride(image.get()) + x * 4);
+        return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16);
+    }
+};
+
+constexpr uint32_t kBorder = 0x00C8C8C8, kPage = 0x00ECECEC, kWhite = 0x00FFFFFF;
+
+TEST(PageControlRender, TopHeadersFrameAndOpening) {
+    Scene s(0);
+    const Box h1 = s.model.page(1).header;
+    const Box area = s.model.pageArea();
+    ASSERT_EQ(h1.top, 2);
+    ASSERT_EQ(area.top, 22);
+    // A normal header: row 1 in the band that covers it, the page-edge row in
+    // band 63. Its left end lies under the enlarged selected header, so the
+    // checks use its right end, right of any text.
+    auto bands = gradientBands(20, kWhite, 0x00D7D7D7);
+    EXPECT_EQ(s.at(h1.right - 3, h1.top + 1), bands[1].colour);
+    EXPECT_EQ(s.at(h1.right - 3, h1.bottom - 1), 0x00D8D8D8u);
+    // Outline and the cut corner.
+    EXPECT_EQ(s.at(h1.right - 1, h1.top + 5), kBorder);
+    EXPECT_EQ(s.at(h1.right - 5, h1.top), kBorder);
+    EXPECT_EQ(s.at(h1.right - 1, h1.top), kPage);
+    EXPECT_EQ(s.at(h1.right + 1, h1.top + 5), kPage);
+
+    // Frame around the page area, interior in the page colour.
+    EXPECT_EQ(s.at(0, 100), kBorder);
+    EXPECT_EQ(s.at(Scene::W - 1, 100), kBorder);
+    EXPECT_EQ(s.at(300, Scene::H - 1), kBorder);
+    EXPECT_EQ(s.at(h1.left + 10, area.top), kBorder);
+    EXPECT_EQ(s.at(300, 150), kPage);
+    // The selected header opens into the page: its line is the selected fill.
+    const Box sel = s.model.selectedRect();
+    EXPECT_EQ(s.at(sel.left + 2, area.top), kWhite);
+    EXPECT_EQ(s.at(sel.right - 2, area.top), kWhite);
+    EXPECT_EQ(s.at(sel.left + 5, sel.top), kBorder);  // enlarged: 3 further out
+    EXPECT_EQ(sel.top, 0);
+}
+
+TEST(PageControlRender, BottomHeadersAreFlipped) {
+    Scene s(1);
+    const Box h1 = s.model.page(1).header;
+    const Box area = s.model.pageArea();
+    ASSERT_EQ(area.bottom, Scene::H - 22);
+    EXPECT_EQ(s.at(h1.right - 3, h1.top), 0x00D8D8D8u);  // page edge now on top
+    EXPECT_EQ(s.at(h1.right - 5, h1.bottom - 1), kBorder);  // outer edge at the bottom
+    EXPECT_EQ(s.at(h1.left + 10, area.bottom - 1), kBorder);
+    const Box sel = s.model.selectedRect();
+    EXPECT_EQ(s.at(sel.left + 2, area.bottom - 1), kWhite);
+}
+
+TEST(PageControlRender, SideHeadersAreTurned) {
+    // The second page has no caption, so no text stands in the way.
+    Scene left(2, "");
+    const Box h1 = left.model.page(1).header;
+    EXPECT_EQ(left.at(h1.left, h1.bottom - 5), kBorder);  // outer edge faces left
+    EXPECT_EQ(left.at(h1.right - 1, h1.bottom - 5), 0x00D8D8D8u);
+    Scene right(3, "");
+    const Box r1 = right.model.page(1).header;
+    EXPECT_EQ(right.at(r1.right - 1, r1.bottom - 5), kBorder);  // outer edge faces right
+    EXPECT_EQ(right.at(r1.left, r1.bottom - 5), 0x00D8D8D8u);
+    const Box area = right.model.pageArea();
+    EXPECT_EQ(right.at(area.right - 1, right.model.selectedRect().top + 10), kWhite);
+}
+
+TEST(PageControlRender, NormalHeadersAreCachedUntilTheirLookChanges) {
+    Scene s(0);
+    EXPECT_FALSE(s.model.page(1).lookDirty);
+    EXPECT_TRUE(s.model.page(0).lookDirty);  // the selected header is never cached
+    // A colour change marks every header dirty, and the next paint shows it.
+    s.options.palette.fill[0] = 0x00000080;
+    s.options.palette.explicitOuter = false;
+    s.model.markAllDirty();
+    s.paint();
+    const Box h1 = s.model.page(1).header;
+    EXPECT_EQ(s.at(h1.right - 3, h1.bottom - 1), gradientBands(20, lighten(0x00000080), 0x00000080).back().colour);
+    EXPECT_FALSE(s.model.page(1).lookDirty);
+}
+
+TEST(PageControlRender, ScrollButtonsShowTheBuiltInArtwork) {
+    Scene s(0);
+    s.model.setMultiRow(false);
+    for (int i = 0; i < 30; ++i) s.model.addPage(PageControlPage{.caption = "载入.."});
+    s.paint();
+    const ScrollButton& left = s.model.scrollButton(0);
+    ASSERT_TRUE(left.visible());
+    auto art = scrollArtwork();
+    // The disabled left button (image 3) and its transparent corner.
+    EXPECT_EQ(s.at(left.box().left + 10, left.box().top + 10), art[10 * kArtWidth + 3 * 13 + 10]);
+    EXPECT_EQ(s.at(left.box().left, left.box().top), kPage);
+}
+
+}  // namespace
+}  // namespace widgets::pagectl
