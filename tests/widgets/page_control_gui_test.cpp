@@ -1,0 +1,163 @@
+// The PageControl kind in a real window: properties, methods and events
+// through the runtime, and real pointer input through xdotool.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime.h"
+#include "widgets/page_control.h"
+#include "widgets/widget_kinds.h"
+
+namespace {
+
+namespace pc = widgets::page_control;
+using Log = std::vector<std::pair<int, int>>;  // (event, argument or -1)
+
+class PageControlWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!gtk_init_check(nullptr, nullptr)) GTEST_SKIP() << "needs a display";
+    }
+
+    void SetUp() override {
+        widgets::registerPageControlKind(runtime);
+        runtime.setRuntimeErrorHook([this](int code, const std::string& m) {
+            errors.push_back(std::to_string(code) + " " + m);
+            return true;
+        });
+    }
+
+    rt::ComponentRef open(rt::Bytes block = widgets::PageControlBlock::form().serialize()) {
+        rt::WindowDescription w;
+        w.name = "测试窗口";
+        w.rect = {40, 40, 700, 320};
+        rt::ComponentDescription c;
+        c.kind = "PageControl";
+        c.name = "高级选择夹_网页";
+        c.rect = {4, 20, 664, 280};
+        c.block = std::move(block);
+        for (int e = 0; e <= 4; ++e)
+            c.bindings[e] = [this](rt::Event& ev) {
+                log.push_back({ev.index, ev.args.empty() ? -1 : rt::asInt(ev.args[0])});
+                return rt::Value{};
+            };
+        w.components.push_back(std::move(c));
+        window = runtime.loadWindow(w);
+        runtime.show(window.window);
+        GtkWidget* top = GTK_WIDGET(runtime.gtkWindow(window.window));
+        EXPECT_TRUE(waitFor([&] { return gtk_widget_get_mapped(top) && !g_main_context_pending(nullptr); }));
+        auto ref = runtime.find(window.window, "高级选择夹_网页");
+        return ref ? *ref : rt::ComponentRef{};
+    }
+
+    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
+        }
+        return true;
+    }
+
+    static void xdotool(const std::string& args) {
+        std::string cmd = "xdotool " + args;
+        gint status = 0;
+        ASSERT_TRUE(g_spawn_command_line_sync(cmd.c_str(), nullptr, nullptr, &status, nullptr)) << cmd;
+        ASSERT_EQ(status, 0) << cmd;
+    }
+
+    // Moves the pointer to the middle of a page's header.
+    void pointAtHeader(rt::ComponentRef ref, int page) {
+        rt::Rect r = *widgets::headerRect(runtime, ref, page);
+        int ox = 0, oy = 0;
+        gdk_window_get_origin(gtk_widget_get_window(runtime.hostWidget(ref)), &ox, &oy);
+        xdotool("mousemove --sync " + std::to_string(ox + r.left + r.width / 2) + " " +
+                std::to_string(oy + r.top + r.height / 2));
+    }
+
+    rt::Runtime runtime;
+    rt::ComponentRef window;
+    Log log;
+    std::vector<std::string> errors;
+};
+
+TEST_F(PageControlWindowTest, PropertiesMethodsAndPageEvents) {
+    rt::ComponentRef tc = open();
+    ASSERT_FALSE(tc.isNull());
+    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kHeaderHeight))), 20);
+    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kHeaderPosition))), 1);
+    // Headers at the bottom: the page area is 664 x 258, 662 x 256 inside its frame.
+    EXPECT_EQ(rt::asInt(runtime.get(tc, 60)), 662);
+    EXPECT_EQ(rt::asInt(runtime.get(tc, 61)), 256);
+    EXPECT_EQ(rt::asText(runtime.call(tc, pc::kGetPageCaption, {0})), "载入..");
+    EXPECT_EQ(log, Log{});
+
+    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kAddPage, {std::string("载入..")})), 1);
+    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kGetPageCount)), 2);
+    EXPECT_EQ(log, Log{});
+
+    runtime.set(tc, rt::prop::own(pc::kCurrentPage), 1);
+    EXPECT_EQ(log, (Log{{pc::kPageChanging, 1}, {pc::kPageChanged, -1}}));
+    log.clear();
+    runtime.set(tc, rt::prop::own(pc::kCurrentPage), 1);
+    EXPECT_EQ(log, Log{});
+
+    rt::Rect first = *widgets::headerRect(runtime, tc, 0);
+    rt::Rect second = *widgets::headerRect(runtime, tc, 1);
+    EXPECT_EQ(second.left, first.left + first.width);
+    EXPECT_EQ(first.top, 280 - 22);
+    rt::Rect area = *widgets::headerRect(runtime, tc, 9);
+    EXPECT_EQ(area.width, 664);
+
+    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kSetPageCaption, {5, std::string("x")})), 0);
+    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kSetPageTip, {1, std::string("整个标题")})), 1);
+    EXPECT_EQ(rt::asText(runtime.call(tc, pc::kGetPageCaption, {5})), "");
+
+    // A copy carries the pages and the selection.
+    auto copy = runtime.copy(tc);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(rt::asInt(runtime.call(*copy, pc::kGetPageCount)), 2);
+    EXPECT_EQ(rt::asInt(runtime.get(*copy, rt::prop::own(pc::kCurrentPage))), 1);
+
+    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kRemovePage, {1})), 1);
+    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kRemovePage, {0})), 0);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PageControlWindowTest, NewerBlockIsRefused) {
+    rt::Bytes block = widgets::PageControlBlock::form().serialize();
+    block[0] = 99;
+    open(block);
+    EXPECT_FALSE(runtime.find(window.window, "高级选择夹_网页"));
+}
+
+TEST_F(PageControlWindowTest, PointerSelectsOnPressAndReportsRightClicks) {
+    rt::ComponentRef tc = open();
+    runtime.call(tc, pc::kAddPage, {std::string("第二页")});
+    runtime.call(tc, pc::kAddPage, {std::string("第三页")});
+    ASSERT_TRUE(waitFor([] { return !g_main_context_pending(nullptr); }));
+
+    pointAtHeader(tc, 1);
+    ASSERT_TRUE(waitFor([&] { return !log.empty(); }));
+    EXPECT_EQ(log, (Log{{pc::kHeaderEntered, 1}}));
+
+    log.clear();
+    xdotool("click 3");
+    ASSERT_TRUE(waitFor([&] { return !log.empty(); }));
+    EXPECT_EQ(log, (Log{{pc::kHeaderRightClicked, 1}}));
+    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kCurrentPage))), 0);
+
+    // A fast double click clicks once: the second press is left alone.
+    log.clear();
+    xdotool("click --repeat 2 --delay 30 1");
+    ASSERT_TRUE(waitFor([&] { return log.size() >= 3; }));
+    gdk_display_sync(gdk_display_get_default());
+    waitFor([] { return !g_main_context_pending(nullptr); });
+    EXPECT_EQ(log, (Log{{pc::kHeaderClicked, 1}, {pc::kPageChanging, 1}, {pc::kPageChanged, -1}}));
+    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kCurrentPage))), 1);
+}
+
+}  // namespace
