@@ -58,6 +58,9 @@ rt::Value onMainWindowCreated(rt::Event& e) {
     if (runtime.exists(u.tabControl)) runtime.set(u.tabControl, kTabHeaderPositionProperty, s.tabHeaderPosition);
     tabs::maxCaptionLength = 16;
     tabs::CreateFirstTab(s.firstArgument);
+    // The first web view has brought up the script engine, which may have
+    // put its own fault handlers in front of ours.
+    crashguard::reassert_handlers();
 
     g_timeout_add(kTrimIntervalMs, [](gpointer) -> gboolean {
         sysutil::trimWorkingSet();
