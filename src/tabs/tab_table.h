@@ -54,8 +54,17 @@ bool IsShowableUrl(int32_t n, const std::string& url);
 // Keeps the status window along the bottom edge of the browser area.
 void PlaceStatusWindow();
 
-// Tab closing.
-void CloseTab(int32_t n);
+// Tab closing. CloseTabAt and CloseTab take page indices (tab p + 1).
+//   tabs [1 2* 3], CloseTab(1) -> [1 2*], the former tab 3 is tab 2 with
+//   browser tag "2" and close button tag "1".
+void CloseTabAt(int32_t page);
+void CloseTab(int32_t page);
+// Stops tab n's browser, hides it and destroys it.
+void DestroyTabBrowser(int32_t n);
+
+// Shows the close-current-tab button only while more than one tab is open,
+// then lets the shell arrange the title bar.
+void ArrangeTitleBarButtons();
 
 // The window shell's services the tab code calls; the shell sets them at
 // start-up (the tab code sits below the shell and cannot call it directly).

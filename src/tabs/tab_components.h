@@ -1,0 +1,53 @@
+// Small helpers over the component runtime for the tab code: the tab
+// control's methods, browser texts, visibility and geometry by reference.
+// Components that do not exist (a template refused by its kind, a record not
+// filled yet) read as empty and ignore writes, so a half-built window does
+// not end the program from inside a layout pass.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "runtime/runtime.h"
+#include "tab_rules.h"
+
+namespace tabs::cx {
+
+rt::Runtime& runtime();
+bool live(rt::ComponentRef ref);
+
+bool visible(rt::ComponentRef ref);
+void setVisible(rt::ComponentRef ref, bool shown);
+int32_t number(rt::ComponentRef ref, int index);
+std::string text(rt::ComponentRef ref, int index);
+void set(rt::ComponentRef ref, int index, const rt::Value& v);
+Area area(rt::ComponentRef ref);
+void moveTo(rt::ComponentRef ref, Point p);
+void redraw(rt::ComponentRef ref);
+
+// The tab control (ui::mainUi().tabControl).
+int32_t pageCount();
+int32_t currentPage();
+void setCurrentPage(int32_t page);
+int32_t addPage(const std::string& caption);
+bool removePage(int32_t page);
+std::string pageCaption(int32_t page);
+void setPageCaption(int32_t page, const std::string& caption);
+void setPageTip(int32_t page, const std::string& tip);
+std::optional<Area> headerRect(int32_t page);
+int32_t headerPosition();
+int32_t headerHeight();
+int32_t pageAreaWidth();
+int32_t pageAreaHeight();
+
+// Browsers.
+std::string locationUrl(rt::ComponentRef browser);
+std::string locationName(rt::ComponentRef browser);
+void navigate(rt::ComponentRef browser, const std::string& url);
+
+// Texts of the main window's labels and boxes.
+void setWindowCaption(const std::string& caption);
+std::string titleLabelText();
+void setAddressText(const std::string& url);
+
+}  // namespace tabs::cx

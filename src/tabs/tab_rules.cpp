@@ -1,0 +1,132 @@
+#include "tab_rules.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "listing_site.h"
+#include "runtime/gbk.h"
+
+namespace tabs {
+
+namespace {
+
+constexpr double kEpsilon = 0.0000001;
+
+// Stored integers take the whole part only, as the rest of the program does.
+int truncated(double v) { return static_cast<int>(v); }
+
+}  // namespace
+
+std::string FitText(std::string_view text, int32_t m) {
+    if (m < 0) return {};
+    std::string out = rt::gbk::cutToBytes(text, static_cast<size_t>(m));
+    // A cut that stopped before a double-byte character leaves the text one
+    // byte short; the padding still brings every result to m + 1 bytes.
+    size_t length = rt::gbk::byteLength(out);
+    if (length <= static_cast<size_t>(m)) out.append(static_cast<size_t>(m) - length + 1, ' ');
+    return out;
+}
+
+std::string captionTextFromTitle(std::string_view title, int32_t maxCaptionLength) {
+    std::string t;
+    if (rt::gbk::byteLength(title) < static_cast<size_t>(std::max(maxCaptionLength, 0)))
+        t = FitText(title, maxCaptionLength);
+    else
+        t = rt::gbk::cutToBytes(title, static_cast<size_t>(std::max(maxCaptionLength, 0)));
+    return t + "  ";
+}
+
+std::optional<int32_t> shrunkCaptionLength(double firstHeaderWidth, double controlWidth, int32_t pageCount,
+                                           int32_t maxCaptionLength) {
+    double w = firstHeaderWidth;
+    if (controlWidth - w - w * pageCount >= -kEpsilon) return std::nullopt;
+    int32_t m = truncated(maxCaptionLength * 0.5);
+    if (m < 1) return std::nullopt;
+    return m;
+}
+
+ProgressDisplay progressDisplay(double progress, double maximum) {
+    double r = progress * 100 / maximum;
+    if (std::isnan(r) || std::fabs(r) <= kEpsilon) return {ProgressDisplay::Action::kHide, {}};
+    if (r - 100 > kEpsilon || r <= kEpsilon) return {ProgressDisplay::Action::kKeep, {}};
+    // to_chars does not follow the user's locale: the decimal mark is a point.
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, r, std::chars_format::fixed, 1);
+    if (ec != std::errc()) return {ProgressDisplay::Action::kKeep, {}};
+    return {ProgressDisplay::Action::kShow, std::string(buffer, end) + "%"};
+}
+
+bool progressTimerHides(std::string_view labelText, bool labelVisible) {
+    std::string t = rt::gbk::removeSpaces(labelText);
+    return (t.empty() && labelVisible) || t == "100.0%";
+}
+
+int32_t tagNumber(std::string_view tag) {
+    size_t start = tag.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return 0;
+    tag.remove_prefix(start);
+    if (!tag.empty() && tag.front() == '+') tag.remove_prefix(1);
+    double value = 0;
+    auto [end, ec] = std::from_chars(tag.data(), tag.data() + tag.size(), value);
+    if (ec != std::errc() || !std::isfinite(value)) return 0;
+    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max()) + 1.0 ||
+        value <= static_cast<double>(std::numeric_limits<int32_t>::min()) - 1.0)
+        return 0;
+    return static_cast<int32_t>(value);
+}
+
+bool isBlankUrl(std::string_view url) { return url.empty() || url == "about:blank" || url == "http:///"; }
+
+std::optional<Area> tabBrowserArea(int32_t headerPosition, Area tabControl, int32_t pageAreaWidth,
+                                   int32_t pageAreaHeight, int32_t headerHeight) {
+    if (headerPosition > 1) return std::nullopt;
+    Area a;
+    a.width = pageAreaWidth + 2;
+    a.height = pageAreaHeight + 1;
+    a.left = tabControl.left;
+    a.top = headerPosition == 1 ? tabControl.top : tabControl.top + headerHeight + 3;
+    return a;
+}
+
+Point closeButtonPlace(Area tabControl, Area header, int32_t buttonWidth, int32_t buttonHeight) {
+    return {tabControl.left + header.left + header.width - buttonWidth,
+            truncated(tabControl.top + header.top + header.height * 0.5 - buttonHeight * 0.5)};
+}
+
+Point newTabButtonPlace(Area tabControl, Area lastHeader, int32_t buttonHeight) {
+    return {tabControl.left + lastHeader.left + lastHeader.width + 5,
+            truncated(tabControl.top + lastHeader.top + lastHeader.height * 0.5 - buttonHeight * 0.5)};
+}
+
+std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in) {
+    if (in.headerPosition > 1) return std::nullopt;
+    Area a;
+    a.left = in.mainWindow.left + 5;
+    double top;
+    if (in.headerPosition == 1)
+        top = static_cast<double>(in.mainWindow.top) + in.mainWindow.height - in.statusHeight -
+              (in.tabControlHeight - in.pageAreaHeight) - in.marginBottom;
+    else
+        top = static_cast<double>(in.mainWindow.top) + in.mainWindow.height - in.marginBottom - in.statusHeight - 1;
+    a.top = truncated(top);
+    a.width = truncated(static_cast<double>(in.clientWidth) - 20 - in.marginLeft - in.marginRight);
+    a.height = in.statusHeight;
+    return a;
+}
+
+std::string onlyTabTarget(std::string_view currentUrl) {
+    return currentUrl == listing::kSearchEngineAHome ? listing::kSearchEngineBHome : listing::kSearchEngineAHome;
+}
+
+std::optional<int32_t> pageToSelectBeforeClosing(int32_t pageCount, int32_t page) {
+    if (pageCount == page + 1 && pageCount != 1) return pageCount - 2;
+    return std::nullopt;
+}
+
+bool closeCurrentTabButtonShown(int32_t tabCount) { return tabCount != 1; }
+
+std::string browserTag(int32_t n) { return std::to_string(n); }
+std::string closeButtonTag(int32_t n) { return std::to_string(n - 1); }
+
+}  // namespace tabs

@@ -1,0 +1,101 @@
+// The arithmetic and decisions of the tabbed browsing that need no display:
+// caption fitting in GBK bytes, progress text, tag numbers, placements of
+// browsers and close buttons, and the closing rules. The tab table and the
+// handlers apply these to the components.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tabs {
+
+// A rectangle in a window's client area (or on the screen for windows).
+struct Area {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Area&) const = default;
+};
+
+struct Point {
+    int left = 0, top = 0;
+    bool operator==(const Point&) const = default;
+};
+
+// Cuts the text to at most m GBK bytes and pads it with spaces to m + 1
+// bytes. A cut never splits a character: it stops before one that would not
+// fit, and the padding makes up the difference.
+//   FitText("abc", 5) -> "abc   "; FitText("中文", 3) -> "中  "; FitText(x, -1) -> ""
+std::string FitText(std::string_view text, int32_t m);
+
+// The caption CaptionFromTitle hands back (without setting the tip): a title
+// shorter than the maximum is fitted and padded, a longer one cut; then two
+// spaces. With 16: 5 bytes -> 5 + 12 + 2 = 19 bytes; 40 bytes -> 16 + 2.
+std::string captionTextFromTitle(std::string_view title, int32_t maxCaptionLength);
+
+// FitCaptions' decision: the halved caption length when the headers no
+// longer leave room for one more of the first header's width, nothing when
+// they still fit or the length cannot shrink below 1.
+std::optional<int32_t> shrunkCaptionLength(double firstHeaderWidth, double controlWidth, int32_t pageCount,
+                                           int32_t maxCaptionLength);
+
+// What a progress event does to the load-progress label.
+struct ProgressDisplay {
+    enum class Action { kHide, kKeep, kShow };
+    Action action = Action::kKeep;
+    std::string text;  // for kShow: one decimal and "%", e.g. "37.5%"
+};
+ProgressDisplay progressDisplay(double progress, double maximum);
+
+// Whether a progress-timer tick hides the label (it has finished, or it is
+// shown empty); otherwise the tick only repaints it.
+bool progressTimerHides(std::string_view labelText, bool labelVisible);
+
+// The number a tag text stands for, truncated toward zero: "2" -> 2,
+// "2.9" -> 2, "" or "x" -> 0. Values beyond the int range give 0.
+int32_t tagNumber(std::string_view tag);
+
+// URLs the address box and the window caption never show.
+bool isBlankUrl(std::string_view url);
+
+// Tab browser placement over the tab control's page area. Headers at the
+// left or right (position 2 or 3) leave the browser where it is.
+std::optional<Area> tabBrowserArea(int32_t headerPosition, Area tabControl, int32_t pageAreaWidth,
+                                   int32_t pageAreaHeight, int32_t headerHeight);
+
+// A close button at the right end of its header, centred across it; the
+// header is relative to the tab control.
+Point closeButtonPlace(Area tabControl, Area header, int32_t buttonWidth, int32_t buttonHeight);
+// The new-tab button 5 pixels right of the last header, centred across it.
+Point newTabButtonPlace(Area tabControl, Area lastHeader, int32_t buttonHeight);
+
+// Where the status window goes: along the bottom of the browser area, as wide
+// as the main window's client area less the margins and 20 pixels. Nothing
+// for headers at the left or right.
+struct StatusPlacementInput {
+    int32_t headerPosition = 0;
+    Area mainWindow;            // screen position and size
+    int32_t clientWidth = 0;
+    int32_t statusHeight = 0;
+    int32_t tabControlHeight = 0;
+    int32_t pageAreaHeight = 0;
+    int32_t marginLeft = 0, marginRight = 0, marginBottom = 0;
+};
+std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in);
+
+// Closing the only tab: engine B's home page when engine A's is shown
+// exactly, engine A's otherwise.
+std::string onlyTabTarget(std::string_view currentUrl);
+
+// Closing page `page` of `pageCount`: the page to select first so that the
+// selection does not vanish with it (the previous page when it is the last).
+std::optional<int32_t> pageToSelectBeforeClosing(int32_t pageCount, int32_t page);
+
+// The close-current-tab button shows only while more than one tab is open.
+bool closeCurrentTabButtonShown(int32_t tabCount);
+
+// Tag texts of tab n's browser ("n") and close button ("n - 1").
+std::string browserTag(int32_t n);
+std::string closeButtonTag(int32_t n);
+
+}  // namespace tabs
