@@ -9,6 +9,8 @@
 #include "startup_handlers.h"
 #include "tabs/main_ui.h"
 #include "tabs/tab_handlers.h"
+#include "widgets/page_control.h"
+#include "widgets/pic_btn_props.h"
 #include "window_descriptions.h"
 
 namespace app {
@@ -22,8 +24,9 @@ namespace n = ui::name;
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kBlack = 0x00000000;
 constexpr uint32_t kPlaceholderGrey = rt::rgb(200, 200, 200);
-constexpr int kClick = 0;    // a graphic button's click event
-constexpr int kPageChanged = 0, kHeaderRightClicked = 4;
+constexpr int kClick = widgets::pic_btn::kClick;
+constexpr int kPageChanged = widgets::page_control::kPageChanged;
+constexpr int kHeaderRightClicked = widgets::page_control::kHeaderRightClicked;
 constexpr int kTick = rt::timer::kTick;
 
 ComponentDescription component(const char* kind, const char* name, const char* alias, Rect rect,
@@ -147,7 +150,8 @@ rt::WindowDescription mainWindowDescription() {
                                           rt::LogFont::make("长城黑体", 13))));
     c.push_back(component("Timer", n::kProgressTimer, "progressTimer", {672, 123, 26, 26},
                           rt::TimerBlock{1}.serialize(), {{kTick, tabs::onProgressTimerTick}}));
-    c.push_back(component("PageControl", n::kTabControl, "tabControl", {4, 83, 664, 280}, {},
+    c.push_back(component("PageControl", n::kTabControl, "tabControl", {4, 83, 664, 280},
+                          widgets::PageControlBlock::form().serialize(),
                           {{kPageChanged, tabs::onTabPageChanged}, {kHeaderRightClicked, tabs::onTabHeaderRightClicked}}));
     c.push_back(button(n::kGoButton, "goButton", {660, 24, 48, 27}, picBtnBlock("go", "bmp", kNoTransparentColour),
                        search::onGoButtonClick));

@@ -550,7 +550,7 @@ void Runtime::set(ComponentRef ref, int index, const Value& value) {
         runtimeError(runtime_error::kNoSuchProperty, s->kind + " 没有属性 " + std::to_string(index));
 }
 
-Value Runtime::call(ComponentRef ref, int method, std::vector<Value> args) {
+Value Runtime::call(ComponentRef ref, int method, std::vector<Value>& args) {
     Slot* s = slot(ref);
     if (!s) {
         runtimeError(runtime_error::kNoSuchComponent, "引用的组件不存在");

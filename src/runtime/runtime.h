@@ -48,7 +48,9 @@ public:
 
     Value get(ComponentRef ref, int index);
     void set(ComponentRef ref, int index, const Value& value);
-    Value call(ComponentRef ref, int method, std::vector<Value> args = {});
+    // Methods may write answers back into their arguments (output values).
+    Value call(ComponentRef ref, int method, std::vector<Value>& args);
+    Value call(ComponentRef ref, int method, std::vector<Value>&& args = {}) { return call(ref, method, args); }
 
     // Copies a component from its current property block, same rectangle,
     // parent and bindings, placed directly behind its source.
