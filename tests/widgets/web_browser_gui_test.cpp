@@ -316,6 +316,8 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
         if (e.index == wb::event::kNewWindow) {
             rt_.set(*second, rt::prop::kVisible, true);
             EXPECT_TRUE(rt::asBool(rt_.call(*second, wb::method::kAcceptNewWindow, {e.args[0]})));
+            // The program's handler lets pending messages run before it returns.
+            rt_.processPendingMessages();
         }
         return {};
     };
@@ -365,6 +367,26 @@ TEST_F(WebBrowserGuiTest, ClickAndContextMenuCanBeRefused) {
     // The page sees its contextmenu event first; the menu is the control's.
     ASSERT_TRUE(waitEvent(b, wb::event::kContextMenu));
     EXPECT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "menu"; }));
+}
+
+TEST_F(WebBrowserGuiTest, EditingPropertiesFollowTheSelection) {
+    server_.add("/edit",
+                "<div id=e contenteditable=true><b>bold</b> plain</div><script>"
+                "var r = document.createRange(); r.selectNodeContents(document.querySelector('b'));"
+                "getSelection().addRange(r);</script>");
+    auto b = browser();
+    ASSERT_TRUE(open(b, server_.url("/edit")));
+    auto get = [&](int k) { return rt_.get(b, wb::prop::index(k)); };
+    EXPECT_TRUE(rt::asBool(get(wb::prop::kBold)));
+    EXPECT_FALSE(rt::asBool(get(wb::prop::kItalic)));
+    EXPECT_FALSE(rt::asText(get(wb::prop::kFontName)).empty());
+    EXPECT_TRUE(waitFor([&] { return rt::asBool(get(wb::prop::kCanCopy)); }));
+    rt_.set(b, wb::prop::index(wb::prop::kForeColour), 0x000000FF);
+    EXPECT_EQ(rt::asInt(get(wb::prop::kForeColour)), 0x000000FF);
+
+    EXPECT_FALSE(rt::asBool(get(wb::prop::kEditMode)));
+    rt_.set(b, wb::prop::index(wb::prop::kEditMode), true);
+    EXPECT_TRUE(rt::asBool(get(wb::prop::kEditMode)));
 }
 
 TEST_F(WebBrowserGuiTest, SilentControlAnswersScriptDialogsUnseen) {
