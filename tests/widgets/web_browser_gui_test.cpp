@@ -305,7 +305,7 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     // refused, only the one from the click arrives.
     server_.add("/opener",
                 "<body style='margin:0'><script>window.open('/blocked')</script>"
-                "<a href='#' onclick=\"window.open('/popup');return false\" "
+                "<a href='#' onclick=\"window.open('/popup', '', 'width=300,height=200');return false\" "
                 "style='display:block;width:100%;height:400px'>open</a></body>");
     server_.add("/popup", "<title>Popup</title>popup");
     auto opener = browser();
@@ -334,6 +334,11 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     ASSERT_TRUE(waitEvent(*second, wb::event::kTitleChange));
     EXPECT_EQ(text(*second, wb::prop::kLocationName), "Popup");
     EXPECT_EQ(count(opener, wb::event::kNewWindow), 1);
+    // The window size the page asked for reaches the accepting control.
+    ASSERT_TRUE(find(*second, wb::event::kWindowSetWidth));
+    EXPECT_EQ(rt::asInt(find(*second, wb::event::kWindowSetWidth)->args[0]), 300);
+    ASSERT_TRUE(find(*second, wb::event::kWindowSetHeight));
+    EXPECT_EQ(rt::asInt(find(*second, wb::event::kWindowSetHeight)->args[0]), 200);
     EXPECT_EQ(server_.hits("/blocked"), 0);
     EXPECT_EQ(text(opener, wb::prop::kLocationUrl), server_.url("/opener"));
     // The slot closed with its event.
