@@ -1,0 +1,320 @@
+// The search and address handlers in a real window on the test display:
+// keys typed into the real edit boxes as key events, buttons and labels
+// through their bound events, the tab table's operations captured.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/colour.h"
+#include "runtime/kinds/builtin_kinds.h"
+#include "search/listing_urls.h"
+#include "search/search_handlers.h"
+#include "search/search_services.h"
+#include "sysutil/dialog_answerer.h"
+#include "tabs/listing_site.h"
+#include "tabs/main_ui.h"
+#include "tabs/tab_table.h"
+#include "widgets/widget_kinds.h"
+
+namespace {
+
+namespace n = ui::name;
+namespace ev = rt::event;
+const std::string kBase = listing::kBaseUrl;
+constexpr int kContent = rt::prop::own(rt::edit_box::kContent);
+constexpr int kColour = rt::prop::own(rt::edit_box::kTextColour);
+constexpr int kClick = 0;
+constexpr int32_t kGrey = rt::rgb(200, 200, 200);
+
+// Before GTK starts: plain key events go straight into the entry, with no
+// input-method server in between; WebKit without its sandbox.
+const bool kEnvironment = [] {
+    setenv("GTK_IM_MODULE", "gtk-im-context-simple", 1);
+    setenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS", "1", 0);
+    setenv("NO_AT_BRIDGE", "1", 0);
+    return true;
+}();
+
+rt::ComponentDescription component(const char* kind, const char* name, rt::Bytes block, rt::Bindings b = {}) {
+    rt::ComponentDescription c;
+    c.kind = kind;
+    c.name = name;
+    c.rect = {10, 10, 160, 22};
+    c.block = std::move(block);
+    c.bindings = std::move(b);
+    return c;
+}
+
+rt::Bytes editBox(const char* placeholder) {
+    rt::EditBoxBlock b;
+    b.textColour = static_cast<uint32_t>(kGrey);
+    b.content = placeholder;
+    return b.serialize();
+}
+
+rt::WindowDescription window() {
+    rt::WindowDescription w;
+    w.name = "search test";
+    w.rect = {0, 0, 400, 300};
+    auto& c = w.components;
+    c.push_back(component("EditBox", n::kSearchBox, editBox("输入关键字"),
+                          {{ev::kFocusGained, search::onSearchBoxFocusGained},
+                           {ev::kFocusLost, search::onSearchBoxFocusLost},
+                           {ev::kKeyDown, search::onSearchBoxKeyDown}}));
+    c.push_back(component("EditBox", n::kAddressBox, editBox("输入网址或关键字"),
+                          {{ev::kFocusGained, search::onAddressBoxFocusGained},
+                           {ev::kFocusLost, search::onAddressBoxFocusLost},
+                           {ev::kKeyDown, search::onAddressBoxKeyDown},
+                           {ev::kCharInput, search::onAddressBoxCharInput}}));
+    const char* hot[12] = {n::kHotLabel1, n::kHotLabel2, n::kHotLabel3,  n::kHotLabel4,
+                           n::kHotLabel5, n::kHotLabel6, n::kHotLabel7,  n::kHotLabel8,
+                           n::kHotLabel9, n::kHotLabel10, n::kHotLabel11, n::kHotLabel12};
+    for (const char* h : hot)
+        c.push_back(component("Label", h, rt::LabelBlock{}.serialize(), {{ev::kLeftDown, search::onHotSearchLabelDown}}));
+    c.push_back(component("Label", n::kHotCaption, rt::LabelBlock{}.serialize(),
+                          {{ev::kLeftDown, search::onHotSearchLabelDown}}));
+    // Buttons only need their click binding here.
+    auto button = [&](const char* name, rt::Handler h) {
+        c.push_back(component("Label", name, rt::LabelBlock{}.serialize(), {{kClick, std::move(h)}}));
+    };
+    button(n::kSearchButton, search::onSearchButtonClick);
+    button(n::kGoButton, search::onGoButtonClick);
+    button(n::kHomeButton, search::onHomeButtonClick);
+    button(n::kNewTabButton, search::onNewTabButtonClick);
+    button(n::kBackButton, search::onBackButtonClick);
+    button(n::kForwardButton, search::onForwardButtonClick);
+    button(n::kRefreshButton, search::onRefreshButtonClick);
+    button(n::kStopButton, search::onStopButtonClick);
+    c.push_back(component("WebBrowser", n::kTemplateBrowser, {}));
+    return w;
+}
+
+class SearchHandlers : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+
+    void SetUp() override {
+        rt::Runtime& r = rt::Runtime::instance();
+        if (!r.hasKind("EditBox")) {
+            rt::registerBuiltinKinds(r);
+            widgets::registerWidgetKinds(r);
+        }
+        r.setRuntimeErrorHook([this](int code, const std::string& m) {
+            errors.push_back(std::to_string(code) + " " + m);
+            return true;
+        });
+        win = r.loadWindow(window());
+        r.show(win.window);
+        ui::bindMainWindow(r, win);
+        GtkWidget* top = GTK_WIDGET(r.gtkWindow(win.window));
+        ASSERT_TRUE(waitFor([&] { return gtk_widget_get_mapped(top); }));
+
+        search::Services& s = search::services();
+        s.openInNewTab = [this](const std::string& url) { log.push_back("open " + url); };
+        s.navigateTab = [this](const std::string& url, int32_t t) {
+            log.push_back("navigate " + std::to_string(t) + " " + url);
+        };
+        s.updateLoadingButtons = [this] { log.push_back("loading buttons"); };
+        s.updateBackForwardButtons = [this] { log.push_back("back/forward buttons"); };
+        s.showReminder = [this] { log.push_back("reminder"); };
+        s.today = [] { return search::CivilDate{2015, 12, 31}; };
+
+        savedTable = tabs::tabTable;
+        savedCurrent = tabs::currentTab;
+        tabs::tabTable = {tabs::TabRecord{}};
+        tabs::currentTab = 1;
+    }
+
+    void TearDown() override {
+        search::services() = search::defaultServices();
+        tabs::tabTable = savedTable;
+        tabs::currentTab = savedCurrent;
+        rt::Runtime::instance().destroyWindow(win.window);
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        EXPECT_TRUE(errors.empty()) << errors.front();
+    }
+
+    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
+        }
+        return true;
+    }
+
+    rt::ComponentRef ref(const char* name) { return *rt::Runtime::instance().find(win.window, name); }
+    std::string content(const char* box) { return rt::asText(rt::Runtime::instance().get(ref(box), kContent)); }
+    int32_t colour(const char* box) { return rt::asInt(rt::Runtime::instance().get(ref(box), kColour)); }
+    void setContent(const char* box, const std::string& text) { rt::Runtime::instance().set(ref(box), kContent, text); }
+    void raise(const char* name, int event) { rt::Runtime::instance().raise(ref(name), event); }
+
+    // One key press and release as the display would deliver them to the
+    // window, landing in the box that has the window's focus.
+    void key(const char* box, guint keyval, guint state = 0) {
+        rt::Runtime& r = rt::Runtime::instance();
+        GtkWidget* entry = r.component(ref(box))->widget();
+        // Taking the focus selects the whole text, as clicking into it would.
+        if (!gtk_widget_is_focus(entry)) gtk_widget_grab_focus(entry);
+        GdkDisplay* display = gdk_display_get_default();
+        GdkKeymapKey* keys = nullptr;
+        gint count = 0;
+        guint16 code = 0;
+        if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys, &count) && count > 0)
+            code = static_cast<guint16>(keys[0].keycode);
+        g_free(keys);
+        for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+            GdkEvent* e = gdk_event_new(type);
+            e->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(r.gtkWindow(win.window)))));
+            e->key.send_event = TRUE;
+            e->key.time = GDK_CURRENT_TIME;
+            e->key.state = state;
+            e->key.keyval = keyval;
+            e->key.hardware_keycode = code;
+            gdk_event_set_device(e, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
+            gtk_main_do_event(e);
+            gdk_event_free(e);
+        }
+    }
+    void type(const char* box, const std::string& utf8) {
+        for (const char* p = utf8.c_str(); *p; p = g_utf8_next_char(p))
+            key(box, gdk_unicode_to_keyval(g_utf8_get_char(p)));
+    }
+
+    rt::ComponentRef win;
+    std::vector<std::string> log, errors;
+    std::vector<tabs::TabRecord> savedTable;
+    int32_t savedCurrent = 0;
+};
+
+TEST_F(SearchHandlers, TypedKeywordAndEnterSearchInANewTabWithAnyModifiers) {
+    raise(n::kSearchBox, ev::kFocusGained);
+    type(n::kSearchBox, " 变态 ");
+    ASSERT_EQ(content(n::kSearchBox), " 变态 ");
+    const std::string url = "open " + kBase + "search.asp?key=%20%B1%E4%CC%AC%20&otype=name";
+    key(n::kSearchBox, GDK_KEY_Return);
+    key(n::kSearchBox, GDK_KEY_Return, GDK_CONTROL_MASK);
+    key(n::kSearchBox, GDK_KEY_KP_Enter, GDK_CONTROL_MASK | GDK_SHIFT_MASK | GDK_MOD1_MASK);
+    EXPECT_EQ(log, (std::vector<std::string>{url, url, url}));
+}
+
+TEST_F(SearchHandlers, WorkQueuedBeforeTheSearchRunsBeforeTheTabOpens) {
+    search::services().pumpMessages = search::defaultServices().pumpMessages;
+    setContent(n::kSearchBox, "ab");
+    g_idle_add([](gpointer p) -> gboolean {
+        static_cast<std::vector<std::string>*>(p)->push_back("queued");
+        return G_SOURCE_REMOVE;
+    }, &log);
+    key(n::kSearchBox, GDK_KEY_Return);
+    EXPECT_EQ(log, (std::vector<std::string>{"queued", "open " + kBase + "search.asp?key=%61%62&otype=name"}));
+}
+
+TEST_F(SearchHandlers, SearchButtonUsesTheSearchBox) {
+    setContent(n::kSearchBox, "abc");
+    raise(n::kSearchButton, kClick);
+    EXPECT_EQ(log, std::vector<std::string>{"open " + kBase + "search.asp?key=%61%62%63&otype=name"});
+}
+
+TEST_F(SearchHandlers, BlankKeywordShowsTheOwnedReminderAndOpensNothing) {
+    search::services().showReminder = search::defaultServices().showReminder;
+    for (const char* blank : {"   ", "\xE3\x80\x80", "输入 关键字"}) {
+        setContent(n::kSearchBox, blank);
+        DialogAnswerer answer(1);
+        key(n::kSearchBox, GDK_KEY_Return);
+        ASSERT_EQ(answer.seen.size(), 1u) << blank;
+        EXPECT_EQ(answer.seen[0].text, "请输入您要搜的关键词");
+        EXPECT_EQ(answer.seen[0].caption, "友情提示：");
+        EXPECT_EQ(answer.seen[0].owner, rt::Runtime::instance().gtkWindow(win.window));
+    }
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SearchHandlers, HotLabelsOpenTheirSearches) {
+    const char* hot[12] = {n::kHotLabel1, n::kHotLabel2, n::kHotLabel3,  n::kHotLabel4,
+                           n::kHotLabel5, n::kHotLabel6, n::kHotLabel7,  n::kHotLabel8,
+                           n::kHotLabel9, n::kHotLabel10, n::kHotLabel11, n::kHotLabel12};
+    for (const char* h : hot) raise(h, ev::kLeftDown);
+    raise(n::kHotCaption, ev::kLeftDown);
+    auto key = [&](const char* k) { return "open " + kBase + "search.asp?key=" + k + "&otype=name"; };
+    auto date = [&](const char* d) { return "open " + kBase + "search.asp?page=1&key=" + d + "&otype=Sdate&menu=all"; };
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       key("%BA%CF%BB%F7"), key("%BC%AB%C6%B7"), key("%A3%B1%A3%B8%A3%B5"), key("%B1%E4%CC%AC"),
+                       key("%B7%C2%CA%A2%B4%F3"), key("%A3%B1%A3%B7%A3%B6"), key("%C7%E1%B1%E4"),
+                       key("%D6%D0%B1%E4"), date("2015-12-31"), date("2016-1-1"), date("2015-12-30"),
+                       date("2016-1-2")}));
+}
+
+TEST_F(SearchHandlers, AddressBoxEnterRules) {
+    setContent(n::kAddressBox, "example.org");
+    key(n::kAddressBox, GDK_KEY_Return);
+    key(n::kAddressBox, GDK_KEY_Return, GDK_CONTROL_MASK);
+    key(n::kAddressBox, GDK_KEY_Return, GDK_CONTROL_MASK | GDK_SHIFT_MASK);
+    key(n::kAddressBox, GDK_KEY_Return, GDK_SHIFT_MASK);
+    setContent(n::kAddressBox, "");
+    key(n::kAddressBox, GDK_KEY_Return);
+    EXPECT_EQ(log, (std::vector<std::string>{"navigate 1 example.org", "open example.org",
+                                             "navigate 1 example.org", "navigate 1 "}));
+}
+
+TEST_F(SearchHandlers, GoHomeAndNewTabButtons) {
+    // The go button takes the content as it stands, grey hint and all.
+    raise(n::kGoButton, kClick);
+    for (int i = 0; i < 3; ++i) raise(n::kHomeButton, kClick);
+    raise(n::kNewTabButton, kClick);
+    const std::string home = "open " + kBase;
+    EXPECT_EQ(log, (std::vector<std::string>{"open 输入网址或关键字", home, home, home, "open " + kBase + "new.html"}));
+}
+
+TEST_F(SearchHandlers, PlaceholderFollowsTheFocus) {
+    for (auto [box, hint] : {std::pair{n::kSearchBox, "输入关键字"}, std::pair{n::kAddressBox, "输入网址或关键字"}}) {
+        raise(box, ev::kFocusGained);
+        EXPECT_EQ(content(box), "");
+        EXPECT_EQ(colour(box), 0);
+        raise(box, ev::kFocusLost);
+        EXPECT_EQ(content(box), hint);
+        EXPECT_EQ(colour(box), kGrey);
+        // Text written into the box keeps the grey until the box is entered,
+        // which turns it black without clearing it.
+        setContent(box, "http://a.example/");
+        EXPECT_EQ(colour(box), kGrey);
+        raise(box, ev::kFocusGained);
+        EXPECT_EQ(content(box), "http://a.example/");
+        EXPECT_EQ(colour(box), 0);
+        raise(box, ev::kFocusLost);
+        EXPECT_EQ(content(box), "http://a.example/");
+        EXPECT_EQ(colour(box), 0);
+    }
+}
+
+TEST_F(SearchHandlers, RefreshAndStopSetLoadingAndUpdateTheButtons) {
+    rt::ComponentRef browser = ref(n::kTemplateBrowser);
+    tabs::tabTable[0].browserWindow = browser.window;
+    tabs::tabTable[0].browserComponent = browser.component;
+    raise(n::kRefreshButton, kClick);
+    EXPECT_EQ(tabs::tabTable[0].loading, 1);
+    raise(n::kStopButton, kClick);
+    EXPECT_EQ(tabs::tabTable[0].loading, 0);
+    raise(n::kBackButton, kClick);
+    raise(n::kForwardButton, kClick);
+    EXPECT_EQ(log, (std::vector<std::string>{"loading buttons", "back/forward buttons", "loading buttons",
+                                             "back/forward buttons", "back/forward buttons",
+                                             "back/forward buttons"}));
+}
+
+TEST_F(SearchHandlers, NavigationButtonsWithoutACurrentTabDoNothing) {
+    tabs::currentTab = 2;  // beyond the table
+    for (const char* b : {n::kRefreshButton, n::kStopButton, n::kBackButton, n::kForwardButton}) raise(b, kClick);
+    setContent(n::kAddressBox, "x");
+    key(n::kAddressBox, GDK_KEY_Return);
+    tabs::currentTab = 1;  // a record whose browser is gone
+    raise(n::kRefreshButton, kClick);
+    EXPECT_EQ(tabs::tabTable[0].loading, 0);
+    EXPECT_TRUE(log.empty());
+}
+
+}  // namespace
