@@ -1,6 +1,10 @@
 #include "gui_support.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/property_block.h"
@@ -101,6 +105,22 @@ bool waitFor(const std::function<bool()>& done, int seconds) {
     while (!done() && g_get_monotonic_time() < end) g_main_context_iteration(nullptr, TRUE);
     g_source_remove(tick);
     return done();
+}
+
+int webProcessCount() {
+    int count = 0;
+    std::string me = std::to_string(getpid());
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream status(entry.path() / "status");
+        std::string line, name;
+        bool child = false;
+        while (std::getline(status, line)) {
+            if (line.rfind("Name:", 0) == 0) name = line;
+            if (line.rfind("PPid:", 0) == 0) child = line.substr(line.find_first_not_of(" \t", 5)) == me;
+        }
+        if (child && name.find("WebKitWebProces") != std::string::npos) ++count;
+    }
+    return count;
 }
 
 void clickAt(GdkWindow* window, int x, int y, guint button) {

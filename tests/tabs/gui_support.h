@@ -36,6 +36,9 @@ private:
 // passes first.
 bool waitFor(const std::function<bool()>& done, int seconds = 30);
 
+// Web processes this test program started that are still running.
+int webProcessCount();
+
 // A press and release of a mouse button delivered straight to a GDK window.
 void clickAt(GdkWindow* window, int x, int y, guint button = 1);
 

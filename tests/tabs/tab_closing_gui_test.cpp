@@ -1,0 +1,154 @@
+// Closing tabs by close button, header right click and the close-current-tab
+// button; the only tab's search-engine cycle; open/close churn. Needs a
+// display.
+#include "gui_support.h"
+#include "tabs/listing_site.h"
+#include "tabs/main_ui.h"
+#include "tabs/tab_components.h"
+#include "tabs/tab_table.h"
+#include "widgets/page_control.h"
+#include "widgets/pic_btn_props.h"
+#include "widgets/web_browser.h"
+#include "widgets/web_browser_view.h"
+
+namespace tabs_test {
+namespace {
+
+namespace wb = widgets::web_browser;
+namespace pc = widgets::page_control;
+using tabs::tabTable;
+
+class TabClosingGuiTest : public TabWindowTest {
+protected:
+    void SetUp() override {
+        TabWindowTest::SetUp();
+        for (const char* p : {"/one", "/two", "/three"}) server_.add(p, std::string("<title>") + (p + 1) + "</title>");
+    }
+    ui::MainUi& u() { return ui::mainUi(); }
+
+    void openThree() {
+        openWindow(server_.url("/one"));
+        tabs::OpenInNewTab(server_.url("/two"));
+        tabs::OpenInNewTab(server_.url("/three"));
+        ASSERT_TRUE(settle());
+        ASSERT_EQ(tabs::tabCount(), 3);
+    }
+    void rightClickHeader(int page) { rt().raise(u().tabControl, pc::kHeaderRightClicked, {page}); }
+    void clickCloseButton(int n) { rt().raise(closeButton(n), widgets::pic_btn::kClick); }
+    std::string url(int n) { return tabs::cx::locationUrl(browser(n)); }
+};
+
+TEST_F(TabClosingGuiTest, RightClickOnTheMiddleHeaderRenumbersTheRest) {
+    openThree();
+    rt::ComponentRef middle = browser(2), last = browser(3), lastButton = closeButton(3);
+    rightClickHeader(1);
+    ASSERT_EQ(tabs::tabCount(), 2);
+    EXPECT_EQ(tabs::cx::pageCount(), 2);
+    EXPECT_FALSE(rt().exists(middle));
+    EXPECT_EQ(browser(2), last);
+    EXPECT_EQ(tag(last), "2");
+    EXPECT_EQ(tag(lastButton), "1");
+    EXPECT_TRUE(shown(u().closeCurrentTabButton));
+    // The former tab 3 now speaks for entry 2.
+    raise(2, wb::event::kCommandStateChange, {wb::command::kForward, true});
+    EXPECT_EQ(tabTable[1].forwardEnabled, 1);
+    EXPECT_EQ(tabTable[0].forwardEnabled, 0);
+}
+
+TEST_F(TabClosingGuiTest, ClosingTheLastCurrentTabSelectsThePreviousOne) {
+    openThree();
+    ASSERT_EQ(tabs::currentTab, 3);
+    ASSERT_TRUE(waitFor([&] { return tabs::cx::locationName(browser(2)) == "two"; }));
+    rt().raise(u().closeCurrentTabButton, widgets::pic_btn::kClick);
+    ASSERT_EQ(tabs::tabCount(), 2);
+    EXPECT_EQ(tabs::currentTab, 2);
+    EXPECT_EQ(tabs::cx::currentPage(), 1);
+    EXPECT_TRUE(shown(browser(2)));
+    EXPECT_FALSE(shown(browser(1)));
+    EXPECT_EQ(url(2), server_.url("/two"));
+    EXPECT_EQ(windowCaption(), "two");
+    EXPECT_EQ(address(), server_.url("/two"));
+}
+
+TEST_F(TabClosingGuiTest, ClosingTabOneOfTwoKeepsPageZeroWithTheOtherCaption) {
+    openWindow(server_.url("/one"));
+    tabs::OpenInNewTab(server_.url("/two"));
+    ASSERT_TRUE(settle());
+    ASSERT_TRUE(waitFor([&] { return tip(1) == "two"; }));
+    std::string second = caption(1);
+    rt::ComponentRef survivor = browser(2);
+    clickCloseButton(1);
+    ASSERT_EQ(tabs::tabCount(), 1);
+    EXPECT_EQ(tabs::cx::pageCount(), 1);
+    EXPECT_EQ(browser(1), survivor);
+    EXPECT_EQ(tag(survivor), "1");
+    EXPECT_EQ(tag(closeButton(1)), "0");
+    EXPECT_EQ(caption(0), second);
+    EXPECT_EQ(tabs::maxCaptionLength, 16);
+    EXPECT_FALSE(shown(u().closeCurrentTabButton));
+    EXPECT_TRUE(shown(survivor));
+}
+
+TEST_F(TabClosingGuiTest, TheOnlyTabCyclesThroughTheSearchEngines) {
+    openWindow(server_.url("/one"));
+    ASSERT_TRUE(settle());
+    // Nothing answers for the engines' hosts here; what counts is where the
+    // tab is sent and that it stays.
+    clickCloseButton(1);
+    EXPECT_EQ(address(), listing::kSearchEngineAHome);
+    ASSERT_TRUE(waitFor([&] { return url(1) == listing::kSearchEngineAHome; }));
+    ASSERT_TRUE(settle());
+    rightClickHeader(0);
+    EXPECT_EQ(address(), listing::kSearchEngineBHome);
+    ASSERT_TRUE(waitFor([&] { return url(1) == listing::kSearchEngineBHome; }));
+    ASSERT_TRUE(settle());
+    clickCloseButton(1);
+    EXPECT_EQ(address(), listing::kSearchEngineAHome);
+    EXPECT_EQ(tabs::tabCount(), 1);
+    EXPECT_EQ(tabs::cx::pageCount(), 1);
+    EXPECT_EQ(tag(browser(1)), "1");
+    // The close-current-tab path on one tab only re-fits the captions.
+    tabs::maxCaptionLength = 4;
+    tabs::CloseTab(0);
+    EXPECT_EQ(tabs::maxCaptionLength, 16);
+    EXPECT_EQ(tabs::tabCount(), 1);
+    ASSERT_TRUE(settle());
+}
+
+TEST_F(TabClosingGuiTest, ClosedTabsLeaveNoComponentsOrViewsBehind) {
+    openWindow("about:blank");
+    ASSERT_TRUE(settle());
+    const int components = componentCount();
+    const int views = wb::liveViewCount();
+    for (int round = 0; round < 20; ++round) {
+        for (int i = 0; i < 10; ++i) tabs::OpenInNewTab("about:blank");
+        ASSERT_EQ(tabs::tabCount(), 11);
+        ASSERT_EQ(tabs::cx::pageCount(), 11);
+        // Close from the middle, the end and the front in turn.
+        for (int i = 0; i < 10; ++i) {
+            int page = i % 3 == 0 ? 1 : i % 3 == 1 ? tabs::tabCount() - 1 : 0;
+            if (page == 0) clickCloseButton(1); else rightClickHeader(page);
+        }
+        ASSERT_EQ(tabs::tabCount(), 1);
+        rt().processPendingMessages();
+    }
+    EXPECT_EQ(tabs::cx::pageCount(), 1);
+    EXPECT_EQ(componentCount(), components);
+    EXPECT_EQ(tag(browser(1)), "1");
+    EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; })) << wb::liveViewCount() << " vs " << views;
+}
+
+TEST_F(TabClosingGuiTest, ClosedTabsEndTheirWebProcesses) {
+    openWindow(server_.url("/one"));
+    ASSERT_TRUE(settle());
+    const int processes = webProcessCount();
+    for (int i = 0; i < 4; ++i) tabs::OpenInNewTab(server_.url("/two"));
+    ASSERT_TRUE(settle());
+    EXPECT_GT(webProcessCount(), processes);
+    for (int i = 0; i < 4; ++i) rt().raise(u().closeCurrentTabButton, widgets::pic_btn::kClick);
+    ASSERT_EQ(tabs::tabCount(), 1);
+    EXPECT_TRUE(waitFor([&] { return webProcessCount() <= processes; })) << webProcessCount() << " vs " << processes;
+}
+
+}  // namespace
+}  // namespace tabs_test
