@@ -214,16 +214,39 @@ private:
         }
     }
 
+    // The shape goes on the host's window and on any window its container
+    // made just for it (an overlay wraps each child in one of exactly the
+    // child's size): GDK stops its search for the window under the pointer
+    // at the first window that contains the point, so a wrapper without
+    // the shape would swallow clicks meant for what lies below.
     void applyShape() {
         GtkWidget* host = runtime().hostWidget(ref());
         if (!host) host = gtk_widget_get_parent(area_.get());
-        GdkWindow* w = host ? gtk_widget_get_window(host) : nullptr;
-        if (!w) return;
+        GdkWindow* hostWindow = host ? gtk_widget_get_window(host) : nullptr;
+        if (!hostWindow) return;
+        shapeWindow(hostWindow);
+        GtkWidget* container = gtk_widget_get_parent(host);
+        GdkWindow* wrapper = gdk_window_get_parent(hostWindow);
+        if (container && wrapper && wrapper != gtk_widget_get_window(container)) {
+            gpointer owner = nullptr;
+            gdk_window_get_user_data(wrapper, &owner);
+            if (owner == container) shapeWindow(wrapper);
+        }
+    }
+
+    void shapeWindow(GdkWindow* w) {
         gdk_window_shape_combine_region(w, region_.get(), 0, 0);
         gdk_window_input_shape_combine_region(w, region_.get(), 0, 0);
     }
 
     void paint(cairo_t* cr) {
+        // GTK paints a window's child windows into the toplevel's buffer
+        // without their shapes, so the cut-away pixels are left unpainted
+        // here too; the host paints no background, so what lies below shows.
+        if (region_) {
+            gdk_cairo_region(cr, region_.get());
+            cairo_clip(cr);
+        }
         cairo_set_source_rgb(cr, 0, 0, 0);
         cairo_paint(cr);
         int slot = shownSlot();

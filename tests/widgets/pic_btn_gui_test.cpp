@@ -1,0 +1,163 @@
+// The graphic button on a real display: pictures by state, the shape cut out
+// of the transparent colour for drawing and for clicks, and the click rules
+// driven by real pointer input.
+#include "pic_btn_gui_fixture.h"
+#include "picture_samples.h"
+#include "runtime/colour.h"
+#include "runtime/property_block.h"
+#include "widgets/pic_btn_block.h"
+
+namespace pb = widgets::pic_btn;
+
+namespace {
+
+constexpr uint32_t kGreen = 0x00A000, kBlue = 0x0000C0, kRed = 0xC00000, kYellow = 0xE0E000;
+
+// A 20 x 20 picture: a white (transparent) ring four pixels wide around a
+// square of the given colour.
+rt::Bytes ringPicture(uint32_t centre) {
+    return samples::gif(20, 20, {0xFFFFFF, centre}, [](int x, int y) {
+        return x >= 4 && y >= 4 && x < 16 && y < 16 ? 1 : 0;
+    }, 0);
+}
+
+class PicBtnWindowTest : public WidgetWindowTest {
+protected:
+    void SetUp() override {
+        WidgetWindowTest::SetUp();
+        rt::WindowDescription w;
+        w.rect = {100, 100, 200, 100};
+        rt::ComponentDescription button;
+        button.kind = "PicBtn";
+        button.name = "button";
+        button.rect = {20, 20, 20, 20};
+        widgets::PicBtnBlock block;
+        block.transparentColour = 0x00FFFFFF;
+        block.pictures[pb::kNormal] = ringPicture(kGreen);
+        block.pictures[pb::kHover] = ringPicture(kBlue);
+        block.pictures[pb::kPressed] = ringPicture(kRed);
+        button.block = block.serialize();
+        button.bindings[pb::kClick] = [this](rt::Event& e) {
+            ++clicks;
+            shownAtClick = pixelOf(e.source, 10, 10);
+            return rt::Value{};
+        };
+        rt::ComponentDescription below;
+        below.kind = "Label";
+        below.name = "below";
+        below.rect = {0, 0, 200, 100};
+        rt::LabelBlock lb;
+        lb.background = rt::rgb(0xE0, 0xE0, 0x00);
+        below.block = lb.serialize();
+        below.bindings[rt::event::kLeftDown] = [this](rt::Event&) {
+            ++belowPresses;
+            return rt::Value{};
+        };
+        w.components = {button, below};
+        xdotool("mousemove 0 0");  // away from where the button will be
+        win = open(w);
+        btn = *runtime.find(win.window, "button");
+        under = *runtime.find(win.window, "below");
+        ASSERT_TRUE(waitFor([&] { return pixelOf(btn, 10, 10) == kGreen; }))
+            << std::hex << pixelOf(btn, 10, 10) << " " << pixelOf(under, 150, 80);
+        screenshot("pic_btn_window");
+    }
+
+    // A press on the window below that is seen to arrive: everything sent
+    // before it has been handled by then.
+    void sentinel() {
+        int before = belowPresses;
+        moveTo(under, 150, 80);
+        xdotool("click 1");
+        ASSERT_TRUE(waitFor([&] { return belowPresses > before; }));
+    }
+
+    rt::ComponentRef win, btn, under;
+    int clicks = 0, belowPresses = 0;
+    uint32_t shownAtClick = 0;
+};
+
+TEST_F(PicBtnWindowTest, PicturesFollowTheMouseAndTheClickSeesTheNormalOne) {
+    EXPECT_EQ(pixelOf(btn, 1, 1), kYellow);  // the ring is cut away
+    moveTo(btn, 10, 10);
+    EXPECT_TRUE(waitFor([&] { return pixelOf(btn, 10, 10) == kBlue; }));
+    xdotool("mousedown 1");
+    EXPECT_TRUE(waitFor([&] { return pixelOf(btn, 10, 10) == kRed; }));
+    xdotool("mouseup 1");
+    EXPECT_TRUE(waitFor([&] { return clicks == 1; }));
+    EXPECT_EQ(shownAtClick, kGreen);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PicBtnWindowTest, ClicksOnCutAwayPixelsReachTheWindowBelow) {
+    moveTo(btn, 1, 1);
+    xdotool("click 1");
+    EXPECT_TRUE(waitFor([&] { return belowPresses == 1; }));
+    moveTo(btn, 10, 10);
+    xdotool("click 1");
+    EXPECT_TRUE(waitFor([&] { return clicks == 1; }));
+    EXPECT_EQ(belowPresses, 1);
+}
+
+TEST_F(PicBtnWindowTest, LeavingWithTheButtonHeldCancelsTheClick) {
+    moveTo(btn, 10, 10);
+    xdotool("mousedown 1");
+    EXPECT_TRUE(waitFor([&] { return pixelOf(btn, 10, 10) == kRed; }));
+    moveTo(under, 150, 80);
+    EXPECT_TRUE(waitFor([&] { return pixelOf(btn, 10, 10) == kGreen; }));
+    xdotool("mouseup 1");
+    sentinel();
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(pixelOf(btn, 10, 10), kGreen);
+}
+
+TEST_F(PicBtnWindowTest, DisabledButtonKeepsItsNormalPictureAndNeverClicks) {
+    runtime.set(btn, rt::prop::kDisabled, true);
+    moveTo(btn, 10, 10);
+    xdotool("click 1");
+    sentinel();
+    moveTo(btn, 10, 10);
+    sentinel();
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(pixelOf(btn, 10, 10), kGreen);
+    runtime.set(btn, rt::prop::kDisabled, false);
+    moveTo(btn, 10, 10);
+    xdotool("click 1");
+    EXPECT_TRUE(waitFor([&] { return clicks == 1; }));
+}
+
+TEST_F(PicBtnWindowTest, FastDoubleClickClicksTwice) {
+    moveTo(btn, 10, 10);
+    xdotool("click --repeat 2 --delay 40 1");
+    EXPECT_TRUE(waitFor([&] { return clicks == 2; }));
+}
+
+TEST_F(PicBtnWindowTest, PropertyWritesRepaintAtOnce) {
+    runtime.set(btn, pb::kNormalPicture + 8, ringPicture(0x808080));
+    // No main-loop turn in between: the write itself painted.
+    EXPECT_EQ(pixelOf(btn, 10, 10), 0x808080u);
+    runtime.set(btn, pb::kTransparentColour + 8, static_cast<int32_t>(pb::kNoTransparentColour));
+    EXPECT_EQ(pixelOf(btn, 1, 1), 0xFFFFFFu);  // no shape: the white ring shows
+    EXPECT_EQ(rt::asInt(runtime.get(btn, pb::kTransparentColour + 8)), static_cast<int32_t>(pb::kNoTransparentColour));
+    runtime.set(btn, pb::kType + 8, 5);
+    EXPECT_EQ(rt::asInt(runtime.get(btn, pb::kType + 8)), 1);
+}
+
+TEST_F(PicBtnWindowTest, CopiesCarryPicturesAndNewerBlocksAreRefused) {
+    auto copy = runtime.copy(btn);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(rt::asBytes(runtime.get(*copy, pb::kHoverPicture + 8)), ringPicture(kBlue));
+    EXPECT_EQ(rt::asInt(runtime.get(*copy, pb::kTransparentColour + 8)), 0x00FFFFFF);
+
+    rt::WindowDescription w;
+    rt::ComponentDescription c;
+    c.kind = "PicBtn";
+    c.name = "newer";
+    c.rect = {0, 0, 10, 10};
+    c.block = rt::BlockWriter().u32(2).u32(0).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
+    w.components = {c};
+    rt::ComponentRef other = runtime.loadWindow(w);
+    EXPECT_FALSE(runtime.find(other.window, "newer"));
+}
+
+}  // namespace
