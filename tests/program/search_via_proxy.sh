@@ -7,6 +7,11 @@ set -euo pipefail
 exe=$1
 : "${DISPLAY:?needs a display}"
 src=${VAROMEL_SOURCE_DIR:-$(cd "$(dirname "$0")/../.." && pwd)}
+# Real key presses go to whichever window has the focus, so this test gets
+# an X server of its own where no other test can take the focus away.
+if [ -z "${SEARCH_TEST_PRIVATE_X:-}" ]; then
+  SEARCH_TEST_PRIVATE_X=1 exec "$src/scripts/with-xvfb" bash "$0" "$@"
+fi
 export WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=1 NO_AT_BRIDGE=1
 work=$(mktemp -d)
 export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache

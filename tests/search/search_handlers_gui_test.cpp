@@ -306,6 +306,21 @@ TEST_F(SearchHandlers, RefreshAndStopSetLoadingAndUpdateTheButtons) {
                                              "back/forward buttons"}));
 }
 
+TEST_F(SearchHandlers, StopAndRefreshAreNeverVisibleTogether) {
+    search::services().updateLoadingButtons = search::defaultServices().updateLoadingButtons;
+    rt::ComponentRef browser = ref(n::kTemplateBrowser);
+    tabs::tabTable[0].browserWindow = browser.window;
+    tabs::tabTable[0].browserComponent = browser.component;
+    rt::Runtime& r = rt::Runtime::instance();
+    auto shown = [&](const char* name) { return rt::asBool(r.get(ref(name), rt::prop::kVisible)); };
+    for (const char* button : {n::kRefreshButton, n::kStopButton, n::kStopButton, n::kRefreshButton}) {
+        raise(button, kClick);
+        bool loading = std::string(button) == n::kRefreshButton;
+        EXPECT_EQ(shown(n::kStopButton), loading) << button;
+        EXPECT_EQ(shown(n::kRefreshButton), !loading) << button;
+    }
+}
+
 TEST_F(SearchHandlers, NavigationButtonsWithoutACurrentTabDoNothing) {
     tabs::currentTab = 2;  // beyond the table
     for (const char* b : {n::kRefreshButton, n::kStopButton, n::kBackButton, n::kForwardButton}) raise(b, kClick);
