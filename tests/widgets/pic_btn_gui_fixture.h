@@ -65,6 +65,30 @@ protected:
         return v;
     }
 
+    // The component's rectangle as it is on screen, row by row.
+    struct Grab {
+        int width = 0, height = 0;
+        std::vector<uint32_t> pixels;
+        uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    };
+    Grab grab(rt::ComponentRef ref, int width, int height) const {
+        auto [sx, sy] = screen(ref, 0, 0);
+        gdk_display_sync(gdk_display_get_default());
+        Grab g;
+        GdkPixbuf* p = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), sx, sy, width, height);
+        if (!p) return g;
+        g.width = width, g.height = height;
+        int stride = gdk_pixbuf_get_rowstride(p), channels = gdk_pixbuf_get_n_channels(p);
+        const guchar* d = gdk_pixbuf_get_pixels(p);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const guchar* q = d + y * stride + x * channels;
+                g.pixels.push_back((q[0] << 16) | (q[1] << 8) | q[2]);
+            }
+        g_object_unref(p);
+        return g;
+    }
+
     uint32_t pixelOf(rt::ComponentRef ref, int x, int y) const {
         auto [sx, sy] = screen(ref, x, y);
         return pixel(sx, sy);
