@@ -53,18 +53,24 @@ bool hasPid(Display* dpy, Window w, Atom pidAtom, uint32_t& pid) {
 
 std::string cut(const std::string& utf8) { return rt::gbk::cutToBytes(utf8, kMaxTextBytes); }
 
+// Another program's title may be cut mid-character or simply malformed; the
+// list only ever holds valid UTF-8.
+std::string validPrefix(const std::string& text) {
+    const gchar* end = nullptr;
+    g_utf8_validate(text.data(), static_cast<gssize>(text.size()), &end);
+    return text.substr(0, static_cast<size_t>(end - text.data()));
+}
+
 std::string titleOf(Display* dpy, Window w) {
     int format = 0;
     unsigned long items = 0;
     Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
     auto name = property(dpy, w, XInternAtom(dpy, "_NET_WM_NAME", False), utf8, format, items);
-    if (format == 8 && !name.empty()) return cut(std::string(name.begin(), name.end()));
-    // The legacy name is Latin-1 by the protocol; only its ASCII survives
-    // unchanged, and anything else is rare enough to leave as it is.
+    if (format == 8 && !name.empty()) return cut(validPrefix(std::string(name.begin(), name.end())));
+    // The legacy name is Latin-1 by the protocol; its ASCII part is kept, and
+    // the list stops at the first byte that is not valid UTF-8.
     name = property(dpy, w, XA_WM_NAME, XA_STRING, format, items);
-    std::string text(name.begin(), name.end());
-    if (!g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) text.clear();
-    return cut(text);
+    return cut(validPrefix(std::string(name.begin(), name.end())));
 }
 
 std::string classOf(Display* dpy, Window w) {
@@ -73,8 +79,7 @@ std::string classOf(Display* dpy, Window w) {
     std::string cls = hint.res_class ? hint.res_class : "";
     if (hint.res_name) XFree(hint.res_name);
     if (hint.res_class) XFree(hint.res_class);
-    if (!g_utf8_validate(cls.data(), static_cast<gssize>(cls.size()), nullptr)) cls.clear();
-    return cut(cls);
+    return cut(validPrefix(cls));
 }
 
 // Under a window manager the root's children are frames and the program's
