@@ -1,22 +1,305 @@
-// Stand-ins until the window chrome lands. Quit already ends the program.
+// The frameless main window's chrome: maximise and restore, the layout that
+// follows every size change, the painted border, the rounded shape and the
+// resize grip.
 #include "chrome_handlers.h"
 
+#include "chrome_layout.h"
+#include "chrome_platform.h"
+#include "resize_zones.h"
+#include "runtime/kinds/builtin_kinds.h"
 #include "tabs/main_ui.h"
+#include "tabs/program_state.h"
+#include "tabs/tab_table.h"
+#include "widgets/page_control.h"
+#include "work_area.h"
 
 namespace app {
 
-rt::Value onMainPositionChanged(rt::Event&) { return {}; }
-rt::Value onMainSizeChanged(rt::Event&) { return {}; }
-rt::Value onRestoreClick(rt::Event&) { return {}; }
-rt::Value onQuitClick(rt::Event&) {
-    rt::Runtime::instance().destroyWindow(ui::mainUi().window.window);
+namespace {
+
+using rt::ComponentRef;
+namespace prop = rt::prop;
+
+// The size-changed handler changes the size itself (the minimum) and lets
+// queued messages run; size changes arriving meanwhile are dropped.
+bool inSizeChanged = false;
+// The zone under the mouse, kept from the last move for the next press.
+int resizeZone = kZoneNone;
+
+rt::Runtime& runtime() { return rt::Runtime::instance(); }
+const ui::MainUi& u() { return ui::mainUi(); }
+
+// A component the window loader had to leave out (its block was refused)
+// reads as zero and takes no writes, so one bad picture costs its component
+// and not the whole layout.
+int num(ComponentRef ref, int index) {
+    if (!runtime().exists(ref)) return 0;
+    return rt::asInt(runtime().get(ref, index));
+}
+
+void put(ComponentRef ref, int index, const rt::Value& v) {
+    if (runtime().exists(ref)) runtime().set(ref, index, v);
+}
+
+void putPlace(ComponentRef ref, const Place& p) {
+    put(ref, prop::kLeft, p.left);
+    put(ref, prop::kTop, p.top);
+}
+
+void putSpan(ComponentRef ref, const Span& s) {
+    putPlace(ref, {s.left, s.top});
+    put(ref, prop::kWidth, s.width);
+}
+
+void putBox(ComponentRef ref, const Box& b) {
+    putSpan(ref, {b.left, b.top, b.width});
+    put(ref, prop::kHeight, b.height);
+}
+
+rt::Rect rectOf(ComponentRef ref) {
+    return {num(ref, prop::kLeft), num(ref, prop::kTop), num(ref, prop::kWidth), num(ref, prop::kHeight)};
+}
+
+Place placeOf(ComponentRef ref) { return {num(ref, prop::kLeft), num(ref, prop::kTop)}; }
+
+GtkWindow* mainGtkWindow() { return runtime().gtkWindow(u().window.window); }
+
+void layOutComponents() {
+    const ui::MainUi& c = u();
+    const ui::Margins& m = ui::shell().margins;
+    LayoutInput in;
+    in.width = num(c.window, prop::kWidth);
+    in.height = num(c.window, prop::kHeight);
+    in.marginLeft = m.left;
+    in.marginTop = m.top;
+    in.marginRight = m.right;
+    in.marginBottom = m.bottom;
+    in.titleHeight = num(c.titleLabel, prop::kHeight);
+    in.toolbarHeight = num(c.toolbarBackground, prop::kHeight);
+    in.back = placeOf(c.backButton);
+    in.forward = placeOf(c.forwardButton);
+    in.refresh = placeOf(c.refreshButton);
+    in.refreshWidth = num(c.refreshButton, prop::kWidth);
+    in.leftCapWidth = num(c.addressBackgroundLeft, prop::kWidth);
+    in.rightCapWidth = num(c.addressBackgroundRight, prop::kWidth);
+    in.goWidth = num(c.goButton, prop::kWidth);
+    in.addressTop = num(c.addressBox, prop::kTop);
+    in.progressWidth = num(c.loadProgressLabel, prop::kWidth);
+    const Layout out = layOut(in);
+
+    putBox(c.borderPanel, out.borderPanel);
+    putSpan(c.titleLabel, out.title);
+    putSpan(c.toolbarBackground, out.toolbar);
+    put(c.tabControl, prop::own(widgets::page_control::kHeaderPosition), ui::shell().tabHeaderPosition);
+    putBox(c.tabControl, out.tabControl);
+    putPlace(c.backDisabledButton, out.backDisabled);
+    putPlace(c.forwardDisabledButton, out.forwardDisabled);
+    putPlace(c.stopButton, out.stop);
+    put(c.addressBackgroundLeft, prop::kTop, out.leftCap.top);
+    put(c.addressBackgroundMiddle, prop::kTop, out.middle.top);
+    put(c.addressBackgroundRight, prop::kTop, out.rightCap.top);
+    put(c.addressBackgroundLeft, prop::kLeft, out.leftCap.left);
+    put(c.addressBackgroundMiddle, prop::kLeft, out.middle.left);
+    put(c.addressBackgroundMiddle, prop::kWidth, out.middle.width);
+    put(c.addressBackgroundRight, prop::kLeft, out.rightCap.left);
+    put(c.addressBox, prop::kLeft, out.addressLeft);
+    put(c.addressBox, prop::kWidth, out.addressWidth);
+    put(c.goButton, prop::kLeft, out.goLeft);
+    putPlace(c.loadProgressLabel, out.progress);
+
+    ArrangeTitleBarButtons();
+    tabs::LayOutTabBrowser(tabs::currentTab);
+    tabs::PlaceStatusWindow();
+}
+
+void paintBorder() {
+    const ComponentRef panel = u().borderPanel;
+    if (!runtime().exists(panel)) return;
+    // The panel keeps what was drawn at the last size; clearing first keeps
+    // the frames of an earlier, larger size from showing through.
+    runtime().call(panel, rt::draw_panel::kClear);
+    for (const BorderLine& l : borderLines(num(panel, prop::kWidth), num(panel, prop::kHeight))) {
+        runtime().set(panel, prop::own(rt::draw_panel::kPenColour), static_cast<int32_t>(l.colour));
+        runtime().call(panel, rt::draw_panel::kDrawLine, {l.x1, l.y1, l.x2, l.y2});
+    }
+}
+
+// Clears the re-entrancy flag however the handler is left.
+struct SizeChangeScope {
+    SizeChangeScope() { inSizeChanged = true; }
+    ~SizeChangeScope() { inSizeChanged = false; }
+};
+
+enum PlaceOrder { kPlaceFirst, kSizeFirst };
+
+void setWindowRect(const rt::Rect& r, PlaceOrder order) {
+    const ComponentRef w = u().window;
+    if (order == kPlaceFirst) {
+        put(w, prop::kLeft, r.left);
+        put(w, prop::kTop, r.top);
+    }
+    put(w, prop::kWidth, r.width);
+    put(w, prop::kHeight, r.height);
+    if (order == kSizeFirst) {
+        put(w, prop::kLeft, r.left);
+        put(w, prop::kTop, r.top);
+    }
+}
+
+// Sets the window's rectangle one property at a time, as the original
+// platform did. On X each step is only a request, and the size-changed
+// handler lets queued messages run between the steps: the server's reports
+// of the in-between steps can then arrive after later steps were asked for,
+// and the runtime takes them for the window's rectangle again. Once the
+// server has answered everything, whatever a late report undid is asked for
+// once more.
+void placeWindow(const rt::Rect& target, PlaceOrder order) {
+    setWindowRect(target, order);
+    GtkWindow* gw = mainGtkWindow();
+    if (!gw) return;
+    for (int round = 0; round < 3; ++round) {
+        gdk_display_sync(gtk_widget_get_display(GTK_WIDGET(gw)));
+        runtime().processPendingMessages();
+        if (!runtime().exists(u().window) || rectOf(u().window) == target) return;
+        setWindowRect(target, order);
+    }
+}
+
+void attachTitleDrag() {
+    // A maximised window stays where it is; only a normal one follows the
+    // drag.
+    attachCaptionDrag(runtime().hostWidget(u().titleLabel), mainGtkWindow(), [] { return !IsMaximised(); });
+}
+
+}  // namespace
+
+rt::Rect WorkArea() { return monitorWorkArea(mainGtkWindow(), ui::shell().borderWidth); }
+
+bool IsMaximised() { return isMaximisedRect(rectOf(u().window), WorkArea()); }
+
+void ToggleMaximised() {
+    const ComponentRef w = u().window;
+    ui::ShellState& s = ui::shell();
+    attachTitleDrag();
+    if (IsMaximised()) {
+        // Asking a window that is already normal to be normal still raises
+        // it on X, and the server then reports its old size while the new
+        // one is on its way; only a minimised window needs the request.
+        if (num(w, rt::window_prop::kState) != rt::window_prop::kStateNormal)
+            put(w, rt::window_prop::kState, rt::window_prop::kStateNormal);
+        placeWindow(s.savedNormalRect, kSizeFirst);
+        return;
+    }
+    s.savedNormalRect = rectOf(w);
+    placeWindow(WorkArea(), kPlaceFirst);
+    s.maximisedWidth = num(w, prop::kWidth);
+    s.maximisedHeight = num(w, prop::kHeight);
+}
+
+void ArrangeTitleBarButtons() {
+    const ui::MainUi& c = u();
+    TitleBarInput in;
+    in.width = num(c.window, prop::kWidth);
+    in.marginRight = ui::shell().margins.right;
+    in.tabCount = tabs::tabCount();
+    in.closeTabWidth = num(c.closeCurrentTabButton, prop::kWidth);
+    in.quitWidth = num(c.quitButton, prop::kWidth);
+    in.maximiseWidth = num(c.maximiseButton, prop::kWidth);
+    in.minimiseWidth = num(c.minimiseButton, prop::kWidth);
+    in.maximiseTop = num(c.maximiseButton, prop::kTop);
+    in.maximised = IsMaximised();
+    const TitleBar out = placeTitleBar(in);
+
+    if (out.closeTabVisible) {
+        put(c.closeCurrentTabButton, prop::kVisible, true);
+        put(c.closeCurrentTabButton, prop::kLeft, out.closeTabLeft);
+    } else {
+        put(c.closeCurrentTabButton, prop::kVisible, false);
+    }
+    put(c.quitButton, prop::kLeft, out.quitLeft);
+    put(c.maximiseButton, prop::kLeft, out.maximiseLeft);
+    putPlace(c.restoreButton, out.restore);
+    put(c.minimiseButton, prop::kLeft, out.minimiseLeft);
+    put(c.restoreButton, prop::kVisible, out.restoreVisible);
+    put(c.maximiseButton, prop::kVisible, out.maximiseVisible);
+}
+
+rt::Value onMainSizeChanged(rt::Event&) {
+    if (inSizeChanged) return {};
+    const ComponentRef w = u().window;
+    // A size change that arrives while queued messages run is dropped by
+    // the flag; if the window then has another size than the one just laid
+    // out, the layout runs again, so it never stays on a stale size.
+    for (int round = 0; round < 3; ++round) {
+        SizeChangeScope scope;
+        attachTitleDrag();
+        // Smaller sizes are reported first and then set back.
+        if (num(w, prop::kWidth) < kMinimumWidth) put(w, prop::kWidth, kMinimumWidth);
+        if (num(w, prop::kHeight) < kMinimumHeight) put(w, prop::kHeight, kMinimumHeight);
+        const int width = num(w, prop::kWidth), height = num(w, prop::kHeight);
+        layOutComponents();
+        paintBorder();
+        applyRoundedShape(mainGtkWindow(), width, height);
+        runtime().processPendingMessages();
+        if (!runtime().exists(w) || (num(w, prop::kWidth) == width && num(w, prop::kHeight) == height)) break;
+    }
+    tabs::ArrangeCloseButtons();
     return {};
 }
-rt::Value onMinimiseClick(rt::Event&) { return {}; }
-rt::Value onMaximiseClick(rt::Event&) { return {}; }
-rt::Value onTitleDoubleClick(rt::Event&) { return {}; }
-rt::Value onBorderMouseMove(rt::Event&) { return {}; }
-rt::Value onBorderLeftDown(rt::Event&) { return {}; }
-void ToggleMaximised() {}
+
+rt::Value onMainPositionChanged(rt::Event&) {
+    const ComponentRef w = u().window;
+    ui::ShellState& s = ui::shell();
+    // A window of exactly the maximised size that is not on the work area
+    // is a maximised window that was moved: put it back.
+    if (!IsMaximised() && num(w, prop::kWidth) == s.maximisedWidth && num(w, prop::kHeight) == s.maximisedHeight) {
+        placeWindow(WorkArea(), kPlaceFirst);
+        s.maximisedWidth = num(w, prop::kWidth);
+        s.maximisedHeight = num(w, prop::kHeight);
+    }
+    tabs::PlaceStatusWindow();
+    return {};
+}
+
+rt::Value onRestoreClick(rt::Event&) {
+    ToggleMaximised();
+    return {};
+}
+
+rt::Value onMaximiseClick(rt::Event&) {
+    ToggleMaximised();
+    return {};
+}
+
+rt::Value onTitleDoubleClick(rt::Event&) {
+    ToggleMaximised();
+    return {};
+}
+
+rt::Value onMinimiseClick(rt::Event&) {
+    put(u().window, rt::window_prop::kState, rt::window_prop::kStateMinimised);
+    return {};
+}
+
+rt::Value onQuitClick(rt::Event&) {
+    // The message loop ends with the main window and the program with it.
+    runtime().destroyWindow(u().window.window);
+    return {};
+}
+
+rt::Value onBorderMouseMove(rt::Event& e) {
+    if (e.args.size() < 2) return {};
+    const ComponentRef w = u().window;
+    resizeZone = resizeZoneAt(rt::asInt(e.args[0]), rt::asInt(e.args[1]), num(w, prop::kWidth),
+                              num(w, prop::kHeight));
+    put(u().borderPanel, prop::kCursor, zoneCursor(resizeZone));
+    return {};
+}
+
+rt::Value onBorderLeftDown(rt::Event&) {
+    put(u().borderPanel, prop::kCursor, zoneCursor(resizeZone));
+    if (zoneStartsResize(resizeZone)) beginZoneResize(mainGtkWindow(), resizeZone);
+    return {};
+}
 
 }  // namespace app

@@ -1,0 +1,153 @@
+#include "chrome_platform.h"
+
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "chrome_layout.h"
+#include "resize_zones.h"
+#include "runtime/gobject_ptr.h"
+#include "work_area.h"
+
+namespace app {
+
+namespace {
+
+using Region = rt::CPtr<cairo_region_t, cairo_region_destroy>;
+using EventPtr = rt::CPtr<GdkEvent, gdk_event_free>;
+
+GdkMonitor* monitorOf(GtkWindow* window) {
+    GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window));
+    GdkWindow* gw = gtk_widget_get_window(GTK_WIDGET(window));
+    GdkMonitor* m = gw ? gdk_display_get_monitor_at_window(display, gw) : nullptr;
+    if (!m) m = gdk_display_get_primary_monitor(display);
+    if (!m && gdk_display_get_n_monitors(display) > 0) m = gdk_display_get_monitor(display, 0);
+    return m;
+}
+
+std::optional<GdkWindowEdge> zoneEdge(int zone) {
+    switch (zone) {
+        case kZoneTopLeft: return GDK_WINDOW_EDGE_NORTH_WEST;
+        case kZoneTop: return GDK_WINDOW_EDGE_NORTH;
+        case kZoneTopRight: return GDK_WINDOW_EDGE_NORTH_EAST;
+        case kZoneRight: return GDK_WINDOW_EDGE_EAST;
+        case kZoneBottomRight: return GDK_WINDOW_EDGE_SOUTH_EAST;
+        case kZoneBottom: return GDK_WINDOW_EDGE_SOUTH;
+        case kZoneBottomLeft: return GDK_WINDOW_EDGE_SOUTH_WEST;
+        case kZoneLeft: return GDK_WINDOW_EDGE_WEST;
+        default: return std::nullopt;
+    }
+}
+
+// Where and when the mouse event being handled happened, for the system
+// drags that continue it.
+struct PointerStart {
+    int button = 1;
+    int rootX = 0, rootY = 0;
+    guint32 time = GDK_CURRENT_TIME;
+};
+
+PointerStart currentPointer(GtkWidget* widget) {
+    PointerStart p;
+    EventPtr event(gtk_get_current_event());
+    double x = 0, y = 0;
+    if (event && gdk_event_get_root_coords(event.get(), &x, &y)) {
+        p.rootX = static_cast<int>(x);
+        p.rootY = static_cast<int>(y);
+        guint button = 0;
+        if (gdk_event_get_button(event.get(), &button) && button > 0) p.button = static_cast<int>(button);
+        p.time = gdk_event_get_time(event.get());
+        return p;
+    }
+    // No event in hand: start from where the pointer is now.
+    GdkWindow* gw = gtk_widget_get_window(widget);
+    GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(widget));
+    if (gw && seat) {
+        gdk_window_get_device_position(gdk_screen_get_root_window(gdk_window_get_screen(gw)),
+                                       gdk_seat_get_pointer(seat), &p.rootX, &p.rootY, nullptr);
+    }
+    return p;
+}
+
+struct CaptionDrag {
+    GtkWindow* window = nullptr;
+    std::function<bool()> mayMove;
+    bool armed = false;
+    double startX = 0, startY = 0;  // root coordinates of the press
+};
+
+}  // namespace
+
+rt::Rect monitorWorkArea(GtkWindow* window, int border) {
+    GdkMonitor* monitor = window ? monitorOf(window) : nullptr;
+    if (!monitor) {
+        // No monitor reported at all: treat the screen as the design size.
+        return workAreaFromTaskbar(std::nullopt, 1030, 750, border);
+    }
+    GdkRectangle screen{}, usable{};
+    gdk_monitor_get_geometry(monitor, &screen);
+    gdk_monitor_get_workarea(monitor, &usable);
+    const rt::Rect relative{usable.x - screen.x, usable.y - screen.y, usable.width, usable.height};
+    rt::Rect area = workAreaFromTaskbar(taskbarFromWorkArea(screen.width, screen.height, relative), screen.width,
+                                        screen.height, border);
+    area.left += screen.x;
+    area.top += screen.y;
+    return area;
+}
+
+void applyRoundedShape(GtkWindow* window, int width, int height) {
+    GdkWindow* gw = window ? gtk_widget_get_window(GTK_WIDGET(window)) : nullptr;
+    if (!gw) return;
+    Region region(cairo_region_create());
+    for (const Box& row : roundedShapeRows(width, height, 5, 5)) {
+        const cairo_rectangle_int_t r{row.left, row.top, row.width, row.height};
+        cairo_region_union_rectangle(region.get(), &r);
+    }
+    gdk_window_shape_combine_region(gw, region.get(), 0, 0);
+    gdk_window_input_shape_combine_region(gw, region.get(), 0, 0);
+    gdk_window_invalidate_rect(gw, nullptr, TRUE);
+}
+
+void beginZoneResize(GtkWindow* window, int zone) {
+    const auto edge = zoneEdge(zone);
+    if (!window || !edge) return;
+    const PointerStart p = currentPointer(GTK_WIDGET(window));
+    gtk_window_begin_resize_drag(window, *edge, p.button, p.rootX, p.rootY, p.time);
+}
+
+void attachCaptionDrag(GtkWidget* titleHost, GtkWindow* window, std::function<bool()> mayMove) {
+    if (!titleHost || !window || g_object_get_data(G_OBJECT(titleHost), "app-caption-drag")) return;
+    auto* drag = new CaptionDrag{window, std::move(mayMove)};
+    g_object_set_data_full(G_OBJECT(titleHost), "app-caption-drag", drag,
+                           [](gpointer p) { delete static_cast<CaptionDrag*>(p); });
+    gtk_widget_add_events(titleHost, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
+    g_signal_connect(titleHost, "button-press-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
+        auto* d = static_cast<CaptionDrag*>(p);
+        // The second press of a double click arms again; the double-click
+        // event itself is left to the label's own handler.
+        d->armed = e->button == 1 && e->type == GDK_BUTTON_PRESS;
+        d->startX = e->x_root;
+        d->startY = e->y_root;
+        return FALSE;
+    }), drag);
+    g_signal_connect(titleHost, "button-release-event", rt::callback([](GtkWidget*, GdkEventButton*, gpointer p) {
+        static_cast<CaptionDrag*>(p)->armed = false;
+        return FALSE;
+    }), drag);
+    g_signal_connect(titleHost, "motion-notify-event", rt::callback([](GtkWidget* w, GdkEventMotion* e, gpointer p) {
+        auto* d = static_cast<CaptionDrag*>(p);
+        if (!d->armed || !(e->state & GDK_BUTTON1_MASK)) {
+            d->armed = false;
+            return FALSE;
+        }
+        if (!gtk_drag_check_threshold(w, static_cast<int>(d->startX), static_cast<int>(d->startY),
+                                      static_cast<int>(e->x_root), static_cast<int>(e->y_root)))
+            return FALSE;
+        d->armed = false;
+        if (d->mayMove && !d->mayMove()) return FALSE;
+        gtk_window_begin_move_drag(d->window, 1, static_cast<int>(d->startX), static_cast<int>(d->startY), e->time);
+        return FALSE;
+    }), drag);
+}
+
+}  // namespace app

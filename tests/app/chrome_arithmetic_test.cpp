@@ -1,0 +1,217 @@
+// The window chrome's arithmetic: work area, resize zones, layout, title-bar
+// buttons, border lines and window shape, without a display.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "app/chrome_layout.h"
+#include "app/resize_zones.h"
+#include "app/work_area.h"
+
+namespace {
+
+using app::Edges;
+
+TEST(WorkArea, TaskbarOnEachEdgeOfA1920x1080Screen) {
+    struct Row {
+        const char* name;
+        Edges taskbar;
+        rt::Rect expected;
+    } rows[] = {
+        {"bottom 40 high", {0, 1040, 1920, 1080}, {-3, -3, 1927, 1047}},
+        {"left 60 wide", {0, 0, 60, 1080}, {57, -3, 1867, 1087}},
+        {"top 30 high", {0, 0, 1920, 30}, {-3, 27, 1927, 1057}},
+        {"right 50 wide", {1870, 0, 1920, 1080}, {-3, -3, 1877, 1087}},
+        // Taskbars that stick out past the screen edges count as touching them.
+        {"bottom, overhanging", {-2, 1040, 1922, 1082}, {-3, -3, 1927, 1047}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(app::workAreaFromTaskbar(r.taskbar, 1920, 1080, 3), r.expected);
+    }
+}
+
+TEST(WorkArea, NoUsableTaskbarGivesTheWholeScreen) {
+    const rt::Rect whole{-3, -3, 1927, 1087};
+    EXPECT_EQ(app::workAreaFromTaskbar(std::nullopt, 1920, 1080, 3), whole);
+    EXPECT_EQ(app::workAreaFromTaskbar(Edges{500, 500, 600, 600}, 1920, 1080, 3), whole) << "touches no edge";
+    // Covering everything matches all four tests and would leave no room.
+    EXPECT_EQ(app::workAreaFromTaskbar(Edges{0, 0, 1920, 1080}, 1920, 1080, 3), whole);
+}
+
+TEST(WorkArea, TaskbarIsTheWidestStripTheUsableAreaLeavesOut) {
+    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 0, 1920, 1080}), std::nullopt);
+    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 0, 1920, 1040}), (Edges{0, 1040, 1920, 1080}));
+    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {60, 0, 1860, 1080}), (Edges{0, 0, 60, 1080}));
+    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 30, 1920, 1050}), (Edges{0, 0, 1920, 30}));
+    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 0, 1870, 1080}), (Edges{1870, 0, 1920, 1080}));
+    // A top bar and a wider bottom bar: the bottom one is the taskbar.
+    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 24, 1920, 1016}), (Edges{0, 1040, 1920, 1080}));
+    // Round trip: the derived taskbar gives back the usable area, widened.
+    auto bar = app::taskbarFromWorkArea(1920, 1080, {0, 0, 1920, 1040});
+    EXPECT_EQ(app::workAreaFromTaskbar(bar, 1920, 1080, 3), (rt::Rect{-3, -3, 1927, 1047}));
+}
+
+TEST(ResizeZones, GripReachesSixPixelsInFromEachEdge) {
+    const int W = 1030, H = 750;
+    EXPECT_EQ(app::resizeZoneAt(W - 6, 300, W, H), app::kZoneRight);
+    EXPECT_EQ(app::resizeZoneAt(W - 7, 300, W, H), app::kZoneNone);
+    EXPECT_EQ(app::resizeZoneAt(6, 300, W, H), app::kZoneLeft);
+    EXPECT_EQ(app::resizeZoneAt(7, 300, W, H), app::kZoneNone);
+    EXPECT_EQ(app::resizeZoneAt(500, 6, W, H), app::kZoneTop);
+    EXPECT_EQ(app::resizeZoneAt(500, 7, W, H), app::kZoneNone);
+    EXPECT_EQ(app::resizeZoneAt(500, H - 6, W, H), app::kZoneBottom);
+    EXPECT_EQ(app::resizeZoneAt(500, H - 7, W, H), app::kZoneNone);
+}
+
+TEST(ResizeZones, CornersAndCursors) {
+    const int W = 400, H = 300;
+    struct Row {
+        int x, y, zone, cursor;
+    } rows[] = {
+        {0, 0, 1, rt::cursor::kSizeNwse},         {200, 0, 2, rt::cursor::kSizeNs},
+        {W - 1, 0, 3, rt::cursor::kSizeNesw},     {W - 1, 150, 4, rt::cursor::kSizeWe},
+        {W - 1, H - 1, 5, rt::cursor::kSizeNwse}, {200, H - 1, 6, rt::cursor::kSizeNs},
+        {0, H - 1, 7, rt::cursor::kSizeNesw},     {0, 150, 8, rt::cursor::kSizeWe},
+        {200, 150, 0, rt::cursor::kArrow},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.x << "," << r.y);
+        const int zone = app::resizeZoneAt(r.x, r.y, W, H);
+        EXPECT_EQ(zone, r.zone);
+        EXPECT_EQ(app::zoneCursor(zone), r.cursor);
+        EXPECT_EQ(app::zoneStartsResize(zone), r.zone != 0);
+    }
+    EXPECT_FALSE(app::zoneStartsResize(9));
+    EXPECT_EQ(app::zoneCursor(-1), rt::cursor::kArrow);
+}
+
+app::LayoutInput designInput(int width, int height) {
+    app::LayoutInput in;
+    in.width = width;
+    in.height = height;
+    in.marginLeft = in.marginTop = in.marginRight = in.marginBottom = 3;
+    in.titleHeight = 20;
+    in.toolbarHeight = 60;
+    in.back = {4, 24};
+    in.forward = {33, 24};
+    in.refresh = {91, 24};
+    in.refreshWidth = 27;
+    in.leftCapWidth = in.rightCapWidth = 13;
+    in.goWidth = 48;
+    in.addressTop = 28;
+    in.progressWidth = 42;
+    return in;
+}
+
+TEST(Layout, DesignSizeAddressRow) {
+    const app::Layout l = app::layOut(designInput(1030, 750));
+    EXPECT_EQ(l.leftCap.left, 121);
+    EXPECT_EQ(l.middle.left, 134);
+    EXPECT_EQ(l.middle.width, 825);
+    EXPECT_EQ(l.rightCap.left, 959);
+    EXPECT_EQ(l.addressLeft, 127);
+    EXPECT_EQ(l.addressWidth, 839);
+    EXPECT_EQ(l.goLeft, 974);
+    EXPECT_EQ(l.leftCap.top, 24);
+    EXPECT_EQ(l.rightCap.top, 24);
+    EXPECT_EQ(l.progress.left, 127 + 839 - 42 - 3);
+    EXPECT_EQ(l.progress.top, 32);
+}
+
+TEST(Layout, FramesFollowTheWindowSize) {
+    const app::Layout l = app::layOut(designInput(1287, 1031));
+    EXPECT_EQ(l.borderPanel.width, 1287);
+    EXPECT_EQ(l.borderPanel.height, 1031);
+    EXPECT_EQ(l.title.left, 3);
+    EXPECT_EQ(l.title.top, 3);
+    EXPECT_EQ(l.title.width, 1281);
+    EXPECT_EQ(l.toolbar.top, 23);
+    EXPECT_EQ(l.toolbar.width, 1280);
+    EXPECT_EQ(l.tabControl.top, 83);
+    EXPECT_EQ(l.tabControl.width, 1280);
+    EXPECT_EQ(l.tabControl.height, 1031 - 3 - 3 - 20 - 60 - 1);
+    // The go button keeps a fixed distance from the right edge.
+    EXPECT_EQ(1287 - l.goLeft, 1030 - 974);
+    // The stand-ins lie exactly over the buttons they replace.
+    EXPECT_EQ(l.backDisabled.left, 4);
+    EXPECT_EQ(l.forwardDisabled.left, 33);
+    EXPECT_EQ(l.stop.left, 91);
+    EXPECT_EQ(l.stop.top, 24);
+}
+
+app::TitleBarInput titleBar(int tabs, bool maximised) {
+    app::TitleBarInput in;
+    in.width = 1030;
+    in.marginRight = 3;
+    in.tabCount = tabs;
+    in.closeTabWidth = 25;
+    in.quitWidth = 42;
+    in.maximiseWidth = 25;
+    in.minimiseWidth = 26;
+    in.maximiseTop = 3;
+    in.maximised = maximised;
+    return in;
+}
+
+TEST(TitleBar, OneTabPutsQuitAtTheEdge) {
+    const app::TitleBar t = app::placeTitleBar(titleBar(1, false));
+    EXPECT_FALSE(t.closeTabVisible);
+    EXPECT_EQ(1030 - (t.quitLeft + 42), 3);
+    EXPECT_EQ(t.maximiseLeft, t.quitLeft - 25);
+    EXPECT_EQ(t.minimiseLeft, t.maximiseLeft - 26);
+    EXPECT_EQ(t.restore.left, t.maximiseLeft);
+    EXPECT_EQ(t.restore.top, 3);
+    EXPECT_TRUE(t.maximiseVisible);
+    EXPECT_FALSE(t.restoreVisible);
+}
+
+TEST(TitleBar, MoreTabsPutCloseTabAtTheEdge) {
+    for (int tabs : {2, 7}) {
+        const app::TitleBar t = app::placeTitleBar(titleBar(tabs, true));
+        EXPECT_TRUE(t.closeTabVisible);
+        EXPECT_EQ(1030 - (t.closeTabLeft + 25), 3);
+        EXPECT_EQ(t.closeTabLeft - (t.quitLeft + 42), 3);
+        EXPECT_EQ(t.maximiseLeft, t.quitLeft - 25);
+        EXPECT_TRUE(t.restoreVisible);
+        EXPECT_FALSE(t.maximiseVisible);
+    }
+}
+
+TEST(Border, ThreeFramesInsideTheLastColumnAndRow) {
+    const auto lines = app::borderLines(100, 50);
+    ASSERT_EQ(lines.size(), 12u);
+    // Outermost frame: top, bottom, left, right.
+    EXPECT_EQ(lines[0].colour, rt::rgb(46, 79, 140));
+    EXPECT_EQ((std::vector<int>{lines[0].x1, lines[0].y1, lines[0].x2, lines[0].y2}), (std::vector<int>{0, 0, 100, 0}));
+    EXPECT_EQ((std::vector<int>{lines[1].x1, lines[1].y1, lines[1].x2, lines[1].y2}), (std::vector<int>{0, 48, 100, 48}));
+    EXPECT_EQ((std::vector<int>{lines[2].x1, lines[2].y1, lines[2].x2, lines[2].y2}), (std::vector<int>{0, 1, 0, 50}));
+    EXPECT_EQ((std::vector<int>{lines[3].x1, lines[3].y1, lines[3].x2, lines[3].y2}), (std::vector<int>{98, 0, 98, 49}));
+    // Innermost frame.
+    EXPECT_EQ(lines[8].colour, rt::rgb(66, 113, 201));
+    EXPECT_EQ((std::vector<int>{lines[11].x1, lines[11].y1, lines[11].x2, lines[11].y2}),
+              (std::vector<int>{96, 2, 96, 47}));
+    EXPECT_EQ(lines[4].colour, rt::rgb(59, 101, 181));
+}
+
+TEST(Shape, RoundedCornersAndTheLastColumnAndRowLeftOut) {
+    const auto rows = app::roundedShapeRows(100, 50, 5, 5);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ((std::vector<int>{rows[0].left, rows[0].top, rows[0].width, rows[0].height}),
+              (std::vector<int>{1, 0, 97, 1}));
+    EXPECT_EQ((std::vector<int>{rows[1].left, rows[1].top, rows[1].width, rows[1].height}),
+              (std::vector<int>{0, 1, 99, 47}));
+    EXPECT_EQ((std::vector<int>{rows[2].left, rows[2].top, rows[2].width, rows[2].height}),
+              (std::vector<int>{1, 48, 97, 1}));
+    // The outermost frame is the shape's edge: its right column and bottom
+    // row are the last ones the shape keeps.
+    const auto lines = app::borderLines(100, 50);
+    EXPECT_EQ(lines[3].x1, rows[1].left + rows[1].width - 1);
+    EXPECT_EQ(lines[1].y1, rows[2].top);
+    EXPECT_TRUE(app::roundedShapeRows(1, 50, 5, 5).empty());
+    EXPECT_TRUE(app::roundedShapeRows(0, 0, 5, 5).empty());
+    EXPECT_EQ(app::roundedShapeRows(3, 3, 5, 5).size(), 1u) << "tiny windows keep a shape";
+}
+
+}  // namespace

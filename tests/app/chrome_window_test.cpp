@@ -1,0 +1,316 @@
+// The window chrome on the real main window under the test display: start-up
+// maximise, restore, minimum size, the put-back of a moved maximised window,
+// the title-bar buttons, the painted border and the resize grip with real
+// pointer input. There is no window manager here: the program places its
+// window itself, and GDK runs the interactive move and resize on its own.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "app/chrome_handlers.h"
+#include "app/window_descriptions.h"
+#include "runtime/gobject_ptr.h"
+#include "runtime/kinds/builtin_kinds.h"
+#include "runtime/runtime.h"
+#include "tabs/main_ui.h"
+#include "tabs/program_state.h"
+#include "tabs/tab_table.h"
+#include "widgets/pic_btn_props.h"
+#include "widgets/widget_kinds.h"
+
+// Last: Xlib defines macros that clash with the test framework's names.
+#include <gdk/gdkx.h>
+
+namespace {
+
+namespace prop = rt::prop;
+
+class ChromeWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+
+    void SetUp() override {
+        if (!rt.hasKind("DrawPanel")) {
+            rt::registerBuiltinKinds(rt);
+            widgets::registerWidgetKinds(rt);
+        }
+        rt.setRuntimeErrorHook([this](int code, const std::string& m) {
+            errors.push_back(std::to_string(code) + " " + m);
+            return true;
+        });
+        tabs::tabTable.assign(1, tabs::TabRecord{});
+        ui::shell() = ui::ShellState{};
+        ui::shell().borderWidth = 3;
+        // The start-up steps that concern the chrome: margins, then maximise.
+        rt::WindowDescription d = app::mainWindowDescription();
+        d.bindings[rt::window_event::kCreated] = [](rt::Event& e) {
+            ui::bindMainWindow(rt::Runtime::instance(), e.source);
+            ui::shell().margins = {3, 3, 3, 3};
+            app::ToggleMaximised();
+            return rt::Value{};
+        };
+        d.bindings.erase(rt::window_event::kFirstActivated);
+        window = rt.loadWindow(d);
+        rt.show(window.window);
+        ASSERT_TRUE(waitFor([&] { return gtk_widget_get_mapped(GTK_WIDGET(rt.gtkWindow(window.window))); }));
+        settle();
+    }
+
+    void TearDown() override {
+        rt.destroyWindow(window.window);
+        settle();
+        EXPECT_TRUE(errors.empty()) << errors.front();
+    }
+
+    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
+        }
+        return true;
+    }
+
+    // The window's rectangle as the X server has it.
+    rt::Rect serverRect() const {
+        GtkWindow* w = rt.gtkWindow(window.window);
+        if (!w || !gtk_widget_get_window(GTK_WIDGET(w))) return {};
+        Display* dpy = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+        Window xid = gdk_x11_window_get_xid(gtk_widget_get_window(GTK_WIDGET(w)));
+        Window root = 0, child = 0;
+        int x = 0, y = 0;
+        unsigned width = 0, height = 0, border = 0, depth = 0;
+        XGetGeometry(dpy, xid, &root, &x, &y, &width, &height, &border, &depth);
+        XTranslateCoordinates(dpy, xid, root, 0, 0, &x, &y, &child);
+        return {x, y, static_cast<int>(width), static_cast<int>(height)};
+    }
+
+    // Waits until the server and the runtime agree on the window and every
+    // queued message has run, so later configure reports cannot change it.
+    void settle() {
+        bool ok = waitFor([&] {
+            gdk_display_sync(gdk_display_get_default());
+            while (g_main_context_pending(nullptr)) g_main_context_iteration(nullptr, FALSE);
+            return !rt.exists(window) || serverRect() == rect();
+        });
+        EXPECT_TRUE(ok) << "window never settled";
+    }
+
+    rt::Rect rect() const { return rectOf(window); }
+    rt::Rect rectOf(rt::ComponentRef r) const {
+        return {num(r, prop::kLeft), num(r, prop::kTop), num(r, prop::kWidth), num(r, prop::kHeight)};
+    }
+    int num(rt::ComponentRef r, int index) const { return rt::asInt(rt.get(r, index)); }
+    bool visible(rt::ComponentRef r) const { return rt::asBool(rt.get(r, prop::kVisible)); }
+    const ui::MainUi& u() const { return ui::mainUi(); }
+
+    void click(rt::ComponentRef button) {
+        rt.raise(button, widgets::pic_btn::kClick);
+        settle();
+    }
+
+    static rt::Rect expectedWorkArea() {
+        GdkRectangle g{};
+        gdk_monitor_get_geometry(gdk_display_get_monitor(gdk_display_get_default(), 0), &g);
+        return {g.x - 3, g.y - 3, g.width + 7, g.height + 7};
+    }
+
+    static void xdotool(const std::string& args) {
+        std::string cmd = "xdotool " + args;
+        gint status = 0;
+        ASSERT_TRUE(g_spawn_command_line_sync(cmd.c_str(), nullptr, nullptr, &status, nullptr)) << cmd;
+        ASSERT_EQ(status, 0) << cmd;
+    }
+    static std::string at(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
+
+    static bool pointerGrabbed() {
+        GdkDisplay* d = gdk_display_get_default();
+        return gdk_display_device_is_grabbed(d, gdk_seat_get_pointer(gdk_display_get_default_seat(d)));
+    }
+
+    // One pixel of the screen, 0x00RRGGBB.
+    static uint32_t screenPixel(int x, int y) {
+        gdk_display_sync(gdk_display_get_default());
+        GdkPixbuf* p = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), x, y, 1, 1);
+        if (!p) return 0xFF000000;
+        const guchar* d = gdk_pixbuf_get_pixels(p);
+        const uint32_t v = (d[0] << 16) | (d[1] << 8) | d[2];
+        g_object_unref(p);
+        return v;
+    }
+
+    rt::Runtime& rt = rt::Runtime::instance();
+    rt::ComponentRef window;
+    std::vector<std::string> errors;
+};
+
+constexpr uint32_t kOuter = 0x2E4F8C, kMiddle = 0x3B65B5, kInner = 0x4271C9, kBackground = 0xECECEC;
+
+TEST_F(ChromeWindowTest, StartsMaximisedOverTheWorkAreaWithTheLayoutStretched) {
+    const rt::Rect area = expectedWorkArea();
+    EXPECT_EQ(app::WorkArea(), area);
+    EXPECT_EQ(rect(), area);
+    EXPECT_EQ(serverRect(), area);
+    EXPECT_TRUE(app::IsMaximised());
+    EXPECT_EQ(ui::shell().savedNormalRect, (rt::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(ui::shell().maximisedWidth, area.width);
+    EXPECT_EQ(ui::shell().maximisedHeight, area.height);
+
+    const int W = area.width, H = area.height;
+    EXPECT_TRUE(visible(u().restoreButton));
+    EXPECT_FALSE(visible(u().maximiseButton));
+    EXPECT_EQ(rectOf(u().borderPanel), (rt::Rect{0, 0, W, H}));
+    EXPECT_EQ(num(u().titleLabel, prop::kWidth), W - 6);
+    EXPECT_EQ(num(u().addressBox, prop::kWidth), W - 121 - 13 - 48 - 23 + 14);
+    EXPECT_EQ(num(u().goButton, prop::kLeft), W - (1030 - 974));
+    EXPECT_EQ(rectOf(u().tabControl), (rt::Rect{3, 83, W - 7, H - 87}));
+    // One tab: no close-current-tab button, quit 3 pixels from the edge.
+    EXPECT_FALSE(visible(u().closeCurrentTabButton));
+    EXPECT_EQ(num(u().quitButton, prop::kLeft), W - 42 - 3);
+    EXPECT_EQ(num(u().restoreButton, prop::kLeft), W - 45 - 25);
+    EXPECT_EQ(num(u().minimiseButton, prop::kLeft), W - 45 - 25 - 26);
+}
+
+TEST_F(ChromeWindowTest, RestoreGivesTheDesignRectangleAndTwoTogglesReturnIt) {
+    click(u().restoreButton);
+    EXPECT_EQ(rect(), (rt::Rect{50, 50, 1030, 750}));
+    EXPECT_FALSE(app::IsMaximised());
+    EXPECT_TRUE(visible(u().maximiseButton));
+    EXPECT_FALSE(visible(u().restoreButton));
+    EXPECT_EQ(num(u().addressBackgroundLeft, prop::kLeft), 121);
+    EXPECT_EQ(num(u().addressBackgroundMiddle, prop::kLeft), 134);
+    EXPECT_EQ(num(u().addressBackgroundMiddle, prop::kWidth), 825);
+    EXPECT_EQ(num(u().addressBackgroundRight, prop::kLeft), 959);
+    EXPECT_EQ(num(u().addressBox, prop::kLeft), 127);
+    EXPECT_EQ(num(u().addressBox, prop::kWidth), 839);
+    EXPECT_EQ(num(u().goButton, prop::kLeft), 974);
+
+    rt.raise(u().titleLabel, rt::event::kDoubleClick, {100, 10, 0});
+    settle();
+    EXPECT_EQ(rect(), expectedWorkArea());
+    EXPECT_TRUE(visible(u().restoreButton));
+    rt.raise(u().titleLabel, rt::event::kDoubleClick, {100, 10, 0});
+    settle();
+    EXPECT_EQ(rect(), (rt::Rect{50, 50, 1030, 750}));
+    click(u().maximiseButton);
+    EXPECT_EQ(rect(), expectedWorkArea());
+}
+
+TEST_F(ChromeWindowTest, SizesBelowTheMinimumSnapBack) {
+    click(u().restoreButton);
+    rt.set(window, prop::kWidth, 200);
+    EXPECT_EQ(num(window, prop::kWidth), 320);
+    rt.set(window, prop::kHeight, 100);
+    EXPECT_EQ(num(window, prop::kHeight), 240);
+    settle();
+    EXPECT_EQ(serverRect(), (rt::Rect{50, 50, 320, 240}));
+    EXPECT_EQ(rectOf(u().borderPanel), (rt::Rect{0, 0, 320, 240}));
+    EXPECT_EQ(num(u().quitButton, prop::kLeft), 320 - 45);
+}
+
+TEST_F(ChromeWindowTest, AMovedMaximisedWindowIsPutBack) {
+    const rt::Rect area = expectedWorkArea();
+    rt.set(window, prop::kLeft, 100);
+    EXPECT_EQ(rect(), area);
+    settle();
+    EXPECT_EQ(serverRect(), area);
+
+    // A normal window of exactly the maximised size passes for a moved
+    // maximised one the next time it moves; the saved rectangle stays.
+    click(u().restoreButton);
+    rt.set(window, prop::kWidth, area.width);
+    rt.set(window, prop::kHeight, area.height);
+    EXPECT_EQ(rect(), (rt::Rect{50, 50, area.width, area.height}));
+    rt.set(window, prop::kLeft, 60);
+    EXPECT_EQ(rect(), area);
+    EXPECT_EQ(ui::shell().savedNormalRect, (rt::Rect{50, 50, 1030, 750}));
+    settle();
+}
+
+TEST_F(ChromeWindowTest, CloseCurrentTabButtonTakesTheEdgeWithMoreTabs) {
+    const int W = rect().width;
+    tabs::tabTable.resize(2);
+    app::ArrangeTitleBarButtons();
+    EXPECT_TRUE(visible(u().closeCurrentTabButton));
+    EXPECT_EQ(num(u().closeCurrentTabButton, prop::kLeft), W - 25 - 3);
+    EXPECT_EQ(num(u().quitButton, prop::kLeft), W - 25 - 3 - 3 - 42);
+    tabs::tabTable.resize(1);
+    app::ArrangeTitleBarButtons();
+    EXPECT_FALSE(visible(u().closeCurrentTabButton));
+    EXPECT_EQ(num(u().quitButton, prop::kLeft), W - 42 - 3);
+}
+
+TEST_F(ChromeWindowTest, BorderIsPaintedInThreeColoursInsideTheShape) {
+    click(u().restoreButton);
+    const int L = 50, T = 50, W = 1030, H = 750;
+    // The screen catches up with the new size a frame later.
+    EXPECT_TRUE(waitFor([&] {
+        return screenPixel(L + 1, T + 300) == kMiddle && screenPixel(L + W - 3, T + 300) == kMiddle &&
+               screenPixel(L + W - 1, T + 300) != kBackground;
+    })) << "border never painted";
+    EXPECT_EQ(screenPixel(L + 0, T + 300), kOuter);
+    EXPECT_EQ(screenPixel(L + 2, T + 300), kInner);
+    EXPECT_EQ(screenPixel(L + W - 2, T + 300), kOuter);
+    EXPECT_EQ(screenPixel(L + W - 3, T + 300), kMiddle);
+    EXPECT_EQ(screenPixel(L + W - 4, T + 300), kInner);
+    EXPECT_EQ(screenPixel(L + 500, T + 0), kOuter);
+    EXPECT_EQ(screenPixel(L + 500, T + H - 2), kOuter);
+    // The shape leaves out the last column and row and the corner pixels:
+    // the empty screen shows through there.
+    const uint32_t screen = screenPixel(5, 5);
+    EXPECT_NE(screen, kBackground);
+    EXPECT_EQ(screenPixel(L + W - 1, T + 300), screen);
+    EXPECT_EQ(screenPixel(L + 500, T + H - 1), screen);
+    EXPECT_EQ(screenPixel(L, T), screen);
+    EXPECT_EQ(screenPixel(L + 1, T), kOuter);
+}
+
+TEST_F(ChromeWindowTest, GripCursorsAndNoResizeFromTheInterior) {
+    const int W = rect().width;
+    rt.raise(u().borderPanel, rt::event::kMouseMove, {W - 6, 300, 0});
+    EXPECT_EQ(num(u().borderPanel, prop::kCursor), rt::cursor::kSizeWe);
+    rt.raise(u().borderPanel, rt::event::kMouseMove, {2, 2, 0});
+    EXPECT_EQ(num(u().borderPanel, prop::kCursor), rt::cursor::kSizeNwse);
+    rt.raise(u().borderPanel, rt::event::kMouseMove, {W - 7, 300, 0});
+    EXPECT_EQ(num(u().borderPanel, prop::kCursor), rt::cursor::kArrow);
+    rt.raise(u().borderPanel, rt::event::kLeftDown, {W - 7, 300, 0});
+    settle();
+    EXPECT_FALSE(pointerGrabbed()) << "a press in the interior started a resize";
+    EXPECT_EQ(rect(), expectedWorkArea());
+}
+
+TEST_F(ChromeWindowTest, DraggingTheLeftEdgeResizesAndTheLayoutFollows) {
+    click(u().restoreButton);
+    const int y = 50 + 300;
+    // The panel hears the pointer from its second move over it on.
+    xdotool("mousemove " + at(50 + 2, y - 1));
+    settle();
+    xdotool("mousemove " + at(50 + 1, y));
+    ASSERT_TRUE(waitFor([&] { return num(u().borderPanel, prop::kCursor) == rt::cursor::kSizeWe; }));
+    xdotool("mousedown 1");
+    settle();
+    xdotool("mousemove " + at(50 + 1 + 100, y));
+    settle();
+    xdotool("mousemove " + at(50 + 1 + 200, y));
+    EXPECT_TRUE(waitFor([&] { return rect().width == 830; })) << "width " << rect().width;
+    xdotool("mouseup 1");
+    settle();
+    EXPECT_EQ(rect(), (rt::Rect{250, 50, 830, 750}));
+    EXPECT_EQ(num(u().goButton, prop::kLeft), 830 - (1030 - 974));
+    EXPECT_EQ(num(u().quitButton, prop::kLeft), 830 - 45);
+}
+
+TEST_F(ChromeWindowTest, MinimiseAsksTheSystemToIconify) {
+    click(u().minimiseButton);
+    // Without a window manager nothing iconifies the window; the state the
+    // program asked for is what it reads back.
+    EXPECT_EQ(num(window, rt::window_prop::kState), rt::window_prop::kStateMinimised);
+    // Restoring from the minimised state sets it normal again.
+    click(u().restoreButton);
+    EXPECT_EQ(num(window, rt::window_prop::kState), rt::window_prop::kStateNormal);
+    EXPECT_EQ(rect(), (rt::Rect{50, 50, 1030, 750}));
+}
+
+}  // namespace
