@@ -1,0 +1,27 @@
+// The web browser control's property block, and the address and header texts
+// it takes from outside.
+#include "fuzz_support.h"
+#include "widgets/web_browser_logic.h"
+
+namespace wb = widgets::web_browser;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    rt::Bytes block = fuzz::bytes(data + 1, size - 1);
+    std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+    switch (data[0] % 3) {
+        case 0:
+            if (auto b = wb::Block::parse(block))
+                fuzz::check(b->borderStyle == wb::clampBorderStyle(b->borderStyle), "border style out of range");
+            fuzz::checkRoundTrip<wb::Block>(block);
+            break;
+        case 1: (void)wb::normaliseAddress(text); break;
+        case 2: {
+            auto headers = wb::parseHeaders(text);
+            auto again = wb::parseHeaders(wb::formatHeaders(headers));
+            fuzz::check(again == headers, "headers change when formatted and parsed again");
+            break;
+        }
+    }
+    return 0;
+}
