@@ -16,6 +16,7 @@
 #include "tabs/main_ui.h"
 #include "tabs/tab_table.h"
 #include "tooltips.h"
+#include "widgets/page_control.h"
 #include "widgets/widget_kinds.h"
 #include "window_descriptions.h"
 
@@ -24,7 +25,6 @@ namespace app {
 namespace {
 
 constexpr guint kTrimIntervalMs = 1000;
-constexpr int kTabHeaderPositionProperty = 8 + 1;  // the tab control's header position
 
 void markOrFindInstance(rt::ComponentRef window) {
     GtkWindow* gw = rt::Runtime::instance().gtkWindow(window.window);
@@ -49,13 +49,20 @@ rt::Value onMainWindowCreated(rt::Event& e) {
     if (!s.firstArgument.empty()) markOrFindInstance(e.source);
 
     s.margins = {3, 3, 3, 3};
+    tabs::shellHooks().arrangeTitleBarButtons = ArrangeTitleBarButtons;
     ToggleMaximised();
 
     rt::ComponentRef status = runtime.loadWindow(statusWindowDescription(), e.source, false);
     ui::bindStatusWindow(runtime, status);
 
+    // The progress timer's tick only hides or repaints the load-progress
+    // label, which does nothing while the label is hidden: let it sleep then.
+    if (runtime.exists(u.progressTimer) && runtime.exists(u.loadProgressLabel))
+        runtime.sleepWhileHidden(u.progressTimer, u.loadProgressLabel);
+
     attachTooltips(runtime, u);
-    if (runtime.exists(u.tabControl)) runtime.set(u.tabControl, kTabHeaderPositionProperty, s.tabHeaderPosition);
+    if (runtime.exists(u.tabControl))
+        runtime.set(u.tabControl, rt::prop::own(widgets::page_control::kHeaderPosition), s.tabHeaderPosition);
     tabs::maxCaptionLength = 16;
     tabs::CreateFirstTab(s.firstArgument);
     // The first web view has brought up the script engine, which may have

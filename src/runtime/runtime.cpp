@@ -21,6 +21,7 @@ struct Runtime::Slot {
     Bindings bindings;
     std::unique_ptr<Component> component;
     GtkWidget* host = nullptr;  // windowed event box; owned by the client area
+    std::vector<ComponentRef> sleepers;  // timers asleep while this is hidden
 };
 
 struct Runtime::WindowRecord {
@@ -46,24 +47,6 @@ struct Runtime::WindowRecord {
 };
 
 namespace {
-
-// Components destroyed while one of their own signal handlers may still be
-// on the stack are freed once the main loop is idle again.
-std::vector<std::unique_ptr<Component>>& graveyard() {
-    static std::vector<std::unique_ptr<Component>> g;
-    return g;
-}
-
-gboolean emptyGraveyard(gpointer) {
-    graveyard().clear();
-    return G_SOURCE_REMOVE;
-}
-
-void bury(std::unique_ptr<Component> c) {
-    if (!c) return;
-    if (graveyard().empty()) g_idle_add(emptyGraveyard, nullptr);
-    graveyard().push_back(std::move(c));
-}
 
 struct HostData {
     Runtime* runtime;
@@ -106,7 +89,8 @@ Runtime::~Runtime() {
             gtk_widget_destroy(w->window);
         }
     windows_.clear();
-    graveyard().clear();
+    if (graveyardSource_) g_source_remove(graveyardSource_);
+    graveyard_.clear();
 }
 
 Runtime& Runtime::instance() {
@@ -332,7 +316,7 @@ void Runtime::connectWindowEvents(WindowRecord& w) {
         if (it == d->runtime->windows_.end()) return;
         WindowRecord& wr = *it->second;
         wr.destroyed = true;
-        for (auto& [id, s] : wr.slots) bury(std::move(s->component));
+        for (auto& [id, s] : wr.slots) d->runtime->bury(std::move(s->component));
         wr.slots.clear();
         wr.order.clear();
         if (d->runtime->loop_ && d->runtime->mainWindow_ == wr.id) g_main_loop_quit(d->runtime->loop_);
@@ -519,6 +503,7 @@ void Runtime::applyCommon(Slot& s, int index, const Value& v) {
             s.visible = vis;
             if (vis && s.component->shown()) gtk_widget_show(s.host); else gtk_widget_hide(s.host);
             s.component->visibilityChanged(vis);
+            wakeOrLull(s.sleepers, !vis);
             return;
         }
         case prop::kDisabled:
@@ -598,12 +583,33 @@ void Runtime::destroy(ComponentRef ref) {
     }
     std::unique_ptr<Slot> owned = std::move(w->slots.at(ref.component));
     w->slots.erase(ref.component);
+    // Nothing can show it again, so its timers must not sleep for ever.
+    wakeOrLull(owned->sleepers, false);
     w->order.erase(std::remove(w->order.begin(), w->order.end(), ref.component), w->order.end());
     gtk_widget_hide(owned->host);
     // The widget may be inside one of its own signal handlers: GTK keeps it
     // alive through the emission, and the component object waits for idle.
     gtk_widget_destroy(owned->host);
     bury(std::move(owned->component));
+}
+
+bool Runtime::sleepWhileHidden(ComponentRef timer, ComponentRef watched) {
+    Slot* t = timer.component == 0 ? nullptr : slot(timer);
+    Slot* w = watched.component == 0 ? nullptr : slot(watched);
+    if (!t || !w || !setTimerAsleep(t->component.get(), !w->visible)) {
+        runtimeError(runtime_error::kBadArgument, "sleepWhileHidden: needs a live timer and a live component");
+        return false;
+    }
+    if (std::find(w->sleepers.begin(), w->sleepers.end(), timer) == w->sleepers.end()) w->sleepers.push_back(timer);
+    return true;
+}
+
+void Runtime::wakeOrLull(std::vector<ComponentRef>& sleepers, bool asleep) {
+    // Timers destroyed since they were registered drop out here.
+    std::erase_if(sleepers, [&](ComponentRef t) {
+        Slot* s = slot(t);
+        return !s || !setTimerAsleep(s->component.get(), asleep);
+    });
 }
 
 void Runtime::destroyWindow(uint32_t window) {
@@ -654,6 +660,18 @@ Value Runtime::raise(ComponentRef source, int index, std::vector<Value>& args) {
     return result;
 }
 
+void Runtime::bury(std::unique_ptr<Component> c) {
+    if (!c) return;
+    if (!graveyardSource_)
+        graveyardSource_ = g_idle_add([](gpointer self) -> gboolean {
+            auto* r = static_cast<Runtime*>(self);
+            r->graveyardSource_ = 0;
+            r->graveyard_.clear();
+            return G_SOURCE_REMOVE;
+        }, this);
+    graveyard_.push_back(std::move(c));
+}
+
 void Runtime::run(ComponentRef mainWindow) {
     WindowRecord* w = windowRecord(mainWindow.window);
     if (!w) return;
@@ -662,6 +680,10 @@ void Runtime::run(ComponentRef mainWindow) {
     g_main_loop_run(loop_);
     g_main_loop_unref(loop_);
     loop_ = nullptr;
+    // Free what the destroyed windows left while GTK is still whole.
+    if (graveyardSource_) g_source_remove(graveyardSource_);
+    graveyardSource_ = 0;
+    graveyard_.clear();
 }
 
 }  // namespace rt

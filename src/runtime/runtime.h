@@ -57,6 +57,13 @@ public:
     std::optional<ComponentRef> copy(ComponentRef source);
     void destroy(ComponentRef ref);
 
+    // Lets a timer sleep while another component is hidden, for a timer
+    // whose tick can change nothing on screen then: a 10 ms timer otherwise
+    // wakes the process a hundred times a second for nothing. Showing the
+    // component wakes the timer, and so does destroying it. False (and a
+    // runtime error) when timer is not a live timer or watched not live.
+    bool sleepWhileHidden(ComponentRef timer, ComponentRef watched);
+
     // The component whose handler is running; a runtime error outside one.
     ComponentRef eventComponent();
     // Dispatches everything already queued for the user-interface thread.
@@ -95,11 +102,18 @@ private:
     Slot* createSlot(WindowRecord& w, const ComponentDescription& desc, const Rect& rect);
     void restack(WindowRecord& w);
     void applyCommon(Slot& s, int index, const Value& v);
+    void wakeOrLull(std::vector<ComponentRef>& sleepers, bool asleep);
     Value getWindowProperty(WindowRecord& w, int index);
     void setWindowProperty(WindowRecord& w, int index, const Value& v);
     void connectHostEvents(Slot& s);
     void connectWindowEvents(WindowRecord& w);
     static void applyCursor(GtkWidget* host, int cursorId);
+
+    // Components destroyed while one of their own signal handlers may still
+    // be on the stack are freed once the main loop is idle again.
+    void bury(std::unique_ptr<Component> c);
+    std::vector<std::unique_ptr<Component>> graveyard_;
+    guint graveyardSource_ = 0;
 
     std::map<std::string, KindFactory> kinds_;
     std::map<uint32_t, std::unique_ptr<WindowRecord>> windows_;

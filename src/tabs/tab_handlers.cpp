@@ -86,7 +86,10 @@ rt::Value onProgressChange(rt::Event& e) {
     return {};
 }
 
-rt::Value onDownloadComplete(rt::Event&) {
+rt::Value onDownloadComplete(rt::Event& e) {
+    // A finished download clears its tab's loading mark; otherwise selecting
+    // that tab later would still show the stop button for a finished page.
+    if (auto n = browserTab(e); n && isTab(*n)) tabTable[static_cast<size_t>(*n - 1)].loading = 0;
     showRefreshNotStop();
     UpdateBackForwardButtons();
     return {};

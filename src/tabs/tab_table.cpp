@@ -118,6 +118,9 @@ void CreateFirstTab(const std::string& url) {
     // second one opens.
     cx::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
     UpdateBackForwardButtons();
+    // The window was maximised before this tab existed: lay the browser
+    // over the page area now rather than waiting for the first title.
+    LayOutTabBrowser(1);
     NavigateTab(url.empty() ? std::string(listing::kBaseUrl) : url, 1);
 }
 
