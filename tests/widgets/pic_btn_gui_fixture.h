@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -14,9 +17,55 @@
 #include "runtime/runtime.h"
 #include "widgets/widget_kinds.h"
 
+// These tests move the one pointer of their display, so tests that run at the
+// same time must not share it: each test program starts an X server of its
+// own (the display the suite runs under only has to exist).
 class WidgetWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(startPrivateDisplay()) << "could not start a private X server";
+        ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display";
+    }
+
+    static void TearDownTestSuite() {
+        if (server() <= 0) return;
+        if (GdkDisplay* d = gdk_display_get_default()) gdk_display_close(d);
+        kill(server(), SIGTERM);
+        server() = 0;
+    }
+
+    static GPid& server() {
+        static GPid pid = 0;
+        return pid;
+    }
+
+    // The server picks a free display number itself and writes it once it
+    // accepts connections, so programs starting together cannot collide.
+    static bool startPrivateDisplay() {
+        if (server() > 0) return true;
+        const char* argv[] = {"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
+        GPid pid = 0;
+        int out = -1;
+        if (!g_spawn_async_with_pipes(nullptr, const_cast<char**>(argv), nullptr,
+                                      GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr,
+                                      &pid, nullptr, &out, nullptr, nullptr))
+            return false;
+        server() = pid;
+        std::string number;
+        GPollFD fd{out, G_IO_IN, 0};
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (number.find('\n') == std::string::npos && std::chrono::steady_clock::now() < end) {
+            if (g_poll(&fd, 1, 100) <= 0) continue;
+            char buffer[32];
+            ssize_t n = read(out, buffer, sizeof buffer);
+            if (n <= 0) break;
+            number.append(buffer, static_cast<size_t>(n));
+        }
+        close(out);
+        if (number.find('\n') == std::string::npos) return false;
+        setenv("DISPLAY", (":" + number.substr(0, number.find('\n'))).c_str(), 1);
+        return true;
+    }
 
     void SetUp() override {
         rt::registerBuiltinKinds(runtime);
