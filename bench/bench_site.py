@@ -87,6 +87,8 @@ class Site:
         self.marks = queue.Queue()
         self.requests = 0
         self.lock = threading.Lock()
+        # (time, request line) of every request, for looking into a slow load.
+        self.trace = []
 
     def drain(self):
         while True:
@@ -126,6 +128,7 @@ class Handler(BaseHTTPRequestHandler):
         parts = urllib.parse.urlsplit(self.path)
         with self.site.lock:
             self.site.requests += 1
+            self.site.trace.append((now, self.path))
         path = parts.path or "/"
         if path.startswith("/__bench/"):
             page = urllib.parse.parse_qs(parts.query).get("page", [""])[0]

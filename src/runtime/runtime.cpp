@@ -7,6 +7,7 @@
 #include "colour.h"
 #include "gobject_ptr.h"
 #include "key_codes.h"
+#include "kinds/builtin_kinds.h"
 
 namespace rt {
 

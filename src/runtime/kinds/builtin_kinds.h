@@ -58,6 +58,12 @@ constexpr int kContent = 0, kTextColour = 1, kBackground = 2, kFont = 3;
 namespace label {
 constexpr int kCaption = 0, kTextColour = 1, kBackground = 2, kFont = 3, kPicture = 4;
 }
+// A timer put to sleep keeps its interval but does not tick until woken;
+// false when the component is not a timer.
+bool setTimerAsleep(Component* component, bool asleep);
+// Whether a timer will tick: running and awake.
+bool timerArmed(const Component* component);
+
 namespace timer {
 constexpr int kInterval = 0;
 constexpr int kTick = 0;  // event

@@ -32,6 +32,15 @@ public:
 
     Bytes propertyBlock() const override { return TimerBlock{interval_}.serialize(); }
 
+    // Asleep, the timer keeps its interval but no source: the process is not
+    // woken for ticks that could change nothing.
+    void setAsleep(bool asleep) {
+        if (asleep == asleep_) return;
+        asleep_ = asleep;
+        restart();
+    }
+    bool armed() const { return source_ != 0; }
+
 private:
     void stop() {
         if (source_) g_source_remove(source_);
@@ -40,7 +49,7 @@ private:
 
     void restart() {
         stop();
-        if (interval_ <= 0) return;
+        if (interval_ <= 0 || asleep_) return;
         guint ms = static_cast<guint>(std::max(interval_, timer::kMinimumInterval));
         source_ = g_timeout_add(ms, +[](gpointer self) {
             auto* t = static_cast<Timer*>(self);
@@ -53,11 +62,24 @@ private:
     }
 
     int32_t interval_;
+    bool asleep_ = false;
     guint source_ = 0;
     GtkWidget* area_;
 };
 
 }  // namespace
+
+bool setTimerAsleep(Component* component, bool asleep) {
+    auto* t = dynamic_cast<Timer*>(component);
+    if (!t) return false;
+    t->setAsleep(asleep);
+    return true;
+}
+
+bool timerArmed(const Component* component) {
+    auto* t = dynamic_cast<const Timer*>(component);
+    return t && t->armed();
+}
 
 std::unique_ptr<Component> makeTimer(const CreateInfo& info) {
     auto block = TimerBlock::parse(info.block);

@@ -1,0 +1,113 @@
+// A timer that sleeps while another component is hidden: it must wake when
+// that component is shown or destroyed, and keep its interval throughout.
+#include "runtime/kinds/builtin_kinds.h"
+#include "runtime/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class TimerSleepTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+
+    void SetUp() override {
+        rt::registerBuiltinKinds(runtime);
+        runtime.setRuntimeErrorHook([this](int code, const std::string&) {
+            errors.push_back(code);
+            return true;
+        });
+        rt::WindowDescription w;
+        rt::ComponentDescription t;
+        t.kind = "Timer";
+        t.name = "timer";
+        t.block = rt::TimerBlock{1}.serialize();
+        t.bindings[rt::timer::kTick] = [this](rt::Event&) {
+            ++ticks;
+            if (loop) g_main_loop_quit(loop);
+            return rt::Value{};
+        };
+        rt::ComponentDescription label;
+        label.kind = "Label";
+        label.name = "label";
+        label.rect = {0, 0, 40, 12};
+        label.visible = false;
+        label.block = rt::LabelBlock{}.serialize();
+        w.components = {t, label};
+        window = runtime.loadWindow(w).window;
+        timer = *runtime.find(window, "timer");
+        watched = *runtime.find(window, "label");
+    }
+
+    bool armed() { return rt::timerArmed(runtime.component(timer)); }
+
+    // Runs the loop until the next tick, or gives up after ten seconds.
+    bool waitForTick() {
+        int before = ticks;
+        loop = g_main_loop_new(nullptr, FALSE);
+        guint guard = g_timeout_add_seconds(10, [](gpointer l) -> gboolean {
+            g_main_loop_quit(static_cast<GMainLoop*>(l));
+            return G_SOURCE_REMOVE;
+        }, loop);
+        g_main_loop_run(loop);
+        g_source_remove(guard);
+        g_main_loop_unref(loop);
+        loop = nullptr;
+        return ticks > before;
+    }
+
+    rt::Runtime runtime;
+    uint32_t window = 0;
+    rt::ComponentRef timer, watched;
+    int ticks = 0;
+    GMainLoop* loop = nullptr;
+    std::vector<int> errors;
+};
+
+TEST_F(TimerSleepTest, SleepsWhileHiddenAndTicksOnceShown) {
+    ASSERT_TRUE(armed());
+    ASSERT_TRUE(runtime.sleepWhileHidden(timer, watched));
+    EXPECT_FALSE(armed());
+    // Asleep, it still reports and accepts its interval.
+    EXPECT_EQ(rt::asInt(runtime.get(timer, rt::prop::own(rt::timer::kInterval))), 1);
+    runtime.set(timer, rt::prop::own(rt::timer::kInterval), 5);
+    EXPECT_FALSE(armed());
+
+    runtime.set(watched, rt::prop::kVisible, true);
+    EXPECT_TRUE(armed());
+    EXPECT_TRUE(waitForTick());
+
+    runtime.set(watched, rt::prop::kVisible, false);
+    EXPECT_FALSE(armed());
+    // A stopped timer stays stopped when woken.
+    runtime.set(timer, rt::prop::own(rt::timer::kInterval), 0);
+    runtime.set(watched, rt::prop::kVisible, true);
+    EXPECT_FALSE(armed());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(TimerSleepTest, DestroyingTheWatchedComponentWakesTheTimer) {
+    ASSERT_TRUE(runtime.sleepWhileHidden(timer, watched));
+    ASSERT_FALSE(armed());
+    runtime.destroy(watched);
+    EXPECT_TRUE(armed());
+    EXPECT_TRUE(waitForTick());
+}
+
+TEST_F(TimerSleepTest, OnlyATimerCanSleepAndADestroyedTimerIsForgotten) {
+    EXPECT_FALSE(runtime.sleepWhileHidden(watched, timer));
+    EXPECT_FALSE(runtime.sleepWhileHidden(timer, rt::ComponentRef{window, 999}));
+    EXPECT_EQ(errors, (std::vector<int>{rt::runtime_error::kBadArgument, rt::runtime_error::kBadArgument}));
+    errors.clear();
+    ASSERT_TRUE(runtime.sleepWhileHidden(timer, watched));
+    runtime.destroy(timer);
+    // Showing the watched component must not touch the destroyed timer.
+    runtime.set(watched, rt::prop::kVisible, true);
+    runtime.set(watched, rt::prop::kVisible, false);
+    EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
