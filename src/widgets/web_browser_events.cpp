@@ -5,6 +5,7 @@
 
 #include "web_browser.h"
 #include "web_browser_component.h"
+#include "web_browser_error_page.h"
 #include "web_browser_view.h"
 
 namespace widgets::web_browser {
@@ -57,6 +58,20 @@ void WebBrowser::attachView(rt::GObjectPtr<WebKitWebView> view) {
 
     g_signal_connect(v, "load-changed", rt::callback([](WebKitWebView*, WebKitLoadEvent e, gpointer p) {
         self(p)->onLoadChanged(e);
+    }), this);
+    // A failed load shows our own explanation at the failed address, so the
+    // location stays what the user asked for and refresh tries it again.
+    g_signal_connect(v, "load-failed",
+                     rt::callback([](WebKitWebView* view, WebKitLoadEvent, gchar* uri, GError* error, gpointer) -> gboolean {
+        if (!error || !uri) return FALSE;
+        // A stop, or a load that another navigation replaced, is no failure.
+        if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
+            g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE) ||
+            g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD))
+            return FALSE;
+        std::string html = errorPageHtml(uri, error->message);
+        webkit_web_view_load_alternate_html(view, html.c_str(), uri, nullptr);
+        return TRUE;
     }), this);
     g_signal_connect(v, "notify::estimated-load-progress",
                      rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onProgress(); }), this);

@@ -2,6 +2,9 @@
 // test's own server on 127.0.0.1. Needs a display (scripts/with-xvfb).
 #include <gtest/gtest.h>
 #include <libsoup/soup.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -486,6 +489,29 @@ TEST_F(WebBrowserGuiTest, DestroyedControlsLeaveNoViewsOrWebProcesses) {
     EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; }, 60)) << wb::liveViewCount();
     EXPECT_TRUE(waitFor([&] { return webProcessCount() <= processes; }, 60))
         << webProcessCount() << " web processes, " << processes << " before";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WebBrowserGuiTest, AFailedLoadShowsAnExplanationAtTheFailedAddress) {
+    auto b = browser();
+    // A port that was free a moment ago: nothing listens there.
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), len), 0);
+    ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+    close(fd);
+    std::string address = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/missing";
+    rt_.call(b, wb::method::kNavigate, {address});
+    ASSERT_TRUE(waitFor([&] {
+        return rt::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationName))) == "无法显示此网页";
+    }));
+    EXPECT_EQ(rt::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationUrl))), address);
 }
 
 }  // namespace
