@@ -1,0 +1,184 @@
+# Shared helpers for whole-program tests (source it; bash only).
+#
+#   program_test_setup "$@"   the program's path is $1; runs the test again
+#                             on an X server of its own (real key presses go
+#                             to the focused window, and no other test may
+#                             take the focus), makes a private HOME and
+#                             runtime directory, and stops everything started
+#                             here when the script ends
+#   start_site                the offline listing site as the program's proxy
+#   start_program [ARGS...]   starts the program; sets app (its pid) and w
+#                             (its main window), waits until the window shows
+#   wait_until CMD...         polls CMD until it succeeds (30 s at most)
+#   check "what" CMD...       one named check: counts it passed or failed
+#   finish                    prints "N passed, M failed" and exits
+#
+# Input goes where a person would put it: click X Y and friends take the
+# main window's client coordinates. What the tests read back is what a
+# person sees (window names, pictures on the screen, visible windows) or
+# what the listing site received.
+
+program_test_setup() {
+  exe=$1
+  src=${VAROMEL_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+  if [ -z "${PROGRAM_TEST_PRIVATE_X:-}" ]; then
+    PROGRAM_TEST_PRIVATE_X=1 exec "$src/scripts/with-xvfb" bash "$0" "$@"
+  fi
+  export WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=1 NO_AT_BRIDGE=1
+  work=$(mktemp -d)
+  export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache
+  mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+  _pids=()
+  _passed=0
+  _failed=0
+  trap _program_test_cleanup EXIT
+  # shellcheck source=../fixtures/listing_site.sh
+  source "$src/tests/fixtures/listing_site.sh"
+  close_tab_picture=$src/assets/pictures/close_tab_normal.gif
+  screen_py=$src/tests/program/screen.py
+}
+
+_program_test_cleanup() {
+  local p
+  for p in "${_pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${_pids[@]}"; do wait "$p" 2>/dev/null || true; done
+  listing_site_stop
+  rm -rf "$work"
+}
+
+start_site() {
+  listing_site_start "$work/site"
+}
+
+# Waits (up to ${WAIT_SECONDS:-30} s) until a command succeeds.
+wait_until() {
+  local _
+  for _ in $(seq $((${WAIT_SECONDS:-30} * 10))); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    _passed=$((_passed + 1))
+    echo "ok: $what"
+  else
+    _failed=$((_failed + 1))
+    echo "FAIL: $what" >&2
+  fi
+}
+
+# Ends the script at once: the state is not fit for the checks that follow.
+fatal() {
+  _failed=$((_failed + 1))
+  echo "FAIL: $*" >&2
+  [ -n "${LISTING_LOG:-}" ] && { echo "requests (last 20):" >&2; tail -n 20 "$LISTING_LOG" >&2; }
+  finish
+}
+
+finish() {
+  echo "$_passed passed, $_failed failed"
+  [ "$_failed" -eq 0 ] && exit 0
+  exit 1
+}
+
+alive() { kill -0 "$app" 2>/dev/null; }
+
+_find_main_window() {
+  w=$(xdotool search --all --onlyvisible --pid "$app" --class varomel 2>/dev/null | head -n 1)
+  [ -n "$w" ]
+}
+
+# Starts the program with the given arguments and waits for its window and
+# for the maximise of start-up.
+start_program() {
+  "$exe" "$@" >>"$work/program.log" 2>&1 &
+  app=$!
+  _pids+=("$app")
+  wait_until _find_main_window || fatal "the main window did not appear"
+  wait_until _window_is_wide || fatal "the main window was not maximised at start"
+  xdotool windowfocus --sync "$w" 2>/dev/null || true
+}
+
+_window_is_wide() { window_geometry && [ "$WIDTH" -gt 1030 ]; }
+
+# Sets X Y WIDTH HEIGHT to the main window's screen rectangle.
+window_geometry() {
+  local out
+  out=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null) || return 1
+  eval "$out"
+}
+
+window_name() { xdotool getwindowname "$w" 2>/dev/null; }
+name_is() { [ "$(window_name)" = "$1" ]; }
+
+# Pointer input in the main window's client coordinates.
+move_to() { xdotool mousemove --window "$w" "$1" "$2"; }
+click() { xdotool mousemove --window "$w" "$1" "$2" click 1; }
+right_click() { xdotool mousemove --window "$w" "$1" "$2" click 3; }
+double_click() { xdotool mousemove --window "$w" "$1" "$2" click --repeat 2 --delay 80 1; }
+# Where the pointer rests while the screen is read: on the title label,
+# which has no hover picture and reacts to nothing but a double click.
+park_pointer() { move_to 400 10; }
+
+# Focuses the main window and types text or presses keys.
+type_text() { xdotool windowfocus --sync "$w" 2>/dev/null || true; xdotool type --delay 20 -- "$1"; }
+press() { xdotool windowfocus --sync "$w" 2>/dev/null || true; xdotool key "$@"; }
+
+# Client positions of the main window's components (design positions that
+# the layout keeps at every window size, or places the layout computes).
+search_box=(60 69)
+search_button=(190 69)
+home_button=(75 37)
+address_box=(300 37)
+# Hot-search labels 1 to 12: a little right of each label's left edge,
+# on its text (some labels overlap their neighbours).
+hot_label_x=(274 314 354 386 426 474 506 546 586 626 666 706)
+hot_label_y=68
+
+# The tab headers' strip: the tab control starts below the title label and
+# the toolbar (3 + 20 + 60) and its headers are about 20 pixels high.
+_header_strip() {
+  window_geometry || return 1
+  strip=($((X > 0 ? X : 0)) $((Y + 83)) $((WIDTH + (X < 0 ? X : 0))) 26)
+}
+
+# The number of tabs a person sees: one small close button per tab header.
+tab_count() {
+  _header_strip || return 1
+  python3 "$screen_py" count "$close_tab_picture" "${strip[@]}"
+}
+tabs_are() { park_pointer; [ "$(tab_count)" = "$1" ]; }
+
+# Screen positions of the tabs' close buttons, left to right ("x y" lines).
+close_buttons() {
+  _header_strip || return 1
+  python3 "$screen_py" find "$close_tab_picture" "${strip[@]}" | sort -n
+}
+
+# Converts a screen position to the main window's client coordinates.
+to_client() {
+  window_geometry
+  echo $(($1 - X)) $(($2 - Y))
+}
+
+# The listing site received a line (after the last listing_site_mark).
+received() { [ "$(listing_site_count "$1")" -gt 0 ]; }
+wait_received() { wait_until received "$1"; }
+
+# Web content processes the program runs now.
+web_processes() {
+  local n=0 p
+  for p in $(pgrep -P "$app" 2>/dev/null); do
+    case "$(cat "/proc/$p/comm" 2>/dev/null)" in WebKitWebProces*) n=$((n + 1)) ;; esac
+  done
+  echo "$n"
+}
+
+# Today's date plus an offset in days, as the listing site's date keys
+# write it (no leading zeros).
+date_key() { date -d "$1 day" +%Y-%-m-%-d; }
