@@ -2,9 +2,11 @@
 // copies, destruction, the event-component service and nested handlers.
 #include "runtime/runtime.h"
 #include "runtime/kinds/builtin_kinds.h"
+#include "support/gui_wait.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,7 @@ struct RecordedError {
 
 class RuntimeTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+    static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override {
         rt::registerBuiltinKinds(runtime);
@@ -184,12 +186,7 @@ TEST_F(RuntimeTest, TimerTicksAndStopsAtZero) {
     };
     w.components.push_back(t);
     runtime.loadWindow(w);
-    guint guard = g_timeout_add_seconds(10, [](gpointer l) -> gboolean {
-        g_main_loop_quit(static_cast<GMainLoop*>(l));
-        return G_SOURCE_REMOVE;
-    }, loop);
-    g_main_loop_run(loop);
-    g_source_remove(guard);
+    testsupport::runLoop(loop, std::chrono::seconds(10));
     g_main_loop_unref(loop);
     EXPECT_EQ(ticks, 3);
 }

@@ -2,9 +2,11 @@
 // that component is shown or destroyed, and keep its interval throughout.
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/runtime.h"
+#include "support/gui_wait.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -12,7 +14,7 @@ namespace {
 
 class TimerSleepTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+    static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override {
         rt::registerBuiltinKinds(runtime);
@@ -48,12 +50,7 @@ protected:
     bool waitForTick() {
         int before = ticks;
         loop = g_main_loop_new(nullptr, FALSE);
-        guint guard = g_timeout_add_seconds(10, [](gpointer l) -> gboolean {
-            g_main_loop_quit(static_cast<GMainLoop*>(l));
-            return G_SOURCE_REMOVE;
-        }, loop);
-        g_main_loop_run(loop);
-        g_source_remove(guard);
+        testsupport::runLoop(loop, std::chrono::seconds(10));
         g_main_loop_unref(loop);
         loop = nullptr;
         return ticks > before;
