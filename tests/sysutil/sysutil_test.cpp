@@ -7,11 +7,10 @@
 // clang-format on
 #include <unistd.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 
 #include "runtime/gbk.h"
+#include "support/gui_wait.h"
 #include "sysutil/dialog_answerer.h"
 #include "sysutil/message_box.h"
 #include "sysutil/windows.h"
@@ -19,6 +18,8 @@
 namespace {
 
 namespace mb = sysutil::message_box;
+using testsupport::settle;
+using testsupport::waitFor;
 
 TEST(MessageBoxStyle, ButtonsIconsAndDismissal) {
     auto codes = [](int style) {
@@ -48,28 +49,13 @@ TEST(MessageBoxStyle, ButtonsIconsAndDismissal) {
 class DisplayTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display";
+        testsupport::requireDisplay();
         g_set_prgname("sysutil-test");
     }
     void TearDown() override {
         for (GtkWidget* w : windows_) gtk_widget_destroy(w);
         windows_.clear();
         settle();
-    }
-
-    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
-        }
-        return true;
-    }
-    // Lets the server catch up with every map and unmap made so far.
-    static void settle() {
-        gdk_display_sync(gdk_display_get_default());
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
     }
 
     GtkWidget* window(const char* title, bool show = true) {
