@@ -3,9 +3,7 @@
 // through their bound events, the tab table's operations captured.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +12,7 @@
 #include "search/listing_urls.h"
 #include "search/search_handlers.h"
 #include "search/search_services.h"
+#include "support/gui_wait.h"
 #include "sysutil/dialog_answerer.h"
 #include "tabs/listing_site.h"
 #include "tabs/main_ui.h"
@@ -95,7 +94,7 @@ rt::WindowDescription window() {
 
 class SearchHandlers : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+    static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override {
         rt::Runtime& r = rt::Runtime::instance();
@@ -111,7 +110,7 @@ protected:
         r.show(win.window);
         ui::bindMainWindow(r, win);
         GtkWidget* top = GTK_WIDGET(r.gtkWindow(win.window));
-        ASSERT_TRUE(waitFor([&] { return gtk_widget_get_mapped(top); }));
+        ASSERT_TRUE(testsupport::waitFor([&] { return gtk_widget_get_mapped(top); }));
 
         search::Services& s = search::services();
         s.openInNewTab = [this](const std::string& url) { log.push_back("open " + url); };
@@ -134,18 +133,8 @@ protected:
         tabs::tabTable = savedTable;
         tabs::currentTab = savedCurrent;
         rt::Runtime::instance().destroyWindow(win.window);
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
+        testsupport::drain();
         EXPECT_TRUE(errors.empty()) << errors.front();
-    }
-
-    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
-        }
-        return true;
     }
 
     rt::ComponentRef ref(const char* name) { return *rt::Runtime::instance().find(win.window, name); }
