@@ -5,8 +5,6 @@
 // window itself, and GDK runs the interactive move and resize on its own.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 
 #include "app/chrome_handlers.h"
@@ -14,6 +12,8 @@
 #include "runtime/gobject_ptr.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/runtime.h"
+#include "support/gui_wait.h"
+#include "support/screen.h"
 #include "tabs/main_ui.h"
 #include "tabs/program_state.h"
 #include "tabs/tab_table.h"
@@ -26,10 +26,13 @@
 namespace {
 
 namespace prop = rt::prop;
+using testsupport::screenPixel;
+using testsupport::waitFor;
+using testsupport::xdotool;
 
 class ChromeWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+    static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override {
         if (!rt.hasKind("DrawPanel")) {
@@ -64,15 +67,6 @@ protected:
         EXPECT_TRUE(errors.empty()) << errors.front();
     }
 
-    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
-        }
-        return true;
-    }
-
     // The window's rectangle as the X server has it.
     rt::Rect serverRect() const {
         GtkWindow* w = rt.gtkWindow(window.window);
@@ -91,8 +85,7 @@ protected:
     // queued message has run, so later configure reports cannot change it.
     void settle() {
         bool ok = waitFor([&] {
-            gdk_display_sync(gdk_display_get_default());
-            while (g_main_context_pending(nullptr)) g_main_context_iteration(nullptr, FALSE);
+            testsupport::settle();
             return !rt.exists(window) || serverRect() == rect();
         });
         EXPECT_TRUE(ok) << "window never settled";
@@ -117,28 +110,11 @@ protected:
         return {g.x - 3, g.y - 3, g.width + 7, g.height + 7};
     }
 
-    static void xdotool(const std::string& args) {
-        std::string cmd = "xdotool " + args;
-        gint status = 0;
-        ASSERT_TRUE(g_spawn_command_line_sync(cmd.c_str(), nullptr, nullptr, &status, nullptr)) << cmd;
-        ASSERT_EQ(status, 0) << cmd;
-    }
     static std::string at(int x, int y) { return std::to_string(x) + " " + std::to_string(y); }
 
     static bool pointerGrabbed() {
         GdkDisplay* d = gdk_display_get_default();
         return gdk_display_device_is_grabbed(d, gdk_seat_get_pointer(gdk_display_get_default_seat(d)));
-    }
-
-    // One pixel of the screen, 0x00RRGGBB.
-    static uint32_t screenPixel(int x, int y) {
-        gdk_display_sync(gdk_display_get_default());
-        GdkPixbuf* p = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), x, y, 1, 1);
-        if (!p) return 0xFF000000;
-        const guchar* d = gdk_pixbuf_get_pixels(p);
-        const uint32_t v = (d[0] << 16) | (d[1] << 8) | d[2];
-        g_object_unref(p);
-        return v;
     }
 
     rt::Runtime& rt = rt::Runtime::instance();

@@ -3,6 +3,7 @@
 #include "app/window_descriptions.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/runtime.h"
+#include "support/gui_wait.h"
 #include "tabs/main_ui.h"
 #include "widgets/widget_kinds.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 class WindowDescriptionTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+    static void SetUpTestSuite() { testsupport::requireDisplay(); }
     void SetUp() override {
         rt::registerBuiltinKinds(runtime);
         widgets::registerWidgetKinds(runtime);
