@@ -54,6 +54,10 @@ rt::Value onMainWindowCreated(rt::Event& e) {
 
     rt::ComponentRef status = runtime.loadWindow(statusWindowDescription(), e.source, false);
     ui::bindStatusWindow(runtime, status);
+    // The maximise above ran before the status window existed, so its size
+    // change could not place it; without this it would stay at its design
+    // place over the toolbar until the main window next moves or resizes.
+    tabs::PlaceStatusWindow();
 
     // The progress timer's tick only hides or repaints the load-progress
     // label, which does nothing while the label is hidden: let it sleep then.
