@@ -2,12 +2,12 @@
 // through the runtime, and real pointer input through xdotool.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "runtime/runtime.h"
+#include "support/gui_wait.h"
+#include "support/screen.h"
 #include "widgets/page_control.h"
 #include "widgets/widget_kinds.h"
 
@@ -15,12 +15,12 @@ namespace {
 
 namespace pc = widgets::page_control;
 using Log = std::vector<std::pair<int, int>>;  // (event, argument or -1)
+using testsupport::waitFor;
+using testsupport::xdotool;
 
 class PageControlWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!gtk_init_check(nullptr, nullptr)) GTEST_SKIP() << "needs a display";
-    }
+    static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override {
         widgets::registerPageControlKind(runtime);
@@ -51,22 +51,6 @@ protected:
         EXPECT_TRUE(waitFor([&] { return gtk_widget_get_mapped(top) && !g_main_context_pending(nullptr); }));
         auto ref = runtime.find(window.window, "高级选择夹_网页");
         return ref ? *ref : rt::ComponentRef{};
-    }
-
-    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
-        }
-        return true;
-    }
-
-    static void xdotool(const std::string& args) {
-        std::string cmd = "xdotool " + args;
-        gint status = 0;
-        ASSERT_TRUE(g_spawn_command_line_sync(cmd.c_str(), nullptr, nullptr, &status, nullptr)) << cmd;
-        ASSERT_EQ(status, 0) << cmd;
     }
 
     // Moves the pointer to the middle of a page's header.

@@ -15,6 +15,8 @@
 
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/runtime.h"
+#include "support/gui_wait.h"
+#include "support/screen.h"
 #include "widgets/widget_kinds.h"
 
 // These tests move the one pointer of their display, so tests that run at the
@@ -24,7 +26,7 @@ class WidgetWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(startPrivateDisplay()) << "could not start a private X server";
-        ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display";
+        testsupport::requireDisplay();
     }
 
     static void TearDownTestSuite() {
@@ -87,31 +89,19 @@ protected:
     }
 
     // Runs the main loop until `done` holds or the time is up.
-    static bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(2000);
-        }
-        return true;
+    static bool waitFor(const std::function<bool()>& done,
+                        std::chrono::milliseconds timeout = testsupport::kWindowWait) {
+        return testsupport::waitFor(done, timeout);
     }
+
+    // 0x00RRGGBB of one screen pixel.
+    static uint32_t pixel(int x, int y) { return testsupport::screenPixel(x, y); }
 
     // Screen position of a point of a component.
     std::pair<int, int> screen(rt::ComponentRef ref, int x, int y) const {
         int ox = 0, oy = 0;
         gdk_window_get_origin(gtk_widget_get_window(runtime.hostWidget(ref)), &ox, &oy);
         return {ox + x, oy + y};
-    }
-
-    // 0x00RRGGBB of one screen pixel.
-    static uint32_t pixel(int x, int y) {
-        gdk_display_sync(gdk_display_get_default());
-        GdkPixbuf* p = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), x, y, 1, 1);
-        if (!p) return 0xFF000000;
-        const guchar* d = gdk_pixbuf_get_pixels(p);
-        uint32_t v = (d[0] << 16) | (d[1] << 8) | d[2];
-        g_object_unref(p);
-        return v;
     }
 
     // The component's rectangle as it is on screen, row by row.
@@ -144,12 +134,7 @@ protected:
     }
 
     // Real pointer input, through the server's test extension.
-    static void xdotool(const std::string& args) {
-        std::string cmd = "xdotool " + args;
-        gint status = 0;
-        ASSERT_TRUE(g_spawn_command_line_sync(cmd.c_str(), nullptr, nullptr, &status, nullptr)) << cmd;
-        ASSERT_EQ(status, 0) << cmd;
-    }
+    static void xdotool(const std::string& args) { testsupport::xdotool(args); }
     void moveTo(rt::ComponentRef ref, int x, int y) {
         auto [sx, sy] = screen(ref, x, y);
         xdotool("mousemove " + std::to_string(sx) + " " + std::to_string(sy));
