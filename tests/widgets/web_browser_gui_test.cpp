@@ -1,21 +1,21 @@
 // The WebBrowser kind on a real WebKit view, against pages served by the
 // test's own server on 127.0.0.1. Needs a display (scripts/with-xvfb).
 #include <gtest/gtest.h>
-#include <libsoup/soup.h>
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <map>
 
 #include "runtime/gbk.h"
 #include "runtime/property_block.h"
+#include "support/gui_wait.h"
+#include "support/page_server.h"
+#include "support/web_processes.h"
 #include "widgets/web_browser.h"
 #include "widgets/web_browser_component.h"
 #include "widgets/web_browser_view.h"
@@ -25,6 +25,10 @@ namespace wb = widgets::web_browser;
 
 namespace {
 
+using testsupport::clickAt;
+using testsupport::PageServer;
+using testsupport::webProcessCount;
+
 // WebKit's sandbox needs user namespaces that test containers may lack; this
 // must be set before the first web process starts.
 const bool kEnvironment = [] {
@@ -32,102 +36,6 @@ const bool kEnvironment = [] {
     setenv("NO_AT_BRIDGE", "1", 0);
     return true;
 }();
-
-struct Page {
-    std::string contentType;
-    std::string body;
-};
-
-// A page server on 127.0.0.1 that records every request. "/hang" never
-// answers, for stopping a load half way.
-class PageServer {
-public:
-    PageServer() {
-        server_ = soup_server_new(nullptr, nullptr);
-        GError* error = nullptr;
-        if (!soup_server_listen_local(server_, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) {
-            ADD_FAILURE() << error->message;
-            g_error_free(error);
-            return;
-        }
-        GSList* uris = soup_server_get_uris(server_);
-        base_ = "http://127.0.0.1:" + std::to_string(g_uri_get_port(static_cast<GUri*>(uris->data)));
-        g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
-        soup_server_add_handler(server_, nullptr, serve, this, nullptr);
-    }
-    ~PageServer() {
-        for (SoupServerMessage* m : hanging_) {
-            soup_server_message_set_status(m, 204, nullptr);
-            soup_server_message_unpause(m);
-        }
-        soup_server_disconnect(server_);
-        g_object_unref(server_);
-    }
-
-    void add(const std::string& path, const std::string& html, const std::string& type = "text/html; charset=utf-8") {
-        pages_[path] = {type, html};
-    }
-    std::string url(const std::string& path) const { return base_ + path; }
-    int hits(const std::string& path) const {
-        int n = 0;
-        for (const auto& r : requests_) n += r == path;
-        return n;
-    }
-    std::string header(const std::string& name) const {
-        auto it = headers_.find(name);
-        return it == headers_.end() ? "" : it->second;
-    }
-
-private:
-    static void serve(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer data) {
-        auto* self = static_cast<PageServer*>(data);
-        self->requests_.push_back(path);
-        SoupMessageHeaders* h = soup_server_message_get_request_headers(msg);
-        if (const char* v = soup_message_headers_get_one(h, "X-Varomel-Test")) self->headers_["X-Varomel-Test"] = v;
-        if (std::string(path) == "/hang") {
-            soup_server_message_pause(msg);
-            self->hanging_.push_back(msg);
-            return;
-        }
-        auto it = self->pages_.find(path);
-        if (it == self->pages_.end()) {
-            soup_server_message_set_status(msg, 404, nullptr);
-            return;
-        }
-        soup_server_message_set_status(msg, 200, nullptr);
-        soup_server_message_set_response(msg, it->second.contentType.c_str(), SOUP_MEMORY_COPY,
-                                         it->second.body.data(), it->second.body.size());
-    }
-
-    SoupServer* server_;
-    std::string base_;
-    std::map<std::string, Page> pages_;
-    std::vector<std::string> requests_;
-    std::map<std::string, std::string> headers_;
-    std::vector<SoupServerMessage*> hanging_;
-};
-
-// Hands a left click to a window through GTK's own event path, as if it came
-// from the X server: WebKit takes it for a user's gesture.
-void clickAt(GdkWindow* window, int x, int y, guint button = 1) {
-    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_window_get_display(window)));
-    int ox = 0, oy = 0;
-    gdk_window_get_origin(window, &ox, &oy);
-    for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
-        GdkEvent* e = gdk_event_new(type);
-        e->button.window = GDK_WINDOW(g_object_ref(window));
-        e->button.time = GDK_CURRENT_TIME;
-        e->button.x = x;
-        e->button.y = y;
-        e->button.x_root = ox + x;
-        e->button.y_root = oy + y;
-        e->button.button = button;
-        if (type == GDK_BUTTON_RELEASE) e->button.state = button == 1 ? GDK_BUTTON1_MASK : GDK_BUTTON3_MASK;
-        gdk_event_set_device(e, pointer);
-        gtk_main_do_event(e);
-        gdk_event_free(e);
-    }
-}
 
 struct Logged {
     rt::ComponentRef source;
@@ -141,26 +49,9 @@ rt::Bytes browserBlock(uint32_t version, int32_t border, bool silent, bool offli
     return w.take();
 }
 
-// Web processes this test program started that are still running.
-int webProcessCount() {
-    int n = 0;
-    std::string me = std::to_string(getpid());
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream status(entry.path() / "status");
-        std::string line, name;
-        bool child = false;
-        while (std::getline(status, line)) {
-            if (line.rfind("Name:", 0) == 0) name = line;
-            if (line.rfind("PPid:", 0) == 0) child = line.substr(line.find_first_not_of(" \t", 5)) == me;
-        }
-        if (child && name.find("WebKitWebProces") != std::string::npos) ++n;
-    }
-    return n;
-}
-
 class WebBrowserGuiTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
+    static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override { widgets::registerWebBrowserKind(rt_); }
 
@@ -193,12 +84,8 @@ protected:
     }
 
     // Runs the main loop until the condition holds; false after the limit.
-    bool waitFor(const std::function<bool()>& done, int seconds = 30) {
-        gint64 end = g_get_monotonic_time() + seconds * G_USEC_PER_SEC;
-        guint tick = g_timeout_add(20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
-        while (!done() && g_get_monotonic_time() < end) g_main_context_iteration(nullptr, TRUE);
-        g_source_remove(tick);
-        return done();
+    static bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = testsupport::kPageWait) {
+        return testsupport::waitFor(done, timeout);
     }
 
     const Logged* find(rt::ComponentRef source, int index, int nth = 0) const {
@@ -486,8 +373,8 @@ TEST_F(WebBrowserGuiTest, DestroyedControlsLeaveNoViewsOrWebProcesses) {
         rt_.destroy(*c);
         EXPECT_FALSE(rt_.exists(*c));
     }
-    EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; }, 60)) << wb::liveViewCount();
-    EXPECT_TRUE(waitFor([&] { return webProcessCount() <= processes; }, 60))
+    EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; }, std::chrono::seconds(60))) << wb::liveViewCount();
+    EXPECT_TRUE(waitFor([&] { return webProcessCount() <= processes; }, std::chrono::seconds(60)))
         << webProcessCount() << " web processes, " << processes << " before";
 }
 
