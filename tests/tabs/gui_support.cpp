@@ -1,10 +1,6 @@
 #include "gui_support.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/property_block.h"
@@ -61,88 +57,6 @@ rt::Bytes browserBlock() {
 
 }  // namespace
 
-PageServer::PageServer() {
-    server_ = soup_server_new(nullptr, nullptr);
-    GError* error = nullptr;
-    if (!soup_server_listen_local(server_, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) {
-        ADD_FAILURE() << error->message;
-        g_error_free(error);
-        return;
-    }
-    GSList* uris = soup_server_get_uris(server_);
-    base_ = "http://127.0.0.1:" + std::to_string(g_uri_get_port(static_cast<GUri*>(uris->data)));
-    g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
-    soup_server_add_handler(server_, nullptr, serve, this, nullptr);
-}
-
-PageServer::~PageServer() {
-    soup_server_disconnect(server_);
-    g_object_unref(server_);
-}
-
-int PageServer::hits(const std::string& path) const {
-    int count = 0;
-    for (const auto& r : requests_) count += r == path;
-    return count;
-}
-
-void PageServer::serve(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer data) {
-    auto* self = static_cast<PageServer*>(data);
-    self->requests_.push_back(path);
-    auto it = self->pages_.find(path);
-    if (it == self->pages_.end()) {
-        soup_server_message_set_status(msg, 404, nullptr);
-        return;
-    }
-    soup_server_message_set_status(msg, 200, nullptr);
-    soup_server_message_set_response(msg, "text/html; charset=utf-8", SOUP_MEMORY_COPY, it->second.data(),
-                                     it->second.size());
-}
-
-bool waitFor(const std::function<bool()>& done, int seconds) {
-    gint64 end = g_get_monotonic_time() + seconds * G_USEC_PER_SEC;
-    guint tick = g_timeout_add(20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
-    while (!done() && g_get_monotonic_time() < end) g_main_context_iteration(nullptr, TRUE);
-    g_source_remove(tick);
-    return done();
-}
-
-int webProcessCount() {
-    int count = 0;
-    std::string me = std::to_string(getpid());
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream status(entry.path() / "status");
-        std::string line, name;
-        bool child = false;
-        while (std::getline(status, line)) {
-            if (line.rfind("Name:", 0) == 0) name = line;
-            if (line.rfind("PPid:", 0) == 0) child = line.substr(line.find_first_not_of(" \t", 5)) == me;
-        }
-        if (child && name.find("WebKitWebProces") != std::string::npos) ++count;
-    }
-    return count;
-}
-
-void clickAt(GdkWindow* window, int x, int y, guint button) {
-    GdkDevice* pointer = gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_window_get_display(window)));
-    int ox = 0, oy = 0;
-    gdk_window_get_origin(window, &ox, &oy);
-    for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
-        GdkEvent* e = gdk_event_new(type);
-        e->button.window = GDK_WINDOW(g_object_ref(window));
-        e->button.time = GDK_CURRENT_TIME;
-        e->button.x = x;
-        e->button.y = y;
-        e->button.x_root = ox + x;
-        e->button.y_root = oy + y;
-        e->button.button = button;
-        if (type == GDK_BUTTON_RELEASE) e->button.state = button == 1 ? GDK_BUTTON1_MASK : GDK_BUTTON3_MASK;
-        gdk_event_set_device(e, pointer);
-        gtk_main_do_event(e);
-        gdk_event_free(e);
-    }
-}
-
 rt::WindowDescription testMainWindow(std::function<rt::Value(rt::Event&)> created) {
     rt::WindowDescription w;
     w.name = "窗口_启动窗口";
@@ -186,7 +100,7 @@ rt::WindowDescription testStatusWindow() {
 }
 
 void TabWindowTest::SetUpTestSuite() {
-    ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display";
+    testsupport::requireDisplay();
     rt::Runtime& r = rt::Runtime::instance();
     if (!r.hasKind("WebBrowser")) {
         rt::registerBuiltinKinds(r);

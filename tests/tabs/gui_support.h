@@ -5,42 +5,28 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <libsoup/soup.h>
 
+#include <chrono>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "runtime/runtime.h"
+#include "support/gui_wait.h"
+#include "support/page_server.h"
+#include "support/web_processes.h"
 
 namespace tabs_test {
 
-class PageServer {
-public:
-    PageServer();
-    ~PageServer();
-    void add(const std::string& path, const std::string& html) { pages_[path] = html; }
-    std::string url(const std::string& path) const { return base_ + path; }
-    int hits(const std::string& path) const;
+using testsupport::clickAt;
+using testsupport::PageServer;
+using testsupport::webProcessCount;
 
-private:
-    static void serve(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer data);
-    SoupServer* server_ = nullptr;
-    std::string base_;
-    std::map<std::string, std::string> pages_;
-    std::vector<std::string> requests_;
-};
-
-// Runs the main loop until the condition holds; false when the deadline
-// passes first.
-bool waitFor(const std::function<bool()>& done, int seconds = 30);
-
-// Web processes this test program started that are still running.
-int webProcessCount();
-
-// A press and release of a mouse button delivered straight to a GDK window.
-void clickAt(GdkWindow* window, int x, int y, guint button = 1);
+// Runs the main loop until the condition holds, allowing for page loads;
+// false when the deadline passes first.
+inline bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = testsupport::kPageWait) {
+    return testsupport::waitFor(done, timeout);
+}
 
 rt::WindowDescription testMainWindow(std::function<rt::Value(rt::Event&)> created);
 rt::WindowDescription testStatusWindow();
