@@ -1,5 +1,9 @@
 // DrawPanel: lines drawn with a pen onto a retained surface, so that they
 // stay on screen through repaints until drawn over or cleared.
+//
+// The surface records the drawing rather than holding its pixels: a panel is
+// often as large as its window (the border panel of a maximised window would
+// keep some 5 MB of pixels) while it shows a few lines.
 #include <algorithm>
 #include <cmath>
 
@@ -47,9 +51,9 @@ public:
             return Value{};
         }
         if (method == draw_panel::kClear) {
-            Context cr(cairo_create(surface_.get()));
-            setSourceColour(cr.get(), block_.background);
-            cairo_paint(cr.get());
+            // Everything drawn so far is painted over: start a new record.
+            surface_.reset();
+            resizeSurface(width_, height_);
             gtk_widget_queue_draw(area_);
             return Value{};
         }
@@ -61,14 +65,36 @@ public:
     Bytes propertyBlock() const override { return block_.serialize(); }
 
 private:
+    // A record bounded to the panel: what falls outside is cut off, as it
+    // would be on a bitmap of that size.
+    static Surface newRecord(int width, int height) {
+        cairo_rectangle_t extents{0, 0, static_cast<double>(width), static_cast<double>(height)};
+        return Surface(cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents));
+    }
+
     void resizeSurface(int width, int height) {
-        Surface fresh(cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 1), std::max(height, 1)));
+        width_ = std::max(width, 1);
+        height_ = std::max(height, 1);
+        Surface fresh = newRecord(width_, height_);
         Context cr(cairo_create(fresh.get()));
         setSourceColour(cr.get(), block_.background);
         cairo_paint(cr.get());
-        if (surface_) {
+        if (surface_ && operations_ >= kFlattenAfter) {
+            // A panel drawn on for ever without a clear would replay an ever
+            // longer record: keep its pixels instead from here on.
+            Surface pixels(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_));
+            Context pc(cairo_create(pixels.get()));
+            cairo_set_source_surface(pc.get(), surface_.get(), 0, 0);
+            cairo_paint(pc.get());
+            cairo_set_source_surface(cr.get(), pixels.get(), 0, 0);
+            cairo_paint(cr.get());
+            operations_ = 1;
+        } else if (surface_) {
             cairo_set_source_surface(cr.get(), surface_.get(), 0, 0);
             cairo_paint(cr.get());
+            ++operations_;
+        } else {
+            operations_ = 0;
         }
         surface_ = std::move(fresh);
     }
@@ -94,12 +120,17 @@ private:
             cairo_line_to(cr.get(), x2 + 0.5, y2 + 0.5);
             cairo_stroke(cr.get());
         }
+        if (++operations_ >= kFlattenAfter) resizeSurface(width_, height_);
         gtk_widget_queue_draw(area_);
     }
+
+    static constexpr int kFlattenAfter = 4096;
 
     DrawPanelBlock block_;
     GtkWidget* area_;
     Surface surface_;
+    int width_ = 1, height_ = 1;
+    int operations_ = 0;  // drawing operations in the record since it was last started or flattened
 };
 
 }  // namespace
