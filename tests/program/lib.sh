@@ -86,6 +86,7 @@ finish() {
   exit 1
 }
 
+not() { ! "$@"; }
 alive() { kill -0 "$app" 2>/dev/null; }
 
 _find_main_window() {
