@@ -9,6 +9,7 @@
 #include "chrome_handlers.h"
 #include "crashguard/crash_guard.h"
 #include "tabs/program_state.h"
+#include "runtime/gbk.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "single_instance.h"
 #include "startup_handlers.h"
@@ -25,6 +26,15 @@ namespace app {
 namespace {
 
 constexpr guint kTrimIntervalMs = 1000;
+
+// Texts live as UTF-8 inside the program. An argument that is not UTF-8 was
+// most likely written in the GBK code page the program's texts come from;
+// bytes that are not GBK either become U+FFFD, so no invalid text ever
+// reaches an edit box or the browser.
+std::string argumentText(const char* arg) {
+    if (g_utf8_validate(arg, -1, nullptr)) return arg;
+    return rt::gbk::decode(arg);
+}
 
 void markOrFindInstance(rt::ComponentRef window) {
     GtkWindow* gw = rt::Runtime::instance().gtkWindow(window.window);
@@ -99,7 +109,7 @@ int runProgram(int argc, char** argv) {
     s.tabHeaderPosition = 0;
     s.borderWidth = 3;
     // Further arguments are ignored.
-    s.firstArgument = argc > 1 && argv[1] ? argv[1] : "";
+    s.firstArgument = argc > 1 && argv[1] ? argumentText(argv[1]) : "";
 
     crashguard::install();
 
