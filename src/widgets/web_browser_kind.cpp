@@ -161,7 +161,7 @@ bool WebBrowser::writeEditing(int k, const rt::Value& value) {
 
 bool WebBrowser::navigate(std::vector<rt::Value>& args) {
     if (args.empty()) return false;
-    std::string uri = normaliseAddress(rt::asText(args[0]));
+    std::string uri = requestAddress(normaliseAddress(rt::asText(args[0])));
     if (uri.empty()) return false;
     rt::GObjectPtr<WebKitURIRequest> request = rt::GObjectPtr<WebKitURIRequest>::adopt(webkit_uri_request_new(uri.c_str()));
     if (args.size() > 3) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <glib.h>
+
 #include "runtime/colour.h"
 #include "runtime/property_block.h"
 
@@ -113,6 +115,40 @@ std::string normaliseAddress(std::string_view text) {
     std::string_view t = trim(text);
     if (looksLikeHost(t)) return "http://" + std::string(t);
     return std::string(t);
+}
+
+std::string requestAddress(std::string_view address) {
+    auto escape = [](std::string_view part) {
+        static const char* hex = "0123456789ABCDEF";
+        std::string out;
+        for (char c : part) {
+            auto u = static_cast<unsigned char>(c);
+            if (u < 0x80) {
+                out += c;
+            } else {
+                out += '%';
+                out += hex[u >> 4];
+                out += hex[u & 15];
+            }
+        }
+        return out;
+    };
+    size_t hostStart = address.find("://");
+    if (hostStart == std::string_view::npos) return escape(address);
+    hostStart += 3;
+    size_t hostEnd = std::min(address.find_first_of("/?#", hostStart), address.size());
+    std::string_view host = address.substr(hostStart, hostEnd - hostStart);
+    std::string asciiHost;
+    bool plainName = host.find_first_of("@:") == std::string_view::npos;
+    if (plainName && std::any_of(host.begin(), host.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        std::string name(host);
+        if (gchar* ascii = g_hostname_to_ascii(name.c_str())) {
+            asciiHost = ascii;
+            g_free(ascii);
+        }
+    }
+    if (asciiHost.empty()) asciiHost = escape(host);
+    return std::string(address.substr(0, hostStart)) + asciiHost + escape(address.substr(hostEnd));
 }
 
 std::vector<std::pair<std::string, std::string>> parseHeaders(std::string_view text) {

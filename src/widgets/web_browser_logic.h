@@ -48,6 +48,12 @@ std::vector<BorderRing> borderRings(int32_t style);
 std::string normaliseAddress(std::string_view text);
 bool looksLikeHost(std::string_view text);
 
+// The address as the engine's request takes it: the engine reads a
+// request's address byte by byte as Latin-1, so every byte from 0x80 up is
+// percent-escaped (typed UTF-8 text arrives as its UTF-8 escapes, not
+// doubly encoded), and a non-ASCII host name goes to its ASCII form.
+std::string requestAddress(std::string_view address);
+
 // "Name: value" lines separated by CR LF or LF. Lines without a colon or
 // with an empty or malformed name are skipped, so a bad header text never
 // makes the request fail.

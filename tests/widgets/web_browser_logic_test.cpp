@@ -85,6 +85,16 @@ TEST(WebBrowserAddress, HostLikeTextGetsHttp) {
     for (const Case& c : cases) EXPECT_EQ(wb::normaliseAddress(c.input), c.expected) << c.input;
 }
 
+TEST(WebBrowserAddress, RequestAddressEscapesNonAsciiBytes) {
+    EXPECT_EQ(wb::requestAddress("http://h.example/new.html?q=变态#页"),
+              "http://h.example/new.html?q=%E5%8F%98%E6%80%81#%E9%A1%B5");
+    EXPECT_EQ(wb::requestAddress("http://例子.中国/页"), "http://xn--fsqu00a.xn--fiqs8s/%E9%A1%B5");
+    EXPECT_EQ(wb::requestAddress("http://h.example:8080/a b?c=%41"), "http://h.example:8080/a b?c=%41");
+    EXPECT_EQ(wb::requestAddress("变态"), "%E5%8F%98%E6%80%81");
+    EXPECT_EQ(wb::requestAddress(std::string_view("http://\xff/x\x80", 11)), "http://%FF/x%80");
+    EXPECT_EQ(wb::requestAddress(""), "");
+}
+
 TEST(WebBrowserHeaders, ParsesLinesAndDropsBadOnes) {
     auto h = wb::parseHeaders("X-One: 1\r\nX-Two:two words \r\nno colon\r\n: empty\r\nBad Name: x\nX-Three: 3");
     ASSERT_EQ(h.size(), 3u);
