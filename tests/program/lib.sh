@@ -43,7 +43,8 @@ _program_test_cleanup() {
   for p in "${_pids[@]}"; do kill "$p" 2>/dev/null || true; done
   for p in "${_pids[@]}"; do wait "$p" 2>/dev/null || true; done
   listing_site_stop
-  rm -rf "$work"
+  # Web processes of a killed program may still be writing their caches.
+  rm -rf "$work" 2>/dev/null || { sleep 1; rm -rf "$work"; }
 }
 
 start_site() {
@@ -161,6 +162,38 @@ close_buttons() {
   python3 "$screen_py" find "$close_tab_picture" "${strip[@]}" | sort -n
 }
 
+# Puts text on the clipboard, as another program would, for a Ctrl+V: a
+# small helper owns the clipboard until the next call or the test's end.
+# Pasting is how a person enters what a keyboard does not type.
+set_clipboard() {
+  if [ -n "${_clipboard_pid:-}" ]; then
+    kill "$_clipboard_pid" 2>/dev/null
+    wait "$_clipboard_pid" 2>/dev/null
+  fi
+  printf '%s' "$1" >"$work/clipboard"
+  rm -f "$work/clipboard-ready"
+  python3 -c '
+import sys, tkinter
+root = tkinter.Tk()
+root.withdraw()
+root.clipboard_clear()
+root.clipboard_append(open(sys.argv[1], encoding="utf-8").read())
+root.update()
+open(sys.argv[2], "w").close()
+root.mainloop()' "$work/clipboard" "$work/clipboard-ready" &
+  _clipboard_pid=$!
+  _pids+=("$_clipboard_pid")
+  wait_until test -e "$work/clipboard-ready"
+}
+
+# Dark pixels (text) inside a rectangle of the main window's client area.
+ink_in() {
+  window_geometry || return 1
+  python3 "$screen_py" ink $(($1 + X)) $(($2 + Y)) "$3" "$4"
+}
+# The search box (8, 59, 155 x 20) shows more than a caret.
+search_box_has_text() { [ "$(ink_in 10 61 150 16)" -gt 30 ]; }
+
 # Converts a screen position to the main window's client coordinates.
 to_client() {
   window_geometry
@@ -169,6 +202,15 @@ to_client() {
 
 # The listing site received a line (after the last listing_site_mark).
 received() { [ "$(listing_site_count "$1")" -gt 0 ]; }
+# The same, for a request whose escapes the network layer may have
+# normalised: it decodes %XX of letters and digits (RFC 3986 counts %39 and
+# 9 as the same), so the bytes are compared after decoding.
+received_bytes() {
+  tail -n "+$((_listing_skip + 1))" "$LISTING_LOG" | python3 -c '
+import sys, urllib.parse
+want = urllib.parse.unquote_to_bytes(sys.argv[1])
+sys.exit(0 if any(urllib.parse.unquote_to_bytes(l.rstrip("\n")) == want for l in sys.stdin) else 1)' "$1"
+}
 wait_received() { wait_until received "$1"; }
 
 # Web content processes the program runs now.

@@ -8,6 +8,8 @@
   screen.py find PICTURE X Y W H
       the screen positions (x,y of the picture's top-left) of those matches,
       one per line
+  screen.py ink X Y W H
+      how many pixels inside the rectangle are dark (text, lines)
   screen.py colour X Y
       the colour at screen position X, Y as "R G B"
 
@@ -101,6 +103,9 @@ def main(argv):
         else:
             for fx, fy in found:
                 print(fx, fy)
+    elif len(argv) == 6 and argv[1] == "ink":
+        _, _, px = grab(*(int(v) for v in argv[2:6]))
+        print(sum(1 for i in range(0, len(px), 3) if px[i] + px[i + 1] + px[i + 2] < 384))
     elif len(argv) == 4 and argv[1] == "colour":
         _, _, px = grab(int(argv[2]), int(argv[3]), 1, 1)
         print(px[0], px[1], px[2])
