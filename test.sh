@@ -9,13 +9,12 @@ if [ "${SANITIZE:-}" = 1 ]; then
   # own. Leak reports are off: the toolkit keeps caches for the process life.
   # Deadly signals stay with the crash guard, whose handling is under test;
   # bad memory accesses are still caught where they happen.
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" -DVAROMEL_SANITIZE=ON >/dev/null
-  cmake --build build-asan -j"$(nproc)" >build-asan/build.log 2>&1 || { tail -n 60 build-asan/build.log; exit 1; }
+  BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} scripts/build build-asan -DVAROMEL_SANITIZE=ON
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1:handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
   cd build-asan
 else
-  BUILD_TYPE=${BUILD_TYPE:-Release} scripts/build
+  BUILD_TYPE=${BUILD_TYPE:-Release} scripts/build build
   cd build
 fi
 # WebKit's sandbox needs user namespaces that CI containers may not offer.

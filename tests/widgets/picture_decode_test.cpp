@@ -176,3 +176,21 @@ TEST(PictureDecode, TruncatedAndCorruptFilesNeverCrash) {
 }
 
 }  // namespace
+
+#include "widgets/picture/decoders.h"
+
+namespace {
+
+// The decoders must not lean on the sniffing that refuses short inputs.
+TEST(PictureDecode, EachDecoderRefusesEmptyAndTinyInputsOnItsOwn) {
+    for (size_t n : {0u, 1u, 5u}) {
+        rt::Bytes tiny(n, 0x47);
+        EXPECT_FALSE(widgets::decoders::gif(tiny)) << n;
+        EXPECT_FALSE(widgets::decoders::bitmap(tiny)) << n;
+        EXPECT_FALSE(widgets::decoders::jpeg(tiny)) << n;
+        EXPECT_FALSE(widgets::decoders::icon(tiny)) << n;
+        EXPECT_FALSE(widgets::decoders::png(tiny.data(), tiny.size(), 0)) << n;
+    }
+}
+
+}  // namespace

@@ -19,6 +19,7 @@ struct Reader {
 int readFromMemory(GifFileType* gif, GifByteType* out, int wanted) {
     auto* r = static_cast<Reader*>(gif->UserData);
     size_t n = std::min(static_cast<size_t>(wanted < 0 ? 0 : wanted), r->bytes->size() - r->pos);
+    if (n == 0) return 0;  // an empty input has no data pointer to copy from
     std::memcpy(out, r->bytes->data() + r->pos, n);
     r->pos += n;
     return static_cast<int>(n);
