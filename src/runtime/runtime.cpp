@@ -263,13 +263,17 @@ Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& 
     gtk_container_add(GTK_CONTAINER(s->host), s->component->widget());
     gtk_widget_show(s->component->widget());
     gtk_widget_set_size_request(s->host, std::max(rect.width, 0), std::max(rect.height, 0));
-    gtk_overlay_add_overlay(GTK_OVERLAY(w.layout), s->host);
     gtk_widget_set_sensitive(s->host, !s->disabled);
     Slot* raw = s.get();
     w.slots[ref.component] = std::move(s);
+    // Connected first: a host added to a window already on screen is
+    // realised as it is added, and realising is what sets its cursor.
     connectHostEvents(*raw);
+    // A window being built realises nothing here: GTK realises the hosts
+    // as the window maps, and a hidden one (or one that never shows, a
+    // timer's) only when it is first shown, which keeps start-up cheap.
+    gtk_overlay_add_overlay(GTK_OVERLAY(w.layout), raw->host);
     if (raw->visible && raw->component->shown()) gtk_widget_show(raw->host);
-    gtk_widget_realize(raw->host);
     return raw;
 }
 

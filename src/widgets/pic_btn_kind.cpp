@@ -50,7 +50,6 @@ public:
         rt::ComponentRef window{info.ref.window, 0};
         if (info.runtime && info.runtime->exists(window))
             background_ = static_cast<uint32_t>(rt::asInt(info.runtime->get(window, rt::window_prop::kBackground)));
-        for (int i = 0; i < pic_btn::kPictureCount; ++i) decode(i);
 
         int time = 400, distance = 4;
         g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &time, "gtk-double-click-distance",
@@ -88,7 +87,7 @@ public:
             case pic_btn::kPressedPicture: case pic_btn::kDisabledPicture: {
                 int slot = k - pic_btn::kNormalPicture;
                 block_.pictures[slot] = rt::asBytes(v);
-                decode(slot);
+                decoded_[slot] = false;
                 refresh(true);
                 return true;
             }
@@ -151,15 +150,30 @@ private:
         }), this);
     }
 
-    void decode(int slot) {
-        pictures_[slot] = decodePicture(block_.pictures[slot], background_);
-        surfaces_[slot] = pictures_[slot] ? surfaceOf(*pictures_[slot]) : Surface();
+    // Pictures are decoded the first time they are to be shown: most
+    // buttons are never hovered, pressed or disabled, and hidden ones may
+    // never appear, so decoding all four at creation only slows start-up.
+    // The background is the window's at creation, whenever that happens.
+    const std::optional<Picture>& picture(int slot) {
+        if (!decoded_[slot]) {
+            decoded_[slot] = true;
+            pictures_[slot] = decodePicture(block_.pictures[slot], background_);
+            surfaces_[slot] = pictures_[slot] ? surfaceOf(*pictures_[slot]) : Surface();
+        }
+        return pictures_[slot];
     }
 
-    int shownSlot() const {
+    // Only the pictures the current state can pick from are looked at (and
+    // so decoded); the others do not change the answer.
+    int shownSlot() {
+        const bool enabled = behaviour_.enabled();
+        const VisualState state = behaviour_.state();
         std::array<bool, pic_btn::kPictureCount> present{};
-        for (int i = 0; i < pic_btn::kPictureCount; ++i) present[i] = pictures_[i].has_value();
-        return shownPicture(behaviour_.enabled(), behaviour_.state(), present);
+        present[pic_btn::kNormal] = picture(pic_btn::kNormal).has_value();
+        if (!enabled) present[pic_btn::kDisabled] = picture(pic_btn::kDisabled).has_value();
+        if (state == VisualState::kHover) present[pic_btn::kHover] = picture(pic_btn::kHover).has_value();
+        if (state == VisualState::kPressed) present[pic_btn::kPressed] = picture(pic_btn::kPressed).has_value();
+        return shownPicture(enabled, state, present);
     }
 
     bool inside(double x, double y) const {
@@ -260,6 +274,7 @@ private:
     uint32_t background_;
     std::array<std::optional<Picture>, pic_btn::kPictureCount> pictures_;
     std::array<Surface, pic_btn::kPictureCount> surfaces_;
+    std::array<bool, pic_btn::kPictureCount> decoded_{};
     Region region_;
     int shapeSlot_ = -2;
     uint32_t shapeColour_ = 0;

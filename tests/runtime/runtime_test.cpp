@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,49 @@ TEST_F(RuntimeTest, CopyGetsFreshIdSameBindingsAndSitsBehindItsSource) {
 
     // The window itself cannot be copied.
     EXPECT_FALSE(runtime.copy(win));
+}
+
+// Hidden hosts get their window only when first shown, which start-up
+// relies on to stay cheap; showing must still bring the cursor, and a copy
+// made while hidden must still lie directly behind its source.
+TEST_F(RuntimeTest, HiddenHostsAreRealisedWhenShownWithCursorAndStacking) {
+    rt::WindowDescription w;
+    w.rect = {40, 40, 200, 200};
+    w.components.push_back(thing("a", {0, 0, 10, 10}));
+    auto hidden = thing("source", {10, 10, 20, 20});
+    hidden.visible = false;
+    hidden.cursor = rt::cursor::kHand;
+    w.components.push_back(hidden);
+    w.components.push_back(thing("c", {0, 0, 200, 200}));
+    rt::ComponentRef win = runtime.loadWindow(w);
+    rt::ComponentRef a = *runtime.find(win.window, "a"), c = *runtime.find(win.window, "c");
+    rt::ComponentRef source = *runtime.find(win.window, "source");
+    runtime.show(win.window);
+    ASSERT_TRUE(testsupport::waitFor([&] { return gtk_widget_get_mapped(runtime.hostWidget(c)); }));
+    EXPECT_FALSE(gtk_widget_get_realized(runtime.hostWidget(source)));
+    auto copy = runtime.copy(source);
+    ASSERT_TRUE(copy);
+
+    runtime.set(source, rt::prop::kVisible, true);
+    runtime.set(*copy, rt::prop::kVisible, true);
+    for (rt::ComponentRef r : {source, *copy}) {
+        GtkWidget* host = runtime.hostWidget(r);
+        ASSERT_TRUE(testsupport::waitFor([&] { return gtk_widget_get_mapped(host) && gtk_widget_get_allocated_width(host) == 20; }));
+        EXPECT_NE(gdk_window_get_cursor(gtk_widget_get_window(host)), nullptr);
+    }
+
+    // Each host sits in a wrapper window of its own, and these decide where
+    // the pointer goes; once laid out their stacking (whichever way the list
+    // runs) is a, source, copy, c, as painting has it.
+    auto wrapper = [&](rt::ComponentRef r) { return gdk_window_get_parent(gtk_widget_get_window(runtime.hostWidget(r))); };
+    GList* kids = gdk_window_get_children(gdk_window_get_parent(wrapper(a)));
+    auto at = [&](rt::ComponentRef r) { return g_list_index(kids, wrapper(r)); };
+    int pa = at(a), ps = at(source), pc = at(*copy), pz = at(c);
+    g_list_free(kids);
+    ASSERT_TRUE(pa >= 0 && ps >= 0 && pc >= 0 && pz >= 0);
+    EXPECT_TRUE((pa < ps && ps < pc && pc < pz) || (pa > ps && ps > pc && pc > pz)) << pa << " " << ps << " " << pc << " " << pz;
+    EXPECT_EQ(std::abs(ps - pc), 1);
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(RuntimeTest, DestroyedComponentIsARuntimeErrorNotACrash) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "widgets/page_control/painter.h"
 
@@ -44,6 +45,17 @@ struct Scene {
 
     void paint() {
         rt::CPtr<cairo_t, cairo_destroy> cr(cairo_create(image.get()));
+        painter.paint(cr.get(), model, options);
+        cairo_surface_flush(image.get());
+    }
+
+    // Paints only `clip` over a magenta image, the way GTK repaints damage.
+    void paintClipped(const Box& clip) {
+        rt::CPtr<cairo_t, cairo_destroy> cr(cairo_create(image.get()));
+        cairo_set_source_rgb(cr.get(), 1, 0, 1);
+        cairo_paint(cr.get());
+        cairo_rectangle(cr.get(), clip.left, clip.top, clip.width(), clip.height());
+        cairo_clip(cr.get());
         painter.paint(cr.get(), model, options);
         cairo_surface_flush(image.get());
     }
@@ -141,6 +153,42 @@ TEST(PageControlRender, ScrollButtonsShowTheBuiltInArtwork) {
     // The disabled left button (image 3) and its transparent corner.
     EXPECT_EQ(s.at(left.box().left + 10, left.box().top + 10), art[10 * kArtWidth + 3 * 13 + 10]);
     EXPECT_EQ(s.at(left.box().left, left.box().top), kPage);
+}
+
+// Partial paints skip what lies outside the clip (the selected header and
+// its text above all); what they do paint must be the full paint's pixels.
+TEST(PageControlRender, PartialPaintsMatchTheFullPaint) {
+    for (int position : {0, 1, 2}) {
+        Scene s(position);
+        const Box h = s.model.page(1).header;
+        s.model.mouseMove((h.left + h.right) / 2, (h.top + h.bottom) / 2);
+        ASSERT_EQ(s.model.hot(), 1);
+        s.paint();
+        std::vector<uint32_t> full(static_cast<size_t>(Scene::W) * Scene::H);
+        for (int y = 0; y < Scene::H; ++y)
+            for (int x = 0; x < Scene::W; ++x) full[static_cast<size_t>(y) * Scene::W + x] = s.at(x, y);
+        const Box area = s.model.pageArea(), sel = s.model.selectedRect(), h1 = s.model.page(1).header;
+        const Box clips[] = {
+            {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1},      // the whole interior
+            {area.right - 16, area.top + 1, area.right - 1, area.bottom - 1},    // a scroll bar's strip
+            {area.left, area.top, area.left + 40, area.top + 40},                // across the frame
+            {sel.left - 3, sel.top, sel.right + 3, sel.bottom + 3},              // the selected header
+            {h1.left + 2, h1.top, h1.right - 2, h1.bottom},                      // a hot header
+            {0, 0, Scene::W, Scene::H},
+        };
+        for (const Box& c : clips) {
+            s.paintClipped(c);
+            int wrong = 0;
+            for (int y = 0; y < Scene::H; ++y)
+                for (int x = 0; x < Scene::W; ++x) {
+                    bool in = c.contains(x, y);
+                    uint32_t want = in ? full[static_cast<size_t>(y) * Scene::W + x] : 0x00FF00FFu;
+                    wrong += s.at(x, y) != want;
+                }
+            EXPECT_EQ(wrong, 0) << "position " << position << " clip " << c.left << "," << c.top << " " << c.right
+                                << "," << c.bottom;
+        }
+    }
 }
 
 }  // namespace

@@ -43,6 +43,38 @@ Surface surfaceFromPixels(const std::vector<uint32_t>& px, int width, int height
     return s;
 }
 
+// The clip in whole pixels.
+Box clipBox(cairo_t* cr) {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    return {static_cast<int>(std::floor(x1)), static_cast<int>(std::floor(y1)), static_cast<int>(std::ceil(x2)),
+            static_cast<int>(std::ceil(y2))};
+}
+
+bool meets(const Box& a, const Box& b) {
+    return !a.empty() && !b.empty() && a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool within(const Box& inner, const Box& outer) {
+    return !outer.empty() && inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Whether any header or scroll button reaches into `clip` (a selected
+// header may overlap the frame).
+bool touchesHeaders(const Model& model, const Box& clip) {
+    for (const Row& row : model.rows())
+        for (int i : row.pages)
+            if (meets(model.page(i).header, clip)) return true;
+    if (meets(model.selectedRect(), clip)) return true;
+    for (int b = 0; b < 2; ++b) {
+        const ScrollButton& button = model.scrollButton(b);
+        const ButtonBox& box = button.box();
+        if (button.visible() && meets({box.left, box.top, box.right, box.bottom}, clip)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 ImageList ImageList::fromStream(const rt::Bytes& stream) {
@@ -142,15 +174,29 @@ void Painter::purgeCache(const Model& model) {
 
 void Painter::paint(cairo_t* cr, Model& model, const PaintOptions& o) {
     purgeCache(model);
+    // Most paints are for a small damaged part: a web view over the page
+    // area redraws its scroll bars many times a second, and GTK paints what
+    // lies below it first. Only the parts that meet the clip are drawn; a
+    // header outside it (the selected one is rendered afresh every time,
+    // text included) would cost the most and show nothing.
+    const Box clip = clipBox(cr);
+    const Box& area = model.pageArea();
+    const int current = model.current();
     cairo_save(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    if (within(clip, {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1}) && !touchesHeaders(model, clip)) {
+        // Inside the frame: nothing but the page area's fill is there.
+        const PageControlPage* page = model.validIndex(current) ? &model.page(current).data : nullptr;
+        fillBox(cr, clip.left, clip.top, clip.width(), clip.height(), pageAreaFill(o.palette, page));
+        cairo_restore(cr);
+        return;
+    }
     fillBox(cr, 0, 0, model.width(), model.height(), backgroundColour(o.palette));
-    const int current = model.current();
     for (const Row& row : model.rows())
         for (int i : row.pages)
-            if (i != current)
+            if (i != current && meets(model.page(i).header, clip))
                 drawHeader(cr, model, o, i, model.page(i).header, model.drawnHot(i) ? HeaderState::kHot : HeaderState::kNormal);
-    if (model.validIndex(current) && !model.selectedRect().empty())
+    if (model.validIndex(current) && !model.selectedRect().empty() && meets(model.selectedRect(), clip))
         drawHeader(cr, model, o, current, model.selectedRect(),
                    model.drawnHot(current) ? HeaderState::kHot : HeaderState::kSelected);
     drawPageArea(cr, model, o);
