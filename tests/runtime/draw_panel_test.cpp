@@ -31,12 +31,17 @@ protected:
 
     void line(int x1, int y1, int x2, int y2) { runtime.call(panel, rt::draw_panel::kDrawLine, {x1, y1, x2, y2}); }
 
-    // What the panel paints, as 0x00BBGGRR per pixel, on a black canvas.
-    std::vector<uint32_t> paint(int width, int height) {
+    // What the panel paints, as 0x00BBGGRR per pixel, on a black canvas;
+    // with a clip, only inside it.
+    std::vector<uint32_t> paint(int width, int height, const rt::Rect* clip = nullptr) {
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
         cairo_t* cr = cairo_create(s);
         cairo_set_source_rgb(cr, 0, 0, 0);
         cairo_paint(cr);
+        if (clip) {
+            cairo_rectangle(cr, clip->left, clip->top, clip->width, clip->height);
+            cairo_clip(cr);
+        }
         gboolean handled = FALSE;
         g_signal_emit_by_name(runtime.component(panel)->widget(), "draw", cr, &handled);
         cairo_destroy(cr);
@@ -97,6 +102,41 @@ TEST_F(DrawPanelTest, LongDrawingWithoutAClearKeepsEveryLine) {
     EXPECT_EQ(at(px, 40, 5, 25), kWhite);
     EXPECT_EQ(at(px, 40, 20, 29), kRed);
     EXPECT_EQ(at(px, 40, 39, 29), kWhite);
+}
+
+// Paints of small damaged parts take a shortcut where no line is; they must
+// show exactly what a full paint shows there, also once a resize has added
+// room in a newer background colour.
+TEST_F(DrawPanelTest, PartialPaintsShowWhatTheFullPaintShows) {
+    line(0, 5, 10, 5);
+    line(14, 0, 14, 12);
+    auto same = [&](const rt::Rect& c) {
+        auto full = paint(60, 50);
+        auto part = paint(60, 50, &c);
+        int wrong = 0;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 60; ++x) {
+                bool in = x >= c.left && x < c.left + c.width && y >= c.top && y < c.top + c.height;
+                wrong += at(part, 60, x, y) != (in ? at(full, 60, x, y) : 0u);
+            }
+        return wrong;
+    };
+    for (const rt::Rect& c : {rt::Rect{20, 15, 20, 15}, rt::Rect{0, 3, 20, 10}, rt::Rect{15, 12, 2, 2},
+                              rt::Rect{30, 0, 30, 50}})
+        EXPECT_EQ(same(c), 0) << c.left << "," << c.top;
+
+    runtime.set(panel, rt::draw_panel::kBackground + 8, static_cast<int32_t>(0x00FF0000));
+    runtime.set(panel, rt::prop::kWidth, 50);
+    auto px = paint(60, 50);
+    EXPECT_EQ(at(px, 60, 39, 20), kWhite);
+    EXPECT_EQ(at(px, 60, 40, 20), 0x00FF0000u);
+    EXPECT_EQ(same(rt::Rect{35, 20, 10, 5}), 0);
+    EXPECT_EQ(same(rt::Rect{42, 20, 5, 5}), 0);
+
+    // After a clear the whole panel is the new colour again.
+    runtime.call(panel, rt::draw_panel::kClear);
+    EXPECT_EQ(same(rt::Rect{20, 15, 20, 15}), 0);
+    EXPECT_EQ(at(paint(60, 50), 60, 20, 20), 0x00FF0000u);
 }
 
 }  // namespace

@@ -23,9 +23,7 @@ public:
         area_ = gtk_drawing_area_new();
         resizeSurface(info.rect.width, info.rect.height);
         g_signal_connect(area_, "draw", callback([](GtkWidget*, cairo_t* cr, gpointer self) {
-            auto* p = static_cast<DrawPanel*>(self);
-            cairo_set_source_surface(cr, p->surface_.get(), 0, 0);
-            cairo_paint(cr);
+            static_cast<DrawPanel*>(self)->paint(cr);
             return TRUE;
         }), this);
     }
@@ -53,6 +51,7 @@ public:
         if (method == draw_panel::kClear) {
             // Everything drawn so far is painted over: start a new record.
             surface_.reset();
+            inked_ = false;
             resizeSurface(width_, height_);
             gtk_widget_queue_draw(area_);
             return Value{};
@@ -65,6 +64,34 @@ public:
     Bytes propertyBlock() const override { return block_.serialize(); }
 
 private:
+    // A panel under other components is asked for many small paints that
+    // meet none of its lines (a web view over the border panel redraws its
+    // scroll bars many times a second); where the record holds nothing but
+    // one background colour, a solid fill shows the same as replaying it.
+    void paint(cairo_t* cr) {
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+        const bool meetsInk = inked_ && x1 < inkRight_ && inkLeft_ < x2 && y1 < inkBottom_ && inkTop_ < y2;
+        if (plain_ && !meetsInk) {
+            setSourceColour(cr, plainColour_);
+            cairo_rectangle(cr, 0, 0, width_, height_);
+            cairo_fill(cr);
+            return;
+        }
+        cairo_set_source_surface(cr, surface_.get(), 0, 0);
+        cairo_paint(cr);
+    }
+
+    void addInk(int left, int top, int right, int bottom) {
+        if (!inked_) {
+            inkLeft_ = left, inkTop_ = top, inkRight_ = right, inkBottom_ = bottom;
+            inked_ = true;
+            return;
+        }
+        inkLeft_ = std::min(inkLeft_, left), inkTop_ = std::min(inkTop_, top);
+        inkRight_ = std::max(inkRight_, right), inkBottom_ = std::max(inkBottom_, bottom);
+    }
+
     // A record bounded to the panel: what falls outside is cut off, as it
     // would be on a bitmap of that size.
     static Surface newRecord(int width, int height) {
@@ -95,7 +122,12 @@ private:
             ++operations_;
         } else {
             operations_ = 0;
+            plain_ = true;
+            plainColour_ = block_.background;
         }
+        // Room a resize adds shows the background of now; if that is not the
+        // colour under the lines drawn so far, the panel is no longer one colour.
+        if (block_.background != plainColour_) plain_ = false;
         surface_ = std::move(fresh);
     }
 
@@ -120,6 +152,8 @@ private:
             cairo_line_to(cr.get(), x2 + 0.5, y2 + 0.5);
             cairo_stroke(cr.get());
         }
+        // Generous by a pixel each way: a stroke's antialiasing spills over.
+        addInk(std::min(x1, x2) - 1, std::min(y1, y2) - 1, std::max(x1, x2) + 2, std::max(y1, y2) + 2);
         if (++operations_ >= kFlattenAfter) resizeSurface(width_, height_);
         gtk_widget_queue_draw(area_);
     }
@@ -131,6 +165,12 @@ private:
     Surface surface_;
     int width_ = 1, height_ = 1;
     int operations_ = 0;  // drawing operations in the record since it was last started or flattened
+    // What the record shows outside its lines: one colour while plain_.
+    bool plain_ = true;
+    uint32_t plainColour_ = 0;
+    // Bounds of every line since the last clear (cut-off parts included).
+    bool inked_ = false;
+    int inkLeft_ = 0, inkTop_ = 0, inkRight_ = 0, inkBottom_ = 0;
 };
 
 }  // namespace
