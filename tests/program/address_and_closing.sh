@@ -45,8 +45,9 @@ wait_received "/" || fatal "the first tab did not load the home page"
 wait_until tabs_are 1 || fatal "not one tab at start"
 
 listing_site_mark
-# Typed Chinese in an address goes out as its UTF-8 escapes, once.
-address "$site/new.html?q=变态" Return
+# Chinese in an address goes out as its UTF-8 escapes, once.
+paste_into_address_box "$site/new.html?q=变态"
+press Return
 check "Enter in the address box loads the address" wait_received "/new.html?q=%E5%8F%98%E6%80%81"
 check "... in the current tab (its title shows)" wait_until name_is "今日新开服务器"
 check "... and opens no tab" tabs_are 1

@@ -12,13 +12,8 @@ start_site
 start_program
 wait_received "/" || fatal "the first tab did not load the home page"
 
-# Replaces the search box's content with a pasted text and presses Enter.
 search_for() {
-  set_clipboard "$1" || fatal "the clipboard helper did not start"
-  click "${search_box[@]}"
-  press ctrl+a BackSpace ctrl+v
-  # Pasting takes a round trip to the helper; Enter once the text shows.
-  wait_until search_box_has_text || fatal "the pasted text did not show in the search box"
+  paste_into_search_box "$1"
   press Return
 }
 

@@ -16,8 +16,7 @@ check "one tab at start" wait_until tabs_are 1
 
 # Enter in the search box (the request itself is search_via_proxy's); here
 # the new tab and its title.
-click "${search_box[@]}"
-type_text "变态"
+paste_into_search_box "变态"
 press Return
 listing_site_wait "/search.asp?key=%B1%E4%CC%AC&otype=name" || fatal "the typed search did not arrive"
 check "Enter in the search box opens a second tab" wait_until tabs_are 2

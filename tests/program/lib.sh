@@ -193,6 +193,22 @@ ink_in() {
 }
 # The search box (8, 59, 155 x 20) shows more than a caret.
 search_box_has_text() { [ "$(ink_in 10 61 150 16)" -gt 30 ]; }
+# The address box (from 127, 28, 20 high; its start) likewise.
+address_box_has_text() { [ "$(ink_in 129 30 300 16)" -gt 30 ]; }
+
+# Replaces an edit box's content with text pasted from the clipboard
+# (typing Chinese through xdotool's borrowed key codes can lose characters
+# on a busy machine; a paste cannot), and waits until it shows.
+paste_into_search_box() { _paste_into search_box_has_text "${search_box[@]}" "$1"; }
+paste_into_address_box() { _paste_into address_box_has_text "${address_box[@]}" "$1"; }
+_paste_into() {
+  local shows=$1 x=$2 y=$3 text=$4
+  set_clipboard "$text" || fatal "the clipboard helper did not start"
+  click "$x" "$y"
+  press ctrl+a BackSpace ctrl+v
+  # Pasting takes a round trip to the helper.
+  wait_until "$shows" || fatal "the pasted text did not show in the box at $x, $y"
+}
 
 # Converts a screen position to the main window's client coordinates.
 to_client() {
