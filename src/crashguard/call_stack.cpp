@@ -1,8 +1,5 @@
 #include "crashguard/call_stack.h"
 
-#include <dlfcn.h>
-#include <elf.h>
-#include <link.h>
 #include <unwind.h>
 
 namespace crashguard {
@@ -31,16 +28,17 @@ _Unwind_Reason_Code take_frame(struct _Unwind_Context* context, void* arg) {
 
 }  // namespace
 
-void collect_signal_frames(uintptr_t fault_ip, FrameList& list) {
+void collect_signal_frames(uintptr_t fault_ip, uintptr_t resume_ip, FrameList& list) {
     RawFrames raw;
     _Unwind_Backtrace(take_frame, &raw);
     list.count = 0;
     list.push(fault_ip);
+    if (resume_ip != fault_ip) list.push(resume_ip);
     // The unwinder marks the interrupted frame as a signal frame and gives its
     // exact instruction pointer; everything before it is the handler itself.
     int first = -1;
     for (int i = 0; i < raw.count; ++i) {
-        if (raw.signal_frame[i] && raw.ips[i] == fault_ip) {
+        if (raw.signal_frame[i] && raw.ips[i] == resume_ip) {
             first = i;
             break;
         }
@@ -58,76 +56,110 @@ __attribute__((noinline)) void collect_caller_frames(int skip, FrameList& list) 
     asm volatile("" ::: "memory");
 }
 
-bool exported_symbol(uintptr_t address, SymbolHit* hit) {
-    Dl_info info;
-    const ElfW(Sym)* symbol = nullptr;
-    if (dladdr1(reinterpret_cast<void*>(address), &info, reinterpret_cast<void**>(const_cast<ElfW(Sym)**>(&symbol)), RTLD_DL_SYMENT) == 0)
-        return false;
-    if (!info.dli_sname || !info.dli_saddr || !symbol) return false;
-    uintptr_t start = reinterpret_cast<uintptr_t>(info.dli_saddr);
-    // dladdr names the nearest symbol below, even far past its end; only an
-    // address inside the symbol (or at its end, for a final call) counts.
-    if (address < start || address - start > symbol->st_size) return false;
-    hit->name = info.dli_sname;
-    hit->start = start;
+bool exported_symbol(const Module& module, uintptr_t address, SymbolHit* hit) {
+    return elf_symbol_at(module.start, module.end, address, hit);
+}
+
+namespace {
+
+// Long enough for any routine or module name with a symbol of a few hundred
+// bytes; a longer line is cut.
+constexpr size_t kLineCapacity = 768;
+
+// The text of the line for address `a`, without indentation or line end.
+// False when the frame gives no line. `first` tells whether no line came
+// before it (leading system frames are left out).
+bool frame_line(uintptr_t a, const WalkInputs& in, bool first, TextBuffer& out) {
+    if (a == 0 || !in.modules || !in.modules->is_code(a)) return false;
+    uintptr_t limit = in.search_distance > 0 ? static_cast<uintptr_t>(in.search_distance) : 0;
+
+    if (in.routines) {
+        if (const Routine* r = in.routines->nearest(a, limit)) {
+            out.append(r->name);
+            if (a != r->start) {
+                out.append("+0x");
+                out.append_auto_hex(a - r->start);
+                out.append("=");
+                out.append_hex(a, kAddressDigits);
+            }
+            return true;
+        }
+    }
+
+    const Module* m = in.modules->module_of(a);
+    const char* name = m ? m->name : "";
+    uintptr_t start = m ? m->start : 0;
+    if (in.skip_system_frames && first && m && is_system_module(name)) return false;
+
+    SymbolHit hit;
+    bool has_symbol = m && in.lookup && in.lookup(*m, a, &hit) && hit.name[0] != '\0';
+    if (has_symbol && a - hit.start > limit) return false;
+
+    if (has_symbol) {
+        out.append("[");
+        out.append(name);
+        out.append("].");
+        out.append(hit.name);
+        if (a != hit.start) {
+            out.append("+0x");
+            out.append_auto_hex(a - hit.start);
+        }
+        return true;
+    }
+    if (name[0] != '\0') {
+        out.append("[");
+        out.append(name);
+        out.append("]+");
+    }
+    out.append("0x");
+    if (start != 0) {
+        out.append_auto_hex(a - start);
+        out.append("=");
+    }
+    out.append_hex(a, kAddressDigits);
     return true;
 }
 
+int indent(int line) { return line < kMaxIndent ? line : kMaxIndent; }
+
+// Bytes that lines first..count-1 take when `first` becomes the top line.
+size_t kept_size(const int* lengths, int count, int first) {
+    size_t total = 0;
+    for (int k = first; k < count; ++k) total += static_cast<size_t>(indent(k - first) + lengths[k]) + 2;
+    return total;
+}
+
+}  // namespace
+
 void format_call_stack(const FrameList& frames, const WalkInputs& in, TextBuffer& out) {
-    int line = 0;
-    uintptr_t limit = in.search_distance > 0 ? static_cast<uintptr_t>(in.search_distance) : 0;
+    if (frames.unwalkable) {
+        out.append("无法回溯调用栈:栈指针");
+        out.append_hex(frames.stack_pointer, kAddressDigits);
+        out.append("不在本线程的栈内\r\n");
+    }
+    // First pass: which frames give a line, and how long each one is.
+    int lengths[FrameList::kCapacity];
+    int count = 0;
+    char body[kLineCapacity];
     for (int i = frames.count - 1; i >= 0; --i) {
-        uintptr_t a = frames.addresses[i];
-        if (a == 0 || !in.modules || !in.modules->is_code(a)) continue;
+        TextBuffer line(body, sizeof(body));
+        if (frame_line(frames.addresses[i], in, count == 0, line)) lengths[count++] = static_cast<int>(line.size());
+    }
+    // Leave out the outermost lines until the rest fits.
+    int first = 0;
+    while (first < count && kept_size(lengths, count, first) > out.room()) ++first;
 
-        if (in.routines) {
-            if (const Routine* r = in.routines->nearest(a); r && a - r->start <= limit) {
-                out.append_spaces(line++);
-                out.append(r->name);
-                if (a != r->start) {
-                    out.append("+0x");
-                    out.append_auto_hex(a - r->start);
-                    out.append("=");
-                    out.append_hex(a, kAddressDigits);
-                }
-                out.append("\r\n");
-                continue;
-            }
+    // Second pass: the same decisions again, writing the kept lines.
+    int k = 0;
+    for (int i = frames.count - 1; i >= 0 && k < count; --i) {
+        TextBuffer line(body, sizeof(body));
+        if (!frame_line(frames.addresses[i], in, k == 0, line)) continue;
+        if (k >= first) {
+            out.append_spaces(indent(k - first));
+            out.append(line.c_str());
+            out.append("\r\n");
         }
-
-        const Module* m = in.modules->module_of(a);
-        const char* name = m ? m->name : "";
-        uintptr_t start = m ? m->start : 0;
-        if (in.skip_system_frames && line == 0 && m && is_system_module(name)) continue;
-
-        SymbolHit hit;
-        bool has_symbol = in.lookup && in.lookup(a, &hit) && hit.name && hit.name[0] != '\0';
-        if (has_symbol && a - hit.start > limit) continue;
-
-        out.append_spaces(line++);
-        if (has_symbol) {
-            out.append("[");
-            out.append(name);
-            out.append("].");
-            out.append(hit.name);
-            if (a != hit.start) {
-                out.append("+0x");
-                out.append_auto_hex(a - hit.start);
-            }
-        } else {
-            if (name[0] != '\0') {
-                out.append("[");
-                out.append(name);
-                out.append("]+");
-            }
-            out.append("0x");
-            if (start != 0) {
-                out.append_auto_hex(a - start);
-                out.append("=");
-            }
-            out.append_hex(a, kAddressDigits);
-        }
-        out.append("\r\n");
+        ++k;
     }
 }
 
@@ -135,6 +167,16 @@ bool analysis_position(const FrameList& frames, const ModuleTable& modules, uint
     if (frames.count == 0 || modules.module_count == 0) return false;
     int i = 0;
     uintptr_t c = frames.addresses[0];
+    if (!modules.is_code(c) && frames.count > 1) {
+        // A call through a bad pointer: nothing ran at the faulting address,
+        // so the caller's return address is where the chain starts.
+        c = frames.addresses[++i];
+        const Module* m = modules.module_of(c);
+        if (m && modules.is_main_executable(m) && modules.is_code(c)) {
+            *position = c;
+            return true;
+        }
+    }
     // Always move at least one frame up: inside the executable the answer is
     // a return address of the chain, never the faulting address itself.
     for (;;) {

@@ -8,6 +8,7 @@
 
 #include "crashguard/guard_state.h"
 #include "crashguard/report.h"
+#include "crashguard/safe_memory.h"
 
 namespace crashguard {
 
@@ -36,6 +37,7 @@ void find_paths() {
 }
 
 [[noreturn]] void pass_terminate_on() {
+    detail::leave_report();
     detail::let_abort_pass();
     if (g_previous_terminate) g_previous_terminate();
     std::abort();
@@ -44,6 +46,7 @@ void find_paths() {
 // Normal context: an exception nobody caught, or another reason for
 // std::terminate.
 void on_terminate() {
+    if (!detail::enter_report()) detail::fallback_stop(SIGABRT);
     if (!detail::enabled()) pass_terminate_on();
     bool thrown = std::current_exception() != nullptr;
     if (thrown && g_settings.pass_on_throw == 1) pass_terminate_on();
@@ -58,9 +61,11 @@ void on_terminate() {
 // Normal context. Builds, stores and writes the runtime-error report, then
 // ends the process as the runtime would after its own report.
 [[noreturn]] __attribute__((noinline)) void report_runtime_error(int code, const char* message) {
+    if (!detail::enter_report()) detail::fallback_stop(SIGABRT);
     FrameList frames;
     collect_caller_frames(0, frames);
     if (!detail::claim_reporter(SIGABRT)) detail::fallback_stop(SIGABRT);
+    detail::arm_watchdog(SIGABRT);
     ThreadRecord* rec = ensure_current_record();
     if (rec) {
         ReportPlace place;
@@ -72,6 +77,7 @@ void on_terminate() {
         std::fflush(nullptr);
         detail::write_all(2, rec->full_text);
         detail::write_all(2, "\n");
+        detail::disarm_watchdog();
         detail::notify(rec->full_text, "程序异常：");
     } else {
         std::string text = runtime_error_text(code, message);
@@ -95,8 +101,7 @@ void install() {
     // here (symbol binding, unwinder set-up) instead of inside a crash.
     FrameList frames;
     collect_caller_frames(0, frames);
-    SymbolHit hit;
-    exported_symbol(reinterpret_cast<uintptr_t>(&install), &hit);
+    readable(reinterpret_cast<uintptr_t>(&install));
     detail::resolve_thread_hook();
 
     register_routine_at("KOVA-SEH._启动子程序", reinterpret_cast<const void*>(&install));

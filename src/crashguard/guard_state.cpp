@@ -4,8 +4,10 @@
 //   signal handler (or terminate handler, or a status exception)
 //     -> a guarded block of the thread takes it (guarded_block.cpp), or
 //     -> claim_reporter: only the first crashing thread reports
+//     -> the watchdog is armed
 //     -> build_fault_report: module table, call stack, texts (scratch lock)
-//     -> stderr, crash callback, message box helper
+//     -> stderr; the watchdog is disarmed
+//     -> crash callback, message box helper
 //     -> leave the thread (exit mode 1) or die by the signal.
 #include "crashguard/guard_state.h"
 
@@ -31,6 +33,14 @@ int g_enabled = 0;
 pid_t g_reporter = 0;
 pid_t g_scratch_owner = 0;
 int g_fallback_entered = 0;
+int g_watchdog_signal = 0;
+unsigned g_watchdog_seconds = 5;
+struct sigaction g_alarm_before;
+
+// Initial-exec so that the handler reads it without the TLS resolver.
+__attribute__((tls_model("initial-exec"))) thread_local bool t_in_report = false;
+
+const char kFallbackText[] = "程序发生严重错误，无法获取异常信息，程序准备关闭";
 
 // Shared by every report: far too large for a signal stack.
 ModuleTable g_modules;
@@ -63,7 +73,67 @@ Scratch take_scratch() {
 
 void release_scratch() { __atomic_store_n(&g_scratch_owner, 0, __ATOMIC_RELEASE); }
 
+// Signal context. The fallback's message, once per process: stderr, then
+// the message box when it is on. False when it was shown already.
+bool show_fallback_message() {
+    if (__atomic_exchange_n(&g_fallback_entered, 1, __ATOMIC_ACQ_REL) != 0) return false;
+    write_all(2, kFallbackText);
+    write_all(2, "\n");
+    if (g_settings.show_message_box == 1) {
+        // The box waits for the user: the watchdog no longer applies.
+        disarm_watchdog();
+        show_message_box(kFallbackText, "");
+    }
+    return true;
+}
+
+// Signal context, on whichever thread the alarm reaches.
+void on_watchdog(int) {
+    int signal = __atomic_load_n(&g_watchdog_signal, __ATOMIC_ACQUIRE);
+    if (signal == 0) return;  // disarmed while the alarm was on its way
+    show_fallback_message();
+    die_by_signal(signal);
+}
+
 }  // namespace
+
+bool enter_report() {
+    if (t_in_report) return false;
+    t_in_report = true;
+    __atomic_signal_fence(__ATOMIC_SEQ_CST);
+    return true;
+}
+
+void leave_report() {
+    __atomic_signal_fence(__ATOMIC_SEQ_CST);
+    t_in_report = false;
+}
+
+void set_watchdog_seconds(unsigned seconds) { g_watchdog_seconds = seconds > 0 ? seconds : 1; }
+
+void arm_watchdog(int signal) {
+    __atomic_store_n(&g_watchdog_signal, signal, __ATOMIC_RELEASE);
+    struct sigaction action = {};
+    action.sa_handler = on_watchdog;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_ONSTACK;
+    sigaction(SIGALRM, &action, &g_alarm_before);
+    // The alarm goes to any thread that does not block it; this one must not,
+    // in case every other thread does.
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGALRM);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    syscall(SYS_alarm, g_watchdog_seconds);
+}
+
+void disarm_watchdog() {
+    if (__atomic_exchange_n(&g_watchdog_signal, 0, __ATOMIC_ACQ_REL) == 0) return;
+    syscall(SYS_alarm, 0);
+    // A thread that lives on (exit mode 1) gives the program its own alarm
+    // handling back.
+    sigaction(SIGALRM, &g_alarm_before, nullptr);
+}
 
 bool installed() { return __atomic_load_n(&g_installed, __ATOMIC_ACQUIRE) != 0; }
 bool enabled() { return __atomic_load_n(&g_enabled, __ATOMIC_ACQUIRE) != 0; }
@@ -117,16 +187,16 @@ bool claim_reporter(int signal) {
 void release_reporter() { __atomic_store_n(&g_reporter, 0, __ATOMIC_RELEASE); }
 
 void fallback_stop(int signal) {
-    if (__atomic_exchange_n(&g_fallback_entered, 1, __ATOMIC_ACQ_REL) != 0) die_by_signal(signal);
-    static const char kText[] = "程序发生严重错误，无法获取异常信息，程序准备关闭";
-    write_all(2, kText);
-    write_all(2, "\n");
-    if (g_settings.show_message_box == 1) notify(kText, "");
+    // Only the message: the crash callback may be what faulted, and it has
+    // had its one call.
+    if (!show_fallback_message()) die_by_signal(signal);
+    disarm_watchdog();
     ThreadRecord* rec = current_record();
     if (g_settings.exit_mode == 1 && !is_main_thread() && rec && rec->has_exit_point) {
         rec->has_exit_point = false;
         release_scratch();
         release_reporter();
+        leave_report();
         __atomic_store_n(&g_fallback_entered, 0, __ATOMIC_RELEASE);
         siglongjmp(rec->exit_point, 1);
     }
@@ -178,15 +248,18 @@ bool build_fault_report(ThreadRecord* rec, const FaultInfo& fault, const FrameLi
 
 void handle_unhandled(const FaultInfo& fault, const FrameList& frames, int signal) {
     if (!claim_reporter(signal)) fallback_stop(signal);
+    arm_watchdog(signal);
     ThreadRecord* rec = current_record();
     if (!rec) rec = &g_spare_record;
     if (!build_fault_report(rec, fault, frames)) fallback_stop(signal);
     write_all(2, rec->full_text);
     write_all(2, "\n");
+    disarm_watchdog();
     notify(rec->full_text, "程序异常：");
     if (g_settings.exit_mode == 1 && !is_main_thread() && rec != &g_spare_record && rec->has_exit_point) {
         rec->has_exit_point = false;
         release_reporter();
+        leave_report();
         siglongjmp(rec->exit_point, 1);
     }
     die_by_signal(signal);

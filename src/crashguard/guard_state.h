@@ -56,6 +56,24 @@ void resume_guarded(ThreadRecord* rec, const FaultInfo& fault, const FrameList& 
 
 // Signal context: the crash callback and the message box helper.
 void notify(const char* text, const char* caption);
+// Signal context: the message box helper alone.
+void show_message_box(const char* text, const char* caption);
+
+// Any context. Marks the calling thread as composing a crash report (in the
+// handler, or a report made in normal context). False when it already was:
+// a fault inside the report itself, after which nothing of the first fault
+// can be trusted and the caller takes the fallback stop.
+bool enter_report();
+void leave_report();
+
+// Signal or normal context. The watchdog bounds the time a report takes to
+// compose: when it runs out, the fallback message is shown and the process
+// ends by `signal`, whatever the reporting thread is stuck in. Disarmed
+// before the crash callback and the message box, which wait for the user.
+void arm_watchdog(int signal);
+void disarm_watchdog();
+// Normal context; 5 seconds unless changed (tests shorten it).
+void set_watchdog_seconds(unsigned seconds);
 
 // Signal context: write(2) until done.
 void write_all(int fd, const char* text);

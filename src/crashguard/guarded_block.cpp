@@ -34,6 +34,7 @@ void resume_guarded(ThreadRecord* rec, const FaultInfo& fault, const FrameList& 
         g.caught = static_cast<int>(caught);
         // Blocks inside the one that catches are left by the jump.
         rec->frame_count = i + 1;
+        leave_report();
         siglongjmp(g.resume, 1);
     }
 }
@@ -73,6 +74,7 @@ __attribute__((noinline)) void raise_status(uint32_t status, uint32_t selector) 
     fault.param_count = 2;
     fault.params[0] = status;
     fault.params[1] = selector;
+    if (!detail::enter_report()) detail::fallback_stop(SIGABRT);
     FrameList frames;
     collect_caller_frames(0, frames);
     fault.address = frames.count > 0 ? frames.addresses[0] : 0;

@@ -26,7 +26,13 @@ void show_message_box(const char* text, const char* caption) {
     char* argv[] = {g_helper_path, const_cast<char*>(caption), g_settings.owner_window_class, nullptr};
     pid_t pid = vfork();
     if (pid == 0) {
-        dup2(fds[0], 0);  // dup2 leaves the copy without close-on-exec
+        // With standard input closed the pipe's reading end may itself be
+        // fd 0: dup2 onto itself would keep its close-on-exec flag, so the
+        // flag is cleared instead. Elsewhere dup2 leaves the copy without it.
+        if (fds[0] == 0)
+            fcntl(0, F_SETFD, 0);
+        else
+            dup2(fds[0], 0);
         execve(g_helper_path, argv, environ);
         _exit(127);
     }

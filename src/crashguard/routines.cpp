@@ -2,6 +2,7 @@
 
 #include <unwind.h>
 
+#include <cstring>
 #include <mutex>
 
 #include "crashguard/text_buffer.h"
@@ -28,9 +29,135 @@ _Unwind_Reason_Code collect_ip(struct _Unwind_Context* context, void* arg) {
     return _URC_NO_REASON;
 }
 
+// The unwinder's lookup of the frame description entry that covers an
+// address; libgcc exports it without declaring it in <unwind.h>.
+struct EhBases {
+    void* tbase;
+    void* dbase;
+    void* func;
+};
+extern "C" const void* _Unwind_Find_FDE(void* pc, EhBases* bases);
+
+// Pointer encodings of the call-frame tables (the low four bits give the
+// size of the stored value).
+constexpr uint8_t kEncodingOmit = 0xFF;
+
+const uint8_t* skip_leb128(const uint8_t* p) {
+    while (*p & 0x80) ++p;
+    return p + 1;
+}
+
+uint64_t read_uleb128(const uint8_t** p) {
+    uint64_t value = 0;
+    int shift = 0;
+    uint8_t byte;
+    do {
+        byte = *(*p)++;
+        if (shift < 64) value |= uint64_t{byte & 0x7Fu} << shift;
+        shift += 7;
+    } while (byte & 0x80);
+    return value;
+}
+
+// Reads a value stored in `encoding`'s format, without applying its base
+// (the routine's length is a plain size). False for a format we do not know.
+bool read_encoded(const uint8_t** p, uint8_t encoding, uint64_t* value) {
+    switch (encoding & 0x0F) {
+    case 0x00:  // native pointer
+    case 0x04:
+    case 0x0C: {
+        uint64_t v;
+        std::memcpy(&v, *p, 8);
+        *p += 8;
+        *value = v;
+        return true;
+    }
+    case 0x02:
+    case 0x0A: {
+        uint16_t v;
+        std::memcpy(&v, *p, 2);
+        *p += 2;
+        *value = v;
+        return true;
+    }
+    case 0x03:
+    case 0x0B: {
+        uint32_t v;
+        std::memcpy(&v, *p, 4);
+        *p += 4;
+        *value = v;
+        return true;
+    }
+    case 0x01:
+    case 0x09:
+        *value = read_uleb128(p);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The pointer encoding a CIE gives its FDEs ('R' in its augmentation), or
+// the native pointer when it names none.
+bool fde_encoding(const uint8_t* cie, uint8_t* encoding) {
+    *encoding = 0x00;
+    const uint8_t* p = cie + 8;  // length, CIE id
+    uint8_t version = *p++;
+    const char* augmentation = reinterpret_cast<const char*>(p);
+    p += std::strlen(augmentation) + 1;
+    if (augmentation[0] != 'z') return augmentation[0] == '\0';
+    p = skip_leb128(p);  // code alignment
+    p = skip_leb128(p);  // data alignment
+    p = version == 1 ? p + 1 : skip_leb128(p);  // return address column
+    p = skip_leb128(p);  // augmentation data length
+    for (const char* a = augmentation + 1; *a; ++a) {
+        switch (*a) {
+        case 'R':
+            *encoding = *p++;
+            break;
+        case 'P': {
+            uint8_t personality = *p++;
+            uint64_t ignored;
+            if (personality == kEncodingOmit || !read_encoded(&p, personality, &ignored)) return false;
+            break;
+        }
+        case 'L':
+            ++p;
+            break;
+        case 'S':
+        case 'B':
+        case 'G':
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
-bool RoutineTable::add(uintptr_t start, const char* name) {
+bool routine_extent(uintptr_t address, uintptr_t* start, uintptr_t* end) {
+    EhBases bases = {};
+    const auto* fde = static_cast<const uint8_t*>(_Unwind_Find_FDE(reinterpret_cast<void*>(address), &bases));
+    if (!fde || !bases.func) return false;
+    uint32_t length;
+    std::memcpy(&length, fde, 4);
+    if (length == 0 || length == 0xFFFFFFFFu) return false;  // no 64-bit tables here
+    int32_t cie_offset;
+    std::memcpy(&cie_offset, fde + 4, 4);
+    const uint8_t* cie = fde + 4 - cie_offset;
+    uint8_t encoding;
+    if (!fde_encoding(cie, &encoding) || encoding == kEncodingOmit) return false;
+    const uint8_t* p = fde + 8;
+    uint64_t ignored, size;
+    if (!read_encoded(&p, encoding, &ignored) || !read_encoded(&p, encoding, &size) || size == 0) return false;
+    *start = reinterpret_cast<uintptr_t>(bases.func);
+    *end = *start + size;
+    return true;
+}
+
+bool RoutineTable::add(uintptr_t start, const char* name, uintptr_t end) {
     if (start == 0) return false;
     std::lock_guard<std::mutex> hold(writer_lock());
     int n = __atomic_load_n(&count_, __ATOMIC_ACQUIRE);
@@ -38,18 +165,21 @@ bool RoutineTable::add(uintptr_t start, const char* name) {
         if (entries_[i].start == start) return false;
     if (n >= kCapacity) return false;
     entries_[n].start = start;
+    entries_[n].end = end > start ? end : 0;
     TextBuffer text(entries_[n].name, sizeof(entries_[n].name));
     text.append(name);
     __atomic_store_n(&count_, n + 1, __ATOMIC_RELEASE);
     return true;
 }
 
-const Routine* RoutineTable::nearest(uintptr_t address) const {
+const Routine* RoutineTable::nearest(uintptr_t address, uintptr_t reach) const {
     int n = __atomic_load_n(&count_, __ATOMIC_ACQUIRE);
     const Routine* best = nullptr;
     for (int i = 0; i < n; ++i) {
         const Routine& r = entries_[i];
         if (r.start > address) continue;
+        uintptr_t last = r.end != 0 ? r.end - r.start : reach;
+        if (address - r.start > last) continue;
         if (!best || address - r.start < address - best->start) best = &r;
     }
     return best;
@@ -77,14 +207,19 @@ __attribute__((noinline)) bool register_routine(const char* name, int level) {
     if (index >= list.count) return false;
     // A return address may lie just past the routine's end when the call was
     // its last instruction, so look up the byte before it.
-    void* entry = _Unwind_FindEnclosingFunction(reinterpret_cast<void*>(list.ips[index] - 1));
-    bool added = entry && routine_table().add(reinterpret_cast<uintptr_t>(entry), name);
+    uintptr_t start = 0, end = 0;
+    bool added = routine_extent(list.ips[index] - 1, &start, &end) && routine_table().add(start, name, end);
     asm volatile("" ::: "memory");  // keeps this call from becoming a tail call
     return added;
 }
 
 bool register_routine_at(const char* name, const void* entry) {
-    return routine_table().add(reinterpret_cast<uintptr_t>(entry), name);
+    uintptr_t at = reinterpret_cast<uintptr_t>(entry);
+    uintptr_t start = 0, end = 0;
+    // The extent counts only when the unwind tables describe this very
+    // routine, not one that merely surrounds the address.
+    if (!routine_extent(at, &start, &end) || start != at) end = 0;
+    return routine_table().add(at, name, end);
 }
 
 }  // namespace crashguard

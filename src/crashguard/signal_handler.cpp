@@ -1,11 +1,11 @@
 // The signal handler: the guard's top-level handler on every thread.
-#include <sys/uio.h>
 #include <ucontext.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "crashguard/guard_state.h"
+#include "crashguard/safe_memory.h"
 
 namespace crashguard::detail {
 
@@ -59,20 +59,83 @@ SignalFacts read_facts(int signal, const siginfo_t* info, const ucontext_t* uc, 
     }
     // The instruction bytes come through the kernel, which refuses an
     // unreadable address instead of faulting again.
-    struct iovec local = {code_bytes, code_capacity};
-    struct iovec remote = {reinterpret_cast<void*>(f.ip), code_capacity};
-    ssize_t n = process_vm_readv(getpid(), &local, 1, &remote, 1, 0);
-    if (n > 0) {
+    // An instruction may end just before an unmapped page: then only the
+    // bytes up to the page's end are read.
+    size_t length = code_capacity;
+    if (!safe_read(f.ip, code_bytes, length)) {
+        size_t to_page_end = 4096 - (f.ip % 4096);
+        length = to_page_end < code_capacity ? to_page_end : 0;
+        if (length > 0 && !safe_read(f.ip, code_bytes, length)) length = 0;
+    }
+    if (length > 0) {
         f.code_bytes = code_bytes;
-        f.code_length = static_cast<size_t>(n);
+        f.code_length = length;
     }
     return f;
+}
+
+// How far below its lowest usable byte a thread's stack pointer may stand
+// and still be that stack's: the guard region, and a frame that moved the
+// pointer down before touching it.
+constexpr uintptr_t kBelowStackSlack = 64 * 1024;
+
+// Signal context. Whether unwinding may start from this stack pointer. The
+// unwinder reads memory relative to it without checks; a pointer smashed to
+// some other place sends it reading wherever that is.
+bool stack_pointer_usable(uintptr_t sp, const ThreadRecord* rec) {
+    if (rec && rec->stack_high != 0) {
+        uintptr_t reach = rec->guard_size + kBelowStackSlack;
+        uintptr_t low = rec->stack_low > reach ? rec->stack_low - reach : 0;
+        if (sp >= low && sp <= rec->stack_high) return true;
+        // A handler of another library that runs on this thread's alternate
+        // stack and faults there.
+        uintptr_t alt = reinterpret_cast<uintptr_t>(rec->mapping);
+        return sp >= alt && sp < alt + rec->mapping_size;
+    }
+    // A thread whose stack we do not know: at least the top must be readable.
+    return readable(sp);
+}
+
+// Signal context. The frames of the interrupted code, innermost first.
+void collect_frames(int signal, const SignalFacts& f, ucontext_t* uc, const ThreadRecord* rec, FrameList& frames) {
+    frames.count = 0;
+    if (!stack_pointer_usable(f.sp, rec)) {
+        frames.push(f.ip);
+        frames.unwalkable = true;
+        frames.stack_pointer = f.sp;
+        return;
+    }
+    // Nothing ran at an instruction pointer that cannot be fetched (a call
+    // through a null or wild pointer), and the unwinder knows no frame there.
+    // The call left its return address on top of the stack: unwinding starts
+    // in the caller, as if the call had returned, and the saved registers are
+    // put back afterwards.
+    bool no_code = f.code_length == 0 || (signal == SIGSEGV && f.fault_address == f.ip);
+    uintptr_t caller = 0;
+    if (no_code && safe_read(f.sp, &caller, sizeof(caller)) && readable(caller)) {
+        greg_t* regs = uc->uc_mcontext.gregs;
+        greg_t ip = regs[REG_RIP];
+        greg_t sp = regs[REG_RSP];
+        regs[REG_RIP] = static_cast<greg_t>(caller);
+        regs[REG_RSP] = sp + static_cast<greg_t>(sizeof(caller));
+        __atomic_signal_fence(__ATOMIC_SEQ_CST);
+        collect_signal_frames(f.ip, caller, frames);
+        __atomic_signal_fence(__ATOMIC_SEQ_CST);
+        regs[REG_RIP] = ip;
+        regs[REG_RSP] = sp;
+        return;
+    }
+    collect_signal_frames(f.ip, f.ip, frames);
 }
 
 // Signal context, on the thread's alternate stack when it has one.
 void on_signal(int signal, siginfo_t* info, void* context) {
     int saved_errno = errno;
     if (t_passing_on) die_by_signal(signal);
+    // Before anything else: a second fault while this thread is still in
+    // here (in the unwinder, the report, the crash callback) means the first
+    // one cannot be reported; nothing more is tried.
+    if (!enter_report()) fallback_stop(signal);
     auto* uc = static_cast<ucontext_t*>(context);
     ThreadRecord* rec = current_record();
 
@@ -80,20 +143,26 @@ void on_signal(int signal, siginfo_t* info, void* context) {
     SignalFacts facts = read_facts(signal, info, uc, rec, code_bytes, sizeof(code_bytes));
     FaultInfo fault = classify_signal(facts);
 
-    // Guarded blocks work whether or not the guard is switched on.
-    if (rec && rec->frame_count > 0) {
+    // Guarded blocks work whether or not the guard is switched on, but only
+    // for faults of the code they guard. An abort (the program's own, or the
+    // allocator's on finding its heap broken) may leave locks held that a
+    // jump out would never release, and a signal another process sent is no
+    // fault of the block's: both go on to the report.
+    bool resumable = signal != SIGABRT && info && info->si_code > 0;
+    if (resumable && rec && rec->frame_count > 0) {
         FrameList frames;
-        collect_signal_frames(facts.ip, frames);
+        collect_frames(signal, facts, uc, rec, frames);
         resume_guarded(rec, fault, frames);
     }
     if (!enabled() || (signal == SIGABRT && abort_passes_on())) {
+        leave_report();
         errno = saved_errno;
         pass_on(signal, info, context);
         errno = saved_errno;
         return;
     }
     FrameList frames;
-    collect_signal_frames(facts.ip, frames);
+    collect_frames(signal, facts, uc, rec, frames);
     handle_unhandled(fault, frames, signal);
 }
 

@@ -28,6 +28,8 @@ public:
 
     const char* c_str() const { return storage_; }
     size_t size() const { return length_; }
+    // Bytes that can still be appended.
+    size_t room() const { return capacity_ > 0 ? capacity_ - 1 - length_ : 0; }
     bool empty() const { return length_ == 0; }
     bool truncated() const { return truncated_; }
 

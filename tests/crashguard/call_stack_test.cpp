@@ -1,10 +1,13 @@
 // The module table from maps text and the call-stack text, with made-up
 // modules, routines and symbols.
+#include <dlfcn.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "crashguard/call_stack.h"
 #include "crashguard/modules.h"
@@ -60,14 +63,14 @@ TEST(Modules, TheLiveProcessHasItsExecutableAndTheCLibrary) {
     EXPECT_TRUE(t->is_code(reinterpret_cast<uintptr_t>(&snapshot_modules)));
 }
 
-bool fake_symbols(uintptr_t address, SymbolHit* hit) {
+bool fake_symbols(const Module&, uintptr_t address, SymbolHit* hit) {
     if (address >= 0x7f0000100000 && address < 0x7f0000100100) {
-        hit->name = "start_thread";
+        std::strcpy(hit->name, "start_thread");
         hit->start = 0x7f0000100000;
         return true;
     }
     if (address >= 0x555500004000 && address < 0x555500009000) {
-        hit->name = "far_function";
+        std::strcpy(hit->name, "far_function");
         hit->start = 0x555500004000;
         return true;
     }
@@ -87,8 +90,11 @@ struct Walk {
     std::string text(std::initializer_list<uintptr_t> innermost_first) {
         FrameList frames;
         for (uintptr_t a : innermost_first) frames.push(a);
-        char storage[4096];
-        TextBuffer out(storage, sizeof(storage));
+        return text(frames, 4096);
+    }
+    std::string text(const FrameList& frames, size_t capacity) {
+        std::string storage(capacity, '\0');
+        TextBuffer out(storage.data(), storage.size());
         format_call_stack(frames, in, out);
         return out.c_str();
     }
@@ -128,6 +134,77 @@ TEST(CallStack, SearchDistanceAndAddressesOutsideEveryObject) {
     EXPECT_EQ(w.text({0x555500001200}), "[varomel]+0x1200=0000555500001200\r\n");
 }
 
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(at) + "<cut>");
+            break;
+        }
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+size_t indentation(const std::string& line) { return line.find_first_not_of(' '); }
+
+TEST(CallStack, LongChainsKeepTheInnermostLinesWholeWithCappedIndentation) {
+    Walk w;
+    w.routines->add(0x555500001000, "深层递归子程序_with_a_long_name_that_makes_every_line_long", 0x555500001400);
+    w.routines->add(0x555500002000, "出错的子程序", 0x555500002100);
+    FrameList frames;
+    frames.push(0x555500002010);  // the faulting routine, innermost
+    for (int i = 1; i < FrameList::kCapacity; ++i) frames.push(0x555500001000 + 0x10 + i);
+    ASSERT_EQ(frames.count, FrameList::kCapacity);
+
+    for (size_t capacity : {size_t(1000), size_t(8192), size_t(64 * 1024)}) {
+        SCOPED_TRACE(capacity);
+        std::string text = w.text(frames, capacity);
+        ASSERT_LT(text.size(), capacity);
+        std::vector<std::string> lines = lines_of(text);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.back().substr(indentation(lines.back())), "出错的子程序+0x10=0000555500002010");
+        for (size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(indentation(lines[i]), std::min<size_t>(i, kMaxIndent)) << lines[i];
+            EXPECT_EQ(lines[i].find("<cut>"), std::string::npos);
+        }
+        // Only as many outer lines go as must: one more (every kept line
+        // then one space deeper, up to the cap) would not fit.
+        if (capacity < 64 * 1024) {
+            EXPECT_LT(lines.size(), size_t(FrameList::kCapacity));
+            size_t deeper = std::min<size_t>(lines.size(), kMaxIndent);
+            size_t next = deeper + lines[0].size() + 2;
+            EXPECT_GT(text.size() + next, capacity - 1);
+        } else {
+            EXPECT_EQ(lines.size(), size_t(FrameList::kCapacity));
+        }
+    }
+}
+
+TEST(CallStack, RoutinesCoverTheirExactExtent) {
+    Walk w;
+    w.routines->add(0x555500001000, "安装", 0x555500001080);
+    w.routines->add(0x555500001200, "报告");  // extent unknown: the search distance applies
+    // Just past 安装's end, a routine nobody registered: not named after it.
+    EXPECT_EQ(w.text({0x555500001090}), "[varomel]+0x1090=0000555500001090\r\n");
+    EXPECT_EQ(w.text({0x555500001080}), "安装+0x80=0000555500001080\r\n");  // a return at the very end
+    EXPECT_EQ(w.text({0x555500001300}), "报告+0x0100=0000555500001300\r\n");
+}
+
+TEST(CallStack, UnwalkableStackIsSaidAndTheFaultStillNamed) {
+    Walk w;
+    w.routines->add(0x555500001800, "子程序1", 0x555500001900);
+    FrameList frames;
+    frames.push(0x555500001810);
+    frames.unwalkable = true;
+    frames.stack_pointer = 0x1000;
+    EXPECT_EQ(w.text(frames, 4096),
+              "无法回溯调用栈:栈指针0000000000001000不在本线程的栈内\r\n"
+              "子程序1+0x10=0000555500001810\r\n");
+}
+
 TEST(CallStack, AnalysisPositionIsTheFirstReturnIntoTheExecutable) {
     auto modules = parse_in_pieces(4096);
     uintptr_t at = 0;
@@ -149,6 +226,100 @@ TEST(CallStack, AnalysisPositionIsTheFirstReturnIntoTheExecutable) {
     FrameList null_jump;
     null_jump.push(0);
     EXPECT_FALSE(analysis_position(null_jump, *modules, &at));
+
+    // A call through a null pointer from the executable: its caller.
+    FrameList null_call;
+    for (uintptr_t a : {0ul, 0x555500001100ul, 0x555500001200ul}) null_call.push(a);
+    ASSERT_TRUE(analysis_position(null_call, *modules, &at));
+    EXPECT_EQ(at, 0x555500001100u);
+    // From a library: on up the chain as usual.
+    FrameList null_call_in_library;
+    for (uintptr_t a : {0ul, 0x7f0000030000ul, 0x7f0000030100ul, 0x555500001300ul}) null_call_in_library.push(a);
+    ASSERT_TRUE(analysis_position(null_call_in_library, *modules, &at));
+    EXPECT_EQ(at, 0x555500001300u);
+}
+
+}  // namespace
+
+namespace {
+
+// A routine of this program that no symbol table exports.
+__attribute__((noinline)) int unexported_routine(int x) {
+    asm volatile("" ::: "memory");
+    return x * 3 + 1;
+}
+
+__attribute__((noinline)) int routine_after_it(int x) {
+    asm volatile("" ::: "memory");
+    return x * 5 + 2;
+}
+
+const Module* live_module_of(const ModuleTable& t, uintptr_t address) {
+    const Module* m = t.module_of(address);
+    EXPECT_NE(m, nullptr) << std::hex << address;
+    return m;
+}
+
+TEST(Symbols, ExportedFunctionsAreFoundFromTheTablesInMemory) {
+    auto t = std::make_unique<ModuleTable>();
+    ASSERT_TRUE(snapshot_modules(*t, nullptr));
+    // Inside a function the C library exports: the name found leads back to
+    // the same start through the loader.
+    uintptr_t getpid_at = reinterpret_cast<uintptr_t>(dlsym(RTLD_DEFAULT, "getpid"));
+    ASSERT_NE(getpid_at, 0u);
+    const Module* libc = live_module_of(*t, getpid_at);
+    ASSERT_NE(libc, nullptr);
+    SymbolHit hit;
+    ASSERT_TRUE(exported_symbol(*libc, getpid_at + 1, &hit));
+    EXPECT_EQ(hit.start, getpid_at);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(dlsym(RTLD_DEFAULT, hit.name)), getpid_at) << hit.name;
+
+    // Code of ours that no table exports has no name.
+    uintptr_t ours = reinterpret_cast<uintptr_t>(&unexported_routine) + 4;
+    const Module* self = live_module_of(*t, ours);
+    ASSERT_NE(self, nullptr);
+    SymbolHit none;
+    EXPECT_FALSE(exported_symbol(*self, ours, &none)) << none.name;
+}
+
+TEST(Symbols, ObjectsWithoutReadableTablesGiveNoNameAndNoFault) {
+    SymbolHit hit;
+    // Nothing mapped there.
+    EXPECT_FALSE(elf_symbol_at(0x1000, 0x5000, 0x2000, &hit));
+    // An ELF header whose tables point nowhere.
+    alignas(64) static unsigned char fake[4096];
+    const unsigned char header[] = {0x7F, 'E', 'L', 'F', 2, 1, 1};
+    std::memcpy(fake, header, sizeof(header));
+    fake[16] = 3;   // a shared object
+    fake[32] = 64;  // program headers right behind the header...
+    fake[54] = 56;  // ...56 bytes each...
+    fake[56] = 2;   // ...two of them
+    uint32_t load = 1, dynamic = 2;
+    std::memcpy(fake + 64, &load, 4);
+    std::memcpy(fake + 120, &dynamic, 4);
+    uint64_t far_away = 0x7ff000000000;
+    std::memcpy(fake + 120 + 16, &far_away, 8);  // the dynamic section's address
+    uintptr_t base = reinterpret_cast<uintptr_t>(fake);
+    EXPECT_FALSE(elf_symbol_at(base, base + sizeof(fake), base + 100, &hit));
+}
+
+TEST(Symbols, RoutineExtentsComeFromTheUnwindTables) {
+    uintptr_t start = 0, end = 0;
+    uintptr_t entry = reinterpret_cast<uintptr_t>(&unexported_routine);
+    ASSERT_TRUE(routine_extent(entry + 2, &start, &end));
+    EXPECT_EQ(start, entry);
+    EXPECT_GT(end, entry);
+    uintptr_t other = reinterpret_cast<uintptr_t>(&routine_after_it);
+    EXPECT_TRUE(other < start || other >= end);
+
+    // Registered by address, a routine names its own code and nothing past it.
+    RoutineTable table;
+    ASSERT_TRUE(table.add(start, "测试.有范围", end));
+    const Routine* r = table.nearest(entry + 2, 4096);
+    ASSERT_NE(r, nullptr);
+    EXPECT_STREQ(r->name, "测试.有范围");
+    EXPECT_EQ(table.nearest(end + 1, 4096), nullptr);
+    EXPECT_EQ(unexported_routine(1) + routine_after_it(1), 11);
 }
 
 }  // namespace

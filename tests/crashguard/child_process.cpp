@@ -1,10 +1,13 @@
 #include "child_process.h"
 
+#include <poll.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 namespace crashguard_test {
 
@@ -14,10 +17,12 @@ int ChildEnd::count(const std::string& needle) const {
     return n;
 }
 
-ChildEnd run_in_child(const std::function<void()>& scenario) {
+ChildEnd run_in_child(const std::function<void()>& scenario, int limit_seconds) {
     ChildEnd end;
     int fds[2];
     if (pipe(fds) != 0) return end;
+    auto started = std::chrono::steady_clock::now();
+    auto deadline = started + std::chrono::seconds(limit_seconds);
     pid_t pid = fork();
     if (pid == 0) {
         // No core files from the crashes these tests cause on purpose.
@@ -32,6 +37,17 @@ ChildEnd run_in_child(const std::function<void()>& scenario) {
     close(fds[1]);
     char chunk[4096];
     for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        struct pollfd p = {fds[0], POLLIN, 0};
+        int ready = left.count() > 0 ? poll(&p, 1, static_cast<int>(left.count())) : 0;
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0) {
+            // Helpers the child started may hold the pipe open too: once the
+            // child is killed, stop reading.
+            end.timed_out = true;
+            kill(pid, SIGKILL);
+            break;
+        }
         ssize_t n = read(fds[0], chunk, sizeof(chunk));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
@@ -45,6 +61,7 @@ ChildEnd run_in_child(const std::function<void()>& scenario) {
     end.exit_code = end.exited ? WEXITSTATUS(status) : -1;
     end.signaled = WIFSIGNALED(status);
     end.signal = end.signaled ? WTERMSIG(status) : 0;
+    end.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return end;
 }
 

@@ -12,13 +12,17 @@ struct ChildEnd {
     int exit_code = -1;
     bool signaled = false;
     int signal = 0;
+    bool timed_out = false;  // killed after the time limit
+    double seconds = 0;      // from fork to the child's end
     std::string err;  // everything written to stderr
 
     int count(const std::string& needle) const;
     bool has(const std::string& needle) const { return count(needle) > 0; }
 };
 
-// The child runs `scenario`, then exits with status 0.
-ChildEnd run_in_child(const std::function<void()>& scenario);
+// The child runs `scenario`, then exits with status 0. A child still
+// running after `limit_seconds` is killed, so a hang fails the test instead
+// of stalling the run.
+ChildEnd run_in_child(const std::function<void()>& scenario, int limit_seconds = 60);
 
 }  // namespace crashguard_test
