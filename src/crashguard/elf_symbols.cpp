@@ -52,9 +52,18 @@ bool read_tables(uintptr_t start, uintptr_t end, DynamicTables* t) {
     t->bias = eh.e_type == ET_DYN ? start - (lowest & kPageMask) : 0;
 
     uintptr_t at = t->bias + dynamic;
+    ElfW(Dyn) chunk[32];
+    int have = 0, next = 0;
     for (int i = 0; i < kMaxDynamicEntries; ++i) {
-        ElfW(Dyn) d;
-        if (!safe_read(at + i * sizeof(d), &d, sizeof(d))) return false;
+        if (next == have) {
+            // Whole chunks where they can be read; entry by entry near the
+            // end of the mapping.
+            uintptr_t from = at + i * sizeof(ElfW(Dyn));
+            have = safe_read(from, chunk, sizeof(chunk)) ? 32 : safe_read(from, chunk, sizeof(ElfW(Dyn))) ? 1 : 0;
+            next = 0;
+            if (have == 0) return false;
+        }
+        const ElfW(Dyn)& d = chunk[next++];
         if (d.d_tag == DT_NULL) break;
         uintptr_t v = d.d_un.d_ptr;
         switch (d.d_tag) {
@@ -85,9 +94,9 @@ uint32_t symbol_count(const DynamicTables& t) {
     uintptr_t bucket_at = t.gnu_hash + sizeof(header) + uintptr_t{bloom} * sizeof(ElfW(Addr));
     uintptr_t chain_at = bucket_at + uintptr_t{buckets} * 4;
     uint32_t highest = 0;
-    uint32_t chunk[256];
-    for (uint32_t i = 0; i < buckets; i += 256) {
-        uint32_t n = buckets - i < 256 ? buckets - i : 256;
+    uint32_t chunk[1024];
+    for (uint32_t i = 0; i < buckets; i += 1024) {
+        uint32_t n = buckets - i < 1024 ? buckets - i : 1024;
         if (!safe_read(bucket_at + uintptr_t{i} * 4, chunk, n * 4)) return 0;
         for (uint32_t j = 0; j < n; ++j)
             if (chunk[j] > highest) highest = chunk[j];
@@ -113,9 +122,9 @@ bool elf_symbol_at(uintptr_t object_start, uintptr_t object_end, uintptr_t addre
     bool found = false;
     uintptr_t best_start = 0;
     uint32_t best_name = 0;
-    ElfW(Sym) symbols[64];
-    for (uint32_t i = 0; i < count; i += 64) {
-        uint32_t n = count - i < 64 ? count - i : 64;
+    ElfW(Sym) symbols[192];
+    for (uint32_t i = 0; i < count; i += 192) {
+        uint32_t n = count - i < 192 ? count - i : 192;
         if (!safe_read(t.symtab + uintptr_t{i} * sizeof(ElfW(Sym)), symbols, n * sizeof(ElfW(Sym)))) break;
         for (uint32_t j = 0; j < n; ++j) {
             const ElfW(Sym)& s = symbols[j];

@@ -2,16 +2,22 @@
 #include <dlfcn.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "child_process.h"
+#include "crashguard/call_stack.h"
 #include "crashguard/crash_guard.h"
+#include "crashguard/guard_state.h"
 #include "crashguard/text_buffer.h"
 #include "faults.h"
 
@@ -50,6 +56,47 @@ void on_thread(void (*fault)()) {
     if (pthread_create(&thread, nullptr, fault_thread, reinterpret_cast<void*>(fault)) != 0) _exit(90);
     pthread_join(thread, nullptr);
 }
+
+// The lines of the call-stack section, without their line ends.
+std::vector<std::string> call_stack_lines(const std::string& err) {
+    std::vector<std::string> lines;
+    size_t stack = err.find("CallStack:\r\n");
+    if (stack == std::string::npos) return lines;
+    std::istringstream in(err.substr(stack + 12));
+    std::string line;
+    while (std::getline(in, line) && !line.empty() && line != "\r") {
+        if (line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// A stand-in for the message box helper that writes its caption and the
+// text it read to a file.
+struct BoxHelper {
+    std::string folder, script, out;
+    BoxHelper() {
+        char name[] = "/tmp/crashguard-test-XXXXXX";
+        folder = mkdtemp(name) ? name : "/tmp";
+        script = folder + "/box.sh";
+        out = folder + "/box.txt";
+        std::ofstream file(script);
+        file << "#!/bin/sh\n{ echo \"caption=$1\"; cat; } >> '" << out << "'\n";
+        file.close();
+        chmod(script.c_str(), 0755);
+    }
+    ~BoxHelper() {
+        std::remove(out.c_str());
+        std::remove(script.c_str());
+        rmdir(folder.c_str());
+    }
+    std::string shown() const {
+        std::ifstream file(out);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+};
 
 struct FaultCase {
     const char* name;
@@ -276,6 +323,8 @@ TEST(CrashReport, RuntimeErrorReportEndsWithStatus255) {
     EXPECT_EQ(end.err.rfind("运行时出错!\r\n\r\n错误代码：3\r\n\r\n错误信息：组件不存在\r\nCallStack:\r\n", 0), 0u)
         << end.err;
     EXPECT_TRUE(end.has("\r\n附属信息：tab 3")) << end.err;
+    // The error routines lie close behind install(), but outside its extent.
+    EXPECT_FALSE(end.has("KOVA-SEH._启动子程序+")) << end.err;
 
     ChildEnd before = run_in_child([] {
         crashguard::install();
@@ -285,31 +334,136 @@ TEST(CrashReport, RuntimeErrorReportEndsWithStatus255) {
 }
 
 TEST(CrashReport, CallbackAndMessageBoxHelperGetTheReport) {
-    char folder[] = "/tmp/crashguard-test-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    std::string helper = std::string(folder) + "/box.sh";
-    std::string out = std::string(folder) + "/box.txt";
-    {
-        std::ofstream script(helper);
-        script << "#!/bin/sh\n{ echo \"caption=$1\"; cat; } > '" << out << "'\n";
+    // With standard input closed the helper's pipe may come out as fd 0.
+    for (bool stdin_closed : {false, true}) {
+        SCOPED_TRACE(stdin_closed ? "stdin closed" : "stdin open");
+        BoxHelper box;
+        ChildEnd end = run_in_child([&] {
+            if (stdin_closed) close(0);
+            crashguard::install();
+            crashguard::set_message_box_helper(box.script);
+            crashguard::Options options;
+            options.crash_callback = [] { write(2, "callback ran\n", 13); };
+            crashguard::configure(options);  // message box on by default
+            divide_by_zero();
+        });
+        EXPECT_EQ(end.count("callback ran"), 1) << end.err;
+        EXPECT_EQ(box.shown().rfind("caption=程序异常：\n警告:程序发生错误\r\n错误信息:非法除0异常", 0), 0u) << box.shown();
     }
-    chmod(helper.c_str(), 0755);
+}
+
+const char kFallback[] = "程序发生严重错误，无法获取异常信息，程序准备关闭";
+
+TEST(CrashReport, FaultingCallbackGetsOneCallAndTheFallbackMessageOnce) {
+    BoxHelper box;
     ChildEnd end = run_in_child([&] {
         crashguard::install();
-        crashguard::set_message_box_helper(helper);
+        crashguard::set_message_box_helper(box.script);
         crashguard::Options options;
-        options.crash_callback = [] { write(2, "callback ran\n", 13); };
-        crashguard::configure(options);  // message box on by default
+        options.crash_callback = [] {
+            write(2, "callback ran\n", 13);
+            null_read();
+        };
+        crashguard::configure(options);
         divide_by_zero();
-    });
-    EXPECT_TRUE(end.has("callback ran")) << end.err;
-    std::ifstream shown(out);
-    std::stringstream text;
-    text << shown.rdbuf();
-    EXPECT_EQ(text.str().rfind("caption=程序异常：\n警告:程序发生错误\r\n错误信息:非法除0异常", 0), 0u) << text.str();
-    std::remove(out.c_str());
-    std::remove(helper.c_str());
-    rmdir(folder);
+    }, 30);
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_TRUE(end.signaled);
+    EXPECT_EQ(end.count("callback ran"), 1) << end.err;
+    EXPECT_EQ(end.count(kFallback), 1) << end.err;
+    EXPECT_EQ(end.count("警告:程序发生错误"), 1) << end.err;  // the report came first
+    // The fallback's own box, after the report's.
+    std::string shown = box.shown();
+    EXPECT_NE(shown.find("caption=\n" + std::string(kFallback)), std::string::npos) << shown;
+}
+
+TEST(CrashReport, SmashedStackPointerIsReportedWithoutWalkingTheStack) {
+    ChildEnd end = run_in_child([] {
+        guard_on();
+        fault_with_smashed_stack_pointer();
+    }, 30);
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_TRUE(end.signaled);
+    EXPECT_EQ(end.signal, SIGSEGV);
+    EXPECT_EQ(end.count("警告:程序发生错误\r\n错误信息:内存读取异常\r\n目标地址:0000000000000000\r\n"), 1) << end.err;
+    std::vector<std::string> lines = call_stack_lines(end.err);
+    ASSERT_EQ(lines.size(), 2u) << end.err;
+    EXPECT_EQ(lines[0], "无法回溯调用栈:栈指针0000000000001000不在本线程的栈内");
+    EXPECT_EQ(lines[1].find("[crashguard_tests]+0x"), 0u) << lines[1];
+    EXPECT_FALSE(end.has(kFallback)) << end.err;
+}
+
+TEST(CrashReport, DeepRecursionKeepsTheInnermostFrames) {
+    ChildEnd end = run_in_child([] {
+        guard_on();
+        recurse_then_fault(0);
+    }, 30);
+    EXPECT_TRUE(end.signaled);
+    std::vector<std::string> lines = call_stack_lines(end.err);
+    ASSERT_GT(lines.size(), 20u) << end.err;
+    // The faulting frame closes the text, whole; the outermost callers went.
+    const std::string& last = lines.back();
+    EXPECT_EQ(last.find(std::string(crashguard::kMaxIndent, ' ') + kRecursionName + "+0x"), 0u) << last;
+    EXPECT_EQ(last.size(), crashguard::kMaxIndent + std::strlen(kRecursionName) + std::strlen("+0x00=") + 16) << last;
+    EXPECT_FALSE(end.has("__libc_start_main")) << end.err;
+    for (const std::string& line : lines) EXPECT_LE(line.find_first_not_of(' '), size_t(crashguard::kMaxIndent));
+}
+
+TEST(CrashReport, CallThroughNullPointerNamesTheCaller) {
+    ChildEnd end = run_in_child([] {
+        guard_on();
+        call_through_null_pointer();
+    }, 30);
+    EXPECT_TRUE(end.signaled);
+    EXPECT_EQ(end.signal, SIGSEGV);
+    EXPECT_TRUE(end.has("发生位置:0000000000000000\r\n")) << end.err;
+    EXPECT_TRUE(end.has("分析位置:")) << end.err;
+    std::vector<std::string> lines = call_stack_lines(end.err);
+    ASSERT_GE(lines.size(), 2u) << end.err;
+    EXPECT_NE(lines.back().find("测试.空指针调用者+0x"), std::string::npos) << end.err;
+}
+
+TEST(CrashReport, WatchdogEndsAStuckReportByItsSignal) {
+    ChildEnd end = run_in_child([] {
+        guard_on();
+        crashguard::detail::set_watchdog_seconds(1);
+        crashguard::detail::arm_watchdog(SIGBUS);
+        for (;;) pause();  // a report that never finishes
+    }, 30);
+    EXPECT_FALSE(end.timed_out);
+    EXPECT_TRUE(end.signaled);
+    EXPECT_EQ(end.signal, SIGBUS);
+    EXPECT_EQ(end.count(kFallback), 1) << end.err;
+    EXPECT_LT(end.seconds, 10.0);
+}
+
+int g_holder_ready[2];
+
+void* load_lock_holder(void*) {
+    // Its initialiser reports on the pipe, then never returns: this thread
+    // keeps the loader's locks.
+    dlopen(CRASHGUARD_LOCK_HOLDER, RTLD_NOW);
+    return nullptr;
+}
+
+TEST(CrashReport, CrashWhileAnotherThreadHoldsTheLoaderLockEndsInTime) {
+    ChildEnd end = run_in_child([] {
+        guard_on();
+        if (pipe(g_holder_ready) != 0) _exit(93);
+        setenv("CRASHGUARD_HOLDER_FD", std::to_string(g_holder_ready[1]).c_str(), 1);
+        pthread_t holder;
+        pthread_create(&holder, nullptr, load_lock_holder, nullptr);
+        char byte;
+        if (read(g_holder_ready[0], &byte, 1) != 1) _exit(94);
+        null_read();
+    }, 40);
+    EXPECT_FALSE(end.timed_out) << end.err;
+    EXPECT_TRUE(end.signaled);
+    EXPECT_EQ(end.signal, SIGSEGV);
+    EXPECT_TRUE(end.has("错误信息:内存读取异常") || end.has(kFallback)) << end.err;
+    EXPECT_LT(end.seconds, 15.0);
+    // Names still come: from the tables in memory, not from the loader.
+    EXPECT_TRUE(end.has("[libc.so.6].__libc_start_main+0x")) << end.err;
 }
 
 }  // namespace

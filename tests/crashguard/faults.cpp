@@ -2,7 +2,10 @@
 
 #include <sys/mman.h>
 
+#include <cstring>
 #include <stdexcept>
+
+#include "crashguard/routines.h"
 
 extern "C" char cg_test_int3_site[];
 
@@ -54,5 +57,42 @@ __attribute__((noinline)) void privileged_instruction() { asm volatile("hlt"); }
 __attribute__((noinline)) void overflow_stack() { recurse(0); }
 
 __attribute__((noinline)) void throw_uncaught() { throw std::runtime_error("nobody catches this"); }
+
+__attribute__((noinline, no_sanitize("address", "undefined"))) void fault_with_smashed_stack_pointer() {
+    asm volatile(
+        "mov $0x1000, %%rsp\n\t"
+        "xor %%eax, %%eax\n\t"
+        "mov (%%rax), %%rax\n\t" ::: "rax", "memory");
+}
+
+__attribute__((noinline, no_sanitize("undefined"))) void call_through_null_pointer() {
+    crashguard::register_routine("测试.空指针调用者");
+    void (*volatile target)() = nullptr;
+    target();
+    asm volatile("" ::: "memory");  // no tail call: the caller's frame stays
+}
+
+const char kRecursionName[] =
+    "测试.递归子程序_with_a_name_long_enough_that_two_hundred_frames_cannot_all_fit_in_the_call_stack_text";
+
+__attribute__((noinline, no_sanitize("undefined"))) int recurse_then_fault(int depth) {
+    if (depth == 0) crashguard::register_routine(kRecursionName);
+    if (depth == 199) {
+        volatile int* p = nullptr;
+        return *p;
+    }
+    int r = recurse_then_fault(depth + 1);
+    asm volatile("" : "+r"(r));  // keeps every frame: no loop, no tail call
+    return r + 1;
+}
+
+__attribute__((noinline)) size_t bad_strlen() {
+    // A page of 'x' with nothing mapped behind it: strlen runs off its end.
+    char* page = static_cast<char*>(mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    munmap(page + 4096, 4096);
+    std::memset(page, 'x', 4096);
+    const char* volatile text = page;
+    return std::strlen(text);
+}
 
 }  // namespace crashguard_test
