@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 namespace crashguard {
@@ -38,7 +39,7 @@ BlockOutcome run_guarded_raw(unsigned catches, void (*body)(void*), void* contex
 template <typename Body>
 BlockOutcome run_guarded(unsigned catches, Body&& body) {
     struct Call {
-        Body* body;
+        std::remove_reference_t<Body>* body;
         std::exception_ptr error;
     } call{&body, nullptr};
     // A C++ exception must not leave through the block's frame: it is

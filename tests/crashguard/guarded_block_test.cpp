@@ -4,6 +4,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -120,6 +122,50 @@ TEST(GuardedBlock, RecoversFromStackOverflowMoreThanOnce) {
             CHILD_CHECK(std::strncmp(crashguard::catch_text(), expected, sizeof(expected) - 1) == 0);
         }
     });
+}
+
+TEST(GuardedBlock, FaultInsideACLibraryCallIsCaught) {
+    expect_child_passes([] {
+        crashguard::install();
+        crashguard::configure();
+        for (int i = 0; i < 2; ++i) {  // and the block works again after it
+            BlockOutcome o = run_guarded(crashguard::kCatchAll, [] { bad_strlen(); });
+            CHILD_CHECK(o.caught == crashguard::kCatchAll);
+            CHILD_CHECK(std::strstr(crashguard::catch_text(), "错误信息:内存读取异常") != nullptr);
+            CHILD_CHECK(std::strstr(crashguard::catch_text(), "[libc.so.6]") != nullptr);
+        }
+        CHILD_CHECK(depth() == 0);
+    });
+}
+
+TEST(GuardedBlock, AbortsAndSignalsFromProcessesAreNeverResumed) {
+    // abort(), the allocator's own stop on a broken heap, and signals that a
+    // process sent all go past the block to the report.
+    struct Case {
+        const char* name;
+        void (*body)();
+        int signal;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"abort", [] { abort(); }, SIGABRT, "错误代码:00000006\r\n"},
+        {"raise SIGSEGV", [] { raise(SIGSEGV); }, SIGSEGV, "错误代码:0000000B\r\n"},
+        {"kill SIGBUS", [] { kill(getpid(), SIGBUS); }, SIGBUS, "错误代码:00000007\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChildEnd end = run_in_child([&] {
+            crashguard::install();
+            crashguard::configure();
+            run_guarded(crashguard::kCatchAll, c.body);
+            write(2, "resumed\n", 8);
+            _exit(3);
+        }, 30);
+        EXPECT_TRUE(end.signaled) << end.err;
+        EXPECT_EQ(end.signal, c.signal);
+        EXPECT_FALSE(end.has("resumed")) << end.err;
+        EXPECT_EQ(end.count(c.line), 1) << end.err;
+    }
 }
 
 TEST(GuardedBlock, CxxExceptionLeavesTheBlockClosed) {
