@@ -137,14 +137,28 @@ void format_call_stack(const FrameList& frames, const WalkInputs& in, TextBuffer
         out.append_hex(frames.stack_pointer, kAddressDigits);
         out.append("不在本线程的栈内\r\n");
     }
-    // First pass: which frames give a line, and how long each one is.
+    // First pass: which frames give a line, and how long each one is. The
+    // lines are written as they come while they fit, which is the usual case.
     int lengths[FrameList::kCapacity];
     int count = 0;
+    size_t start = out.size();
+    bool fits = true;
     char body[kLineCapacity];
     for (int i = frames.count - 1; i >= 0; --i) {
         TextBuffer line(body, sizeof(body));
-        if (frame_line(frames.addresses[i], in, count == 0, line)) lengths[count++] = static_cast<int>(line.size());
+        if (!frame_line(frames.addresses[i], in, count == 0, line)) continue;
+        lengths[count] = static_cast<int>(line.size());
+        if (fits && static_cast<size_t>(indent(count) + lengths[count]) + 2 <= out.room()) {
+            out.append_spaces(indent(count));
+            out.append(line.c_str());
+            out.append("\r\n");
+        } else {
+            fits = false;
+        }
+        ++count;
     }
+    if (fits) return;
+    out.truncate(start);
     // Leave out the outermost lines until the rest fits.
     int first = 0;
     while (first < count && kept_size(lengths, count, first) > out.room()) ++first;

@@ -65,6 +65,13 @@ void TextBuffer::clear() {
     if (capacity_ > 0) storage_[0] = '\0';
 }
 
+void TextBuffer::truncate(size_t length) {
+    if (length >= length_) return;
+    length_ = length;
+    truncated_ = false;
+    storage_[length_] = '\0';
+}
+
 size_t safe_strlen(const char* text) {
     size_t n = 0;
     if (text)

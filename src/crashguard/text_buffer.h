@@ -25,6 +25,8 @@ public:
     void append_auto_hex(uint64_t value);
     void append_decimal(int64_t value);
     void clear();
+    // Drops everything after the first `length` bytes.
+    void truncate(size_t length);
 
     const char* c_str() const { return storage_; }
     size_t size() const { return length_; }
