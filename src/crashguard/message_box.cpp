@@ -1,6 +1,7 @@
 // Shows a crash text through a small helper program of ours: the crashed
 // process itself never touches the toolkit.
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,7 +13,38 @@ extern char** environ;
 
 namespace crashguard::detail {
 
-// Signal context: pipe2, write, vfork, execve, waitpid only. The text goes
+namespace {
+
+// The helper process starts on a stack of its own: with vfork it would run
+// on the crashed thread's stack (here the alternate signal stack), and the
+// sanitizers' vfork bookkeeping takes the thread's normal stack for that one
+// and tramples their own tables. One helper runs at a time: the reporter
+// slot and the fallback's once-only message see to that.
+alignas(64) char g_helper_stack[64 * 1024];
+
+struct HelperStart {
+    int input;
+    char** argv;
+};
+
+// Runs in the new process, which shares our memory until it execs: system
+// calls only, no sanitizer checks.
+__attribute__((no_sanitize("address", "undefined"))) int start_helper(void* arg) {
+    auto* start = static_cast<HelperStart*>(arg);
+    // With standard input closed the pipe's reading end may itself be fd 0:
+    // dup2 onto itself would keep its close-on-exec flag, so the flag is
+    // cleared instead. Elsewhere dup2 leaves the copy without it.
+    if (start->input == 0)
+        fcntl(0, F_SETFD, 0);
+    else
+        dup2(start->input, 0);
+    execve(g_helper_path, start->argv, environ);
+    _exit(127);
+}
+
+}  // namespace
+
+// Signal context: pipe2, write, clone, execve, waitpid only. The text goes
 // into the pipe before the helper starts (it fits the pipe's buffer), so a
 // helper that dies early cannot raise SIGPIPE here.
 void show_message_box(const char* text, const char* caption) {
@@ -24,18 +56,9 @@ void show_message_box(const char* text, const char* caption) {
     write_all(fds[1], text);
     close(fds[1]);
     char* argv[] = {g_helper_path, const_cast<char*>(caption), g_settings.owner_window_class, nullptr};
-    pid_t pid = vfork();
-    if (pid == 0) {
-        // With standard input closed the pipe's reading end may itself be
-        // fd 0: dup2 onto itself would keep its close-on-exec flag, so the
-        // flag is cleared instead. Elsewhere dup2 leaves the copy without it.
-        if (fds[0] == 0)
-            fcntl(0, F_SETFD, 0);
-        else
-            dup2(fds[0], 0);
-        execve(g_helper_path, argv, environ);
-        _exit(127);
-    }
+    HelperStart start = {fds[0], argv};
+    // Like vfork, this thread waits until the helper has exec'd.
+    pid_t pid = clone(start_helper, g_helper_stack + sizeof(g_helper_stack), CLONE_VM | CLONE_VFORK | SIGCHLD, &start);
     close(fds[0]);
     if (pid < 0) return;
     int status = 0;

@@ -333,6 +333,14 @@ TEST(CrashReport, RuntimeErrorReportEndsWithStatus255) {
     EXPECT_EQ(before.exit_code, 7);
 }
 
+const char kFallback[] = "程序发生严重错误，无法获取异常信息，程序准备关闭";
+
+int count_of(const std::string& text, const std::string& needle) {
+    int n = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+    return n;
+}
+
 TEST(CrashReport, CallbackAndMessageBoxHelperGetTheReport) {
     // With standard input closed the helper's pipe may come out as fd 0.
     for (bool stdin_closed : {false, true}) {
@@ -348,11 +356,16 @@ TEST(CrashReport, CallbackAndMessageBoxHelperGetTheReport) {
             divide_by_zero();
         });
         EXPECT_EQ(end.count("callback ran"), 1) << end.err;
-        EXPECT_EQ(box.shown().rfind("caption=程序异常：\n警告:程序发生错误\r\n错误信息:非法除0异常", 0), 0u) << box.shown();
+        std::string shown = box.shown();
+        EXPECT_EQ(shown.rfind("caption=程序异常：\n警告:程序发生错误\r\n错误信息:非法除0异常", 0), 0u) << shown;
+        // Nothing went wrong on the way out: one box, and the process ends by
+        // the fault's own signal.
+        EXPECT_EQ(count_of(shown, "caption="), 1) << shown;
+        EXPECT_FALSE(end.has(kFallback)) << end.err;
+        EXPECT_TRUE(end.signaled);
+        EXPECT_EQ(end.signal, SIGFPE);
     }
 }
-
-const char kFallback[] = "程序发生严重错误，无法获取异常信息，程序准备关闭";
 
 TEST(CrashReport, FaultingCallbackGetsOneCallAndTheFallbackMessageOnce) {
     BoxHelper box;
@@ -372,9 +385,11 @@ TEST(CrashReport, FaultingCallbackGetsOneCallAndTheFallbackMessageOnce) {
     EXPECT_EQ(end.count("callback ran"), 1) << end.err;
     EXPECT_EQ(end.count(kFallback), 1) << end.err;
     EXPECT_EQ(end.count("警告:程序发生错误"), 1) << end.err;  // the report came first
-    // The fallback's own box, after the report's.
+    // The callback faulted before the report's box: the one box shown is
+    // the fallback's, without caption.
     std::string shown = box.shown();
-    EXPECT_NE(shown.find("caption=\n" + std::string(kFallback)), std::string::npos) << shown;
+    EXPECT_EQ(shown.rfind("caption=\n" + std::string(kFallback), 0), 0u) << shown;
+    EXPECT_EQ(count_of(shown, "caption="), 1) << shown;
 }
 
 TEST(CrashReport, SmashedStackPointerIsReportedWithoutWalkingTheStack) {
