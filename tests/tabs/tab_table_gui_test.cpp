@@ -307,6 +307,67 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
     }
 }
 
+// One row of headers that does not fit: headers scrolled out of view, and
+// the one reaching under the scroll buttons, take their close buttons along.
+TEST_F(TabTableGuiTest, SingleRowHidesTheCloseButtonsOfHeadersOutOfView) {
+    openWindow(server_.url("/one"));
+    tabs::OpenInNewTab(server_.url("/two"));
+    tabs::OpenInNewTab(server_.url("/three"));
+    ASSERT_TRUE(settle());
+    ASSERT_TRUE(waitFor([&] { return tip(2) == "Three"; }));
+    rt().set(u().tabControl, rt::prop::own(widgets::page_control::kMultiRow), 0);
+    // Captions of about 350 pixels: the second header crosses the end of
+    // the row and the third gets none.
+    tabs::maxCaptionLength = 100;
+    for (int n = 1; n <= 3; ++n)
+        tabs::cx::setPageCaption(n - 1, tabs::CaptionFromTitle(tabs::cx::locationName(browser(n)), n - 1));
+    tabs::cx::setCurrentPage(0);
+    tabs::ArrangeCloseButtons();
+    ASSERT_GT(tabs::cx::headerRect(1)->left + tabs::cx::headerRect(1)->width, 664);
+    ASSERT_EQ(tabs::cx::headerRect(2)->width, 0);
+    EXPECT_TRUE(shown(closeButton(1)));
+    EXPECT_FALSE(shown(closeButton(2)));
+    EXPECT_FALSE(shown(closeButton(3)));
+
+    // Selecting the last page scrolls it to the front: the others go.
+    tabs::cx::setCurrentPage(2);
+    ASSERT_EQ(tabs::cx::headerRect(0)->width, 0);
+    EXPECT_FALSE(shown(closeButton(1)));
+    EXPECT_FALSE(shown(closeButton(2)));
+    EXPECT_TRUE(shown(closeButton(3)));
+    tabs::Area h = *tabs::cx::headerRect(2), c = tabs::cx::area(u().tabControl), b = tabs::cx::area(closeButton(3));
+    EXPECT_EQ(b.left + b.width, c.left + h.left + h.width);
+
+    // Back to several rows: every button shows again.
+    rt().set(u().tabControl, rt::prop::own(widgets::page_control::kMultiRow), 1);
+    tabs::ArrangeCloseButtons();
+    for (int n = 1; n <= 3; ++n) EXPECT_TRUE(shown(closeButton(n))) << n;
+}
+
+// A tab control that holds no more pages opens no tab: no record, no
+// components, no runtime error.
+TEST_F(TabTableGuiTest, NoTabOpensWhenTheTabControlIsFull) {
+    openWindow(server_.url("/one"));
+    ASSERT_TRUE(settle());
+    const int components = componentCount();
+    std::vector<widgets::PageControlPage> pages(4096);
+    for (auto& p : pages) p.caption = "载入..";
+    rt().set(u().tabControl, rt::prop::own(widgets::page_control::kPageList),
+             widgets::PageControlBlock::serializePages(pages));
+    ASSERT_EQ(tabs::cx::pageCount(), 4096);
+    EXPECT_EQ(tabs::CreateTab(), 0);
+    tabs::OpenInNewTab(server_.url("/two"));
+    EXPECT_EQ(tabs::tabCount(), 1);
+    EXPECT_EQ(tabs::cx::pageCount(), 4096);
+    EXPECT_EQ(componentCount(), components);
+    EXPECT_EQ(tabs::currentTab, 1);
+    EXPECT_TRUE(shown(browser(1)));
+    EXPECT_EQ(tag(browser(1)), "1");
+    // Only the first page has a tab; the rest keep no close button.
+    tabs::ArrangeCloseButtons();
+    EXPECT_TRUE(shown(closeButton(1)));
+}
+
 TEST_F(TabTableGuiTest, CloseButtonsWaitForTheFirstActivation) {
     tabs::layoutReady = 0;
     rt::ComponentRef main = rt().loadWindow(testMainWindow([this](rt::Event& e) -> rt::Value {
