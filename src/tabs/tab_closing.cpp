@@ -66,11 +66,7 @@ void CloseTabAt(int32_t page) {
         // The only tab stays; it shows a search engine instead.
         std::string url = isTab(1) ? cx::locationUrl(tabTable[0].browser()) : std::string();
         NavigateTab(onlyTabTarget(url), 1);
-        RegrowCaptions();
-        ArrangeTitleBarButtons();
-        RefreshSelection();
-        ArrangeCloseButtons();
-        RenumberTabs();
+        afterClosing();
         return;
     }
     if (tabCount() < 2) return;
