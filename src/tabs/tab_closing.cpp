@@ -21,9 +21,28 @@ void removeTab(int32_t n) {
     tabTable.erase(tabTable.begin() + (n - 1));
 }
 
-void refitOnlyTab() {
-    maxCaptionLength = 16;
-    FitCaptions();
+// Page operations raise page changes while the table and the pages do not
+// match yet; busy keeps RefreshSelection out of them until both agree.
+class BusyWhile {
+public:
+    BusyWhile() : was_(busy) { busy = 1; }
+    ~BusyWhile() { busy = was_; }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    int32_t was_;
+};
+
+// What every close ends with: captions grow back into the room the closed
+// header left (all 16 bytes once one tab is left), the selection is brought
+// in line, and the tags follow.
+void afterClosing() {
+    RegrowCaptions();
+    ArrangeTitleBarButtons();
+    RefreshSelection();
+    ArrangeCloseButtons();
+    RenumberTabs();
 }
 
 }  // namespace
@@ -47,37 +66,47 @@ void CloseTabAt(int32_t page) {
         // The only tab stays; it shows a search engine instead.
         std::string url = isTab(1) ? cx::locationUrl(tabTable[0].browser()) : std::string();
         NavigateTab(onlyTabTarget(url), 1);
-        refitOnlyTab();
-    } else if (tabCount() > 1) {
-        // Page 0 came with the window and stays; the tab after it moves in
-        // and brings its caption along.
+        afterClosing();
+        return;
+    }
+    if (tabCount() < 2) return;
+    // Page 0 came with the window and stays; the tab after it moves in and
+    // brings its caption and tooltip along. The page on show stays on show:
+    //   tabs [1 2* 3], close 1 -> [1* 2] showing the former tab 2.
+    const int32_t shownBefore = cx::currentPage();
+    const int32_t shownAfter = pageAfterClosing(cx::pageCount(), shownBefore, 0);
+    {
+        BusyWhile quiet;
         removeTab(1);
         cx::set(tabTable[0].browser(), rt::prop::kTag, browserTag(1));
         cx::set(tabTable[0].closeButton(), rt::prop::kTag, closeButtonTag(1));
-        std::string caption = cx::pageCaption(1);
+        std::string caption = cx::pageCaption(1), tip = cx::pageTip(1);
         cx::removePage(1);
         cx::setPageCaption(0, caption);
-        if (cx::pageCount() == 1) refitOnlyTab();
+        cx::setPageTip(0, tip);
+        cx::setCurrentPage(shownAfter);
     }
-    ArrangeTitleBarButtons();
-    RefreshSelection();
-    ArrangeCloseButtons();
-    RenumberTabs();
+    afterClosing();
 }
 
 void CloseTab(int32_t page) {
     if (tabCount() == 1) {
-        refitOnlyTab();
+        // The only tab stays open; its caption gets back its full length.
+        RegrowCaptions();
         return;
     }
-    if (page < 0 || !isTab(page + 1)) return;
-    removeTab(page + 1);
-    if (auto before = pageToSelectBeforeClosing(cx::pageCount(), page)) cx::setCurrentPage(*before);
-    cx::removePage(page);
-    RefreshSelection();
-    ArrangeTitleBarButtons();
-    ArrangeCloseButtons();
-    RenumberTabs();
+    if (page < 0 || !isTab(page + 1) || page >= cx::pageCount()) return;
+    //   tabs [1 2* 3], close 1 -> [1 2*] still showing tab 2;
+    //   tabs [1 2* 3], close 2 -> [1 2*] showing the former tab 3;
+    //   tabs [1 2 3*], close 3 -> [1 2*].
+    const int32_t shownAfter = pageAfterClosing(cx::pageCount(), cx::currentPage(), page);
+    {
+        BusyWhile quiet;
+        removeTab(page + 1);
+        cx::removePage(page);
+        cx::setCurrentPage(shownAfter);
+    }
+    afterClosing();
 }
 
 }  // namespace tabs

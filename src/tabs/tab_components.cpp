@@ -70,6 +70,13 @@ bool removePage(int32_t page) { return rt::asInt(callControl(pc::kRemovePage, {p
 
 std::string pageCaption(int32_t page) { return rt::asText(callControl(pc::kGetPageCaption, {page})); }
 
+std::string pageTip(int32_t page) {
+    if (!live(control())) return {};
+    auto pages = widgets::PageControlBlock::parsePages(rt::asBytes(runtime().get(control(), rt::prop::own(pc::kPageList))));
+    if (!pages || page < 0 || page >= static_cast<int32_t>(pages->size())) return {};
+    return (*pages)[static_cast<size_t>(page)].tip;
+}
+
 void setPageCaption(int32_t page, const std::string& caption) { callControl(pc::kSetPageCaption, {page, caption}); }
 
 void setPageTip(int32_t page, const std::string& tip) { callControl(pc::kSetPageTip, {page, tip}); }
@@ -85,6 +92,10 @@ int32_t headerPosition() { return number(control(), rt::prop::own(pc::kHeaderPos
 int32_t headerHeight() { return number(control(), rt::prop::own(pc::kHeaderHeight)); }
 int32_t pageAreaWidth() { return number(control(), rt::prop::own(pc::kPageAreaWidth)); }
 int32_t pageAreaHeight() { return number(control(), rt::prop::own(pc::kPageAreaHeight)); }
+Area pageArea() {
+    return {number(control(), rt::prop::own(pc::kPageAreaLeft)), number(control(), rt::prop::own(pc::kPageAreaTop)),
+            pageAreaWidth(), pageAreaHeight()};
+}
 
 std::string locationUrl(rt::ComponentRef browser) { return text(browser, wb::prop::index(wb::prop::kLocationUrl)); }
 

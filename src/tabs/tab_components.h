@@ -34,11 +34,15 @@ bool removePage(int32_t page);
 std::string pageCaption(int32_t page);
 void setPageCaption(int32_t page, const std::string& caption);
 void setPageTip(int32_t page, const std::string& tip);
+// The page's tooltip (the tab's whole title), read from the page list.
+std::string pageTip(int32_t page);
 std::optional<Area> headerRect(int32_t page);
 int32_t headerPosition();
 int32_t headerHeight();
 int32_t pageAreaWidth();
 int32_t pageAreaHeight();
+// The page area inside the frame, relative to the control.
+Area pageArea();
 
 // Browsers.
 std::string locationUrl(rt::ComponentRef browser);

@@ -40,10 +40,17 @@ void showRefreshNotStop() {
 
 rt::Value onNewWindow(rt::Event& e) {
     if (e.args.size() <= wb::event::kNewWindowSlotArg) return {};
+    // As in OpenInNewTab, the page changes raised while the tab is built
+    // must not caption it from its still empty browser (a blank caption and
+    // window caption until the title arrived).
+    busy = 1;
     int32_t n = CreateTab();
+    if (n > 0) {
+        SelectTab(n);
+        LayOutTabBrowser(n);
+    }
+    busy = 0;
     if (n == 0) return {};
-    SelectTab(n);
-    LayOutTabBrowser(n);
     // The engine opens the requested page in the browser that takes the slot.
     cx::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(), wb::method::kAcceptNewWindow,
                        {e.args[wb::event::kNewWindowSlotArg]});

@@ -1,5 +1,6 @@
 #include "tab_rules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -37,13 +38,23 @@ std::string captionTextFromTitle(std::string_view title, int32_t maxCaptionLengt
     return t + "  ";
 }
 
+bool roomForAnotherHeader(double firstHeaderWidth, double controlWidth, int32_t pageCount) {
+    double w = firstHeaderWidth;
+    return controlWidth - w - w * pageCount >= -kEpsilon;
+}
+
 std::optional<int32_t> shrunkCaptionLength(double firstHeaderWidth, double controlWidth, int32_t pageCount,
                                            int32_t maxCaptionLength) {
-    double w = firstHeaderWidth;
-    if (controlWidth - w - w * pageCount >= -kEpsilon) return std::nullopt;
+    if (roomForAnotherHeader(firstHeaderWidth, controlWidth, pageCount)) return std::nullopt;
     int32_t m = truncated(maxCaptionLength * 0.5);
-    if (m < 1) return std::nullopt;
+    // Halving further would cut every Chinese caption to nothing.
+    if (m < kShortestCaption) return std::nullopt;
     return m;
+}
+
+std::optional<int32_t> grownCaptionLength(int32_t maxCaptionLength) {
+    if (maxCaptionLength >= kLongestCaption) return std::nullopt;
+    return std::min(std::max(maxCaptionLength, 1) * 2, kLongestCaption);
 }
 
 ProgressDisplay progressDisplay(double progress, double maximum) {
@@ -78,14 +89,17 @@ int32_t tagNumber(std::string_view tag) {
 
 bool isBlankUrl(std::string_view url) { return url.empty() || url == "about:blank" || url == "http:///"; }
 
-std::optional<Area> tabBrowserArea(int32_t headerPosition, Area tabControl, int32_t pageAreaWidth,
-                                   int32_t pageAreaHeight, int32_t headerHeight) {
-    if (headerPosition > 1) return std::nullopt;
-    Area a;
-    a.width = pageAreaWidth + 2;
-    a.height = pageAreaHeight + 1;
-    a.left = tabControl.left;
-    a.top = headerPosition == 1 ? tabControl.top : tabControl.top + headerHeight + 3;
+Area tabBrowserArea(int32_t headerPosition, Area tabControl, Area pageArea) {
+    // pageArea lies one pixel inside the frame on every side.
+    const int frameLeft = pageArea.left - 1, frameTop = pageArea.top - 1;
+    const int frameWidth = pageArea.width + 2, frameHeight = pageArea.height + 2;
+    Area a{tabControl.left + frameLeft, tabControl.top + frameTop, frameWidth, frameHeight};
+    switch (headerPosition) {
+        case 1: a.height -= 1; break;                      // headers below: keep the bottom line
+        case 2: a.left += 1; a.width -= 1; break;          // headers left: keep the left line
+        case 3: a.width -= 1; break;                       // headers right: keep the right line
+        default: a.top += 1; a.height -= 1; break;         // headers on top (or none)
+    }
     return a;
 }
 
@@ -119,9 +133,26 @@ std::string onlyTabTarget(std::string_view currentUrl) {
     return currentUrl == listing::kSearchEngineAHome ? listing::kSearchEngineBHome : listing::kSearchEngineAHome;
 }
 
-std::optional<int32_t> pageToSelectBeforeClosing(int32_t pageCount, int32_t page) {
-    if (pageCount == page + 1 && pageCount != 1) return pageCount - 2;
-    return std::nullopt;
+int32_t pageAfterClosing(int32_t pageCount, int32_t current, int32_t closed) {
+    if (closed < current) return current - 1;
+    if (closed > current) return current;
+    return closed + 1 < pageCount ? closed : std::max(closed - 1, 0);
+}
+
+std::vector<bool> closeButtonsOnView(const std::vector<Area>& headers, int32_t controlWidth) {
+    auto empty = [](const Area& h) { return h.width <= 0 || h.height <= 0; };
+    int32_t end = controlWidth;
+    for (const Area& h : headers)
+        if (empty(h) || h.left + h.width > controlWidth) end = controlWidth - kScrollButtonsLength;
+    std::vector<bool> shown;
+    shown.reserve(headers.size());
+    for (const Area& h : headers) shown.push_back(!empty(h) && h.left + h.width <= end);
+    return shown;
+}
+
+bool newTabButtonFits(Area lastHeader, int32_t buttonLeft, int32_t buttonWidth, int32_t controlWidth) {
+    if (lastHeader.width <= 0 || lastHeader.height <= 0) return false;
+    return buttonLeft >= 0 && buttonLeft + buttonWidth <= controlWidth;
 }
 
 bool closeCurrentTabButtonShown(int32_t tabCount) { return tabCount != 1; }

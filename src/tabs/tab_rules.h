@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tabs {
 
@@ -33,11 +34,22 @@ std::string FitText(std::string_view text, int32_t m);
 // spaces. With 16: 5 bytes -> 5 + 12 + 2 = 19 bytes; 40 bytes -> 16 + 2.
 std::string captionTextFromTitle(std::string_view title, int32_t maxCaptionLength);
 
+// Caption lengths in bytes: the longest a caption gets, and the floor it
+// never shrinks below (one GBK character, so a caption is never blank).
+inline constexpr int32_t kLongestCaption = 16;
+inline constexpr int32_t kShortestCaption = 2;
+
+// Whether the headers leave room for one more of the first header's width.
+bool roomForAnotherHeader(double firstHeaderWidth, double controlWidth, int32_t pageCount);
+
 // FitCaptions' decision: the halved caption length when the headers no
 // longer leave room for one more of the first header's width, nothing when
-// they still fit or the length cannot shrink below 1.
+// they still fit or the length cannot shrink below kShortestCaption.
 std::optional<int32_t> shrunkCaptionLength(double firstHeaderWidth, double controlWidth, int32_t pageCount,
                                            int32_t maxCaptionLength);
+// The halving run backwards once tabs close: the doubled length, at most
+// kLongestCaption; nothing when captions are already that long.
+std::optional<int32_t> grownCaptionLength(int32_t maxCaptionLength);
 
 // What a progress event does to the load-progress label.
 struct ProgressDisplay {
@@ -58,10 +70,14 @@ int32_t tagNumber(std::string_view tag);
 // URLs the address box and the window caption never show.
 bool isBlankUrl(std::string_view url);
 
-// Tab browser placement over the tab control's page area. Headers at the
-// left or right (position 2 or 3) leave the browser where it is.
-std::optional<Area> tabBrowserArea(int32_t headerPosition, Area tabControl, int32_t pageAreaWidth,
-                                   int32_t pageAreaHeight, int32_t headerHeight);
+// Tab browser placement over the tab control's page area, below (or beside)
+// every row of headers. `pageArea` is the area inside the frame as the tab
+// control reports it (left, top, width, height). The browser covers the
+// frame except on the side of the headers, where the line that the selected
+// header opens into stays in sight.
+//   headers on top, 3 rows of 20: control {4,83,664,280}, page area
+//   {1,63,662,216} -> {4, 146, 664, 217}
+Area tabBrowserArea(int32_t headerPosition, Area tabControl, Area pageArea);
 
 // A close button at the right end of its header, centred across it; the
 // header is relative to the tab control.
@@ -87,9 +103,27 @@ std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in);
 // exactly, engine A's otherwise.
 std::string onlyTabTarget(std::string_view currentUrl);
 
-// Closing page `page` of `pageCount`: the page to select first so that the
-// selection does not vanish with it (the previous page when it is the last).
-std::optional<int32_t> pageToSelectBeforeClosing(int32_t pageCount, int32_t page);
+// The page to show after page `closed` of `pageCount` goes, as an index
+// after the removal. Closing a page that is not on show keeps the page on
+// show; closing the page on show shows its right neighbour, or the previous
+// page when it was the last one.
+//   pages [0 1* 2], close 0 -> 0 (the same page, one place further left)
+//   pages [0 1* 2], close 1 -> 1 (former page 2); [0 1 2*], close 2 -> 1
+int32_t pageAfterClosing(int32_t pageCount, int32_t current, int32_t closed);
+
+// Which close buttons can show, one per header (relative to the tab
+// control). A header that has no rectangle is scrolled out of view; in a
+// single row the control's scroll buttons take the end of the strip while
+// any header is out of view or runs past the end, and a header reaching
+// under them hides its button too.
+std::vector<bool> closeButtonsOnView(const std::vector<Area>& headers, int32_t controlWidth);
+// The two 13-pixel scroll buttons at the end of a single row of headers.
+inline constexpr int32_t kScrollButtonsLength = 26;
+
+// Whether the new-tab button fits right of the last header inside the
+// control (control-relative `place` as newTabButtonPlace gives it, minus
+// the control's position).
+bool newTabButtonFits(Area lastHeader, int32_t buttonLeft, int32_t buttonWidth, int32_t controlWidth);
 
 // The close-current-tab button shows only while more than one tab is open.
 bool closeCurrentTabButtonShown(int32_t tabCount);

@@ -88,7 +88,14 @@ int32_t CreateTab() {
     cx::setVisible(r->closeButton(), true);
     tabTable.push_back(*r);
     RenumberTabs();
-    cx::addPage(kLoadingCaption);
+    if (cx::addPage(kLoadingCaption) < 0) {
+        // The tab control holds no more pages: a tab without a page could
+        // never be selected or closed, so it is not opened at all.
+        tabTable.pop_back();
+        cx::runtime().destroy(r->browser());
+        cx::runtime().destroy(r->closeButton());
+        return 0;
+    }
     ArrangeTitleBarButtons();
     FitCaptions();
     return tabCount();
@@ -157,29 +164,44 @@ void SelectTab(int32_t n) {
 void LayOutTabBrowser(int32_t n) {
     TabRecord* r = record(n);
     if (!r || !cx::live(u().tabControl)) return;
-    auto a = tabBrowserArea(cx::headerPosition(), cx::area(u().tabControl), cx::pageAreaWidth(), cx::pageAreaHeight(),
-                            cx::headerHeight());
-    if (!a) return;
+    // The page area starts below every row of headers, and the selected
+    // row moves next to it: only the control knows where that is.
+    Area a = tabBrowserArea(cx::headerPosition(), cx::area(u().tabControl), cx::pageArea());
     rt::ComponentRef b = r->browser();
-    cx::set(b, rt::prop::kWidth, a->width);
-    cx::set(b, rt::prop::kHeight, a->height);
-    cx::set(b, rt::prop::kLeft, a->left);
-    cx::set(b, rt::prop::kTop, a->top);
+    cx::set(b, rt::prop::kWidth, a.width);
+    cx::set(b, rt::prop::kHeight, a.height);
+    cx::set(b, rt::prop::kLeft, a.left);
+    cx::set(b, rt::prop::kTop, a.top);
 }
 
 void ArrangeCloseButtons() {
     if (layoutReady == 0 || !cx::live(u().tabControl)) return;
     Area control = cx::area(u().tabControl);
+    // Only pages that exist have a header; a record beyond them would get
+    // the whole header area from GetHeaderRect.
+    const int32_t pages = std::min(tabCount(), cx::pageCount());
+    std::vector<Area> headers;
+    for (int32_t i = 0; i < pages; ++i) headers.push_back(cx::headerRect(i).value_or(Area{}));
+    std::vector<bool> onView = closeButtonsOnView(headers, control.width);
     for (int32_t i = 0; i < tabCount(); ++i) {
         rt::ComponentRef button = tabTable[static_cast<size_t>(i)].closeButton();
-        auto header = cx::headerRect(i);
-        if (!header || !cx::live(button)) continue;
-        Area b = cx::area(button);
-        cx::moveTo(button, closeButtonPlace(control, *header, b.width, b.height));
+        if (!cx::live(button)) continue;
+        bool shown = i < pages && onView[static_cast<size_t>(i)];
+        if (shown) {
+            Area b = cx::area(button);
+            cx::moveTo(button, closeButtonPlace(control, headers[static_cast<size_t>(i)], b.width, b.height));
+        }
+        if (cx::visible(button) != shown) cx::setVisible(button, shown);
     }
     auto last = cx::headerRect(cx::pageCount() - 1);
     if (!last) return;
-    cx::moveTo(u().newTabButton, newTabButtonPlace(control, *last, cx::area(u().newTabButton).height));
+    Area plus = cx::area(u().newTabButton);
+    Point place = newTabButtonPlace(control, *last, plus.height);
+    // With the last header out of view, or no room left of the control's
+    // end, the button would float over the page or the window's border.
+    bool fits = newTabButtonFits(*last, place.left - control.left, plus.width, control.width);
+    if (fits) cx::moveTo(u().newTabButton, place);
+    if (cx::visible(u().newTabButton) != fits) cx::setVisible(u().newTabButton, fits);
 }
 
 void FitCaptions() {
@@ -191,6 +213,56 @@ void FitCaptions() {
     if (!m) return;
     maxCaptionLength = *m;
     for (int32_t i = 0; i < k; ++i) cx::setPageCaption(i, FitText(cx::pageCaption(i), *m));
+}
+
+namespace {
+
+// A page's full text: its tooltip holds the whole title once one arrived;
+// before that the caption itself ("载入..") is all there is.
+std::string fullCaptionText(int32_t page) {
+    std::string tip = cx::pageTip(page);
+    if (!tip.empty()) return tip;
+    std::string caption = cx::pageCaption(page);
+    caption.erase(caption.find_last_not_of(' ') + 1);
+    return caption;
+}
+
+std::vector<std::string> fullCaptionTexts() {
+    std::vector<std::string> texts;
+    for (int32_t i = 0; i < cx::pageCount(); ++i) texts.push_back(fullCaptionText(i));
+    return texts;
+}
+
+void setCaptionsFromFullTexts(const std::vector<std::string>& texts, int32_t m) {
+    for (size_t i = 0; i < texts.size(); ++i) cx::setPageCaption(static_cast<int32_t>(i), FitText(texts[i], m));
+}
+
+}  // namespace
+
+void RegrowCaptions() {
+    if (!cx::live(u().tabControl)) return;
+    if (tabCount() == 1) {
+        // One tab always has room for its whole caption.
+        bool shortened = maxCaptionLength < kLongestCaption;
+        maxCaptionLength = kLongestCaption;
+        if (shortened) setCaptionsFromFullTexts(fullCaptionTexts(), maxCaptionLength);
+        FitCaptions();
+        return;
+    }
+    if (maxCaptionLength >= kLongestCaption) return;
+    const int32_t k = cx::pageCount();
+    const std::vector<std::string> texts = fullCaptionTexts();
+    // Double while the longer captions still leave room for one more header,
+    // the test FitCaptions halves by.
+    while (auto m = grownCaptionLength(maxCaptionLength)) {
+        setCaptionsFromFullTexts(texts, *m);
+        auto first = cx::headerRect(0);
+        if (!first || !roomForAnotherHeader(first->width, cx::area(u().tabControl).width, k)) {
+            setCaptionsFromFullTexts(texts, maxCaptionLength);
+            return;
+        }
+        maxCaptionLength = *m;
+    }
 }
 
 std::string CaptionFromTitle(const std::string& title, int32_t page) {

@@ -7,7 +7,7 @@
 #include "runtime/gobject_ptr.h"
 #include "widget_kinds.h"
 #include "widgets/page_control.h"
-#include "widgets/page_control/double_click.h"
+#include "widgets/double_click.h"
 #include "widgets/page_control/model.h"
 #include "widgets/page_control/painter.h"
 
@@ -18,17 +18,11 @@ namespace pc = page_control;
 using pagectl::Model;
 using pagectl::Painter;
 
-pagectl::DoubleClickFilter makeClickFilter() {
-    int time = 400, distance = 5;
-    if (GtkSettings* s = gtk_settings_get_default())
-        g_object_get(s, "gtk-double-click-time", &time, "gtk-double-click-distance", &distance, nullptr);
-    return {time, distance};
-}
-
 class PageControl final : public rt::Component, private pagectl::Host {
 public:
     PageControl(const rt::CreateInfo& info, PageControlBlock block)
-        : Component(info), block_(std::move(block)), model_(*this), clicks_(makeClickFilter()) {
+        : Component(info), block_(std::move(block)), model_(*this) {
+        clicks_.configureFromDesktop();
         area_ = gtk_drawing_area_new();
         gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                          GDK_LEAVE_NOTIFY_MASK);
@@ -81,7 +75,7 @@ private:
     PageControlBlock block_;
     Painter painter_;
     Model model_;
-    pagectl::DoubleClickFilter clicks_;
+    DoubleClickTracker clicks_;
     GtkWidget* area_ = nullptr;
 };
 
@@ -122,7 +116,7 @@ void PageControl::connectSignals() {
         auto* self = static_cast<PageControl*>(p);
         if (e->type != GDK_BUTTON_PRESS || e->button != 1) return FALSE;
         int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
-        bool second = self->clicks_.isSecondPress(e->time, x, y);
+        bool second = self->clicks_.isDoubleClick(x, y, e->time);
         if (self->model_.hot() >= 0) {
             GtkWidget* top = gtk_widget_get_toplevel(w);
             if (GTK_IS_WINDOW(top) && !gtk_window_is_active(GTK_WINDOW(top)))

@@ -13,13 +13,6 @@ int shownPicture(bool enabled, VisualState state, const std::array<bool, pic_btn
     return present[pic_btn::kNormal] ? pic_btn::kNormal : -1;
 }
 
-bool DoubleClickTracker::isDoubleClick(int x, int y, uint32_t timeMs) {
-    bool twice = armed_ && timeMs - at_ <= time_ && std::abs(x - x_) <= distance_ && std::abs(y - y_) <= distance_;
-    armed_ = !twice;
-    x_ = x, y_ = y, at_ = timeMs;
-    return twice;
-}
-
 PicBtnBehaviour::PicBtnBehaviour(int type, bool latched) : type_(clampButtonType(type)), latched_(latched) {
     if (toggle() && latched_) state_ = VisualState::kPressed;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "double_click.h"
 #include "pic_btn_props.h"
 
 namespace widgets {
@@ -16,24 +17,6 @@ enum class VisualState { kNormal = 0, kHover = 1, kPressed = 2 };
 // hover or pressed for those states when present, else the normal one.
 // Gives -1 when that picture is missing too.
 int shownPicture(bool enabled, VisualState state, const std::array<bool, pic_btn::kPictureCount>& present);
-
-// Tells the second press of a double click: within the double-click time of
-// a first press and no further than the distance from it. A press that
-// completed a double click does not start another one, so a third fast press
-// is an ordinary press again.
-class DoubleClickTracker {
-public:
-    DoubleClickTracker(uint32_t timeMs = 400, int distance = 4) : time_(timeMs), distance_(distance) {}
-    void configure(uint32_t timeMs, int distance) { time_ = timeMs, distance_ = distance; }
-    bool isDoubleClick(int x, int y, uint32_t timeMs);
-
-private:
-    uint32_t time_;
-    int distance_;
-    bool armed_ = false;
-    int x_ = 0, y_ = 0;
-    uint32_t at_ = 0;
-};
 
 class PicBtnBehaviour {
 public:

@@ -51,10 +51,7 @@ public:
         if (info.runtime && info.runtime->exists(window))
             background_ = static_cast<uint32_t>(rt::asInt(info.runtime->get(window, rt::window_prop::kBackground)));
 
-        int time = 400, distance = 4;
-        g_object_get(gtk_settings_get_default(), "gtk-double-click-time", &time, "gtk-double-click-distance",
-                     &distance, nullptr);
-        behaviour_.doubleClicks().configure(static_cast<uint32_t>(time), distance);
+        behaviour_.doubleClicks().configureFromDesktop();
 
         area_ = rt::GObjectPtr<GtkWidget>::retain(gtk_drawing_area_new());
         gtk_widget_add_events(area_.get(), GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |

@@ -70,6 +70,102 @@ TEST_F(TabClosingGuiTest, ClosingTheLastCurrentTabSelectsThePreviousOne) {
     EXPECT_EQ(address(), server_.url("/two"));
 }
 
+// Closing a tab that is not on show changes nothing the user sees: the same
+// page, address and window caption stay.
+TEST_F(TabClosingGuiTest, ClosingATabBesideTheShownOneKeepsTheShownOne) {
+    openThree();
+    ASSERT_TRUE(waitFor([&] { return tip(0) == "one" && tip(1) == "two" && tip(2) == "three"; }));
+    tabs::cx::setCurrentPage(1);
+    ASSERT_EQ(tabs::currentTab, 2);
+    rt::ComponentRef two = browser(2);
+    std::string twoCaption = caption(1);
+    auto expectTwoOnShow = [&](int n) {
+        EXPECT_EQ(tabs::currentTab, n);
+        EXPECT_EQ(tabs::cx::currentPage(), n - 1);
+        EXPECT_EQ(browser(n), two);
+        EXPECT_TRUE(shown(two));
+        for (int i = 1; i <= tabs::tabCount(); ++i)
+            if (i != n) EXPECT_FALSE(shown(browser(i))) << i;
+        EXPECT_EQ(windowCaption(), "two");
+        EXPECT_EQ(address(), server_.url("/two"));
+        EXPECT_EQ(caption(n - 1), twoCaption);
+        EXPECT_EQ(tip(n - 1), "two");
+    };
+    // Tab 1 by its close button: page 0 stays and takes tab 2's caption and
+    // tooltip; tab 2 moves to its place and stays on show.
+    clickCloseButton(1);
+    ASSERT_EQ(tabs::tabCount(), 2);
+    expectTwoOnShow(1);
+    EXPECT_EQ(tip(1), "three");
+
+    // The last tab by a right click while tab 1 is on show.
+    rightClickHeader(1);
+    ASSERT_EQ(tabs::tabCount(), 1);
+    expectTwoOnShow(1);
+
+    // And a tab left of the shown one, closed from the header.
+    tabs::OpenInNewTab(server_.url("/one"));
+    tabs::OpenInNewTab(server_.url("/three"));
+    ASSERT_TRUE(settle());
+    ASSERT_TRUE(waitFor([&] { return tip(2) == "three"; }));
+    tabs::cx::setCurrentPage(2);
+    rt::ComponentRef three = browser(3);
+    rightClickHeader(1);
+    ASSERT_EQ(tabs::tabCount(), 2);
+    EXPECT_EQ(tabs::currentTab, 2);
+    EXPECT_EQ(browser(2), three);
+    EXPECT_TRUE(shown(three));
+    EXPECT_EQ(windowCaption(), "three");
+    EXPECT_EQ(tag(three), "2");
+}
+
+TEST_F(TabClosingGuiTest, ClosingTheShownTabShowsItsRightNeighbour) {
+    openThree();
+    ASSERT_TRUE(waitFor([&] { return tip(2) == "three"; }));
+    tabs::cx::setCurrentPage(1);
+    rt::ComponentRef three = browser(3);
+    rt().raise(u().closeCurrentTabButton, widgets::pic_btn::kClick);
+    ASSERT_EQ(tabs::tabCount(), 2);
+    EXPECT_EQ(tabs::currentTab, 2);
+    EXPECT_EQ(browser(2), three);
+    EXPECT_TRUE(shown(three));
+    EXPECT_FALSE(shown(browser(1)));
+    EXPECT_EQ(windowCaption(), "three");
+    EXPECT_EQ(address(), server_.url("/three"));
+    // The first tab shown and closed: the next one moves into page 0.
+    tabs::cx::setCurrentPage(0);
+    clickCloseButton(1);
+    ASSERT_EQ(tabs::tabCount(), 1);
+    EXPECT_EQ(browser(1), three);
+    EXPECT_TRUE(shown(three));
+    EXPECT_EQ(windowCaption(), "three");
+}
+
+// Twenty tabs shrink the captions to one character; closing them one by one
+// with the title-bar button brings the last tab's whole title back, and no
+// header is ever blank on the way.
+TEST_F(TabClosingGuiTest, ClosingDownToOneTabBringsTheWholeTitleBack) {
+    const std::string title = "传奇私服新开网";  // 14 bytes
+    server_.add("/first", "<title>" + title + "</title>");
+    for (int i = 2; i <= 20; ++i)
+        server_.add("/t" + std::to_string(i), "<title>第" + std::to_string(i) + "页</title>");
+    openWindow(server_.url("/first"));
+    for (int i = 2; i <= 20; ++i) tabs::OpenInNewTab(server_.url("/t" + std::to_string(i)));
+    ASSERT_TRUE(settle());
+    ASSERT_TRUE(waitFor([&] { return tip(0) == title && tip(19) == "第20页"; }));
+    EXPECT_EQ(tabs::maxCaptionLength, tabs::kShortestCaption);
+    auto blank = [](std::string c) { return c.find_first_not_of(' ') == std::string::npos; };
+    for (int i = 19; i >= 1; --i) {
+        rt().raise(u().closeCurrentTabButton, widgets::pic_btn::kClick);
+        ASSERT_EQ(tabs::tabCount(), i);
+        EXPECT_GE(tabs::maxCaptionLength, tabs::kShortestCaption);
+        for (int page = 0; page < i; ++page) EXPECT_FALSE(blank(caption(page))) << page << " of " << i;
+        EXPECT_EQ(windowCaption(), i == 1 ? title : "第" + std::to_string(i) + "页");
+    }
+    EXPECT_EQ(tabs::maxCaptionLength, 16);
+    EXPECT_EQ(caption(0).substr(0, title.size()), title);
+}
+
 TEST_F(TabClosingGuiTest, ClosingTabOneOfTwoKeepsPageZeroWithTheOtherCaption) {
     openWindow(server_.url("/one"));
     tabs::OpenInNewTab(server_.url("/two"));

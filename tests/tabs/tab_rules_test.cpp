@@ -6,6 +6,7 @@
 #include "runtime/gbk.h"
 #include "tabs/listing_site.h"
 #include "tabs/tab_rules.h"
+#include "widgets/page_control/model.h"
 
 namespace {
 
@@ -50,15 +51,32 @@ TEST(CaptionFromTitle, ShortTitlesArePaddedLongOnesCut) {
     EXPECT_EQ(cut, "传奇私服发布网  ");
 }
 
-TEST(FitCaptions, HalvesOnlyWhenTheHeadersNoLongerFit) {
+TEST(FitCaptions, HalvesOnlyWhenTheHeadersNoLongerFitAndNeverBelowOneCharacter) {
     // 664 wide, headers 120: 664 - 120 - 120 * 4 = 64 -> room left.
     EXPECT_EQ(shrunkCaptionLength(120, 664, 4, 16), std::nullopt);
     // Exactly full still counts as room.
     EXPECT_EQ(shrunkCaptionLength(100, 600, 5, 16), std::nullopt);
     EXPECT_EQ(shrunkCaptionLength(120, 664, 5, 16), 8);
     EXPECT_EQ(shrunkCaptionLength(120, 664, 5, 8), 4);
-    EXPECT_EQ(shrunkCaptionLength(120, 664, 5, 3), 1);
-    EXPECT_EQ(shrunkCaptionLength(120, 664, 5, 1), std::nullopt);
+    EXPECT_EQ(shrunkCaptionLength(120, 664, 5, 4), 2);
+    EXPECT_EQ(shrunkCaptionLength(120, 664, 5, 5), 2);
+    // Two bytes hold one Chinese character; one byte would hold none.
+    EXPECT_EQ(shrunkCaptionLength(120, 664, 5, 3), std::nullopt);
+    EXPECT_EQ(shrunkCaptionLength(120, 664, 5, 2), std::nullopt);
+    EXPECT_EQ(FitText("传奇私服", 2), "传 ");
+}
+
+TEST(FitCaptions, GrowBackByDoublingUpToSixteen) {
+    EXPECT_EQ(grownCaptionLength(2), 4);
+    EXPECT_EQ(grownCaptionLength(4), 8);
+    EXPECT_EQ(grownCaptionLength(8), 16);
+    EXPECT_EQ(grownCaptionLength(5), 10);
+    EXPECT_EQ(grownCaptionLength(10), 16);
+    EXPECT_EQ(grownCaptionLength(16), std::nullopt);
+    EXPECT_EQ(grownCaptionLength(0), 2);
+    // Shrinking and growing use the same test of room.
+    EXPECT_TRUE(roomForAnotherHeader(100, 600, 5));
+    EXPECT_FALSE(roomForAnotherHeader(100, 600, 6));
 }
 
 TEST(Progress, OneDecimalAndAPercentSign) {
@@ -107,12 +125,60 @@ TEST(Urls, BlankAddressesAreNeverShown) {
     EXPECT_FALSE(isBlankUrl("http://127.0.0.1/"));
 }
 
-TEST(Placement, BrowserCoversThePageArea) {
+TEST(Placement, BrowserCoversThePageAreaBesideTheHeaders) {
     Area control{4, 83, 664, 280};
-    EXPECT_EQ(tabBrowserArea(0, control, 660, 250, 20), (Area{4, 83 + 20 + 3, 662, 251}));
-    EXPECT_EQ(tabBrowserArea(1, control, 660, 250, 20), (Area{4, 83, 662, 251}));
-    EXPECT_EQ(tabBrowserArea(2, control, 660, 250, 20), std::nullopt);
-    EXPECT_EQ(tabBrowserArea(3, control, 660, 250, 20), std::nullopt);
+    // One row of 20 on top: page area (inside the frame) from 23 down.
+    EXPECT_EQ(tabBrowserArea(0, control, {1, 23, 662, 255}), (Area{4, 83 + 20 + 3, 664, 256}));
+    // Headers at the bottom: the page area starts at the control's top.
+    EXPECT_EQ(tabBrowserArea(1, control, {1, 1, 662, 255}), (Area{4, 83, 664, 256}));
+    // Three rows on top push the browser down by two more rows.
+    EXPECT_EQ(tabBrowserArea(0, control, {1, 63, 662, 215}), (Area{4, 83 + 63, 664, 216}));
+    EXPECT_EQ(tabBrowserArea(2, control, {43, 1, 619, 278}), (Area{4 + 43, 83, 620, 280}));
+    EXPECT_EQ(tabBrowserArea(3, control, {1, 1, 619, 278}), (Area{4, 83, 620, 280}));
+}
+
+// The browser placed from what the tab control reports never lies over a
+// header, whatever the side and however many rows the headers take.
+TEST(Placement, BrowserLeavesEveryRowOfHeadersFree) {
+    struct Host : widgets::pagectl::Host {
+        int notify(int, int) override { return 0; }
+        void invalidate() override {}
+        int measureContent(const widgets::pagectl::Page& p) override {
+            return static_cast<int>(p.data.caption.size()) * 7;
+        }
+    } host;
+    auto overlaps = [](Area a, Area b) {
+        return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+               b.top < a.top + a.height;
+    };
+    for (int position = 0; position < 4; ++position)
+        for (int tabs = 1; tabs <= 12; tabs += 4)
+            for (int width : {664, 1914}) {
+                SCOPED_TRACE(testing::Message() << "position " << position << ", " << tabs << " tabs, " << width);
+                widgets::pagectl::Model m(host);
+                m.setSize(width, 600);
+                m.setPosition(position);
+                std::vector<widgets::PageControlPage> pages(static_cast<size_t>(tabs));
+                for (auto& p : pages) p.caption = std::string(static_cast<size_t>(width / 7 / 3), 'x');
+                m.setPages(pages, false);
+                m.select(tabs / 2, true);
+                const auto& a = m.pageArea();
+                Area inside{a.left + 1, a.top + 1, a.width() - 2, a.height() - 2};
+                Area control{4, 83, width, 600};
+                Area browser = tabBrowserArea(position, control, inside);
+                EXPECT_GE(browser.left, control.left);
+                EXPECT_GE(browser.top, control.top);
+                EXPECT_LE(browser.left + browser.width, control.left + width);
+                EXPECT_LE(browser.top + browser.height, control.top + 600);
+                EXPECT_GT(browser.width * browser.height, 0);
+                for (int i = 0; i < tabs; ++i) {
+                    const auto& h = m.page(i).header;
+                    Area header{control.left + h.left, control.top + h.top, h.width(), h.height()};
+                    EXPECT_FALSE(overlaps(browser, header)) << "header " << i;
+                }
+                const auto& s = m.selectedRect();
+                EXPECT_FALSE(overlaps(browser, {control.left + s.left, control.top + s.top, s.width(), s.height()}));
+            }
 }
 
 TEST(Placement, ButtonsSitOnTheHeaders) {
@@ -150,12 +216,42 @@ TEST(Closing, OnlyTabCyclesBetweenTheEngines) {
     EXPECT_EQ(onlyTabTarget(a + "&x=1"), a);  // only the exact URL counts
 }
 
-TEST(Closing, TheLastPageHandsTheSelectionToThePreviousOne) {
-    EXPECT_EQ(pageToSelectBeforeClosing(3, 2), 1);
-    EXPECT_EQ(pageToSelectBeforeClosing(3, 1), std::nullopt);
-    EXPECT_EQ(pageToSelectBeforeClosing(1, 0), std::nullopt);
+TEST(Closing, TheUsersPlaceIsKept) {
+    struct Case {
+        int pages, current, closed, shown;
+    };
+    for (Case c : {Case{3, 1, 0, 0},    // a tab left of the shown one: same tab, one place left
+                   Case{3, 0, 2, 0},    // a tab right of it: nothing moves
+                   Case{3, 2, 0, 1},
+                   Case{3, 1, 1, 1},    // the shown tab: its right neighbour takes its place
+                   Case{3, 0, 0, 0},
+                   Case{3, 2, 2, 1},    // the shown tab was the last: the previous one
+                   Case{2, 1, 1, 0},
+                   Case{2, 0, 1, 0},
+                   Case{2, 1, 0, 0}})
+        EXPECT_EQ(pageAfterClosing(c.pages, c.current, c.closed), c.shown)
+            << c.pages << " pages, " << c.current << " shown, " << c.closed << " closed";
     EXPECT_FALSE(closeCurrentTabButtonShown(1));
     EXPECT_TRUE(closeCurrentTabButtonShown(2));
+}
+
+TEST(Closing, CloseButtonsHideWithTheirHeaders) {
+    // Several rows: every header has its place, all buttons show.
+    EXPECT_EQ(closeButtonsOnView({{1, 2, 330, 20}, {331, 2, 331, 20}, {1, 22, 661, 20}}, 664),
+              (std::vector<bool>{true, true, true}));
+    // One row scrolled by one: the first header is out of view, the scroll
+    // buttons take the last 26 pixels, and the header crossing the end or
+    // reaching under them hides its button.
+    EXPECT_EQ(closeButtonsOnView({{0, 0, 0, 0}, {1, 2, 300, 20}, {301, 2, 337, 20}, {638, 2, 300, 20}}, 664),
+              (std::vector<bool>{false, true, true, false}));
+    EXPECT_EQ(closeButtonsOnView({{1, 2, 300, 20}, {301, 2, 338, 20}, {639, 2, 300, 20}}, 664),
+              (std::vector<bool>{true, false, false}));
+    EXPECT_TRUE(closeButtonsOnView({}, 664).empty());
+
+    EXPECT_TRUE(newTabButtonFits({1, 2, 120, 20}, 126, 14, 664));
+    EXPECT_TRUE(newTabButtonFits({1, 2, 640, 20}, 646, 14, 664));
+    EXPECT_FALSE(newTabButtonFits({1, 2, 645, 20}, 651, 14, 664));
+    EXPECT_FALSE(newTabButtonFits({0, 0, 0, 0}, 5, 14, 664));
 }
 
 }  // namespace

@@ -111,6 +111,36 @@ TEST_F(PageControlWindowTest, PropertiesMethodsAndPageEvents) {
     EXPECT_TRUE(errors.empty());
 }
 
+// Every colour of the main window's tab control as its form gives it, read
+// back through the component (colours are 0x00BBGGRR: 0xFF0000 is blue).
+TEST_F(PageControlWindowTest, TheMainWindowsFormColours) {
+    rt::ComponentRef tc = open();
+    ASSERT_FALSE(tc.isNull());
+    struct Row {
+        int k;
+        uint32_t value;
+        const char* what;
+    };
+    for (Row r : {Row{pc::kFillNormal, 0xD7D7D7, "header fill, normal"},
+                  Row{pc::kFillHot, 0xF3F3F3, "header fill, hot"},
+                  Row{pc::kFillSelected, 0xFFFFFF, "header fill, selected"},
+                  Row{pc::kPageAreaColour, 0xECECEC, "page area"},
+                  Row{pc::kBorderColour, 0xC8C8C8, "border"},
+                  Row{pc::kTextNormal, 0x9D9D9D, "text, normal"},
+                  Row{pc::kTextHot, 0xFF0000, "text, hot"},
+                  Row{pc::kTextSelected, 0x000000, "text, selected"},
+                  Row{pc::kBackground, 0xECECEC, "background"},
+                  Row{pc::kOuterNormal, 0xFFFFFF, "gradient outer, normal"},
+                  Row{pc::kOuterHot, 0xFFFFFF, "gradient outer, hot"},
+                  Row{pc::kOuterSelected, 0xFFFFFF, "gradient outer, selected"},
+                  // The switches that decide which of them are used.
+                  Row{pc::kTheme, 0, "theme"},
+                  Row{pc::kGradient, 1, "gradient"},
+                  Row{pc::kExplicitOuter, 1, "explicit outer colours"},
+                  Row{pc::kNoHotOnSelected, 1, "no hot look on the selected header"}})
+        EXPECT_EQ(static_cast<uint32_t>(rt::asInt(runtime.get(tc, rt::prop::own(r.k)))), r.value) << r.what;
+}
+
 TEST_F(PageControlWindowTest, NewerBlockIsRefused) {
     rt::Bytes block = widgets::PageControlBlock::form().serialize();
     block[0] = 99;

@@ -42,7 +42,7 @@ TEST(PageControlLook, HeaderColoursOfTheFormConfiguration) {
     EXPECT_TRUE(n.gradient);
     EXPECT_EQ(n.border, 0x00C8C8C8u);
     EXPECT_EQ(n.text, 0x009D9D9Du);
-    EXPECT_EQ(headerColours(p, page, HeaderState::kHot, true).text, 0x000000FFu);
+    EXPECT_EQ(headerColours(p, page, HeaderState::kHot, true).text, 0x00FF0000u);
     EXPECT_EQ(headerColours(p, page, HeaderState::kSelected, true).base, 0x00FFFFFFu);
     EXPECT_EQ(headerColours(p, page, HeaderState::kNormal, false).text, kDisabledText);
 

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "widgets/page_control/double_click.h"
 #include "widgets/page_control/model.h"
 
 namespace widgets::pagectl {
@@ -366,19 +365,6 @@ TEST(PageControlPointer, TipsFollowTheHeaderUnderThePointer) {
     EXPECT_EQ(f.model.tipAt(10, 10), "");
     EXPECT_EQ(f.model.tipAt(60, 100), "");
     EXPECT_FALSE(f.model.setTip(2, "x"));
-}
-
-TEST(DoubleClickFilter, OnlyTheSecondPressOfAPairIsFiltered) {
-    DoubleClickFilter d(400, 5);
-    EXPECT_FALSE(d.isSecondPress(1000, 10, 10));
-    EXPECT_TRUE(d.isSecondPress(1200, 12, 11));
-    EXPECT_FALSE(d.isSecondPress(1300, 12, 11));  // a third press starts afresh
-    EXPECT_FALSE(d.isSecondPress(2000, 12, 11));  // too late
-    EXPECT_FALSE(d.isSecondPress(2100, 40, 11));  // too far
-    // Event times wrap around.
-    DoubleClickFilter w(400, 5);
-    EXPECT_FALSE(w.isSecondPress(0xFFFFFF00u, 0, 0));
-    EXPECT_TRUE(w.isSecondPress(0x00000010u, 0, 0));
 }
 
 }  // namespace

@@ -90,6 +90,14 @@ TEST(PicBtnBehaviour, FastDoubleClickClicksTwiceWithoutASecondPressedLook) {
     EXPECT_EQ(b.state(), VisualState::kPressed);
 }
 
+// The same tracker serves the tab control's headers.
+TEST(DoubleClickTracker, EventTimesThatWrapStillPair) {
+    widgets::DoubleClickTracker d(400, 5);
+    EXPECT_FALSE(d.isDoubleClick(0, 0, 0xFFFFFF00u));
+    EXPECT_TRUE(d.isDoubleClick(0, 0, 0x00000010u));
+    EXPECT_FALSE(d.isDoubleClick(0, 0, 0x00000020u));
+}
+
 TEST(PicBtnBehaviour, SlowOrDistantSecondPressIsAnOrdinaryPress) {
     PicBtnBehaviour b(pb::kPushButton, false);
     b.doubleClicks().configure(400, 4);

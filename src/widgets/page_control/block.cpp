@@ -86,7 +86,7 @@ PageControlBlock PageControlBlock::form() {
     b.fill = {0x00D7D7D7, 0x00F3F3F3, 0x00FFFFFF};
     b.pageAreaColour = 0x00ECECEC;
     b.borderColour = 0x00C8C8C8;
-    b.text = {0x009D9D9D, 0x000000FF, 0x00000000};
+    b.text = {0x009D9D9D, 0x00FF0000, 0x00000000};
     b.background = 0x00ECECEC;
     b.verticalText = false;
     b.selectDisabled = false;
