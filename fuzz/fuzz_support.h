@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "runtime/value.h"
-#include "widgets/picture/picture.h"
+#include "runtime/picture/picture.h"
 
 namespace fuzz {
 
@@ -47,8 +47,8 @@ inline bool validUtf8(std::string_view s) {
 
 // A decoded picture is within the size limits and holds exactly its pixels;
 // touching every pixel lets the sanitizer see a short buffer.
-inline void checkPicture(const widgets::Picture& p) {
-    check(widgets::pictureSizeAcceptable(p.width, p.height), "decoded picture outside the size limits");
+inline void checkPicture(const rt::Picture& p) {
+    check(rt::pictureSizeAcceptable(p.width, p.height), "decoded picture outside the size limits");
     check(p.pixels.size() == static_cast<size_t>(p.width) * static_cast<size_t>(p.height),
           "pixel count differs from width x height");
     uint32_t sum = 0;

@@ -4,11 +4,11 @@
 
 #include "picture_samples.h"
 #include "runtime/colour.h"
-#include "widgets/picture/picture.h"
+#include "runtime/picture/picture.h"
 
-using widgets::decodePicture;
-using widgets::PictureFormat;
-using widgets::sniffPictureFormat;
+using rt::decodePicture;
+using rt::PictureFormat;
+using rt::sniffPictureFormat;
 
 namespace {
 
@@ -43,7 +43,7 @@ TEST(PictureSniff, FormatsFromTheirFirstBytes) {
 }
 
 TEST(PictureDecode, Bitmap24BitBothRowOrders) {
-    auto pixel = [](int x, int y) { return widgets::pixelRgb(x * 40, y * 60, 7); };
+    auto pixel = [](int x, int y) { return rt::pixelRgb(x * 40, y * 60, 7); };
     for (bool topDown : {false, true}) {
         auto pic = decodePicture(samples::bmp24(5, 3, pixel, topDown), kGrey);
         ASSERT_TRUE(pic) << topDown;
@@ -80,8 +80,8 @@ TEST(PictureDecode, PngAlphaIsBlendedOverTheBackground) {
     ASSERT_TRUE(pic);
     EXPECT_EQ(pic->at(0, 0), 0xFF0000u);
     // 0x80 of 0xFF over the background: (128*c + 127*bg) / 255.
-    EXPECT_EQ(pic->at(1, 0), widgets::pixelRgb(0x10, 0x20, 0xE0));
-    EXPECT_EQ(pic->at(2, 0), widgets::pixelRgb(0x20, 0x40, 0xC0));
+    EXPECT_EQ(pic->at(1, 0), rt::pixelRgb(0x10, 0x20, 0xE0));
+    EXPECT_EQ(pic->at(2, 0), rt::pixelRgb(0x20, 0x40, 0xC0));
 }
 
 TEST(PictureDecode, GifKeepsTheTransparentEntrysOwnColour) {
@@ -141,7 +141,7 @@ TEST(PictureDecode, HugeDeclaredSizesAreRefused) {
 // picture or none, never a crash or a read past the bytes (run this under
 // the sanitizer build to see the latter).
 TEST(PictureDecode, TruncatedAndCorruptFilesNeverCrash) {
-    auto pixel = [](int x, int y) { return widgets::pixelRgb(x * 30, y * 30, 90); };
+    auto pixel = [](int x, int y) { return rt::pixelRgb(x * 30, y * 30, 90); };
     auto index = [](int x, int y) { return (x * y) % 4; };
     const std::vector<uint32_t> palette = {0, 0xFFFFFF, 0xFF0000, 0x00FF00};
     const rt::Bytes files[] = {
@@ -177,7 +177,7 @@ TEST(PictureDecode, TruncatedAndCorruptFilesNeverCrash) {
 
 }  // namespace
 
-#include "widgets/picture/decoders.h"
+#include "runtime/picture/decoders.h"
 
 namespace {
 
@@ -185,11 +185,11 @@ namespace {
 TEST(PictureDecode, EachDecoderRefusesEmptyAndTinyInputsOnItsOwn) {
     for (size_t n : {0u, 1u, 5u}) {
         rt::Bytes tiny(n, 0x47);
-        EXPECT_FALSE(widgets::decoders::gif(tiny)) << n;
-        EXPECT_FALSE(widgets::decoders::bitmap(tiny)) << n;
-        EXPECT_FALSE(widgets::decoders::jpeg(tiny)) << n;
-        EXPECT_FALSE(widgets::decoders::icon(tiny)) << n;
-        EXPECT_FALSE(widgets::decoders::png(tiny.data(), tiny.size(), 0)) << n;
+        EXPECT_FALSE(rt::decoders::gif(tiny)) << n;
+        EXPECT_FALSE(rt::decoders::bitmap(tiny)) << n;
+        EXPECT_FALSE(rt::decoders::jpeg(tiny)) << n;
+        EXPECT_FALSE(rt::decoders::icon(tiny)) << n;
+        EXPECT_FALSE(rt::decoders::png(tiny.data(), tiny.size(), 0)) << n;
     }
 }
 

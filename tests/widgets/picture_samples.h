@@ -1,5 +1,5 @@
 // Small pictures of every format, made in code for the decoder and button
-// tests. Pixels are given as 0x00RRGGBB like widgets::Picture.
+// tests. Pixels are given as 0x00RRGGBB like rt::Picture.
 #pragma once
 
 #include <cstdint>
