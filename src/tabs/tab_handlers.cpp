@@ -45,8 +45,9 @@ rt::Value onNewWindow(rt::Event& e) {
     SelectTab(n);
     LayOutTabBrowser(n);
     // The engine opens the requested page in the browser that takes the slot.
-    rt::ComponentRef taker = tabTable[static_cast<size_t>(n - 1)].browser();
-    cx::runtime().call(taker, wb::method::kAcceptNewWindow, {e.args[wb::event::kNewWindowSlotArg]});
+    cx::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(), wb::method::kAcceptNewWindow,
+                       {e.args[wb::event::kNewWindowSlotArg]});
+    const rt::ComponentRef taker = tabTable[static_cast<size_t>(n - 1)].browser();
     cx::runtime().processPendingMessages();
     // The pump may have closed the opener's tab, the new one or the whole
     // window: the new window is then refused, not handed to a browser that
