@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "runtime/value.h"
-#include "widgets/picture/picture.h"
+#include "runtime/picture/picture.h"
 
 namespace fuzz {
 
@@ -47,10 +47,11 @@ inline bool validUtf8(std::string_view s) {
 
 // A decoded picture is within the size limits and holds exactly its pixels;
 // touching every pixel lets the sanitizer see a short buffer.
-inline void checkPicture(const widgets::Picture& p) {
-    check(widgets::pictureSizeAcceptable(p.width, p.height), "decoded picture outside the size limits");
+inline void checkPicture(const rt::Picture& p) {
+    check(rt::pictureSizeAcceptable(p.width, p.height), "decoded picture outside the size limits");
     check(p.pixels.size() == static_cast<size_t>(p.width) * static_cast<size_t>(p.height),
           "pixel count differs from width x height");
+    check(p.alpha.empty() || p.alpha.size() == p.pixels.size(), "alpha count differs from the pixel count");
     uint32_t sum = 0;
     for (uint32_t px : p.pixels) sum |= px;
     check((sum & 0xFF000000u) == 0, "pixel with bits above 0x00FFFFFF");

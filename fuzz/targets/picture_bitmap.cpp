@@ -1,8 +1,8 @@
 // The bitmap decoder alone, on whole files.
 #include "fuzz_support.h"
-#include "widgets/picture/decoders.h"
+#include "runtime/picture/decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (auto p = widgets::decoders::bitmap(fuzz::bytes(data, size))) fuzz::checkPicture(*p);
+    if (auto p = rt::decoders::bitmap(fuzz::bytes(data, size))) fuzz::checkPicture(*p);
     return 0;
 }

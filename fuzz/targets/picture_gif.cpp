@@ -2,9 +2,9 @@
 // sniffing refuses five bytes or fewer first; the decoder must not rely on
 // that).
 #include "fuzz_support.h"
-#include "widgets/picture/decoders.h"
+#include "runtime/picture/decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (auto p = widgets::decoders::gif(fuzz::bytes(data, size))) fuzz::checkPicture(*p);
+    if (auto p = rt::decoders::gif(fuzz::bytes(data, size))) fuzz::checkPicture(*p);
     return 0;
 }

@@ -1,11 +1,11 @@
 // The PNG decoder alone; the last three bytes choose the background that
 // alpha is blended over, so blending is fuzzed too.
 #include "fuzz_support.h"
-#include "widgets/picture/decoders.h"
+#include "runtime/picture/decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t background = 0x00ECECEC;
-    if (size >= 3) background = widgets::pixelRgb(data[size - 3], data[size - 2], data[size - 1]);
-    if (auto p = widgets::decoders::png(data, size, background)) fuzz::checkPicture(*p);
+    if (size >= 3) background = rt::pixelRgb(data[size - 3], data[size - 2], data[size - 1]);
+    if (auto p = rt::decoders::png(data, size, background)) fuzz::checkPicture(*p);
     return 0;
 }

@@ -241,7 +241,9 @@ rt::Value onMainSizeChanged(rt::Event&) {
         paintBorder();
         applyRoundedShape(mainGtkWindow(), width, height);
         runtime().processPendingMessages();
-        if (!runtime().exists(w) || (num(w, prop::kWidth) == width && num(w, prop::kHeight) == height)) break;
+        // A quit let through by the pump leaves nothing to lay out.
+        if (!runtime().exists(w)) return {};
+        if (num(w, prop::kWidth) == width && num(w, prop::kHeight) == height) break;
     }
     tabs::ArrangeCloseButtons();
     return {};

@@ -662,19 +662,33 @@ Value Runtime::raise(ComponentRef source, int index, std::vector<Value>& args) {
     Value result = handler(e);
     eventStack_.pop_back();
     args = std::move(e.args);
+    // Burials put off while handlers ran are due once the last one is done;
+    // the raising component is still in its own code, so not before idle.
+    if (eventStack_.empty() && !graveyard_.empty()) scheduleBurial();
     return result;
 }
 
 void Runtime::bury(std::unique_ptr<Component> c) {
     if (!c) return;
-    if (!graveyardSource_)
-        graveyardSource_ = g_idle_add([](gpointer self) -> gboolean {
-            auto* r = static_cast<Runtime*>(self);
-            r->graveyardSource_ = 0;
-            r->graveyard_.clear();
-            return G_SOURCE_REMOVE;
-        }, this);
     graveyard_.push_back(std::move(c));
+    scheduleBurial();
+}
+
+void Runtime::scheduleBurial() {
+    if (!graveyardSource_) graveyardSource_ = g_idle_add(&Runtime::freeGraveyard, this);
+}
+
+gboolean Runtime::freeGraveyard(gpointer self) {
+    auto* r = static_cast<Runtime*>(self);
+    r->graveyardSource_ = 0;
+    // Reached from a pump inside a handler: the components wait for the
+    // outermost handler to return (raise() schedules them again then).
+    if (!r->eventStack_.empty()) return G_SOURCE_REMOVE;
+    // A destructor may destroy or bury more; those wait for the next idle.
+    std::vector<std::unique_ptr<Component>> dead = std::move(r->graveyard_);
+    r->graveyard_.clear();
+    dead.clear();
+    return G_SOURCE_REMOVE;
 }
 
 void Runtime::run(ComponentRef mainWindow) {

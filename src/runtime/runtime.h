@@ -93,6 +93,9 @@ public:
     // Components of a window, top-most first.
     std::vector<ComponentRef> components(uint32_t window) const;
     int handlerDepth() const { return static_cast<int>(eventStack_.size()); }
+    // Destroyed components not yet freed (they wait for an idle main loop
+    // with no handler running).
+    size_t componentsAwaitingFree() const { return graveyard_.size(); }
 
 private:
     struct Slot;
@@ -109,9 +112,14 @@ private:
     void connectWindowEvents(WindowRecord& w);
     static void applyCursor(GtkWidget* host, int cursorId);
 
-    // Components destroyed while one of their own signal handlers may still
-    // be on the stack are freed once the main loop is idle again.
+    // Destroyed components wait here until the main loop is idle with no
+    // handler on the stack: a handler that lets queued messages through
+    // (processPendingMessages, a message box) reaches that idle callback
+    // while the component that raised its event is still inside its own
+    // code, which then goes on using itself once the handler returns.
     void bury(std::unique_ptr<Component> c);
+    void scheduleBurial();
+    static gboolean freeGraveyard(gpointer self);
     std::vector<std::unique_ptr<Component>> graveyard_;
     guint graveyardSource_ = 0;
 

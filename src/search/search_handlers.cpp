@@ -70,11 +70,17 @@ void goInHistory(int method) {
     updateBackForward();
 }
 
+// Handlers run nested inside other handlers' message pumps (the keyword
+// encoding, the new-window handler); a quit click let through there closes
+// the window, and with it the tab control and the templates a tab needs.
+bool windowOpen() { return !services().windowOpen || services().windowOpen(); }
+
 void openInNewTab(const std::string& url) {
-    if (services().openInNewTab) services().openInNewTab(url);
+    if (windowOpen() && services().openInNewTab) services().openInNewTab(url);
 }
 
 void perform(AddressAction action, rt::ComponentRef box) {
+    if (!windowOpen() || !runtime().exists(box)) return;
     switch (action) {
         case AddressAction::kNavigateCurrentTab:
             if (tabs::isTab(tabs::currentTab) && services().navigateTab)

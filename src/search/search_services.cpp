@@ -5,6 +5,7 @@
 #include "placeholder.h"
 #include "runtime/runtime.h"
 #include "sysutil/message_box.h"
+#include "tabs/main_ui.h"
 #include "tabs/tab_table.h"
 
 namespace search {
@@ -16,7 +17,12 @@ Services defaultServices() {
     s.updateLoadingButtons = [] { tabs::UpdateLoadingButtons(); };
     s.updateBackForwardButtons = [] { tabs::UpdateBackForwardButtons(); };
     s.showReminder = [] { sysutil::ownedMessageBox(kReminderText, sysutil::message_box::style::kOk, kReminderCaption); };
-    s.pumpMessages = [] { rt::Runtime::instance().processPendingMessages(); };
+    s.windowOpen = [] { return rt::Runtime::instance().exists(ui::mainUi().window); };
+    // Once the window is gone nothing queued can matter to this search, and
+    // a long keyword would otherwise keep dispatching into a closing program.
+    s.pumpMessages = [open = s.windowOpen] {
+        if (open()) rt::Runtime::instance().processPendingMessages();
+    };
     s.today = localToday;
     return s;
 }
@@ -34,6 +40,7 @@ void runSearch(std::string_view content, const Services& s) {
     // Copied: the pump below may run handlers that change the box.
     std::string typed(content);
     std::string url = keywordSearchUrl(encodeKeyword(typed, s.pumpMessages));
+    if (s.windowOpen && !s.windowOpen()) return;
     if (s.openInNewTab) s.openInNewTab(url);
 }
 

@@ -19,6 +19,9 @@ struct Services {
     std::function<void()> updateBackForwardButtons;
     std::function<void()> showReminder;   // the empty-keyword message box
     std::function<void()> pumpMessages;   // lets queued window messages through
+    // Whether the main window still stands; a queued quit click can close it
+    // inside pumpMessages. Unset means it always does.
+    std::function<bool()> windowOpen;
     std::function<CivilDate()> today;
 };
 
@@ -34,7 +37,8 @@ inline constexpr const char* kReminderCaption = "友情提示：";
 
 // A search on the search box's content: the reminder for a blank or
 // placeholder keyword, otherwise a keyword search in a new tab on the
-// content exactly as typed.
+// content exactly as typed. When the window closed while the keyword was
+// encoded, the search ends quietly: there is no tab control to open into.
 void runSearch(std::string_view content, const Services& s);
 
 }  // namespace search

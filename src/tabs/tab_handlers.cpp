@@ -54,7 +54,13 @@ rt::Value onNewWindow(rt::Event& e) {
     // The engine opens the requested page in the browser that takes the slot.
     cx::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(), wb::method::kAcceptNewWindow,
                        {e.args[wb::event::kNewWindowSlotArg]});
+    const rt::ComponentRef taker = tabTable[static_cast<size_t>(n - 1)].browser();
     cx::runtime().processPendingMessages();
+    // The pump may have closed the opener's tab, the new one or the whole
+    // window: the new window is then refused, not handed to a browser that
+    // is gone or opened from a page that is.
+    if ((!cx::live(e.source) || !cx::live(taker)) && e.args.size() > wb::event::kNewWindowCancelArg)
+        e.args[wb::event::kNewWindowCancelArg] = 1;
     return {};
 }
 

@@ -124,8 +124,8 @@ struct PageControlBlock {
     static std::optional<std::vector<PageControlPage>> parsePages(const rt::Bytes& bytes);
 };
 
-// An image list: images of one size side by side in one picture (any format
-// gdk-pixbuf decodes), with an optional mask colour (0x00BBGGRR) that turns
+// An image list: images of one size side by side in one picture (PNG, JPEG,
+// GIF, BMP or ICO, read by the buttons' decoders), with an optional mask colour (0x00BBGGRR) that turns
 // transparent; kSystemFace as mask means the picture's own alpha is used.
 struct ImageListStream {
     int32_t imageWidth = 0;

@@ -7,7 +7,7 @@
 #include "pic_btn_behaviour.h"
 #include "pic_btn_block.h"
 #include "pic_btn_shape.h"
-#include "picture/picture.h"
+#include "runtime/picture/picture.h"
 #include "runtime/gobject_ptr.h"
 #include "runtime/runtime.h"
 #include "widget_kinds.h"
@@ -21,7 +21,7 @@ using Region = rt::CPtr<cairo_region_t, cairo_region_destroy>;
 // What the platform's button face colour is when no window colour is known.
 constexpr uint32_t kButtonFace = 0x00F0F0F0;
 
-Surface surfaceOf(const Picture& p) {
+Surface surfaceOf(const rt::Picture& p) {
     Surface s(cairo_image_surface_create(CAIRO_FORMAT_RGB24, p.width, p.height));
     if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) return {};
     cairo_surface_flush(s.get());
@@ -151,10 +151,10 @@ private:
     // buttons are never hovered, pressed or disabled, and hidden ones may
     // never appear, so decoding all four at creation only slows start-up.
     // The background is the window's at creation, whenever that happens.
-    const std::optional<Picture>& picture(int slot) {
+    const std::optional<rt::Picture>& picture(int slot) {
         if (!decoded_[slot]) {
             decoded_[slot] = true;
-            pictures_[slot] = decodePicture(block_.pictures[slot], background_);
+            pictures_[slot] = rt::decodePicture(block_.pictures[slot], background_);
             surfaces_[slot] = pictures_[slot] ? surfaceOf(*pictures_[slot]) : Surface();
         }
         return pictures_[slot];
@@ -211,7 +211,7 @@ private:
         if (force || slot != shapeSlot_ || block_.transparentColour != shapeColour_) {
             shapeSlot_ = slot;
             shapeColour_ = block_.transparentColour;
-            const Picture* shown = slot < 0 ? nullptr : &*pictures_[slot];
+            const rt::Picture* shown = slot < 0 ? nullptr : &*pictures_[slot];
             auto spans = buttonShape(shown, block_.transparentColour);
             region_ = spans ? regionOf(*spans) : Region();
             applyShape();
@@ -269,7 +269,7 @@ private:
     PicBtnBlock block_;
     PicBtnBehaviour behaviour_;
     uint32_t background_;
-    std::array<std::optional<Picture>, pic_btn::kPictureCount> pictures_;
+    std::array<std::optional<rt::Picture>, pic_btn::kPictureCount> pictures_;
     std::array<Surface, pic_btn::kPictureCount> surfaces_;
     std::array<bool, pic_btn::kPictureCount> decoded_{};
     Region region_;

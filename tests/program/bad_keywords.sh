@@ -3,7 +3,8 @@
 # and a huge one: characters outside GBK (an emoji, CJK extensions A and B)
 # are sent as their GB18030 bytes, mixed with ordinary ones; a 100 KB
 # keyword is encoded and sent without the program locking up, and searching
-# works normally afterwards.
+# works normally afterwards; a quit clicked while a long keyword is encoded
+# ends the program with status 0.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
@@ -45,4 +46,21 @@ listing_site_mark
 click "${hot_label_x[0]}" "$hot_label_y"
 check "searching still works afterwards" wait_received "/search.asp?key=%BA%CF%BB%F7&otype=name"
 check "the program is still running" alive
+
+# Quit while a long keyword is encoded: the encoding lets queued clicks
+# through after every byte, so a quit click sent right behind the Enter
+# closes the window in the middle of it. The program must then end as any
+# quit does, not with a runtime error about a missing tab template.
+paste_into_search_box "$(python3 -c 'print("变" * 51200, end="")')"
+window_geometry || fatal "no main window geometry"
+xdotool windowfocus --sync "$w" 2>/dev/null || true
+# With several tabs the quit button (42 x 17) stands 3 pixels left of the
+# close-current-tab button (25 wide), 3 in from the top right corner.
+xdotool key Return mousemove --window "$w" $((WIDTH - 3 - 25 - 3 - 42 + 20)) $((3 + 8)) click 1
+check "a quit click during the encoding ends the program" wait_until not alive
+alive && fatal "the program still runs"
+status=0
+wait "$app" || status=$?
+check "... with status 0" test "$status" -eq 0
+check "... and no runtime error" not grep -q "runtime error" "$work/program.log"
 finish

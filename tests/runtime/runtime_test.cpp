@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,78 @@ TEST_F(RuntimeTest, HandlersNestThroughProcessPendingMessages) {
     runtime.raise(*runtime.find(win.window, "outer"), rt::event::kLeftDown, {0, 0, 0});
     EXPECT_EQ(trace, (std::vector<std::string>{"outer-begin", "inner:inner", "outer-end:outer"}));
     EXPECT_EQ(runtime.handlerDepth(), 0);
+}
+
+// A kind that counts how many of its objects have been freed.
+class Mortal final : public rt::Component {
+public:
+    Mortal(const rt::CreateInfo& info, int* freed) : Component(info), freed_(freed) { area_ = gtk_drawing_area_new(); }
+    ~Mortal() override { ++*freed_; }
+    GtkWidget* widget() override { return area_; }
+
+private:
+    int* freed_;
+    GtkWidget* area_;
+};
+
+TEST_F(RuntimeTest, DestroyedComponentsOutliveEveryHandlerOnTheStack) {
+    // A handler destroys the component that raised its event and another
+    // one, then lets queued messages through; one of those raises a nested
+    // event. Nothing may be freed until the outermost handler has returned
+    // to the raising component's code and the loop is idle again: the raiser
+    // still runs on its own object after its event returns.
+    int freed = 0;
+    runtime.registerKind("Mortal", [&freed](const rt::CreateInfo& info) { return std::make_unique<Mortal>(info, &freed); });
+    struct Queued {
+        rt::Runtime* runtime;
+        rt::ComponentRef target;
+    } queued{&runtime, {}};
+    std::vector<std::string> trace;
+    auto mortal = [](const char* name, rt::Bindings b) {
+        rt::ComponentDescription c;
+        c.kind = "Mortal";
+        c.name = name;
+        c.rect = {0, 0, 10, 10};
+        c.bindings = std::move(b);
+        return c;
+    };
+    rt::WindowDescription w;
+    w.components.push_back(mortal("raiser", {{rt::event::kLeftDown, [&](rt::Event& e) {
+        runtime.destroy(e.source);
+        runtime.destroy(*runtime.find(e.source.window, "other"));
+        g_idle_add([](gpointer p) -> gboolean {
+            auto* q = static_cast<Queued*>(p);
+            q->runtime->raise(q->target, rt::event::kLeftDown, {0, 0, 0});
+            return G_SOURCE_REMOVE;
+        }, &queued);
+        runtime.processPendingMessages();
+        trace.push_back("after pump: " + std::to_string(freed) + " freed");
+        return rt::Value{};
+    }}}));
+    w.components.push_back(mortal("other", {}));
+    w.components.push_back(mortal("nested", {{rt::event::kLeftDown, [&](rt::Event&) {
+        trace.push_back("nested");
+        return rt::Value{};
+    }}}));
+    rt::ComponentRef win = runtime.loadWindow(w);
+    queued.target = *runtime.find(win.window, "nested");
+    rt::ComponentRef raiser = *runtime.find(win.window, "raiser");
+    Mortal* object = static_cast<Mortal*>(runtime.component(raiser));
+    runtime.raise(raiser, rt::event::kLeftDown, {0, 0, 0});
+    // Back in the raiser's own code: its object is still whole.
+    EXPECT_EQ(freed, 0);
+    EXPECT_EQ(object->ref(), raiser);
+    EXPECT_FALSE(runtime.exists(raiser));
+    EXPECT_EQ(trace, (std::vector<std::string>{"nested", "after pump: 0 freed"}));
+    EXPECT_EQ(runtime.componentsAwaitingFree(), 2u);
+
+    // Once idle with no handler running, both go.
+    ASSERT_TRUE(testsupport::waitFor([&] { return freed == 2; }, std::chrono::seconds(5)));
+    EXPECT_EQ(runtime.componentsAwaitingFree(), 0u);
+
+    // A component destroyed outside any handler is freed at the next idle.
+    runtime.destroy(*runtime.find(win.window, "nested"));
+    ASSERT_TRUE(testsupport::waitFor([&] { return freed == 3; }, std::chrono::seconds(5)));
 }
 
 TEST_F(RuntimeTest, TimerTicksAndStopsAtZero) {

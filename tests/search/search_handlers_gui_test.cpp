@@ -203,6 +203,34 @@ TEST_F(SearchHandlers, WorkQueuedBeforeTheSearchRunsBeforeTheTabOpens) {
     EXPECT_EQ(log, (std::vector<std::string>{"queued", "open " + kBase + "search.asp?key=%61%62&otype=name"}));
 }
 
+TEST_F(SearchHandlers, AQuitClickQueuedBeforeTheSearchEndsItQuietly) {
+    // The quit button destroys the main window; the encoding's pump lets it
+    // through, and the search must then open nothing, nor report a missing
+    // tab control or template as a runtime error.
+    search::services() = search::defaultServices();
+    search::services().openInNewTab = [this](const std::string& url) { log.push_back("open " + url); };
+    setContent(n::kSearchBox, std::string(2000, 'k'));
+    struct Quit {
+        uint32_t window;
+        std::vector<std::string>* log;
+    } quit{win.window, &log};
+    g_idle_add([](gpointer p) -> gboolean {
+        auto* q = static_cast<Quit*>(p);
+        q->log->push_back("quit");
+        rt::Runtime::instance().destroyWindow(q->window);
+        return G_SOURCE_REMOVE;
+    }, &quit);
+    rt::Runtime::instance().raise(ref(n::kSearchBox), ev::kKeyDown, {13, 0});
+    EXPECT_EQ(log, std::vector<std::string>{"quit"});
+    EXPECT_FALSE(rt::Runtime::instance().exists(win));
+    // Handlers that ran nested after the window closed open nothing either.
+    rt::Event e{win, kClick, {}};
+    search::onHomeButtonClick(e);
+    search::onNewTabButtonClick(e);
+    search::onGoButtonClick(e);
+    EXPECT_EQ(log, std::vector<std::string>{"quit"});
+}
+
 TEST_F(SearchHandlers, SearchButtonUsesTheSearchBox) {
     setContent(n::kSearchBox, "abc");
     raise(n::kSearchButton, kClick);

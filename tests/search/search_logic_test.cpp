@@ -194,4 +194,16 @@ TEST(RunSearch, SearchesTheContentAsTyped) {
     EXPECT_EQ(r.opened.size(), 2u);
 }
 
+TEST(RunSearch, AWindowClosedWhileTheKeywordIsEncodedOpensNoTab) {
+    // A quit click let through by the pump after the second byte.
+    Recorder r;
+    bool open = true;
+    Services s = r.services();
+    s.pumpMessages = [&] { open = ++r.pumps < 2; };
+    s.windowOpen = [&] { return open; };
+    runSearch("abcd", s);
+    EXPECT_TRUE(r.opened.empty());
+    EXPECT_EQ(r.reminders, 0);
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "widgets/page_control.h"
 #include "widgets/pic_btn_props.h"
 #include "widgets/web_browser.h"
+#include "widgets/web_browser_component.h"
 #include "widgets/web_browser_view.h"
 
 namespace tabs_test {
@@ -232,6 +233,52 @@ TEST_F(TabClosingGuiTest, ClosedTabsLeaveNoComponentsOrViewsBehind) {
     EXPECT_EQ(componentCount(), components);
     EXPECT_EQ(tag(browser(1)), "1");
     EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; })) << wb::liveViewCount() << " vs " << views;
+}
+
+TEST_F(TabClosingGuiTest, ClosingTheOpenerWhileItsNewWindowHandlerPumpsIsQuiet) {
+    // A target=_blank click followed at once by closing that tab: the close
+    // click is queued the moment the engine asks for the new window, so the
+    // new-window handler's pump runs it while the opener is still inside
+    // its own signal. The opener must outlive that (the sanitizer build
+    // catches any use after free), the popup is refused, and the program
+    // goes on.
+    server_.add("/opener",
+                "<title>Opener</title><body style='margin:0'>"
+                "<a href='/popup' target='_blank' style='display:block;width:100%;height:600px'>open</a></body>");
+    server_.add("/popup", "<title>Popup</title>popup");
+    openWindow(server_.url("/opener"));
+    ASSERT_TRUE(settle());
+    ASSERT_TRUE(waitFor([&] { return windowCaption() == "Opener"; }));
+    const rt::ComponentRef opener = browser(1);
+    struct Pending {
+        rt::ComponentRef closeButton;
+        int hooks = 0;
+    } pending{closeButton(1)};
+    guint createSignal = g_signal_lookup("create", WEBKIT_TYPE_WEB_VIEW);
+    g_signal_add_emission_hook(createSignal, 0, [](GSignalInvocationHint*, guint, const GValue*, gpointer p) -> gboolean {
+        auto* q = static_cast<Pending*>(p);
+        ++q->hooks;
+        g_idle_add([](gpointer p) -> gboolean {
+            auto* q = static_cast<Pending*>(p);
+            rt::Runtime::instance().raise(q->closeButton, widgets::pic_btn::kClick);
+            return G_SOURCE_REMOVE;
+        }, q);
+        return FALSE;  // once
+    }, &pending, nullptr);
+
+    auto* view = dynamic_cast<wb::WebBrowser*>(rt().component(opener))->view();
+    clickAt(gtk_widget_get_window(GTK_WIDGET(view)), 100, 100);
+    ASSERT_TRUE(waitFor([&] { return !rt().exists(opener); }));
+    EXPECT_EQ(pending.hooks, 1);
+    ASSERT_EQ(tabs::tabCount(), 1);
+    EXPECT_EQ(tabs::currentTab, 1);
+    EXPECT_EQ(tag(browser(1)), "1");
+    EXPECT_TRUE(waitFor([&] { return rt().componentsAwaitingFree() == 0; }));
+
+    // The tab that was opened for the popup still works as a tab.
+    tabs::NavigateTab(server_.url("/two"), 1);
+    EXPECT_TRUE(waitFor([&] { return windowCaption() == "two"; }));
+    EXPECT_EQ(server_.hits("/popup"), 0);
 }
 
 TEST_F(TabClosingGuiTest, ClosedTabsEndTheirWebProcesses) {

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "picture_samples.h"
+#include "runtime/colour.h"
+#include "widgets/page_control.h"
 #include "widgets/page_control/painter.h"
 
 namespace widgets::pagectl {
@@ -189,6 +192,56 @@ TEST(PageControlRender, PartialPaintsMatchTheFullPaint) {
                                 << "," << c.bottom;
         }
     }
+}
+
+rt::Bytes imageListOf(const rt::Bytes& picture, int imageWidth, int imageHeight, uint32_t mask) {
+    ImageListStream stream;
+    stream.imageWidth = imageWidth;
+    stream.imageHeight = imageHeight;
+    stream.maskColour = mask;
+    stream.picture = picture;
+    return stream.serialize();
+}
+
+uint32_t argbAt(const Surface& s, int x, int y) {
+    cairo_surface_flush(s.get());
+    const unsigned char* row = cairo_image_surface_get_data(s.get()) + y * cairo_image_surface_get_stride(s.get());
+    return reinterpret_cast<const uint32_t*>(row)[x];
+}
+
+TEST(ImageListStreamDecode, PicturesOverTheLimitsOrCairosGiveAnEmptyList) {
+    // Wider than a cairo surface can be (32767): once a write through a
+    // null pointer; and over the decoders' own limits below that.
+    for (int width : {40000, 9000}) {
+        auto wide = samples::png(width, 1, [](int, int) { return 0xFF000000u; });
+        EXPECT_TRUE(ImageList::fromStream(imageListOf(wide, 16, 1, 0)).empty()) << width;
+        auto tall = samples::gif(1, width, {0, 0xFFFFFF}, [](int, int) { return 0; });
+        EXPECT_TRUE(ImageList::fromStream(imageListOf(tall, 1, 16, 0)).empty()) << width;
+    }
+    EXPECT_FALSE(surfaceFromPixels(std::vector<uint32_t>(40000), 40000, 1, 0));
+    // Formats the program does not know are no list either.
+    const std::string xpm = "/* XPM */\nstatic char *x[] = {\"2 1 1 1\", \"a c #FF0000\", \"aa\"};\n";
+    EXPECT_TRUE(ImageList::fromStream(imageListOf(rt::Bytes(xpm.begin(), xpm.end()), 1, 1, 0)).empty());
+}
+
+TEST(ImageListStreamDecode, ImagesSideBySideWithMaskAndAlphaClear) {
+    // Three 2 x 2 images: red with a magenta (mask) pixel, then green, then
+    // a half-clear blue.
+    auto png = samples::png(6, 2, [](int x, int y) -> uint32_t {
+        if (x == 0 && y == 0) return 0xFFFF00FF;
+        if (x < 2) return 0xFFFF0000;
+        if (x < 4) return 0xFF00FF00;
+        return y == 0 ? 0x400000FFu : 0xFF0000FFu;
+    });
+    ImageList list = ImageList::fromStream(imageListOf(png, 2, 2, rt::rgb(255, 0, 255)));
+    ASSERT_EQ(list.count, 3);
+    EXPECT_EQ(list.width, 2);
+    EXPECT_EQ(list.height, 2);
+    EXPECT_EQ(argbAt(list.strip, 0, 0), 0u);
+    EXPECT_EQ(argbAt(list.strip, 1, 0), 0xFFFF0000u);
+    EXPECT_EQ(argbAt(list.strip, 2, 1), 0xFF00FF00u);
+    EXPECT_EQ(argbAt(list.strip, 4, 0), 0u);
+    EXPECT_EQ(argbAt(list.strip, 4, 1), 0xFF0000FFu);
 }
 
 }  // namespace

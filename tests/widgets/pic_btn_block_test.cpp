@@ -53,7 +53,7 @@ TEST(PicBtnShape, RunsOfNonTransparentPixelsPerRow) {
     // .X.XX
     // XXXXX
     // .....
-    widgets::Picture p{5, 3, {}};
+    rt::Picture p{5, 3, {}};
     const char* rows[] = {".X.XX", "XXXXX", "....."};
     for (const char* r : rows)
         for (int x = 0; x < 5; ++x) p.pixels.push_back(r[x] == 'X' ? 0x102030 : 0xFFFFFF);
@@ -66,7 +66,7 @@ TEST(PicBtnShape, RunsOfNonTransparentPixelsPerRow) {
 }
 
 TEST(PicBtnShape, NoShapeWithoutColourOrPicture) {
-    widgets::Picture p{1, 1, {0}};
+    rt::Picture p{1, 1, {0}};
     EXPECT_FALSE(widgets::buttonShape(&p, pb::kNoTransparentColour));
     EXPECT_FALSE(widgets::buttonShape(nullptr, 0));
     auto all = widgets::buttonShape(&p, 0);  // everything cut away: an empty shape, not none
@@ -76,7 +76,7 @@ TEST(PicBtnShape, NoShapeWithoutColourOrPicture) {
 
 // The colour order matters: 0x00BBGGRR against the decoded 0x00RRGGBB.
 TEST(PicBtnShape, TransparentColourIsInStoredOrder) {
-    widgets::Picture p{2, 1, {0xFF0000, 0x0000FF}};  // red, blue
+    rt::Picture p{2, 1, {0xFF0000, 0x0000FF}};  // red, blue
     auto spans = widgets::opaqueSpans(p, 0x000000FF);  // red in stored order
     EXPECT_EQ(spans, (std::vector<widgets::Span>{{1, 0, 1}}));
 }
@@ -84,7 +84,7 @@ TEST(PicBtnShape, TransparentColourIsInStoredOrder) {
 TEST(PicBtnShape, NewTabPictureLosesItsWhitePixels) {
     rt::Bytes file = samples::asset("new_tab_normal.gif");
     if (file.empty()) GTEST_SKIP() << "artwork not present";
-    auto pic = widgets::decodePicture(file, 0x00ECECEC);
+    auto pic = rt::decodePicture(file, 0x00ECECEC);
     ASSERT_TRUE(pic);
     EXPECT_EQ(pic->width, 14);
     EXPECT_EQ(pic->height, 14);

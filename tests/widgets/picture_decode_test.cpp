@@ -4,11 +4,11 @@
 
 #include "picture_samples.h"
 #include "runtime/colour.h"
-#include "widgets/picture/picture.h"
+#include "runtime/picture/picture.h"
 
-using widgets::decodePicture;
-using widgets::PictureFormat;
-using widgets::sniffPictureFormat;
+using rt::decodePicture;
+using rt::PictureFormat;
+using rt::sniffPictureFormat;
 
 namespace {
 
@@ -43,7 +43,7 @@ TEST(PictureSniff, FormatsFromTheirFirstBytes) {
 }
 
 TEST(PictureDecode, Bitmap24BitBothRowOrders) {
-    auto pixel = [](int x, int y) { return widgets::pixelRgb(x * 40, y * 60, 7); };
+    auto pixel = [](int x, int y) { return rt::pixelRgb(x * 40, y * 60, 7); };
     for (bool topDown : {false, true}) {
         auto pic = decodePicture(samples::bmp24(5, 3, pixel, topDown), kGrey);
         ASSERT_TRUE(pic) << topDown;
@@ -80,8 +80,8 @@ TEST(PictureDecode, PngAlphaIsBlendedOverTheBackground) {
     ASSERT_TRUE(pic);
     EXPECT_EQ(pic->at(0, 0), 0xFF0000u);
     // 0x80 of 0xFF over the background: (128*c + 127*bg) / 255.
-    EXPECT_EQ(pic->at(1, 0), widgets::pixelRgb(0x10, 0x20, 0xE0));
-    EXPECT_EQ(pic->at(2, 0), widgets::pixelRgb(0x20, 0x40, 0xC0));
+    EXPECT_EQ(pic->at(1, 0), rt::pixelRgb(0x10, 0x20, 0xE0));
+    EXPECT_EQ(pic->at(2, 0), rt::pixelRgb(0x20, 0x40, 0xC0));
 }
 
 TEST(PictureDecode, GifKeepsTheTransparentEntrysOwnColour) {
@@ -141,7 +141,7 @@ TEST(PictureDecode, HugeDeclaredSizesAreRefused) {
 // picture or none, never a crash or a read past the bytes (run this under
 // the sanitizer build to see the latter).
 TEST(PictureDecode, TruncatedAndCorruptFilesNeverCrash) {
-    auto pixel = [](int x, int y) { return widgets::pixelRgb(x * 30, y * 30, 90); };
+    auto pixel = [](int x, int y) { return rt::pixelRgb(x * 30, y * 30, 90); };
     auto index = [](int x, int y) { return (x * y) % 4; };
     const std::vector<uint32_t> palette = {0, 0xFFFFFF, 0xFF0000, 0x00FF00};
     const rt::Bytes files[] = {
@@ -177,7 +177,7 @@ TEST(PictureDecode, TruncatedAndCorruptFilesNeverCrash) {
 
 }  // namespace
 
-#include "widgets/picture/decoders.h"
+#include "runtime/picture/decoders.h"
 
 namespace {
 
@@ -185,12 +185,136 @@ namespace {
 TEST(PictureDecode, EachDecoderRefusesEmptyAndTinyInputsOnItsOwn) {
     for (size_t n : {0u, 1u, 5u}) {
         rt::Bytes tiny(n, 0x47);
-        EXPECT_FALSE(widgets::decoders::gif(tiny)) << n;
-        EXPECT_FALSE(widgets::decoders::bitmap(tiny)) << n;
-        EXPECT_FALSE(widgets::decoders::jpeg(tiny)) << n;
-        EXPECT_FALSE(widgets::decoders::icon(tiny)) << n;
-        EXPECT_FALSE(widgets::decoders::png(tiny.data(), tiny.size(), 0)) << n;
+        EXPECT_FALSE(rt::decoders::gif(tiny)) << n;
+        EXPECT_FALSE(rt::decoders::bitmap(tiny)) << n;
+        EXPECT_FALSE(rt::decoders::jpeg(tiny)) << n;
+        EXPECT_FALSE(rt::decoders::icon(tiny)) << n;
+        EXPECT_FALSE(rt::decoders::png(tiny.data(), tiny.size(), 0)) << n;
     }
+}
+
+}  // namespace
+
+#include "runtime/picture_pixbuf.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
+
+// Every pixel of the picture, row by row.
+std::vector<uint32_t> pixelsOf(const rt::Picture& p) { return p.pixels; }
+
+TEST(GifFirstFrame, BackgroundComesFromTheGlobalPaletteWhateverTheFramesOwn) {
+    samples::GifLayout l;
+    l.screenWidth = 3, l.screenHeight = 1, l.background = 1;
+    l.globalPalette = {kRed, kGreen};
+    l.width = 1, l.height = 1;
+    l.localPalette = {kBlue, kWhite};
+    auto pic = decodePicture(samples::gif(l, [](int, int) { return 0; }), 0);
+    ASSERT_TRUE(pic);
+    // The frame's pixel from its own palette; the rest of the screen shows
+    // global entry 1, not local entry 1.
+    EXPECT_EQ(pixelsOf(*pic), (std::vector<uint32_t>{kBlue, kGreen, kGreen}));
+}
+
+TEST(GifFirstFrame, FramesAreClippedToTheScreenAndInterlacedRowsLandInPlace) {
+    samples::GifLayout l;
+    l.screenWidth = 4, l.screenHeight = 4;
+    l.globalPalette = {0, kRed, kGreen, kBlue};
+    l.left = 2, l.top = 2, l.width = 4, l.height = 4;
+    auto index = [](int x, int y) { return 1 + (x + y) % 3; };
+    for (bool interlaced : {false, true}) {
+        l.interlaced = interlaced;
+        auto pic = decodePicture(samples::gif(l, index), 0);
+        ASSERT_TRUE(pic) << interlaced;
+        ASSERT_EQ(pic->width, 4);
+        const std::vector<uint32_t> expected = {0, 0, 0,    0,      0, 0, 0,      0,
+                                                0, 0, kRed, kGreen, 0, 0, kGreen, kBlue};
+        EXPECT_EQ(pixelsOf(*pic), expected) << interlaced;
+    }
+    // Eight interlaced rows fill all four passes.
+    l = {};
+    l.screenWidth = 1, l.screenHeight = 8, l.globalPalette = {0, kRed, kGreen, kBlue};
+    l.width = 1, l.height = 8, l.interlaced = true;
+    auto pic = decodePicture(samples::gif(l, [](int, int y) { return 1 + y % 3; }), 0);
+    ASSERT_TRUE(pic);
+    for (int y = 0; y < 8; ++y) EXPECT_EQ(pic->at(0, y), (std::vector<uint32_t>{kRed, kGreen, kBlue})[y % 3]) << y;
+}
+
+TEST(GifFirstFrame, AFrameFarOffTheScreenIsNeverDecoded) {
+    // 8000 x 2000 pixels placed 60000 px away: the picture is the screen's
+    // background, and the frame's pixel data is not even read (cut off
+    // here, it would otherwise fail the whole picture).
+    samples::GifLayout l;
+    l.screenWidth = 4, l.screenHeight = 3, l.background = 1;
+    l.globalPalette = {kRed, kGreen};
+    l.left = 60000, l.top = 60000, l.width = 8000, l.height = 2000;
+    rt::Bytes file = samples::gif(l, [](int, int) { return 0; });
+    const rt::Bytes descriptorOnly(file.begin(), file.begin() + 6 + 7 + 6 + 10 + 1);
+    for (const rt::Bytes& bytes : {file, descriptorOnly}) {
+        auto pic = decodePicture(bytes, 0);
+        ASSERT_TRUE(pic) << bytes.size();
+        EXPECT_EQ(pixelsOf(*pic), std::vector<uint32_t>(12, kGreen)) << bytes.size();
+    }
+}
+
+TEST(GifFirstFrame, HugeScreensAndFramesAreRefusedAndLaterFramesIgnored) {
+    samples::GifLayout l;
+    l.globalPalette = {kRed, kGreen};
+    l.screenWidth = 40000, l.screenHeight = 1, l.width = 1, l.height = 1;
+    EXPECT_FALSE(decodePicture(samples::gif(l, [](int, int) { return 0; }), 0));
+    // A frame over the size limits is refused before its rows are read,
+    // even on a small screen.
+    l.screenWidth = 10, l.screenHeight = 10, l.width = 9000, l.height = 1;
+    EXPECT_FALSE(decodePicture(samples::gif(l, [](int, int) { return 0; }), 0));
+    // Only the first frame is read: a broken second one does not matter.
+    l.width = 2, l.height = 2, l.frames = 2;
+    rt::Bytes two = samples::gif(l, [](int x, int) { return x; });
+    two.resize(two.size() - 4);
+    auto pic = decodePicture(two, 0);
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(pic->at(0, 0), kRed);
+    EXPECT_EQ(pic->at(1, 1), kGreen);
+}
+
+rt::Bytes textBytes(const std::string& s) { return rt::Bytes(s.begin(), s.end()); }
+
+TEST(PicturePixbuf, OnlyTheProgramsFormatsAreDecoded) {
+    // Formats a general image loader would take are no picture here.
+    const rt::Bytes others[] = {
+        textBytes("<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'>"
+                  "<rect width='4' height='4' fill='red'/></svg>"),
+        textBytes("/* XPM */\nstatic char *x[] = {\"2 1 1 1\", \"a c #FF0000\", \"aa\"};\n"),
+        bytesOf({'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0}),  // TIFF
+        bytesOf({'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0}),
+        bytesOf({0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0}),  // TGA
+    };
+    for (const rt::Bytes& b : others) {
+        EXPECT_FALSE(rt::decodePixbuf(b)) << std::string(b.begin(), b.begin() + 4);
+        EXPECT_FALSE(rt::decodePictureKeepingAlpha(b));
+    }
+}
+
+TEST(PicturePixbuf, KnownFormatsGiveTheButtonsPixelsAndPngKeepsItsAlpha) {
+    rt::Bytes gif = samples::gif(2, 1, {kRed, kBlue}, [](int x, int) { return x; });
+    auto opaque = rt::decodePixbuf(gif);
+    ASSERT_TRUE(opaque);
+    EXPECT_FALSE(gdk_pixbuf_get_has_alpha(opaque.get()));
+    const guchar* p = gdk_pixbuf_read_pixels(opaque.get());
+    EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3], p[4], p[5]}), (std::vector<int>{255, 0, 0, 0, 0, 255}));
+
+    rt::Bytes png = samples::png(2, 1, [](int x, int) { return x == 0 ? 0x00FF0000u : 0xFF00FF00u; });
+    auto clear = rt::decodePixbuf(png);
+    ASSERT_TRUE(clear);
+    ASSERT_TRUE(gdk_pixbuf_get_has_alpha(clear.get()));
+    const guchar* q = gdk_pixbuf_read_pixels(clear.get());
+    EXPECT_EQ(q[3], 0);
+    EXPECT_EQ((std::vector<int>{q[4], q[5], q[6], q[7]}), (std::vector<int>{0, 255, 0, 255}));
+    // Buttons still get it blended over the colour they stand on.
+    auto blended = decodePicture(png, rt::rgb(0, 0, 255));
+    ASSERT_TRUE(blended);
+    EXPECT_EQ(pixelsOf(*blended), (std::vector<uint32_t>{kBlue, kGreen}));
+    EXPECT_TRUE(blended->alpha.empty());
 }
 
 }  // namespace

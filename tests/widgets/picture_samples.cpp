@@ -143,6 +143,52 @@ rt::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const
     return sink.bytes;
 }
 
+rt::Bytes gif(const GifLayout& l, const std::function<int(int, int)>& index) {
+    rt::Bytes out;
+    auto write = [](GifFileType* g, const GifByteType* data, int n) {
+        auto* b = static_cast<rt::Bytes*>(g->UserData);
+        b->insert(b->end(), data, data + n);
+        return n;
+    };
+    auto makeMap = [](const std::vector<uint32_t>& palette) -> ColorMapObject* {
+        if (palette.empty()) return nullptr;
+        int colours = 2;
+        while (colours < static_cast<int>(palette.size())) colours *= 2;
+        std::vector<GifColorType> entries(colours);
+        for (size_t i = 0; i < palette.size(); ++i)
+            entries[i] = {GifByteType(palette[i] >> 16), GifByteType(palette[i] >> 8), GifByteType(palette[i])};
+        return GifMakeMapObject(colours, entries.data());
+    };
+    int error = 0;
+    GifFileType* g = EGifOpen(&out, write, &error);
+    ColorMapObject* global = makeMap(l.globalPalette);
+    ColorMapObject* local = makeMap(l.localPalette);
+    EGifSetGifVersion(g, true);
+    EGifPutScreenDesc(g, l.screenWidth, l.screenHeight, 8, l.background, global);
+    // Rows go out in the order the decoder expects them: by passes when
+    // interlaced.
+    std::vector<int> rows;
+    if (l.interlaced) {
+        const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass)
+            for (int y = start[pass]; y < l.height; y += step[pass]) rows.push_back(y);
+    } else {
+        for (int y = 0; y < l.height; ++y) rows.push_back(y);
+    }
+    std::vector<GifPixelType> line(static_cast<size_t>(l.width));
+    for (int frame = 0; frame < l.frames; ++frame) {
+        EGifPutImageDesc(g, l.left, l.top, l.width, l.height, l.interlaced, local);
+        for (int y : rows) {
+            for (int x = 0; x < l.width; ++x) line[static_cast<size_t>(x)] = GifPixelType(index(x, y));
+            EGifPutLine(g, line.data(), l.width);
+        }
+    }
+    EGifCloseFile(g, &error);
+    if (global) GifFreeMapObject(global);
+    if (local) GifFreeMapObject(local);
+    return out;
+}
+
 rt::Bytes jpeg(int width, int height, const PixelAt& pixel) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};

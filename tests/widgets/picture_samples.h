@@ -1,5 +1,5 @@
 // Small pictures of every format, made in code for the decoder and button
-// tests. Pixels are given as 0x00RRGGBB like widgets::Picture.
+// tests. Pixels are given as 0x00RRGGBB like rt::Picture.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +21,17 @@ rt::Bytes bmpPalette(int width, int height, int bits, const std::vector<uint32_t
 rt::Bytes png(int width, int height, const PixelAt& argb);
 rt::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const std::function<int(int, int)>& index,
               int transparentIndex = -1);
+// A GIF laid out freely: the first frame anywhere on (or off) the screen,
+// with a global palette, a local one or both, and further frames after it.
+struct GifLayout {
+    int screenWidth = 0, screenHeight = 0, background = 0;
+    std::vector<uint32_t> globalPalette;  // empty: none
+    int left = 0, top = 0, width = 0, height = 0;
+    std::vector<uint32_t> localPalette;   // empty: none
+    bool interlaced = false;
+    int frames = 1;                       // copies of the first frame
+};
+rt::Bytes gif(const GifLayout& layout, const std::function<int(int, int)>& index);
 rt::Bytes jpeg(int width, int height, const PixelAt& pixel);
 // 24-bit icon with a mask; masked pixels are those where `masked` says so.
 rt::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<bool(int, int)>& masked,

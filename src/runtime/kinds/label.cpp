@@ -1,7 +1,7 @@
 // Label: background colour, an optional background picture stretched over
 // it, and a one-line caption.
 #include "../colour.h"
-#include "../picture.h"
+#include "../picture_pixbuf.h"
 #include "../gobject_ptr.h"
 #include "builtin_kinds.h"
 
@@ -12,7 +12,7 @@ class Label final : public Component {
 public:
     Label(const CreateInfo& info, LabelBlock block) : Component(info), block_(std::move(block)) {
         area_ = gtk_drawing_area_new();
-        picture_ = decodePicture(block_.picture);
+        picture_ = decodePixbuf(block_.picture);
         g_signal_connect(area_, "draw", callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
             static_cast<Label*>(self)->paint(w, cr);
             return TRUE;
@@ -42,7 +42,7 @@ public:
                 break;
             case label::kPicture:
                 block_.picture = asBytes(v);
-                picture_ = decodePicture(block_.picture);
+                picture_ = decodePixbuf(block_.picture);
                 break;
             default: return false;
         }

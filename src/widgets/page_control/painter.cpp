@@ -9,7 +9,6 @@
 
 #include "runtime/colour.h"
 #include "runtime/gbk.h"
-#include "runtime/picture.h"
 
 namespace widgets::pagectl {
 
@@ -23,24 +22,6 @@ void fillBox(cairo_t* cr, int x, int y, int w, int h, uint32_t colour) {
     rt::setSourceColour(cr, colour);
     cairo_rectangle(cr, x, y, w, h);
     cairo_fill(cr);
-}
-
-// Converts 0x00BBGGRR pixels to a premultiplied ARGB surface; the mask
-// colour becomes transparent.
-Surface surfaceFromPixels(const std::vector<uint32_t>& px, int width, int height, uint32_t mask) {
-    Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
-    cairo_surface_flush(s.get());
-    unsigned char* data = cairo_image_surface_get_data(s.get());
-    int stride = cairo_image_surface_get_stride(s.get());
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(data + y * stride);
-        for (int x = 0; x < width; ++x) {
-            uint32_t c = px[static_cast<size_t>(y * width + x)];
-            row[x] = c == mask ? 0u : 0xFF000000u | (rt::red(c) << 16) | (rt::green(c) << 8) | rt::blue(c);
-        }
-    }
-    cairo_surface_mark_dirty(s.get());
-    return s;
 }
 
 // The clip in whole pixels.
@@ -76,45 +57,6 @@ bool touchesHeaders(const Model& model, const Box& clip) {
 }
 
 }  // namespace
-
-ImageList ImageList::fromStream(const rt::Bytes& stream) {
-    ImageList list;
-    auto parsed = ImageListStream::parse(stream);
-    if (!parsed) return list;
-    auto pixbuf = rt::decodePicture(parsed->picture);
-    if (!pixbuf) return list;
-    GdkPixbuf* pb = pixbuf.get();
-    int w = gdk_pixbuf_get_width(pb), h = gdk_pixbuf_get_height(pb);
-    if (h < parsed->imageHeight || w < parsed->imageWidth) return list;
-    // Read the picture as 0x00BBGGRR so the mask colour is compared exactly.
-    std::vector<uint32_t> px(static_cast<size_t>(w) * static_cast<size_t>(h));
-    const int channels = gdk_pixbuf_get_n_channels(pb), stride = gdk_pixbuf_get_rowstride(pb);
-    const bool alpha = gdk_pixbuf_get_has_alpha(pb);
-    const guchar* data = gdk_pixbuf_read_pixels(pb);
-    constexpr uint32_t kTransparent = 0xFF000000;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const guchar* p = data + y * stride + x * channels;
-            px[static_cast<size_t>(y * w + x)] = alpha && p[3] < 128 ? kTransparent : rt::rgb(p[0], p[1], p[2]);
-        }
-    uint32_t mask = parsed->maskColour == page_control::kSystemFace ? kTransparent : parsed->maskColour;
-    for (auto& c : px)
-        if (c == kTransparent) c = mask;
-    list.strip = surfaceFromPixels(px, w, h, mask);
-    list.width = parsed->imageWidth;
-    list.height = parsed->imageHeight;
-    list.count = w / parsed->imageWidth;
-    return list;
-}
-
-ImageList ImageList::builtInScrollButtons() {
-    ImageList list;
-    list.strip = surfaceFromPixels(scrollArtwork(), kArtWidth, kArtHeight, kMaskColour);
-    list.width = ScrollButton::kSize;
-    list.height = ScrollButton::kSize;
-    list.count = 8;
-    return list;
-}
 
 // Everything one header drawing needs, in top orientation: `along` is the
 // header's length, `across` its thickness.

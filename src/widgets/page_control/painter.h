@@ -12,24 +12,11 @@
 
 #include "runtime/gobject_ptr.h"
 #include "runtime/log_font.h"
+#include "widgets/page_control/image_list.h"
 #include "widgets/page_control/look.h"
 #include "widgets/page_control/model.h"
 
 namespace widgets::pagectl {
-
-using Surface = rt::CPtr<cairo_surface_t, cairo_surface_destroy>;
-
-// Images of one size side by side in one ARGB surface.
-struct ImageList {
-    Surface strip;
-    int width = 0, height = 0, count = 0;
-    bool empty() const { return count == 0; }
-    // Decodes an image-list stream; a stream that does not decode is an
-    // empty list.
-    static ImageList fromStream(const rt::Bytes& stream);
-    // The built-in scroll-button artwork.
-    static ImageList builtInScrollButtons();
-};
 
 struct PaintOptions {
     Palette palette;

@@ -7,7 +7,7 @@
 
 #include "decoders.h"
 
-namespace widgets::decoders {
+namespace rt::decoders {
 namespace {
 
 struct ErrorManager {
@@ -63,4 +63,4 @@ std::optional<Picture> jpeg(const rt::Bytes& bytes) {
     return pic;
 }
 
-}  // namespace widgets::decoders
+}  // namespace rt::decoders

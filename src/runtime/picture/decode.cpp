@@ -1,6 +1,6 @@
 #include "decoders.h"
 
-namespace widgets {
+namespace rt {
 
 std::optional<Picture> decodePicture(const rt::Bytes& bytes, uint32_t background) {
     switch (sniffPictureFormat(bytes)) {
@@ -18,4 +18,9 @@ std::optional<Picture> decodePicture(const rt::Bytes& bytes, uint32_t background
     return std::nullopt;
 }
 
-}  // namespace widgets
+std::optional<Picture> decodePictureKeepingAlpha(const rt::Bytes& bytes) {
+    if (sniffPictureFormat(bytes) == PictureFormat::kPng) return decoders::pngKeepingAlpha(bytes.data(), bytes.size());
+    return decodePicture(bytes, 0);
+}
+
+}  // namespace rt

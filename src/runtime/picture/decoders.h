@@ -8,11 +8,13 @@
 
 #include "picture.h"
 
-namespace widgets::decoders {
+namespace rt::decoders {
 
 std::optional<Picture> bitmap(const rt::Bytes& bytes);
 std::optional<Picture> jpeg(const rt::Bytes& bytes);
 std::optional<Picture> png(const uint8_t* data, size_t size, uint32_t backgroundPixel);
+// The PNG with its alpha kept (none when every pixel is opaque).
+std::optional<Picture> pngKeepingAlpha(const uint8_t* data, size_t size);
 std::optional<Picture> gif(const rt::Bytes& bytes);
 // Icons and cursors share one layout; the first image is the one shown.
 std::optional<Picture> icon(const rt::Bytes& bytes);
@@ -30,4 +32,4 @@ struct DibImage {
 };
 std::optional<DibImage> dib(const uint8_t* data, size_t size, size_t pixelsOffset, bool iconLayout);
 
-}  // namespace widgets::decoders
+}  // namespace rt::decoders

@@ -3,7 +3,7 @@
 // an icon into a fresh white bitmap.
 #include "decoders.h"
 
-namespace widgets::decoders {
+namespace rt::decoders {
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -54,4 +54,4 @@ std::optional<Picture> icon(const rt::Bytes& bytes) {
     return std::move(image->picture);
 }
 
-}  // namespace widgets::decoders
+}  // namespace rt::decoders

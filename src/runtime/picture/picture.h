@@ -1,6 +1,8 @@
-// Pictures as the graphic button keeps them: plain 24-bit pixels of the
+// Pictures as the components keep them: plain 24-bit pixels of the
 // picture's own size, decoded from the bytes a window description stores.
-// Nothing here needs a display.
+// One set of decoders serves every kind; only the formats sniffed below are
+// read, whatever else a general image loader might take. Nothing here
+// needs a display.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +11,7 @@
 
 #include "runtime/value.h"
 
-namespace widgets {
+namespace rt {
 
 // Pixels are 0x00RRGGBB, row by row from the top, which is also cairo's
 // RGB24 layout, so the glue can paint them without conversion.
@@ -17,6 +19,9 @@ struct Picture {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels;
+    // Per-pixel opacity (0 clear .. 255 opaque) of a picture that keeps its
+    // alpha; empty for an opaque one.
+    std::vector<uint8_t> alpha;
 
     uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
@@ -37,6 +42,9 @@ PictureFormat sniffPictureFormat(const rt::Bytes& bytes);
 // over. Icons and cursors come out drawn on white. Anything that does not
 // decode, PCX included, is no picture.
 std::optional<Picture> decodePicture(const rt::Bytes& bytes, uint32_t background);
+// The same, except that a PNG with transparency keeps its alpha instead of
+// being blended (for kinds that paint over whatever lies below).
+std::optional<Picture> decodePictureKeepingAlpha(const rt::Bytes& bytes);
 
 // Pixel helpers between the stored colour form 0x00BBGGRR and 0x00RRGGBB.
 constexpr uint32_t pixelFromColour(uint32_t c) {
@@ -44,4 +52,4 @@ constexpr uint32_t pixelFromColour(uint32_t c) {
 }
 constexpr uint32_t pixelRgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
 
-}  // namespace widgets
+}  // namespace rt

@@ -7,7 +7,7 @@
 
 #include "decoders.h"
 
-namespace widgets::decoders {
+namespace rt::decoders {
 namespace {
 
 constexpr uint32_t kRgb = 0, kBitFields = 3;
@@ -159,4 +159,4 @@ std::optional<Picture> bitmap(const rt::Bytes& bytes) {
     return std::move(image->picture);
 }
 
-}  // namespace widgets::decoders
+}  // namespace rt::decoders

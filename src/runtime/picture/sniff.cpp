@@ -2,7 +2,7 @@
 
 #include "picture.h"
 
-namespace widgets {
+namespace rt {
 
 bool pictureSizeAcceptable(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
@@ -29,4 +29,4 @@ PictureFormat sniffPictureFormat(const rt::Bytes& b) {
     return PictureFormat::kNone;
 }
 
-}  // namespace widgets
+}  // namespace rt
