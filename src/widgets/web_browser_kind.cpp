@@ -36,6 +36,7 @@ WebBrowser::WebBrowser(const rt::CreateInfo& info, const Block& block) : Compone
         }
         return FALSE;
     }), this);
+    watchGestures();
     attachView(newView());
 }
 
@@ -78,7 +79,7 @@ std::optional<rt::Value> WebBrowser::getOwn(int k) {
         }
         case prop::kLocationName: {
             const char* title = webkit_web_view_get_title(v);
-            if (title && *title) return std::string(title);
+            if (title && *title) return cutPageText(title);
             const char* uri = webkit_web_view_get_uri(v);
             return std::string(uri ? uri : "");
         }
