@@ -47,7 +47,7 @@ private:
     void detachView();
     // Puts a view related to the opener in place of this control's own, for
     // a page the opener wants in a new window; gives the view to the engine.
-    WebKitWebView* takeNewWindow(WebKitWebView* opener, const std::string& uri, bool gesture);
+    WebKitWebView* takeNewWindow(WebKitWebView* opener, bool gesture);
     // Raises an event; false when a handler destroyed this control.
     bool raiseEvent(int index, std::vector<rt::Value>& args, rt::Value* result = nullptr);
     bool alive() const;
@@ -78,9 +78,10 @@ private:
     std::string lastTitle_;   // the last title raised, cut
     std::string startedUri_;  // where the load under way was asked to go
     NavigationLog navigations_;
-    // A view made for a new window: the address its opener asked for with a
-    // gesture, which its first navigation inherits.
-    std::string openedWithGesture_;
+    // The next navigation is the user's although the engine will not say so:
+    // the program's own Navigate (address box, search, home), or the first
+    // load of a view made for a window that a click opened.
+    bool nextNavigationByUser_ = false;
     int32_t progress_ = -1;
     GdkRectangle geometry_{0, 0, 0, 0};
     bool resizable_ = true;

@@ -241,9 +241,9 @@ void WebBrowser::detachView() {
     view_.reset();
 }
 
-WebKitWebView* WebBrowser::takeNewWindow(WebKitWebView* opener, const std::string& uri, bool gesture) {
+WebKitWebView* WebBrowser::takeNewWindow(WebKitWebView* opener, bool gesture) {
     attachView(newRelatedView(opener));
-    openedWithGesture_ = gesture ? uri : std::string();
+    nextNavigationByUser_ = gesture;
     return view_.get();
 }
 
@@ -346,11 +346,8 @@ gboolean WebBrowser::onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicy
     const char* uri = webkit_uri_request_get_uri(request);
     // Every navigation of every frame is remembered with its gesture (server
     // redirects are decided again, gesture kept), for the response decision.
-    bool gesture = webkit_navigation_action_is_user_gesture(action);
-    if (!openedWithGesture_.empty()) {
-        gesture = gesture || (uri && openedWithGesture_ == uri);
-        openedWithGesture_.clear();
-    }
+    bool byUser = std::exchange(nextNavigationByUser_, false);
+    bool gesture = byUser || webkit_navigation_action_is_user_gesture(action);
     navigations_.record(uri ? uri : "", gesture, g_get_monotonic_time());
     if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
     std::string headers;
@@ -418,8 +415,7 @@ GtkWidget* WebBrowser::onCreate(WebKitNavigationAction* action) {
         webkit_web_view_load_request(opener, webkit_navigation_action_get_request(action));
         return nullptr;
     }
-    const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-    return GTK_WIDGET(target->takeNewWindow(opener, uri ? uri : "", webkit_navigation_action_is_user_gesture(action)));
+    return GTK_WIDGET(target->takeNewWindow(opener, webkit_navigation_action_is_user_gesture(action)));
 }
 
 void WebBrowser::onClose() {

@@ -171,6 +171,9 @@ bool WebBrowser::navigate(std::vector<rt::Value>& args) {
             for (const auto& [name, value] : parseHeaders(rt::asText(args[3])))
                 soup_message_headers_replace(headers, name.c_str(), value.c_str());
     }
+    // The program navigates for the user (address box, search, home), so
+    // a download this load turns into is the user's.
+    nextNavigationByUser_ = true;
     webkit_web_view_load_request(view_.get(), request.get());
     return true;
 }

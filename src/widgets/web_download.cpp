@@ -51,9 +51,6 @@ public:
                              static_cast<DownloadJob*>(p)->askWhere(name ? name : "");
                              return TRUE;  // answered later, from the dialog
                          }), this);
-        g_signal_connect(download, "created-destination", rt::callback([](WebKitDownload*, gchar*, gpointer p) {
-            static_cast<DownloadJob*>(p)->created_ = true;
-        }), this);
         g_signal_connect(download, "received-data",
                          rt::callback([](WebKitDownload*, guint64, gpointer p) { static_cast<DownloadJob*>(p)->showProgress(); }),
                          this);
@@ -146,6 +143,7 @@ private:
         gtk_box_pack_end(GTK_BOX(box), button_, FALSE, FALSE, 0);
         gtk_container_add(GTK_CONTAINER(window_), box);
         gtk_widget_show_all(window_);
+        gtk_widget_grab_focus(button_);
     }
 
     void showProgress() {
@@ -170,10 +168,12 @@ private:
     void onFailed(GError* error) {
         failed_ = true;
         removePartialFile();
-        if (cancelled_ || !window_ || g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER)) return;
-        std::string text = std::string("下载失败：") + (error ? error->message : "");
-        std::fprintf(stderr, "varomel: download of %s failed: %s\n", path_.c_str(), error ? error->message : "");
-        gtk_label_set_text(GTK_LABEL(label_), text.c_str());
+        if (cancelled_) return;
+        // Not the user's cancel: say what went wrong, in the window if the
+        // download has one.
+        const char* reason = error ? error->message : "";
+        std::fprintf(stderr, "varomel: download %s failed: %s\n", path_.empty() ? "(no file yet)" : path_.c_str(), reason);
+        if (window_) gtk_label_set_text(GTK_LABEL(label_), (std::string("下载失败：") + reason).c_str());
     }
 
     void onFinished() {
@@ -195,10 +195,11 @@ private:
         gtk_button_set_label(GTK_BUTTON(button_), "关闭");
     }
 
-    // The engine writes into the chosen file as data arrives; what a failed
-    // or cancelled download leaves there is no file the user asked for.
+    // The engine writes into the chosen file as data arrives and leaves what
+    // it has when the download fails or is cancelled; that is no file the
+    // user asked for. (A file the user agreed to replace is gone either way.)
     void removePartialFile() {
-        if (path_.empty() || !created_) return;
+        if (path_.empty()) return;
         g_unlink(path_.c_str());
         g_unlink((path_ + ".wkdownload").c_str());
     }
@@ -211,7 +212,6 @@ private:
     GtkWidget* bar_ = nullptr;
     GtkWidget* button_ = nullptr;
     std::string path_;
-    bool created_ = false;  // the engine has made the chosen file
     bool cancelled_ = false;
     bool failed_ = false;
     bool ended_ = false;
@@ -238,6 +238,10 @@ void refuse(WebKitDownload* download, const char* uri) {
 }  // namespace
 
 void guardDownloads(WebKitWebContext* context) {
+    // The program keeps no files: the save dialog must not note the saved
+    // file in the user's list of recent files.
+    if (GtkSettings* settings = gtk_settings_get_default())
+        g_object_set(settings, "gtk-recent-files-enabled", FALSE, nullptr);
     g_signal_connect(context, "download-started", rt::callback([](WebKitWebContext*, WebKitDownload* download, gpointer) {
         WebKitURIRequest* request = webkit_download_get_request(download);
         const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
