@@ -40,6 +40,8 @@ void showRefreshNotStop() {
 
 rt::Value onNewWindow(rt::Event& e) {
     if (e.args.size() <= wb::event::kNewWindowSlotArg) return {};
+    // Refused without a slot taken: the page's window.open gets nothing.
+    if (!roomForAnotherTab(tabCount())) return {};
     int32_t n = CreateTab();
     if (n == 0) return {};
     SelectTab(n);
