@@ -3,8 +3,8 @@
 # load, from a timer and from an iframe writes nothing anywhere; a link the
 # user clicks asks where to save ("另存为"), cancel writes nothing, accept
 # writes exactly the server's bytes under a safe name; a download typed into
-# the address box is the user's too, and cancelled while it runs it leaves
-# no partial file.
+# the address box or saved from the context menu is the user's too, and
+# cancelled while it runs it leaves no partial file.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
@@ -82,6 +82,22 @@ check "... while a small window showed its progress" progress_shows
 progress=$(progress_window)
 [ -n "$progress" ] && key_in "$progress" space
 check "... whose button closes it once done" wait_until destroyed "$progress"
+
+# The context menu's save item of a link (the third item) is the user's too.
+shown_count() {
+  local x n=0
+  for x in $(xdotool search --pid "$app" --name '' 2>/dev/null); do shown "$x" && n=$((n + 1)); done
+  echo "$n"
+}
+windows_before=$(shown_count)
+right_click 100 130
+menu_shows() { [ "$(shown_count)" -gt "$windows_before" ]; }
+wait_until menu_shows || fatal "no context menu on the link"
+xdotool key Down Down Down Return
+check "the context menu's save item asks where to save" wait_until dialog_shows
+dialog=$(save_dialog)
+key_in "$dialog" Escape
+check "... and its cancel writes nothing" eval 'wait_until destroyed "$dialog" && [ "$(files)" = "$before" ]'
 
 # A slow download typed into the address box, cancelled while it runs.
 listing_site_mark
