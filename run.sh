@@ -7,7 +7,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps
 BUILD_TYPE=Release scripts/build
-export WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=${WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS:-1}
 
 if [ "${DEMO:-}" = 1 ] && [ -x scripts/demo-site ]; then
   exec scripts/demo-site ./run.sh "$@"

@@ -17,7 +17,5 @@ else
   BUILD_TYPE=${BUILD_TYPE:-Release} scripts/build build
   cd build
 fi
-# WebKit's sandbox needs user namespaces that CI containers may not offer.
-export WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=1
 export NO_AT_BRIDGE=1
 ../scripts/with-xvfb ctest --output-on-failure -j2 --timeout 300 "$@"

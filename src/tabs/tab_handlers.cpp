@@ -40,6 +40,8 @@ void showRefreshNotStop() {
 
 rt::Value onNewWindow(rt::Event& e) {
     if (e.args.size() <= wb::event::kNewWindowSlotArg) return {};
+    // Refused without a slot taken: the page's window.open gets nothing.
+    if (!roomForAnotherTab(tabCount())) return {};
     // As in OpenInNewTab, the page changes raised while the tab is built
     // must not caption it from its still empty browser (a blank caption and
     // window caption until the title arrived).

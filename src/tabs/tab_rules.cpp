@@ -160,4 +160,6 @@ bool closeCurrentTabButtonShown(int32_t tabCount) { return tabCount != 1; }
 std::string browserTag(int32_t n) { return std::to_string(n); }
 std::string closeButtonTag(int32_t n) { return std::to_string(n - 1); }
 
+bool roomForAnotherTab(int32_t openTabs) { return openTabs < kMaxOpenTabs; }
+
 }  // namespace tabs

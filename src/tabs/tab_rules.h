@@ -67,6 +67,11 @@ bool progressTimerHides(std::string_view labelText, bool labelVisible);
 // "2.9" -> 2, "" or "x" -> 0. Values beyond the int range give 0.
 int32_t tagNumber(std::string_view tag);
 
+// Open tabs never exceed this, well below the tab control's page limit:
+// past it a request for a new tab (a search, a new window) opens none.
+constexpr int32_t kMaxOpenTabs = 1000;
+bool roomForAnotherTab(int32_t openTabs);
+
 // URLs the address box and the window caption never show.
 bool isBlankUrl(std::string_view url);
 

@@ -4,6 +4,8 @@
 // of numbering ends in RenumberTabs.
 #include "tab_table.h"
 
+#include <cstdio>
+
 #include "listing_site.h"
 #include "main_ui.h"
 #include "runtime/kinds/builtin_kinds.h"
@@ -68,6 +70,10 @@ void ArrangeTitleBarButtons() {
 }
 
 void OpenInNewTab(const std::string& url) {
+    if (!roomForAnotherTab(tabCount())) {
+        std::fprintf(stderr, "varomel: %d tabs are open; close some before opening more\n", tabCount());
+        return;
+    }
     busy = 1;
     int32_t n = CreateTab();
     if (n > 0) {

@@ -10,8 +10,12 @@
 #include "runtime/runtime.h"
 #include "runtime/gobject_ptr.h"
 #include "web_browser_logic.h"
+#include "web_guard.h"
 
 namespace widgets::web_browser {
+
+// Starts counting real button and key presses for the new-window budget.
+void watchGestures();
 
 class WebBrowser final : public rt::Component {
 public:
@@ -43,7 +47,7 @@ private:
     void detachView();
     // Puts a view related to the opener in place of this control's own, for
     // a page the opener wants in a new window; gives the view to the engine.
-    WebKitWebView* takeNewWindow(WebKitWebView* opener);
+    WebKitWebView* takeNewWindow(WebKitWebView* opener, bool gesture);
     // Raises an event; false when a handler destroyed this control.
     bool raiseEvent(int index, std::vector<rt::Value>& args, rt::Value* result = nullptr);
     bool alive() const;
@@ -54,10 +58,12 @@ private:
     void onTitle();
     void onMouseTarget(WebKitHitTestResult* hit);
     gboolean onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
+    gboolean onDecideResponse(WebKitResponsePolicyDecision* decision);
+    void explainRefusedLoad();
     GtkWidget* onCreate(WebKitNavigationAction* action);
     void onClose();
     gboolean onScriptDialog(WebKitScriptDialog* dialog);
-    gboolean onContextMenu(GdkEvent* event);
+    gboolean onContextMenu(WebKitContextMenu* menu, GdkEvent* event, WebKitHitTestResult* hit);
     gboolean onButtonPress(GdkEventButton* event);
     gboolean onButtonRelease(GdkEventButton* event);
     void onGeometry();
@@ -69,6 +75,13 @@ private:
     LoadPhase phase_ = LoadPhase::kNone;
     CommandStates commands_;
     std::string statusText_;
+    std::string lastTitle_;   // the last title raised, cut
+    std::string startedUri_;  // where the load under way was asked to go
+    NavigationLog navigations_;
+    // The next navigation is the user's although the engine will not say so:
+    // the program's own Navigate (address box, search, home), or the first
+    // load of a view made for a window that a click opened.
+    bool nextNavigationByUser_ = false;
     int32_t progress_ = -1;
     GdkRectangle geometry_{0, 0, 0, 0};
     bool resizable_ = true;

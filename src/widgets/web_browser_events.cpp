@@ -1,12 +1,15 @@
 // WebBrowser: the view's signals, turned into the control's numbered events.
 // All signals are connected in attachView and disconnected in detachView, so
 // a destroyed control, or a view it has given up, raises nothing more.
+#include <cstdio>
 #include <string_view>
+#include <utility>
 
 #include "web_browser.h"
 #include "web_browser_component.h"
 #include "web_browser_error_page.h"
 #include "web_browser_view.h"
+#include "web_download.h"
 
 namespace widgets::web_browser {
 namespace {
@@ -29,6 +32,100 @@ bool isNetworkUri(std::string_view uri) {
 std::string uriOf(WebKitWebView* view) {
     const char* uri = webkit_web_view_get_uri(view);
     return uri ? uri : "";
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && g_ascii_strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
+}
+
+// One budget for the whole program: a click in any view may open at most
+// PopupBudget::kPerGesture windows, whichever views ask for them.
+PopupBudget& popupBudget() {
+    static PopupBudget budget;
+    return budget;
+}
+
+}  // namespace
+
+// Every real button or key press, in any window, starts a new budget. The
+// engine gives no identity to a gesture, so the presses themselves are
+// counted, wherever they land.
+void watchGestures() {
+    static bool watching = false;
+    if (watching) return;
+    watching = true;
+    g_type_class_unref(g_type_class_ref(GTK_TYPE_WIDGET));
+    auto hook = [](GSignalInvocationHint*, guint, const GValue*, gpointer) -> gboolean {
+        popupBudget().gesture();
+        return TRUE;  // stay connected
+    };
+    g_signal_add_emission_hook(g_signal_lookup("button-press-event", GTK_TYPE_WIDGET), 0, hook, nullptr, nullptr);
+    g_signal_add_emission_hook(g_signal_lookup("key-press-event", GTK_TYPE_WIDGET), 0, hook, nullptr, nullptr);
+}
+
+namespace {
+
+// Whether a response would become a download rather than a page.
+bool isDownloadResponse(WebKitResponsePolicyDecision* decision) {
+    if (!webkit_response_policy_decision_is_mime_type_supported(decision)) return true;
+    WebKitURIResponse* response = webkit_response_policy_decision_get_response(decision);
+    SoupMessageHeaders* headers = response ? webkit_uri_response_get_http_headers(response) : nullptr;
+    const char* disposition = headers ? soup_message_headers_get_one(headers, "Content-Disposition") : nullptr;
+    if (!disposition) return false;
+    std::string_view d(disposition);
+    while (!d.empty() && (d.front() == ' ' || d.front() == '\t')) d.remove_prefix(1);
+    return startsWith(d, "attachment");
+}
+
+// The context menu's save items, which the engine would run itself (and so
+// unknown to the gate), become items that start the download here.
+struct SaveItem {
+    WebKitContextMenuAction stock;
+    const char* label;
+};
+constexpr SaveItem kSaveItems[] = {
+    {WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_LINK_TO_DISK, "链接另存为..."},
+    {WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_IMAGE_TO_DISK, "图片另存为..."},
+    {WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_VIDEO_TO_DISK, "视频另存为..."},
+    {WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_AUDIO_TO_DISK, "音频另存为..."},
+};
+
+const char* savedUri(WebKitContextMenuAction stock, WebKitHitTestResult* hit) {
+    if (!hit) return nullptr;
+    switch (stock) {
+        case WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_LINK_TO_DISK: return webkit_hit_test_result_get_link_uri(hit);
+        case WEBKIT_CONTEXT_MENU_ACTION_DOWNLOAD_IMAGE_TO_DISK: return webkit_hit_test_result_get_image_uri(hit);
+        default: return webkit_hit_test_result_get_media_uri(hit);
+    }
+}
+
+void replaceSaveItems(WebKitWebView* view, WebKitContextMenu* menu, WebKitHitTestResult* hit) {
+    GList* items = g_list_copy(webkit_context_menu_get_items(menu));
+    for (GList* l = items; l; l = l->next) {
+        auto* item = static_cast<WebKitContextMenuItem*>(l->data);
+        WebKitContextMenuAction stock = webkit_context_menu_item_get_stock_action(item);
+        const SaveItem* save = nullptr;
+        for (const SaveItem& s : kSaveItems)
+            if (s.stock == stock) save = &s;
+        if (!save) continue;
+        const char* uri = savedUri(stock, hit);
+        gint position = g_list_position(webkit_context_menu_get_items(menu), g_list_find(webkit_context_menu_get_items(menu), item));
+        webkit_context_menu_remove(menu, item);
+        if (!uri || !*uri) continue;
+        GSimpleAction* action = g_simple_action_new("save", G_VARIANT_TYPE_STRING);
+        g_signal_connect_object(action, "activate", rt::callback([](GSimpleAction*, GVariant* target, gpointer v) {
+            auto* webView = WEBKIT_WEB_VIEW(v);
+            std::string address = g_variant_get_string(target, nullptr);
+            approveDownload(webView, address);
+            g_object_unref(webkit_web_view_download_uri(webView, address.c_str()));
+        }), view, static_cast<GConnectFlags>(0));
+        webkit_context_menu_insert(menu,
+                                   webkit_context_menu_item_new_from_gaction(G_ACTION(action), save->label,
+                                                                             g_variant_new_string(uri)),
+                                   position);
+        g_object_unref(action);
+    }
+    g_list_free(items);
 }
 
 std::pair<int, int> eventPosition(GdkEvent* event) {
@@ -93,8 +190,8 @@ void WebBrowser::attachView(rt::GObjectPtr<WebKitWebView> view) {
         return self(p)->onScriptDialog(d);
     }), this);
     g_signal_connect(v, "context-menu",
-                     rt::callback([](WebKitWebView*, WebKitContextMenu*, GdkEvent* e, WebKitHitTestResult*, gpointer p) {
-                         return self(p)->onContextMenu(e);
+                     rt::callback([](WebKitWebView*, WebKitContextMenu* m, GdkEvent* e, WebKitHitTestResult* h, gpointer p) {
+                         return self(p)->onContextMenu(m, e, h);
                      }), this);
     g_signal_connect(v, "button-press-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
         return self(p)->onButtonPress(e);
@@ -144,8 +241,9 @@ void WebBrowser::detachView() {
     view_.reset();
 }
 
-WebKitWebView* WebBrowser::takeNewWindow(WebKitWebView* opener) {
+WebKitWebView* WebBrowser::takeNewWindow(WebKitWebView* opener, bool gesture) {
     attachView(newRelatedView(opener));
+    nextNavigationByUser_ = gesture;
     return view_.get();
 }
 
@@ -163,6 +261,8 @@ void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
         case WEBKIT_LOAD_STARTED:
             phase_ = LoadPhase::kStarted;
             progress_ = -1;
+            startedUri_ = uriOf(view_.get());
+            lastTitle_.clear();
             raiseEvent(event::kDownloadBegin, none);
             return;
         case WEBKIT_LOAD_REDIRECTED: phase_ = LoadPhase::kRedirected; return;
@@ -173,6 +273,14 @@ void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
             return;
         }
         case WEBKIT_LOAD_FINISHED: {
+            // The engine refuses some addresses itself (a blocked port): the
+            // load commits an empty page and ends with no main resource and
+            // no failure. Without this the tab would stay blank.
+            if (phase_ == LoadPhase::kCommitted && !webkit_web_view_get_main_resource(view_.get()) &&
+                !startedUri_.empty() && !startsWith(startedUri_, "about:")) {
+                explainRefusedLoad();
+                return;
+            }
             // A stopped or failed load ends short of the maximum; reporting
             // the end keeps a progress display from staying half full.
             if (progress_ != kProgressMaximum) {
@@ -192,6 +300,12 @@ void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
     }
 }
 
+void WebBrowser::explainRefusedLoad() {
+    std::string uri = std::exchange(startedUri_, std::string());
+    std::string html = errorPageHtml(uri, "浏览器出于安全原因拒绝打开此地址（端口或协议不允许）");
+    webkit_web_view_load_alternate_html(view_.get(), html.c_str(), uri.c_str(), nullptr);
+}
+
 void WebBrowser::onProgress() {
     // The engine resets its estimate when a load is requested, before the
     // navigation is decided; only a load under way reports progress.
@@ -206,15 +320,18 @@ void WebBrowser::onProgress() {
 void WebBrowser::onTitle() {
     const char* title = webkit_web_view_get_title(view_.get());
     // A page without a title is named by its address, as the location name is.
-    std::string text = title && *title ? title : uriOf(view_.get());
-    if (text.empty()) return;
+    // Cut here, before any handler: a page can set a title of megabytes,
+    // and one that keeps changing its tail past the cut raises nothing new.
+    std::string text = cutPageText(title && *title ? std::string_view(title) : std::string_view(uriOf(view_.get())));
+    if (text.empty() || text == lastTitle_) return;
+    lastTitle_ = text;
     std::vector<rt::Value> args{text};
     raiseEvent(event::kTitleChange, args);
 }
 
 void WebBrowser::onMouseTarget(WebKitHitTestResult* hit) {
     const char* link = webkit_hit_test_result_context_is_link(hit) ? webkit_hit_test_result_get_link_uri(hit) : nullptr;
-    std::string text = link ? link : "";
+    std::string text = cutPageText(link ? link : "");
     if (text == statusText_) return;
     statusText_ = text;
     std::vector<rt::Value> args{text};
@@ -222,11 +339,17 @@ void WebBrowser::onMouseTarget(WebKitHitTestResult* hit) {
 }
 
 gboolean WebBrowser::onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
-    if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
+    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return onDecideResponse(WEBKIT_RESPONSE_POLICY_DECISION(decision));
     auto* nav = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
     WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(nav);
     WebKitURIRequest* request = webkit_navigation_action_get_request(action);
     const char* uri = webkit_uri_request_get_uri(request);
+    // Every navigation of every frame is remembered with its gesture (server
+    // redirects are decided again, gesture kept), for the response decision.
+    bool byUser = std::exchange(nextNavigationByUser_, false);
+    bool gesture = byUser || webkit_navigation_action_is_user_gesture(action);
+    navigations_.record(uri ? uri : "", gesture, g_get_monotonic_time());
+    if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
     std::string headers;
     if (SoupMessageHeaders* h = webkit_uri_request_get_http_headers(request)) {
         std::vector<std::pair<std::string, std::string>> list;
@@ -253,7 +376,32 @@ gboolean WebBrowser::onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicy
     return FALSE;
 }
 
+gboolean WebBrowser::onDecideResponse(WebKitResponsePolicyDecision* decision) {
+    if (!isDownloadResponse(decision)) return FALSE;
+    WebKitURIRequest* request = webkit_response_policy_decision_get_request(decision);
+    const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
+    std::string address = uri ? uri : "";
+    // Only a download the user started by a click is let through; one that
+    // a page starts on load, from a timer or from an iframe nobody clicked
+    // is ignored, and nothing is written.
+    if (!address.empty() && navigations_.takeGesture(address, g_get_monotonic_time())) {
+        approveDownload(view_.get(), address);
+        webkit_policy_decision_download(WEBKIT_POLICY_DECISION(decision));
+    } else {
+        std::fprintf(stderr, "varomel: refused a download that no click started: %s\n", address.c_str());
+        webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
+    }
+    return TRUE;
+}
+
 GtkWidget* WebBrowser::onCreate(WebKitNavigationAction* action) {
+    // One click may open a few windows, not hundreds.
+    if (!popupBudget().take()) {
+        if (popupBudget().firstRefusal())
+            std::fprintf(stderr, "varomel: refused further new windows after %d from one click\n",
+                         PopupBudget::kPerGesture);
+        return nullptr;
+    }
     WebKitWebView* opener = view_.get();
     int32_t slot = newWindowSlots().open();
     std::vector<rt::Value> args{slot, 0};
@@ -267,7 +415,7 @@ GtkWidget* WebBrowser::onCreate(WebKitNavigationAction* action) {
         webkit_web_view_load_request(opener, webkit_navigation_action_get_request(action));
         return nullptr;
     }
-    return GTK_WIDGET(target->takeNewWindow(opener));
+    return GTK_WIDGET(target->takeNewWindow(opener, webkit_navigation_action_is_user_gesture(action)));
 }
 
 void WebBrowser::onClose() {
@@ -289,12 +437,14 @@ gboolean WebBrowser::onScriptDialog(WebKitScriptDialog* dialog) {
     return TRUE;
 }
 
-gboolean WebBrowser::onContextMenu(GdkEvent* e) {
+gboolean WebBrowser::onContextMenu(WebKitContextMenu* menu, GdkEvent* e, WebKitHitTestResult* hit) {
     auto [x, y] = eventPosition(e);
     std::vector<rt::Value> args{x, y};
     rt::Value answer;
     if (!raiseEvent(event::kContextMenu, args, &answer)) return TRUE;
-    return isLogicalFalse(answer);
+    if (isLogicalFalse(answer)) return TRUE;
+    replaceSaveItems(view_.get(), menu, hit);
+    return FALSE;
 }
 
 gboolean WebBrowser::onButtonPress(GdkEventButton* e) {

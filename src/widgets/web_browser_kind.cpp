@@ -36,6 +36,7 @@ WebBrowser::WebBrowser(const rt::CreateInfo& info, const Block& block) : Compone
         }
         return FALSE;
     }), this);
+    watchGestures();
     attachView(newView());
 }
 
@@ -78,7 +79,7 @@ std::optional<rt::Value> WebBrowser::getOwn(int k) {
         }
         case prop::kLocationName: {
             const char* title = webkit_web_view_get_title(v);
-            if (title && *title) return std::string(title);
+            if (title && *title) return cutPageText(title);
             const char* uri = webkit_web_view_get_uri(v);
             return std::string(uri ? uri : "");
         }
@@ -170,6 +171,9 @@ bool WebBrowser::navigate(std::vector<rt::Value>& args) {
             for (const auto& [name, value] : parseHeaders(rt::asText(args[3])))
                 soup_message_headers_replace(headers, name.c_str(), value.c_str());
     }
+    // The program navigates for the user (address box, search, home), so
+    // a download this load turns into is the user's.
+    nextNavigationByUser_ = true;
     webkit_web_view_load_request(view_.get(), request.get());
     return true;
 }

@@ -1,9 +1,31 @@
 #include "web_browser_view.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "web_download.h"
+#include "web_sandbox.h"
+
 namespace widgets::web_browser {
 namespace {
 
 int liveViews = 0;
+
+// Pages come from strangers' servers: the web process runs in the engine's
+// sandbox, which must be enabled before the context starts its first process.
+void enableSandbox(WebKitWebContext* context) {
+    std::string why;
+    switch (chooseSandbox(std::getenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS"), probeBubblewrap, &why)) {
+        case SandboxChoice::kOn: webkit_web_context_set_sandbox_enabled(context, TRUE); break;
+        case SandboxChoice::kUserRefused: break;
+        case SandboxChoice::kUnavailable:
+            std::fprintf(stderr,
+                         "varomel: warning: web pages run WITHOUT the sandbox, which cannot run here (%s); "
+                         "a page that breaks the engine can reach your files\n",
+                         why.c_str());
+            break;
+    }
+}
 
 // The program keeps no files: cookies, caches and storage live in memory
 // for as long as the program runs and are shared by all its tabs.
@@ -11,6 +33,8 @@ WebKitWebContext* sharedContext() {
     static WebKitWebContext* context = [] {
         WebKitWebContext* c = webkit_web_context_new_ephemeral();
         webkit_web_context_set_cache_model(c, WEBKIT_CACHE_MODEL_WEB_BROWSER);
+        enableSandbox(c);
+        guardDownloads(c);
         return c;
     }();
     return context;

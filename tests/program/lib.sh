@@ -24,7 +24,7 @@ program_test_setup() {
   if [ -z "${PROGRAM_TEST_PRIVATE_X:-}" ]; then
     PROGRAM_TEST_PRIVATE_X=1 exec "$src/scripts/with-xvfb" bash "$0" "$@"
   fi
-  export WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=1 NO_AT_BRIDGE=1
+  export NO_AT_BRIDGE=1
   work=$(mktemp -d)
   export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache
   mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
@@ -229,14 +229,20 @@ sys.exit(0 if any(urllib.parse.unquote_to_bytes(l.rstrip("\n")) == want for l in
 }
 wait_received() { wait_until received "$1"; }
 
-# Web content processes the program runs now.
-web_processes() {
-  local n=0 p
-  for p in $(pgrep -P "$app" 2>/dev/null); do
-    case "$(cat "/proc/$p/comm" 2>/dev/null)" in WebKitWebProces*) n=$((n + 1)) ;; esac
+# Web content processes the program runs now, at any depth below it: in
+# the sandbox they are children of bubblewrap, not of the program.
+web_pids() {
+  local queue=("$app") p c
+  while [ ${#queue[@]} -gt 0 ]; do
+    p=${queue[0]}
+    queue=("${queue[@]:1}")
+    for c in $(pgrep -P "$p" 2>/dev/null); do
+      queue+=("$c")
+      case "$(cat "/proc/$c/comm" 2>/dev/null)" in WebKitWebProces*) echo "$c" ;; esac
+    done
   done
-  echo "$n"
 }
+web_processes() { web_pids | wc -l; }
 
 # Today's date plus an offset in days, as the listing site's date keys
 # write it (no leading zeros).

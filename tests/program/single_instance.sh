@@ -6,7 +6,6 @@
 set -euo pipefail
 exe=$1
 : "${DISPLAY:?needs a display}"
-export WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=1
 work=$(mktemp -d)
 export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

@@ -30,10 +30,9 @@ constexpr int kClick = 0;
 constexpr int32_t kGrey = rt::rgb(200, 200, 200);
 
 // Before GTK starts: plain key events go straight into the entry, with no
-// input-method server in between; WebKit without its sandbox.
+// input-method server in between; no accessibility bus.
 const bool kEnvironment = [] {
     setenv("GTK_IM_MODULE", "gtk-im-context-simple", 1);
-    setenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS", "1", 0);
     setenv("NO_AT_BRIDGE", "1", 0);
     return true;
 }();

@@ -21,9 +21,8 @@ namespace tabs_test {
 
 namespace {
 
-// WebKit's sandbox needs user namespaces that test containers may lack.
+// No accessibility bus.
 const bool kEnvironment = [] {
-    setenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS", "1", 0);
     setenv("NO_AT_BRIDGE", "1", 0);
     return true;
 }();

@@ -29,10 +29,8 @@ using testsupport::clickAt;
 using testsupport::PageServer;
 using testsupport::webProcessCount;
 
-// WebKit's sandbox needs user namespaces that test containers may lack; this
-// must be set before the first web process starts.
+// No accessibility bus; this must be set before the first web process starts.
 const bool kEnvironment = [] {
-    setenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS", "1", 0);
     setenv("NO_AT_BRIDGE", "1", 0);
     return true;
 }();

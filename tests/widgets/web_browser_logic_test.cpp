@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <glib.h>
+
 #include <cmath>
+#include <string>
+#include <string_view>
 
 #include "runtime/property_block.h"
 #include "widgets/web_browser_logic.h"
+#include "widgets/web_guard.h"
+#include "widgets/web_sandbox.h"
 
 namespace wb = widgets::web_browser;
 
@@ -152,4 +158,136 @@ TEST(WebBrowserNewWindowSlots, AcceptOnlyWhileOpenLastAcceptWins) {
     EXPECT_FALSE(slots.isOpen(a));
     EXPECT_FALSE(slots.accept(a, {1, 2}));
     EXPECT_FALSE(slots.accept(0, {1, 2}));
+}
+
+// ---- defences against hostile pages ------------------------------------
+
+namespace {
+
+bool validUtf8(const std::string& s) { return g_utf8_validate(s.data(), static_cast<gssize>(s.size()), nullptr); }
+
+std::string repeat(std::string_view unit, size_t n) {
+    std::string out;
+    out.reserve(unit.size() * n);
+    for (size_t i = 0; i < n; ++i) out += unit;
+    return out;
+}
+
+}  // namespace
+
+TEST(WebBrowserPageText, CutsAtCharactersNeverInsideOne) {
+    using wb::cutPageText;
+    EXPECT_EQ(cutPageText("short title"), "short title");
+    EXPECT_EQ(cutPageText(""), "");
+    // A title of megabytes of three-byte characters keeps 1024 of them.
+    std::string bomb = repeat("标", 2'000'000);
+    std::string cut = cutPageText(bomb);
+    EXPECT_EQ(cut.size(), 1024u * 3);
+    EXPECT_TRUE(validUtf8(cut));
+    // Mixed widths up to the limit: 1023 ASCII letters and then a four-byte
+    // character are 1024 characters, all kept; the next one is not.
+    std::string mixed = repeat("a", 1023) + "\xF0\x9F\x98\x80" + "b";
+    EXPECT_EQ(cutPageText(mixed), repeat("a", 1023) + "\xF0\x9F\x98\x80");
+    EXPECT_EQ(cutPageText("中文字", 2), "中文");
+}
+
+TEST(WebBrowserPopupBudget, TwentyWindowsPerGestureThenRefusedUntilTheNextPress) {
+    wb::PopupBudget budget;
+    budget.gesture();
+    for (int i = 0; i < wb::PopupBudget::kPerGesture; ++i) ASSERT_TRUE(budget.take()) << i;
+    EXPECT_FALSE(budget.firstRefusal());
+    EXPECT_FALSE(budget.take());
+    EXPECT_TRUE(budget.firstRefusal());  // told once...
+    for (int i = 0; i < 280; ++i) EXPECT_FALSE(budget.take());
+    EXPECT_FALSE(budget.firstRefusal());  // ...not for every refused window
+    budget.gesture();
+    EXPECT_TRUE(budget.take());
+}
+
+TEST(WebBrowserNavigationLog, ADownloadNeedsARecentGestureNavigationToTheSameAddress) {
+    constexpr int64_t kSecond = 1'000'000;
+    const std::string file = "http://site.example/client.exe";
+    {
+        wb::NavigationLog log;
+        log.record(file, true, 0);
+        EXPECT_FALSE(log.takeGesture("http://site.example/other.exe", kSecond));
+        EXPECT_TRUE(log.takeGesture(file, kSecond));
+        EXPECT_FALSE(log.takeGesture(file, kSecond)) << "one click, one download";
+    }
+    {
+        // A click long ago, then the page loads the same address by itself:
+        // the latest decision counts.
+        wb::NavigationLog log;
+        log.record(file, true, 0);
+        log.record(file, false, kSecond);
+        EXPECT_FALSE(log.takeGesture(file, 2 * kSecond));
+    }
+    {
+        wb::NavigationLog log;
+        log.record(file, true, 0);
+        EXPECT_FALSE(log.takeGesture(file, wb::NavigationLog::kGestureLifetimeUs + 1)) << "too old";
+    }
+    {
+        wb::NavigationLog log;
+        log.record(file, false, 0);
+        EXPECT_FALSE(log.takeGesture(file, 0)) << "an iframe or a timer, no click";
+    }
+    {
+        // A page that navigates many frames pushes an old click out.
+        wb::NavigationLog log;
+        log.record(file, true, 0);
+        for (size_t i = 0; i < wb::NavigationLog::kEntries; ++i) log.record("about:blank", false, 0);
+        EXPECT_FALSE(log.takeGesture(file, 0));
+    }
+}
+
+TEST(WebBrowserDownloadName, ServerNamesBecomeSafeBaseNames) {
+    struct Row {
+        const char* name;
+        std::string proposed;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"plain", "client.exe", "client.exe"},
+        {"chinese", "游戏登录器.zip", "游戏登录器.zip"},
+        {"climbs_out", "../../.client setup.exe", "client setup.exe"},
+        {"backslashes", "C:\\Windows\\system32\\evil.dll", "evil.dll"},
+        {"trailing_separator", "folder/", ""},
+        {"only_dots", "....", ""},
+        {"dots_and_spaces_first", " . .profile", "profile"},
+        {"control_characters", std::string("a\x01" "b\x7f" "c\n.exe"), "abc.exe"},
+        {"nul_inside", std::string("good.txt\0.exe", 13), "good.txt.exe"},
+        {"c1_control", "x\xC2\x85y.bin", "xy.bin"},
+        {"invalid_utf8", "\xFF\xFE" "a.exe", "__a.exe"},
+        {"overlong_slash", "a\xC0\xAF" "b", "a__b"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(wb::safeBaseName(r.proposed), r.expected) << r.name;
+
+    // Too long: cut at a character, the extension kept.
+    std::string longName = wb::safeBaseName(repeat("名", 200) + ".exe");
+    EXPECT_LE(longName.size(), wb::kMaxFileNameBytes);
+    EXPECT_GT(longName.size(), wb::kMaxFileNameBytes - 3);
+    EXPECT_TRUE(validUtf8(longName));
+    EXPECT_EQ(longName.substr(longName.size() - 4), ".exe");
+    std::string noExtension = wb::safeBaseName(repeat("x", 400));
+    EXPECT_EQ(noExtension, repeat("x", wb::kMaxFileNameBytes));
+}
+
+TEST(WebBrowserSandbox, TheUsersVariableWinsAndAFailedProbeRunsUnsandboxed) {
+    static int probes = 0;
+    auto works = [](std::string*) { ++probes; return true; };
+    auto fails = [](std::string* why) {
+        ++probes;
+        *why = "no user namespaces";
+        return false;
+    };
+    std::string why;
+    probes = 0;
+    EXPECT_EQ(wb::chooseSandbox("1", works, &why), wb::SandboxChoice::kUserRefused);
+    EXPECT_EQ(wb::chooseSandbox("0", works, &why), wb::SandboxChoice::kUserRefused);
+    EXPECT_EQ(probes, 0) << "no probe when the user has decided";
+    EXPECT_EQ(wb::chooseSandbox(nullptr, works, &why), wb::SandboxChoice::kOn);
+    EXPECT_EQ(wb::chooseSandbox("", works, &why), wb::SandboxChoice::kOn);
+    EXPECT_EQ(wb::chooseSandbox(nullptr, fails, &why), wb::SandboxChoice::kUnavailable);
+    EXPECT_EQ(why, "no user namespaces");
 }
