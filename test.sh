@@ -3,7 +3,7 @@
 # virtual X server. Exit status is non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/install-deps
+scripts/install-deps test
 exclude=()
 if [ "${SANITIZE:-}" = 1 ]; then
   # Address and undefined-behaviour sanitizers, in a build directory of their

@@ -6,7 +6,6 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
-site=http://www.varomel-servers.example
 n=20
 
 start_site

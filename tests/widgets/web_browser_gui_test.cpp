@@ -402,3 +402,35 @@ TEST_F(WebBrowserGuiTest, AFailedLoadShowsAnExplanationAtTheFailedAddress) {
 }
 
 }  // namespace
+
+namespace {
+
+// A page reached through a redirect reports where the redirect ended as its
+// location and keeps the address it was asked for; the only-tab cycle
+// depends on the second.
+TEST_F(WebBrowserGuiTest, ARedirectedPageKeepsTheAddressItWasAskedFor) {
+    auto b = browser();
+    server_.add("/landing", "<title>landing</title>");
+    server_.addRedirect("/start", "/landing");
+    server_.addRedirect("/twice", "/start");
+    EXPECT_EQ(widgets::requestedUrl(rt_, b), "");  // nothing shown yet
+    ASSERT_TRUE(open(b, server_.url("/twice")));
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "landing"; }));
+    EXPECT_EQ(text(b, wb::prop::kLocationUrl), server_.url("/landing"));
+    EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/twice"));
+
+    // A later load without a redirect speaks for itself again.
+    server_.add("/plain", "<title>plain</title>");
+    ASSERT_TRUE(open(b, server_.url("/plain")));
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "plain"; }));
+    EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/plain"));
+
+    // Going back shows the redirected entry with its first address.
+    rt_.call(b, wb::method::kGoBack);
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "landing"; }));
+    EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/twice"));
+    // Something that is no browser has no address.
+    EXPECT_EQ(widgets::requestedUrl(rt_, rt::ComponentRef{}), "");
+}
+
+}  // namespace
