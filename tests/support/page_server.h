@@ -38,8 +38,9 @@ public:
     PageServer(const PageServer&) = delete;
     PageServer& operator=(const PageServer&) = delete;
 
-    void add(const std::string& path, const std::string& body, const std::string& type = "text/html; charset=utf-8") {
-        pages_[path] = {type, body};
+    void add(const std::string& path, const std::string& body, const std::string& type = "text/html; charset=utf-8",
+             unsigned status = 200) {
+        pages_[path] = {type, body, status};
     }
     // Answers `path` with a 302 to `target` (a path of this server or a URL).
     void addRedirect(const std::string& path, const std::string& target) { redirects_[path] = target; }
@@ -59,6 +60,7 @@ private:
     struct Page {
         std::string contentType;
         std::string body;
+        unsigned status = 200;
     };
 
     static void serve(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer data) {
@@ -80,7 +82,7 @@ private:
             soup_server_message_set_status(msg, 404, nullptr);
             return;
         }
-        soup_server_message_set_status(msg, 200, nullptr);
+        soup_server_message_set_status(msg, it->second.status, nullptr);
         soup_server_message_set_response(msg, it->second.contentType.c_str(), SOUP_MEMORY_COPY,
                                          it->second.body.data(), it->second.body.size());
     }
