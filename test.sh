@@ -10,7 +10,7 @@ if [ "${SANITIZE:-}" = 1 ]; then
   # own. Leak reports are off: the toolkit keeps caches for the process life.
   # Deadly signals stay with the crash guard, whose handling is under test;
   # bad memory accesses are still caught where they happen.
-  BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} scripts/build build-asan -DVAROMEL_SANITIZE=ON
+  BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} scripts/build build-asan -DVAROMEL_SANITIZE=ON -DVAROMEL_REQUIRE_TESTS=ON
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1:handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
   # Under the sanitizers the crash report's path to the message-box helper
@@ -19,7 +19,7 @@ if [ "${SANITIZE:-}" = 1 ]; then
   exclude=(-E '^CrashReport\.CallbackAndMessageBoxHelperGetTheReport$')
   cd build-asan
 else
-  BUILD_TYPE=${BUILD_TYPE:-Release} scripts/build build
+  BUILD_TYPE=${BUILD_TYPE:-Release} scripts/build build -DVAROMEL_REQUIRE_TESTS=ON
   cd build
 fi
 # WebKit's sandbox needs user namespaces that CI containers may not offer.
