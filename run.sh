@@ -5,7 +5,8 @@
 # prints its path and keeps the program running until interrupted.
 set -euo pipefail
 cd "$(dirname "$0")"
-if [ "$(id -u)" -eq 0 ]; then
+if [ "$(id -u)" -eq 0 ] && [ -z "${VAROMEL_ROOT_WARNED:-}" ]; then
+  export VAROMEL_ROOT_WARNED=1  # once, though the demo runs this script again
   echo "Warning: running as root. Root is needed only to install packages;" \
        "the browser itself should run as a normal user (a web page shown to root" \
        "has the whole system within reach if the engine is ever broken into)." >&2
