@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "crashguard/guard_state.h"
+#include "crashguard/helper_path.h"
 #include "crashguard/report.h"
 #include "crashguard/safe_memory.h"
 
@@ -26,14 +27,12 @@ void copy_text(char* storage, size_t capacity, const char* text) {
     out.append(text);
 }
 
-// Normal context: the folder of the executable, for the helper's default.
+// Normal context: the running program's path, and the helper's default
+// found from it.
 void find_paths() {
     ssize_t n = readlink("/proc/self/exe", detail::g_exe_path, sizeof(detail::g_exe_path) - 1);
     detail::g_exe_path[n > 0 ? n : 0] = '\0';
-    std::string folder = detail::g_exe_path;
-    size_t slash = folder.rfind('/');
-    folder = slash == std::string::npos ? "." : folder.substr(0, slash);
-    copy_text(detail::g_helper_path, sizeof(detail::g_helper_path), (folder + "/varomel-crashbox").c_str());
+    copy_text(detail::g_helper_path, sizeof(detail::g_helper_path), helper_path_for(detail::g_exe_path).c_str());
 }
 
 [[noreturn]] void pass_terminate_on() {

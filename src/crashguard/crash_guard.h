@@ -32,8 +32,8 @@ void reassert_handlers();
 void set_additional_info(const std::string& text);
 // Normal context. The program that shows a crash text when the message box
 // is on; it reads the text on standard input and gets the caption and the
-// owner window class as arguments. Default: varomel-crashbox beside the
-// executable.
+// owner window class as arguments. Default: helper_path_for() of the
+// running program.
 void set_message_box_helper(const std::string& path);
 
 // Normal context: the runtime-error report's text, as onRuntimeError

@@ -2,14 +2,16 @@
 // general search engines used when the only tab is closed.
 #pragma once
 
-namespace listing {
+// listing::kBaseUrl, which the build writes from VAROMEL_LISTING_URL.
+#include "listing_base_url.h"
 
-// Scheme, host and trailing "/": every listing URL is this plus a path.
-inline constexpr const char* kBaseUrl = "http://www.varomel-servers.example/";
+namespace listing {
 
 // Closing the only tab keeps it open and shows a general search engine
 // instead: engine A's home page, or engine B's when A's is already shown.
-inline constexpr const char* kSearchEngineAHome = "http://www.search-a.example/webhp?hl=zh-CN";
-inline constexpr const char* kSearchEngineBHome = "http://www.search-b.example/";
+// B is reachable from networks where A is not, so the cycle always offers
+// one that answers.
+inline constexpr const char* kSearchEngineAHome = "https://www.google.com/webhp?hl=zh-CN";
+inline constexpr const char* kSearchEngineBHome = "https://www.baidu.com/";
 
 }  // namespace listing

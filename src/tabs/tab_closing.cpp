@@ -64,8 +64,12 @@ void CloseTabAt(int32_t page) {
     }
     if (cx::pageCount() == 1) {
         // The only tab stays; it shows a search engine instead.
-        std::string url = isTab(1) ? cx::locationUrl(tabTable[0].browser()) : std::string();
-        NavigateTab(onlyTabTarget(url), 1);
+        std::string url, requested;
+        if (isTab(1)) {
+            url = cx::locationUrl(tabTable[0].browser());
+            requested = cx::requestedUrl(tabTable[0].browser());
+        }
+        NavigateTab(onlyTabTarget(url, requested), 1);
         afterClosing();
         return;
     }

@@ -99,6 +99,10 @@ Area pageArea() {
 
 std::string locationUrl(rt::ComponentRef browser) { return text(browser, wb::prop::index(wb::prop::kLocationUrl)); }
 
+std::string requestedUrl(rt::ComponentRef browser) {
+    return live(browser) ? widgets::requestedUrl(runtime(), browser) : std::string();
+}
+
 std::string locationName(rt::ComponentRef browser) { return text(browser, wb::prop::index(wb::prop::kLocationName)); }
 
 void navigate(rt::ComponentRef browser, const std::string& url) {

@@ -46,6 +46,8 @@ Area pageArea();
 
 // Browsers.
 std::string locationUrl(rt::ComponentRef browser);
+// The address the shown page was asked for, before redirects.
+std::string requestedUrl(rt::ComponentRef browser);
 std::string locationName(rt::ComponentRef browser);
 void navigate(rt::ComponentRef browser, const std::string& url);
 

@@ -129,8 +129,9 @@ std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in) {
     return a;
 }
 
-std::string onlyTabTarget(std::string_view currentUrl) {
-    return currentUrl == listing::kSearchEngineAHome ? listing::kSearchEngineBHome : listing::kSearchEngineAHome;
+std::string onlyTabTarget(std::string_view currentUrl, std::string_view requestedUrl) {
+    bool showsA = currentUrl == listing::kSearchEngineAHome || requestedUrl == listing::kSearchEngineAHome;
+    return showsA ? listing::kSearchEngineBHome : listing::kSearchEngineAHome;
 }
 
 int32_t pageAfterClosing(int32_t pageCount, int32_t current, int32_t closed) {

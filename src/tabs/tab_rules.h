@@ -105,8 +105,10 @@ struct StatusPlacementInput {
 std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in);
 
 // Closing the only tab: engine B's home page when engine A's is shown
-// exactly, engine A's otherwise.
-std::string onlyTabTarget(std::string_view currentUrl);
+// exactly, engine A's otherwise. `requestedUrl` is the address the shown
+// page was asked for: when engine A redirects its home page elsewhere, the
+// location no longer reads A's URL, yet A's home is what the tab shows.
+std::string onlyTabTarget(std::string_view currentUrl, std::string_view requestedUrl = {});
 
 // The page to show after page `closed` of `pageCount` goes, as an index
 // after the removal. Closing a page that is not on show keeps the page on

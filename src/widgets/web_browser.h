@@ -10,6 +10,10 @@
 // browser, which then raises the events of the load.
 #pragma once
 
+#include <string>
+
+#include "runtime/runtime.h"
+
 namespace widgets::web_browser {
 
 // Own property k; the component property index is 8 + k (use index()).
@@ -112,3 +116,14 @@ constexpr int kBack = 2;
 constexpr int kProgressMaximum = 10000;
 
 }  // namespace widgets::web_browser
+
+namespace widgets {
+
+// The address the page now shown in a WebBrowser was asked for by, before
+// the server redirected it; the location URL (property 17) tells where the
+// redirects ended. The location URL itself while a load is still pending
+// or the shown page has no history entry. Empty when `ref` is no
+// WebBrowser.
+std::string requestedUrl(rt::Runtime& runtime, rt::ComponentRef ref);
+
+}  // namespace widgets

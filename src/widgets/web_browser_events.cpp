@@ -2,6 +2,7 @@
 // All signals are connected in attachView and disconnected in detachView, so
 // a destroyed control, or a view it has given up, raises nothing more.
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -128,6 +129,18 @@ void replaceSaveItems(WebKitWebView* view, WebKitContextMenu* menu, WebKitHitTes
     g_list_free(items);
 }
 
+// The HTTP error status (400 and up) the main resource now loading at
+// `uri` was answered with; 0 when there is none.
+unsigned errorStatus(WebKitWebView* view, const char* uri) {
+    WebKitWebResource* main = webkit_web_view_get_main_resource(view);
+    if (!main) return 0;
+    const char* resourceUri = webkit_web_resource_get_uri(main);
+    WebKitURIResponse* response = webkit_web_resource_get_response(main);
+    if (!response || !resourceUri || std::string_view(resourceUri) != uri) return 0;
+    unsigned status = webkit_uri_response_get_status_code(response);
+    return status >= 400 && status < 600 ? status : 0;
+}
+
 std::pair<int, int> eventPosition(GdkEvent* event) {
     double x = 0, y = 0;
     if (event) gdk_event_get_coords(event, &x, &y);
@@ -161,12 +174,24 @@ void WebBrowser::attachView(rt::GObjectPtr<WebKitWebView> view) {
     g_signal_connect(v, "load-failed",
                      rt::callback([](WebKitWebView* view, WebKitLoadEvent, gchar* uri, GError* error, gpointer) -> gboolean {
         if (!error || !uri) return FALSE;
-        // A stop, or a load that another navigation replaced, is no failure.
-        if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
-            g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE) ||
-            g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD))
+        std::string reason = error->message;
+        if (g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+            // The engine drops an error answer it cannot show (a proxy that
+            // refuses an https tunnel answers 502 with no page at all) and
+            // leaves the view at no address. That is a failed load too: the
+            // tab must say so and keep the address, or the only-tab cycle
+            // would never see the engine it just tried. Any other policy
+            // stop is a page the engine chose not to show.
+            unsigned status = errorStatus(view, uri);
+            if (status == 0) return FALSE;
+            reason = "HTTP " + std::to_string(status);
+            if (const char* phrase = soup_status_get_phrase(status)) reason += std::string(" ") + phrase;
+        } else if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
+                   g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD)) {
+            // A stop, or a load that another navigation replaced, is no failure.
             return FALSE;
-        std::string html = errorPageHtml(uri, error->message);
+        }
+        std::string html = errorPageHtml(uri, reason);
         webkit_web_view_load_alternate_html(view, html.c_str(), uri, nullptr);
         return TRUE;
     }), this);

@@ -207,3 +207,25 @@ void registerWebBrowserKind(rt::Runtime& runtime) {
 }
 
 }  // namespace widgets
+
+namespace widgets {
+
+std::string requestedUrl(rt::Runtime& runtime, rt::ComponentRef ref) {
+    auto* browser = dynamic_cast<web_browser::WebBrowser*>(runtime.component(ref));
+    WebKitWebView* view = browser ? browser->view() : nullptr;
+    if (!view) return {};
+    const char* shown = webkit_web_view_get_uri(view);
+    std::string location = shown ? shown : "";
+    // The current history entry keeps the address it was asked for; it
+    // speaks for the page only when the view shows that entry (a pending
+    // load reports its own address as the location before it commits).
+    WebKitBackForwardListItem* item =
+        webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(view));
+    if (!item) return location;
+    const char* itemUri = webkit_back_forward_list_item_get_uri(item);
+    const char* original = webkit_back_forward_list_item_get_original_uri(item);
+    if (!itemUri || !original || location != itemUri) return location;
+    return original;
+}
+
+}  // namespace widgets

@@ -1,12 +1,17 @@
 // The report's texts, the settings a configure call makes and the signal
 // classification, all without a real crash.
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "crashguard/fault.h"
+#include "crashguard/helper_path.h"
 #include "crashguard/report.h"
 #include "crashguard/settings.h"
 #include "crashguard/text_buffer.h"
@@ -193,6 +198,38 @@ TEST(Classify, PrivilegedInstructionsBehindPrefixes) {
     EXPECT_FALSE(is_privileged_instruction(cpuid, sizeof(cpuid)));
     EXPECT_FALSE(is_privileged_instruction(nullptr, 0));
     EXPECT_FALSE(is_privileged_instruction(lgdt, 2));  // cut short before its operand byte
+}
+
+// An unpacked package works from any root: the helper comes from
+// libexec/varomel beside the program's bin/; a build tree keeps it next to
+// the program.
+TEST(Settings, HelperIsFoundFromTheProgramsOwnPath) {
+    char pattern[] = "/tmp/helper-path-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string root = pattern;
+    auto executable = [](const std::string& path) {
+        std::ofstream(path) << "#!/bin/sh\n";
+        chmod(path.c_str(), 0755);
+    };
+    ASSERT_EQ(mkdir((root + "/usr").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((root + "/usr/bin").c_str(), 0755), 0);
+    std::string program = root + "/usr/bin/varomel";
+    executable(program);
+    // Nothing installed yet: next to the program, as in a build tree.
+    EXPECT_EQ(helper_path_for(program), root + "/usr/bin/varomel-crashbox");
+    ASSERT_EQ(mkdir((root + "/usr/libexec").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((root + "/usr/libexec/varomel").c_str(), 0755), 0);
+    std::string helper = root + "/usr/libexec/varomel/varomel-crashbox";
+    // A file that cannot be run is no helper.
+    std::ofstream(helper) << "not a program";
+    chmod(helper.c_str(), 0644);
+    EXPECT_EQ(helper_path_for(program), root + "/usr/bin/varomel-crashbox");
+    chmod(helper.c_str(), 0755);
+    EXPECT_EQ(helper_path_for(program), root + "/usr/bin/../libexec/varomel/varomel-crashbox");
+    // A bare name (no folder) looks in the current one.
+    EXPECT_EQ(helper_path_for("varomel"), "./varomel-crashbox");
+    std::string cleanup = "rm -rf '" + root + "'";
+    EXPECT_EQ(std::system(cleanup.c_str()), 0);
 }
 
 }  // namespace

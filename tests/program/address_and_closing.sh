@@ -7,9 +7,10 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
 
-site=http://www.varomel-servers.example
-engine_a=http://www.search-a.example/webhp?hl=zh-CN
-engine_b=http://www.search-b.example/
+# The engines are on https: through the proxy each is a CONNECT to its
+# host, which the offline site refuses (no test reaches the internet).
+engine_a="CONNECT www.google.com:443"
+engine_b="CONNECT www.baidu.com:443"
 
 # Replaces the address box's text and presses the given keys.
 address() {
@@ -76,11 +77,18 @@ listing_site_mark
 on_tab 1 close
 check "closing the only tab shows search engine A" wait_received "$engine_a"
 check "... in that same tab" tabs_are 1
+check "... and asks for no other engine" not received "$engine_b"
+# The refused engine's page shows the explanation at its address.
+wait_until name_is "无法显示此网页" || fatal "engine A's failure page did not show"
+listing_site_mark
 on_tab 1 close
 check "closing it again shows search engine B" wait_received "$engine_b"
+check "... and not A" not received "$engine_a"
+wait_until name_is "无法显示此网页" || fatal "engine B's failure page did not show"
 listing_site_mark
 on_tab 1 header
 check "a right click on the only header shows engine A again" wait_received "$engine_a"
+check "... and not B" not received "$engine_b"
 check "one tab is left" tabs_are 1
 check "the program is still running" alive
 finish

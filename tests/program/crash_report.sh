@@ -8,7 +8,6 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
 
-site=http://www.varomel-servers.example
 
 # Sends SIGSEGV to one thread of a process (tgkill, system call 234).
 tgkill_segv() {

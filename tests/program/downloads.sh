@@ -8,7 +8,6 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
-site=http://www.varomel-servers.example
 
 start_site
 # The program runs in a folder of its own, so a file written "here" is seen.

@@ -7,7 +7,6 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
-site=http://www.varomel-servers.example
 
 start_site
 start_program "http://127.0.0.1:9/"

@@ -7,7 +7,6 @@
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
-site=http://www.varomel-servers.example
 n=300
 cap=20
 

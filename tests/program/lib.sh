@@ -1,6 +1,7 @@
 # Shared helpers for whole-program tests (source it; bash only).
 #
-#   program_test_setup "$@"   the program's path is $1; runs the test again
+#   program_test_setup "$@"   the program's path is $1; sets site (the
+#                             listing base URL without its "/"); runs the test again
 #                             on an X server of its own (real key presses go
 #                             to the focused window, and no other test may
 #                             take the focus), makes a private HOME and
@@ -21,6 +22,13 @@
 program_test_setup() {
   exe=$1
   src=${VAROMEL_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+  # The listing site's base URL the program was built with (the build
+  # writes it beside the program); $site is it without the trailing "/".
+  if [ -z "${VAROMEL_LISTING_URL:-}" ]; then
+    VAROMEL_LISTING_URL=$(cat "$(dirname "$exe")/listing-url") || { echo "no listing-url beside $exe" >&2; exit 1; }
+  fi
+  export VAROMEL_LISTING_URL
+  site=${VAROMEL_LISTING_URL%/}
   if [ -z "${PROGRAM_TEST_PRIVATE_X:-}" ]; then
     PROGRAM_TEST_PRIVATE_X=1 exec "$src/scripts/with-xvfb" bash "$0" "$@"
   fi

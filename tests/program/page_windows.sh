@@ -8,7 +8,6 @@ set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
 
-site=http://www.varomel-servers.example
 # The test pages are blocks 300 pixels high from the top of the page, which
 # starts below the tab headers (client y about 110).
 first_block=(300 250)

@@ -38,9 +38,12 @@ public:
     PageServer(const PageServer&) = delete;
     PageServer& operator=(const PageServer&) = delete;
 
-    void add(const std::string& path, const std::string& body, const std::string& type = "text/html; charset=utf-8") {
-        pages_[path] = {type, body};
+    void add(const std::string& path, const std::string& body, const std::string& type = "text/html; charset=utf-8",
+             unsigned status = 200) {
+        pages_[path] = {type, body, status};
     }
+    // Answers `path` with a 302 to `target` (a path of this server or a URL).
+    void addRedirect(const std::string& path, const std::string& target) { redirects_[path] = target; }
     std::string url(const std::string& path) const { return base_ + path; }
     int hits(const std::string& path) const {
         int n = 0;
@@ -57,6 +60,7 @@ private:
     struct Page {
         std::string contentType;
         std::string body;
+        unsigned status = 200;
     };
 
     static void serve(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer data) {
@@ -69,12 +73,16 @@ private:
             self->hanging_.push_back(msg);
             return;
         }
+        if (auto r = self->redirects_.find(path); r != self->redirects_.end()) {
+            soup_server_message_set_redirect(msg, 302, r->second.c_str());
+            return;
+        }
         auto it = self->pages_.find(path);
         if (it == self->pages_.end()) {
             soup_server_message_set_status(msg, 404, nullptr);
             return;
         }
-        soup_server_message_set_status(msg, 200, nullptr);
+        soup_server_message_set_status(msg, it->second.status, nullptr);
         soup_server_message_set_response(msg, it->second.contentType.c_str(), SOUP_MEMORY_COPY,
                                          it->second.body.data(), it->second.body.size());
     }
@@ -82,6 +90,7 @@ private:
     SoupServer* server_ = nullptr;
     std::string base_;
     std::map<std::string, Page> pages_;
+    std::map<std::string, std::string> redirects_;
     std::vector<std::string> requests_;
     std::map<std::string, std::string> headers_;
     std::vector<SoupServerMessage*> hanging_;

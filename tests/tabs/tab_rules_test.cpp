@@ -208,12 +208,20 @@ TEST(Placement, StatusWindowAlongTheBottomOfTheBrowserArea) {
 
 TEST(Closing, OnlyTabCyclesBetweenTheEngines) {
     std::string a = listing::kSearchEngineAHome, b = listing::kSearchEngineBHome;
-    EXPECT_EQ(a.substr(a.find('/', 7)), "/webhp?hl=zh-CN");
-    EXPECT_EQ(b.substr(b.find('/', 7)), "/");
+    EXPECT_EQ(a.rfind("https://", 0), 0u);
+    EXPECT_EQ(b.rfind("https://", 0), 0u);
+    EXPECT_EQ(a.substr(a.find('/', 8)), "/webhp?hl=zh-CN");
+    EXPECT_EQ(b.substr(b.find('/', 8)), "/");
     EXPECT_EQ(onlyTabTarget(listing::kBaseUrl), a);
     EXPECT_EQ(onlyTabTarget(a), b);
     EXPECT_EQ(onlyTabTarget(b), a);
     EXPECT_EQ(onlyTabTarget(a + "&x=1"), a);  // only the exact URL counts
+    EXPECT_EQ(onlyTabTarget("HTTPS://www.google.com/webhp?hl=zh-CN"), a);
+    // Engine A's home redirected elsewhere is still engine A's home.
+    EXPECT_EQ(onlyTabTarget("https://www.google.com/?gws_rd=ssl", a), b);
+    // A page reached from there by the user is not.
+    EXPECT_EQ(onlyTabTarget("https://www.google.com/search?q=x", "https://www.google.com/search?q=x"), a);
+    EXPECT_EQ(onlyTabTarget(b, b), a);
 }
 
 TEST(Closing, TheUsersPlaceIsKept) {

@@ -161,7 +161,7 @@ TEST_F(WebBrowserGuiTest, OneNavigationRaisesItsEventsInOrder) {
     EXPECT_EQ(text(b, wb::prop::kType), "text/html");
     EXPECT_EQ(rt::asInt(rt_.get(b, wb::prop::index(wb::prop::kReadyState))), 4);
     EXPECT_FALSE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
-    EXPECT_NE(text(b, wb::prop::kFullName).find("widgets_tests"), std::string::npos);
+    EXPECT_NE(text(b, wb::prop::kFullName).find("widgets_gui_tests"), std::string::npos);
 }
 
 TEST_F(WebBrowserGuiTest, BackAndForwardStatesFollowTheHistory) {
@@ -397,6 +397,61 @@ TEST_F(WebBrowserGuiTest, AFailedLoadShowsAnExplanationAtTheFailedAddress) {
         return rt::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationName))) == "无法显示此网页";
     }));
     EXPECT_EQ(rt::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationUrl))), address);
+
+}
+
+}  // namespace
+
+namespace {
+
+// An error answer without a page the engine could show (what a proxy sends
+// when it refuses an https tunnel) is a failure too: the engine alone would
+// show nothing and forget the address.
+TEST_F(WebBrowserGuiTest, AnErrorAnswerWithoutAPageIsAFailedLoad) {
+    auto b = browser();
+    server_.add("/gateway", "", "application/octet-stream", 502);
+    rt_.call(b, wb::method::kNavigate, {server_.url("/gateway")});
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "无法显示此网页"; }));
+    EXPECT_EQ(text(b, wb::prop::kLocationUrl), server_.url("/gateway"));
+
+    // An answer the engine does not show that is no error stays the
+    // engine's business: the page before it stays.
+    server_.add("/file.bin", std::string(64, 'x'), "application/octet-stream");
+    server_.add("/shown", "<title>shown</title>");
+    ASSERT_TRUE(open(b, server_.url("/shown")));
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "shown"; }));
+    rt_.call(b, wb::method::kNavigate, {server_.url("/file.bin")});
+    ASSERT_TRUE(waitFor([&] { return server_.hits("/file.bin") == 1; }));
+    ASSERT_TRUE(waitFor([&] { return !rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))); }));
+    EXPECT_EQ(text(b, wb::prop::kLocationName), "shown");
+}
+
+// A page reached through a redirect reports where the redirect ended as its
+// location and keeps the address it was asked for; the only-tab cycle
+// depends on the second.
+TEST_F(WebBrowserGuiTest, ARedirectedPageKeepsTheAddressItWasAskedFor) {
+    auto b = browser();
+    server_.add("/landing", "<title>landing</title>");
+    server_.addRedirect("/start", "/landing");
+    server_.addRedirect("/twice", "/start");
+    EXPECT_EQ(widgets::requestedUrl(rt_, b), "");  // nothing shown yet
+    ASSERT_TRUE(open(b, server_.url("/twice")));
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "landing"; }));
+    EXPECT_EQ(text(b, wb::prop::kLocationUrl), server_.url("/landing"));
+    EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/twice"));
+
+    // A later load without a redirect speaks for itself again.
+    server_.add("/plain", "<title>plain</title>");
+    ASSERT_TRUE(open(b, server_.url("/plain")));
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "plain"; }));
+    EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/plain"));
+
+    // Going back shows the redirected entry with its first address.
+    rt_.call(b, wb::method::kGoBack);
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "landing"; }));
+    EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/twice"));
+    // Something that is no browser has no address.
+    EXPECT_EQ(widgets::requestedUrl(rt_, rt::ComponentRef{}), "");
 }
 
 }  // namespace
