@@ -241,3 +241,47 @@ web_processes() {
 # Today's date plus an offset in days, as the listing site's date keys
 # write it (no leading zeros).
 date_key() { date -d "$1 day" +%Y-%-m-%-d; }
+
+# Search requests the listing site received (after the last mark).
+searches_received() { tail -n "+$((_listing_skip + 1))" "$LISTING_LOG" | grep -c '^/search\.asp' || true; }
+reminder_box_shown() { xdotool search --all --onlyvisible --pid "$app" --name "友情提示：" >/dev/null 2>&1; }
+
+# Typing with a Chinese input method, in the search box and the address box:
+# Enter while letters are being composed only puts the letters in (a second
+# Enter searches for them); a space picks the first candidate, 变态, and
+# Enter then searches for it.
+pinyin_checks() {
+  local site=http://www.varomel-servers.example
+  listing_site_mark
+  click "${search_box[@]}"
+  "${@}"  # switches the input method on, now that a box has the focus
+  press ctrl+a BackSpace
+  type_text biantai
+  press Return
+  wait_until search_box_has_text || fatal "the composed letters did not reach the search box"
+  press Return
+  check "search box: Enter while composing puts the letters in, a second Enter searches them" \
+    wait_until received_bytes "/search.asp?key=biantai&otype=name"
+  check "... and the first Enter searched nothing" [ "$(searches_received)" = 1 ]
+  check "... nor raised the reminder box" not reminder_box_shown
+
+  press ctrl+a BackSpace
+  type_text "biantai"
+  press space Return
+  check "search box: biantai, space, Enter searches 变态" wait_received "/search.asp?key=%B1%E4%CC%AC&otype=name"
+
+  paste_into_address_box "$site/new.html?q="
+  listing_site_mark
+  press End
+  type_text biantai
+  press Return
+  press Return
+  check "address box: Enter while composing puts the letters in, a second Enter goes there" \
+    wait_received "/new.html?q=biantai"
+  check "... and the first Enter went nowhere" [ "$(listing_site_count "/new.html?q=")" = 0 ]
+  paste_into_address_box "$site/new.html?q="
+  press End
+  type_text biantai
+  press space Return
+  check "address box: biantai, space, Enter goes to 变态" wait_received "/new.html?q=%E5%8F%98%E6%80%81"
+}
