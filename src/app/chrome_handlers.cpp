@@ -32,6 +32,10 @@ bool inPutBack = false;
 // The work area the window was last maximised to, to tell whether it was
 // maximised when the work area changes under it.
 rt::Rect knownWorkArea{};
+// Whether the window was last placed on the work area (and not restored
+// since). Window managers fit a window into the work area as they map it,
+// which moves the border that hangs over its edges back on screen.
+bool placedMaximised = false;
 
 rt::Runtime& runtime() { return rt::Runtime::instance(); }
 const ui::MainUi& u() { return ui::mainUi(); }
@@ -175,6 +179,7 @@ void placeWindow(const rt::Rect& target, PlaceOrder order) {
 void maximiseTo(const rt::Rect& area) {
     placeWindow(area, kPlaceFirst);
     knownWorkArea = area;
+    placedMaximised = true;
     ui::shell().maximisedWidth = num(u().window, prop::kWidth);
     ui::shell().maximisedHeight = num(u().window, prop::kHeight);
 }
@@ -191,11 +196,20 @@ void followWorkArea() {
     else ArrangeTitleBarButtons();
 }
 
+// After the window manager has mapped the window (at start-up, or when it
+// comes back from the taskbar), a window it moved off the work area goes
+// back there.
+void afterMap() {
+    if (!runtime().exists(u().window) || !placedMaximised) return;
+    const rt::Rect area = WorkArea();
+    if (rectOf(u().window) != area) maximiseTo(area);
+}
+
 void attachTitleDrag() {
     // A maximised window stays where it is; only a normal one follows the
     // drag.
     attachCaptionDrag(runtime().hostWidget(u().titleLabel), mainGtkWindow(), [] { return !IsMaximised(); });
-    watchWorkArea(mainGtkWindow(), followWorkArea);
+    watchWorkArea(mainGtkWindow(), followWorkArea, afterMap);
 }
 
 }  // namespace
@@ -214,6 +228,7 @@ void ToggleMaximised() {
         // one is on its way; only a minimised window needs the request.
         if (num(w, rt::window_prop::kState) != rt::window_prop::kStateNormal)
             put(w, rt::window_prop::kState, rt::window_prop::kStateNormal);
+        placedMaximised = false;
         placeWindow(s.savedNormalRect, kSizeFirst);
         return;
     }

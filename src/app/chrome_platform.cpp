@@ -98,6 +98,7 @@ namespace {
 
 struct WorkAreaWatch {
     std::function<void()> changed;
+    std::function<void()> mapped;
     GdkAtom netWorkArea = GDK_NONE;
     GdkScreen* screen = nullptr;
     GdkWindow* root = nullptr;
@@ -128,23 +129,40 @@ GdkFilterReturn rootPropertyFilter(GdkXEvent* xevent, GdkEvent*, gpointer p) {
 
 void monitorsChanged(GdkScreen*, gpointer p) { workAreaMayHaveChanged(static_cast<WorkAreaWatch*>(p)); }
 
+// The map is reported before the window manager's own fitting of the window
+// has reached us; a round trip to the server lets it arrive first.
+gboolean windowMapped(GtkWidget* widget, GdkEvent*, gpointer p) {
+    gdk_display_sync(gtk_widget_get_display(widget));
+    static_cast<WorkAreaWatch*>(p)->mapped();
+    return FALSE;
+}
+
 }  // namespace
 
-void watchWorkArea(GtkWindow* window, std::function<void()> changed) {
-    if (!window || !changed || g_object_get_data(G_OBJECT(window), "app-work-area-watch")) return;
+void watchWorkArea(GtkWindow* window, std::function<void()> changed, std::function<void()> mapped) {
+    if (!window || !changed || !mapped || g_object_get_data(G_OBJECT(window), "app-work-area-watch")) return;
     GdkScreen* screen = gtk_widget_get_screen(GTK_WIDGET(window));
     if (!GDK_IS_X11_SCREEN(screen)) return;
-    auto* watch = new WorkAreaWatch{std::move(changed), gdk_atom_intern_static_string("_NET_WORKAREA"), screen,
+    auto* watch = new WorkAreaWatch{std::move(changed), std::move(mapped),
+                                    gdk_atom_intern_static_string("_NET_WORKAREA"), screen,
                                     gdk_screen_get_root_window(screen)};
     gdk_window_set_events(watch->root,
                           static_cast<GdkEventMask>(gdk_window_get_events(watch->root) | GDK_PROPERTY_CHANGE_MASK));
     gdk_window_add_filter(watch->root, rootPropertyFilter, watch);
     g_signal_connect(screen, "monitors-changed", G_CALLBACK(monitorsChanged), watch);
+    g_signal_connect(window, "map-event", G_CALLBACK(windowMapped), watch);
+    // The window's place and size are its own, as a user's: without this
+    // a window manager fits a new window into the work area as it maps it,
+    // moving the border that hangs over the edges back on screen.
+    GdkGeometry none{};
+    gtk_window_set_geometry_hints(window, nullptr, &none,
+                                  static_cast<GdkWindowHints>(GDK_HINT_USER_POS | GDK_HINT_USER_SIZE));
     // The watch ends with the window.
     g_object_set_data_full(G_OBJECT(window), "app-work-area-watch", watch, [](gpointer p) {
         auto* w = static_cast<WorkAreaWatch*>(p);
         gdk_window_remove_filter(w->root, rootPropertyFilter, w);
         g_signal_handlers_disconnect_by_data(w->screen, w);
+        // The window's own handler goes with the window.
         if (w->pending) g_source_remove(w->pending);
         delete w;
     });

@@ -17,8 +17,10 @@ rt::Rect monitorWorkArea(GtkWindow* window, int border);
 
 // Calls changed (from the main loop, once for a burst of reports) whenever
 // the work area may have changed: a panel appeared, went or moved, or a
-// monitor was added, removed or resized. Ends with the window.
-void watchWorkArea(GtkWindow* window, std::function<void()> changed);
+// monitor was added, removed or resized; and mapped, likewise, after the
+// window manager has mapped the window and settled its place. Ends with
+// the window.
+void watchWorkArea(GtkWindow* window, std::function<void()> changed, std::function<void()> mapped);
 
 // Cuts the window (drawing and input alike) to the rounded shape of its
 // size.

@@ -305,3 +305,25 @@ gtk_im_module_installed() {
   cache=$(pkg-config --variable=libdir gtk+-3.0 2>/dev/null)/gtk-3.0/3.0.0/immodules.cache
   grep -q "^\"$1\"" "$cache" 2>/dev/null
 }
+
+# A window manager of the test's own on the test's X server; returns once
+# it manages the screen.
+start_openbox() {
+  command -v openbox >/dev/null || fatal "openbox is not installed"
+  openbox --sm-disable >>"$work/openbox.log" 2>&1 &
+  _pids+=($!)
+  _wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  wait_until _wm_running || fatal "openbox did not start: $(tail -n 5 "$work/openbox.log")"
+}
+
+# A panel along the top or bottom edge reserving HEIGHT pixels; waits until
+# the window manager has taken it off the work area. Sets panel_pid.
+start_panel() {
+  local edge=$1 height=$2 before
+  before=$(xprop -root _NET_WORKAREA 2>/dev/null)
+  python3 "$src/tests/program/dock_panel.py" "$edge" "$height" >>"$work/panel.log" 2>&1 &
+  panel_pid=$!
+  _pids+=("$panel_pid")
+  _work_area_changed() { [ "$(xprop -root _NET_WORKAREA 2>/dev/null)" != "$before" ]; }
+  wait_until _work_area_changed || fatal "the $edge panel did not change the work area"
+}
