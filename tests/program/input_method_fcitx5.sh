@@ -35,14 +35,17 @@ PROFILE
 fcitx5 --disable=cloudpinyin,notificationitem,notifications,kimpanel,wayland,waylandim,ibusfrontend,fcitx4frontend \
   >>"$work/fcitx5.log" 2>&1 &
 _pids+=($!)
-fcitx5_answers() { fcitx5-remote >/dev/null 2>&1; }
-wait_until fcitx5_answers || fatal "fcitx5 did not answer on the session bus: $(tail -n 5 "$work/fcitx5.log")"
+# Each question to fcitx5 is bounded: a busy fcitx5 (loading its
+# dictionaries on a loaded machine) would otherwise hold the call.
+fcitx5_answers() { timeout 5 fcitx5-remote >/dev/null 2>&1; }
+WAIT_SECONDS=60 wait_until fcitx5_answers || fatal "fcitx5 did not answer on the session bus: $(tail -n 5 "$work/fcitx5.log")"
+echo "fcitx5 answers on the session bus"
 
 start_site
 start_program
 wait_received "/" || fatal "the first tab did not load the home page"
 # Switching on goes to the input context that has the focus.
-pinyin_on() { fcitx5-remote -o >/dev/null 2>&1; [ "$(fcitx5-remote 2>/dev/null)" = 2 ]; }
+pinyin_on() { timeout 5 fcitx5-remote -o >/dev/null 2>&1; [ "$(timeout 5 fcitx5-remote 2>/dev/null)" = 2 ]; }
 switch_on() { wait_until pinyin_on || fatal "fcitx5 did not switch pinyin on"; }
 pinyin_checks switch_on
 check "the program is still running" alive

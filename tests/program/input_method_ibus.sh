@@ -13,14 +13,16 @@ start_session_bus
 export GTK_IM_MODULE=ibus QT_IM_MODULE=ibus XMODIFIERS=@im=ibus GSETTINGS_BACKEND=memory
 ibus-daemon --panel=disable >>"$work/ibus.log" 2>&1 &
 _pids+=($!)
-wait_until ibus list-engine --name-only >/dev/null 2>&1 || fatal "ibus did not answer on the session bus"
+# Each question to ibus is bounded, as a busy daemon would hold the call.
+ibus_answers() { timeout 5 ibus list-engine --name-only >/dev/null 2>&1; }
+WAIT_SECONDS=60 wait_until ibus_answers || fatal "ibus did not answer on the session bus"
 
 start_site
 start_program
 wait_received "/" || fatal "the first tab did not load the home page"
 # Setting the engine reports failure when no input context has the focus
 # yet; asking afterwards tells whether it took.
-libpinyin_on() { ibus engine libpinyin >/dev/null 2>&1; [ "$(ibus engine 2>/dev/null)" = libpinyin ]; }
+libpinyin_on() { timeout 5 ibus engine libpinyin >/dev/null 2>&1; [ "$(timeout 5 ibus engine 2>/dev/null)" = libpinyin ]; }
 switch_on() { wait_until libpinyin_on || fatal "ibus did not switch to libpinyin"; }
 pinyin_checks switch_on
 check "the program is still running" alive

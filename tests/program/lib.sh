@@ -78,6 +78,7 @@ fatal() {
   _failed=$((_failed + 1))
   echo "FAIL: $*" >&2
   [ -n "${LISTING_LOG:-}" ] && { echo "requests (last 20):" >&2; tail -n 20 "$LISTING_LOG" >&2; }
+  [ -s "$work/program.log" ] && { echo "program output (last 10 lines):" >&2; tail -n 10 "$work/program.log" >&2; }
   finish
 }
 
@@ -103,7 +104,7 @@ start_program() {
   _pids+=("$app")
   wait_until _find_main_window || fatal "the main window did not appear"
   wait_until _window_is_wide || fatal "the main window was not maximised at start"
-  xdotool windowfocus --sync "$w" 2>/dev/null || true
+  focus_main_window
 }
 
 _window_is_wide() { window_geometry && [ "$WIDTH" -gt 1030 ]; }
@@ -128,8 +129,11 @@ double_click() { xdotool mousemove --window "$w" "$1" "$2" click --repeat 2 --de
 park_pointer() { move_to 400 10; }
 
 # Focuses the main window and types text or presses keys.
-type_text() { xdotool windowfocus --sync "$w" 2>/dev/null || true; xdotool type --delay 20 -- "$1"; }
-press() { xdotool windowfocus --sync "$w" 2>/dev/null || true; xdotool key "$@"; }
+# (xdotool waits for the focus to arrive without end; a window that never
+# gets it, say behind an input method's own window, must not hang the test.)
+focus_main_window() { timeout 10 xdotool windowfocus --sync "$w" 2>/dev/null || true; }
+type_text() { focus_main_window; xdotool type --delay 20 -- "$1"; }
+press() { focus_main_window; xdotool key "$@"; }
 
 # Client positions of the main window's components (design positions that
 # the layout keeps at every window size, or places the layout computes).
