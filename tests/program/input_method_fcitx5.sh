@@ -10,7 +10,9 @@ command -v fcitx5 >/dev/null || fatal "fcitx5 is not installed"
 gtk_im_module_installed fcitx || fatal "GTK's fcitx5 module (fcitx5-frontend-gtk3) is not installed"
 
 start_session_bus
-export GTK_IM_MODULE=fcitx QT_IM_MODULE=fcitx XMODIFIERS=@im=fcitx
+# Only GTK talks to the input method (over the session bus); the helpers
+# the test runs (the clipboard owner, xdotool) stay out of it.
+export GTK_IM_MODULE=fcitx
 # One group: the plain keyboard, then pinyin, which switching on selects.
 mkdir -p "$HOME/.config/fcitx5"
 cat >"$HOME/.config/fcitx5/profile" <<'PROFILE'
@@ -31,8 +33,9 @@ Layout=
 0=Default
 PROFILE
 # Only what typing pinyin into a GTK box needs: no tray, no notifications,
+# no XIM,
 # no network candidates.
-fcitx5 --disable=cloudpinyin,notificationitem,notifications,kimpanel,wayland,waylandim,ibusfrontend,fcitx4frontend \
+fcitx5 --disable=cloudpinyin,notificationitem,notifications,kimpanel,wayland,waylandim,ibusfrontend,fcitx4frontend,xim \
   >>"$work/fcitx5.log" 2>&1 &
 _pids+=($!)
 # Each question to fcitx5 is bounded: a busy fcitx5 (loading its

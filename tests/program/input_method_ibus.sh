@@ -10,7 +10,7 @@ command -v ibus-daemon >/dev/null || fatal "ibus is not installed"
 gtk_im_module_installed ibus || fatal "GTK's ibus module (ibus-gtk3) is not installed"
 
 start_session_bus
-export GTK_IM_MODULE=ibus QT_IM_MODULE=ibus XMODIFIERS=@im=ibus GSETTINGS_BACKEND=memory
+export GTK_IM_MODULE=ibus GSETTINGS_BACKEND=memory
 ibus-daemon --panel=disable >>"$work/ibus.log" 2>&1 &
 _pids+=($!)
 # Each question to ibus is bounded, as a busy daemon would hold the call.
