@@ -21,7 +21,7 @@ shows_doubled() {
 }
 
 start_site
-start_program
+WAIT_SECONDS=60 start_program
 wait_received "/" || fatal "the first tab did not load the home page"
 check "maximised over the screen: the logical work area at twice the size" geometry_is "-6 -6 2574 1614"
 park_pointer() { move_to 800 20; }
