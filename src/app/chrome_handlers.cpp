@@ -23,8 +23,19 @@ namespace prop = rt::prop;
 // The size-changed handler changes the size itself (the minimum) and lets
 // queued messages run; size changes arriving meanwhile are dropped.
 bool inSizeChanged = false;
-// The zone under the mouse, kept from the last move for the next press.
+// The zone under the mouse at the last move; the cursor shows it.
 int resizeZone = kZoneNone;
+// The put-back of a moved maximised window lets queued messages run, and a
+// window manager that keeps adjusting the position would otherwise bring it
+// back into itself without end.
+bool inPutBack = false;
+// The work area the window was last maximised to, to tell whether it was
+// maximised when the work area changes under it.
+rt::Rect knownWorkArea{};
+// Whether the window was last placed on the work area (and not restored
+// since). Window managers fit a window into the work area as they map it,
+// which moves the border that hangs over its edges back on screen.
+bool placedMaximised = false;
 
 rt::Runtime& runtime() { return rt::Runtime::instance(); }
 const ui::MainUi& u() { return ui::mainUi(); }
@@ -165,10 +176,40 @@ void placeWindow(const rt::Rect& target, PlaceOrder order) {
     }
 }
 
+void maximiseTo(const rt::Rect& area) {
+    placeWindow(area, kPlaceFirst);
+    knownWorkArea = area;
+    placedMaximised = true;
+    ui::shell().maximisedWidth = num(u().window, prop::kWidth);
+    ui::shell().maximisedHeight = num(u().window, prop::kHeight);
+}
+
+// A maximised window follows its work area when a panel comes, goes or
+// moves, or the monitors change; a normal one stays where the user put it.
+void followWorkArea() {
+    if (!runtime().exists(u().window)) return;
+    const rt::Rect now = WorkArea();
+    if (now == knownWorkArea) return;
+    const bool wasMaximised = rectOf(u().window) == knownWorkArea;
+    knownWorkArea = now;
+    if (wasMaximised) maximiseTo(now);
+    else ArrangeTitleBarButtons();
+}
+
+// After the window manager has mapped the window (at start-up, or when it
+// comes back from the taskbar), a window it moved off the work area goes
+// back there.
+void afterMap() {
+    if (!runtime().exists(u().window) || !placedMaximised) return;
+    const rt::Rect area = WorkArea();
+    if (rectOf(u().window) != area) maximiseTo(area);
+}
+
 void attachTitleDrag() {
     // A maximised window stays where it is; only a normal one follows the
     // drag.
     attachCaptionDrag(runtime().hostWidget(u().titleLabel), mainGtkWindow(), [] { return !IsMaximised(); });
+    watchWorkArea(mainGtkWindow(), followWorkArea, afterMap);
 }
 
 }  // namespace
@@ -187,13 +228,12 @@ void ToggleMaximised() {
         // one is on its way; only a minimised window needs the request.
         if (num(w, rt::window_prop::kState) != rt::window_prop::kStateNormal)
             put(w, rt::window_prop::kState, rt::window_prop::kStateNormal);
+        placedMaximised = false;
         placeWindow(s.savedNormalRect, kSizeFirst);
         return;
     }
     s.savedNormalRect = rectOf(w);
-    placeWindow(WorkArea(), kPlaceFirst);
-    s.maximisedWidth = num(w, prop::kWidth);
-    s.maximisedHeight = num(w, prop::kHeight);
+    maximiseTo(WorkArea());
 }
 
 void ArrangeTitleBarButtons() {
@@ -254,10 +294,11 @@ rt::Value onMainPositionChanged(rt::Event&) {
     ui::ShellState& s = ui::shell();
     // A window of exactly the maximised size that is not on the work area
     // is a maximised window that was moved: put it back.
-    if (!IsMaximised() && num(w, prop::kWidth) == s.maximisedWidth && num(w, prop::kHeight) == s.maximisedHeight) {
-        placeWindow(WorkArea(), kPlaceFirst);
-        s.maximisedWidth = num(w, prop::kWidth);
-        s.maximisedHeight = num(w, prop::kHeight);
+    if (!inPutBack && !IsMaximised() && num(w, prop::kWidth) == s.maximisedWidth &&
+        num(w, prop::kHeight) == s.maximisedHeight) {
+        inPutBack = true;
+        maximiseTo(WorkArea());
+        inPutBack = false;
     }
     tabs::PlaceStatusWindow();
     return {};
@@ -298,7 +339,15 @@ rt::Value onBorderMouseMove(rt::Event& e) {
     return {};
 }
 
-rt::Value onBorderLeftDown(rt::Event&) {
+rt::Value onBorderLeftDown(rt::Event& e) {
+    // On X a press can come without a move before it (a quick move onto an
+    // edge, then a press): the zone is taken from the press itself, not
+    // kept from the last move.
+    if (e.args.size() >= 2) {
+        const ComponentRef w = u().window;
+        resizeZone = resizeZoneAt(rt::asInt(e.args[0]), rt::asInt(e.args[1]), num(w, prop::kWidth),
+                                  num(w, prop::kHeight));
+    }
     put(u().borderPanel, prop::kCursor, zoneCursor(resizeZone));
     if (zoneStartsResize(resizeZone)) beginZoneResize(mainGtkWindow(), resizeZone);
     return {};

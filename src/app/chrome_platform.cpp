@@ -1,5 +1,7 @@
 #include "chrome_platform.h"
 
+#include <gdk/gdkx.h>
+
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -82,17 +84,88 @@ rt::Rect monitorWorkArea(GtkWindow* window, int border) {
     GdkMonitor* monitor = window ? monitorOf(window) : nullptr;
     if (!monitor) {
         // No monitor reported at all: treat the screen as the design size.
-        return workAreaFromTaskbar(std::nullopt, 1030, 750, border);
+        const rt::Rect design{0, 0, 1030, 750};
+        return workAreaFromUsable(design, design, border);
     }
     GdkRectangle screen{}, usable{};
     gdk_monitor_get_geometry(monitor, &screen);
     gdk_monitor_get_workarea(monitor, &usable);
-    const rt::Rect relative{usable.x - screen.x, usable.y - screen.y, usable.width, usable.height};
-    rt::Rect area = workAreaFromTaskbar(taskbarFromWorkArea(screen.width, screen.height, relative), screen.width,
-                                        screen.height, border);
-    area.left += screen.x;
-    area.top += screen.y;
-    return area;
+    return workAreaFromUsable({screen.x, screen.y, screen.width, screen.height},
+                              {usable.x, usable.y, usable.width, usable.height}, border);
+}
+
+namespace {
+
+struct WorkAreaWatch {
+    std::function<void()> changed;
+    std::function<void()> mapped;
+    GdkAtom netWorkArea = GDK_NONE;
+    GdkScreen* screen = nullptr;
+    GdkWindow* root = nullptr;
+    guint pending = 0;  // idle source of a change not yet handed on
+};
+
+// Panels come and go, and monitors are added, without a signal for the
+// work area in GTK 3: the window manager rewrites the root window's
+// _NET_WORKAREA, and GDK reports monitor changes. Several reports in a row
+// are handed on once, after GDK has seen them all.
+void workAreaMayHaveChanged(WorkAreaWatch* w) {
+    if (w->pending) return;
+    w->pending = g_idle_add([](gpointer p) -> gboolean {
+        auto* watch = static_cast<WorkAreaWatch*>(p);
+        watch->pending = 0;
+        watch->changed();
+        return G_SOURCE_REMOVE;
+    }, w);
+}
+
+GdkFilterReturn rootPropertyFilter(GdkXEvent* xevent, GdkEvent*, gpointer p) {
+    auto* w = static_cast<WorkAreaWatch*>(p);
+    const auto* e = static_cast<const XEvent*>(xevent);
+    if (e->type == PropertyNotify && e->xproperty.atom == gdk_x11_atom_to_xatom(w->netWorkArea))
+        workAreaMayHaveChanged(w);
+    return GDK_FILTER_CONTINUE;
+}
+
+void monitorsChanged(GdkScreen*, gpointer p) { workAreaMayHaveChanged(static_cast<WorkAreaWatch*>(p)); }
+
+// The map is reported before the window manager's own fitting of the window
+// has reached us; a round trip to the server lets it arrive first.
+gboolean windowMapped(GtkWidget* widget, GdkEvent*, gpointer p) {
+    gdk_display_sync(gtk_widget_get_display(widget));
+    static_cast<WorkAreaWatch*>(p)->mapped();
+    return FALSE;
+}
+
+}  // namespace
+
+void watchWorkArea(GtkWindow* window, std::function<void()> changed, std::function<void()> mapped) {
+    if (!window || !changed || !mapped || g_object_get_data(G_OBJECT(window), "app-work-area-watch")) return;
+    GdkScreen* screen = gtk_widget_get_screen(GTK_WIDGET(window));
+    if (!GDK_IS_X11_SCREEN(screen)) return;
+    auto* watch = new WorkAreaWatch{std::move(changed), std::move(mapped),
+                                    gdk_atom_intern_static_string("_NET_WORKAREA"), screen,
+                                    gdk_screen_get_root_window(screen)};
+    gdk_window_set_events(watch->root,
+                          static_cast<GdkEventMask>(gdk_window_get_events(watch->root) | GDK_PROPERTY_CHANGE_MASK));
+    gdk_window_add_filter(watch->root, rootPropertyFilter, watch);
+    g_signal_connect(screen, "monitors-changed", G_CALLBACK(monitorsChanged), watch);
+    g_signal_connect(window, "map-event", G_CALLBACK(windowMapped), watch);
+    // The window's place and size are its own, as a user's: without this
+    // a window manager fits a new window into the work area as it maps it,
+    // moving the border that hangs over the edges back on screen.
+    GdkGeometry none{};
+    gtk_window_set_geometry_hints(window, nullptr, &none,
+                                  static_cast<GdkWindowHints>(GDK_HINT_USER_POS | GDK_HINT_USER_SIZE));
+    // The watch ends with the window.
+    g_object_set_data_full(G_OBJECT(window), "app-work-area-watch", watch, [](gpointer p) {
+        auto* w = static_cast<WorkAreaWatch*>(p);
+        gdk_window_remove_filter(w->root, rootPropertyFilter, w);
+        g_signal_handlers_disconnect_by_data(w->screen, w);
+        // The window's own handler goes with the window.
+        if (w->pending) g_source_remove(w->pending);
+        delete w;
+    });
 }
 
 void applyRoundedShape(GtkWindow* window, int width, int height) {

@@ -15,13 +15,20 @@ namespace app {
 // the border. Screen coordinates.
 rt::Rect monitorWorkArea(GtkWindow* window, int border);
 
+// Calls changed (from the main loop, once for a burst of reports) whenever
+// the work area may have changed: a panel appeared, went or moved, or a
+// monitor was added, removed or resized; and mapped, likewise, after the
+// window manager has mapped the window and settled its place. Ends with
+// the window.
+void watchWorkArea(GtkWindow* window, std::function<void()> changed, std::function<void()> mapped);
+
 // Cuts the window (drawing and input alike) to the rounded shape of its
 // size.
 void applyRoundedShape(GtkWindow* window, int width, int height);
 
 // Starts the system's interactive resize from a resize zone's edge, driven
-// by the mouse button of the event being handled. Zones that are no edge
-// start nothing.
+// by the mouse button of the event being handled (the press on the
+// border). Zones that are no edge start nothing.
 void beginZoneResize(GtkWindow* window, int zone);
 
 // Lets a drag on the title label move the window, as a system caption does.

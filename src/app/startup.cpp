@@ -3,6 +3,7 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -97,8 +98,16 @@ rt::Value onMainWindowFirstActivated(rt::Event&) {
 }
 
 int runProgram(int argc, char** argv) {
+    // The chrome places, shapes and finds windows through X11, so GDK is
+    // kept on its X11 backend: on a Wayland desktop that means XWayland.
+    gdk_set_allowed_backends("x11");
+    if (!gtk_init_check(&argc, &argv)) {
+        const char* display = g_getenv("DISPLAY");
+        std::fprintf(stderr, "varomel: cannot open the X display %s; Varomel needs an X11 desktop "
+                             "(on Wayland, XWayland)\n", display && *display ? display : "(DISPLAY is not set)");
+        return 1;
+    }
     // The component layer.
-    gtk_init(&argc, &argv);
     rt::Runtime& runtime = rt::Runtime::instance();
     rt::registerBuiltinKinds(runtime);
     widgets::registerWidgetKinds(runtime);

@@ -6,6 +6,7 @@
 
 #include "colour.h"
 #include "gobject_ptr.h"
+#include "input_method.h"
 #include "key_codes.h"
 #include "kinds/builtin_kinds.h"
 
@@ -219,15 +220,28 @@ void Runtime::connectHostEvents(Slot& s) {
         d->runtime->raise(d->ref, event::kFocusLost);
         return FALSE;
     }), data);
-    g_signal_connect(inner, "key-press-event", callback([](GtkWidget*, GdkEventKey* e, gpointer p) -> gboolean {
+    if (GTK_IS_ENTRY(inner)) watchComposition(GTK_ENTRY(inner));
+    g_signal_connect(inner, "key-press-event", callback([](GtkWidget* w, GdkEventKey* e, gpointer p) -> gboolean {
         auto* d = static_cast<HostData*>(p);
         ComponentRef ref = d->ref;
         Runtime* r = d->runtime;
+        const auto ch = characterCode(e->keyval, e->state);
+        // The input method sees the key before the program does (GtkEntry
+        // would only offer it after these events); what it takes for a
+        // composition is not the program's key.
+        bool taken = false;
+        if (GTK_IS_ENTRY(w)) {
+            const ImOutcome im = filterThroughInputMethod(GTK_ENTRY(w), e);
+            if (!r->exists(ref)) return TRUE;
+            if (!keyRaisesEvents(im, ch)) return im.consumed;
+            taken = im.consumed;
+        }
         if (int vk = virtualKeyCode(e->keyval)) r->raise(ref, event::kKeyDown, {vk, modifierBits(e->state)});
         // The key-down handler may have destroyed the component.
         if (!r->exists(ref)) return TRUE;
-        if (auto ch = characterCode(e->keyval, e->state)) r->raise(ref, event::kCharInput, {*ch});
-        return FALSE;
+        if (ch) r->raise(ref, event::kCharInput, {*ch});
+        // A character the input method committed is in the text already.
+        return taken;
     }), data);
 }
 

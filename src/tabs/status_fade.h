@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
 #include <string_view>
 
 namespace tabs {
@@ -29,6 +32,18 @@ public:
     void setMaxOpacity(int32_t a) { maxOpacity_ = a; }
     void stop() { running_ = false; }
 
+    // A status text that came while a fade ran is not shown during it; the
+    // latest one is kept and handed back once when the fade ends. The web
+    // view reports a text only when it changes, so a dropped one (the empty
+    // text of leaving a link) would otherwise never come again and the
+    // window would stay up on an address no longer hovered.
+    void holdText(int32_t tab, std::string text) { held_ = HeldText{tab, std::move(text)}; }
+    struct HeldText {
+        int32_t tab = 0;
+        std::string text;
+    };
+    std::optional<HeldText> takeHeldText() { return std::exchange(held_, std::nullopt); }
+
     int32_t opacity() const { return opacity_; }
     int32_t maxOpacity() const { return maxOpacity_; }
     int32_t direction() const { return direction_; }
@@ -39,6 +54,7 @@ private:
     int32_t opacity_ = 0;
     int32_t maxOpacity_ = 0;
     bool running_ = false;
+    std::optional<HeldText> held_;
 };
 
 // What a status text does to the status window.

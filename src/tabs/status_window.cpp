@@ -64,12 +64,17 @@ void OnFadeTick() {
         case StatusFade::Tick::kStopped: break;
     }
     setFadeTimer(0);
+    // The fade kept its steps; now the window catches up with the latest
+    // text of the current tab that came meanwhile.
+    if (auto held = statusFade().takeHeldText(); held && held->tab == currentTab) ShowStatusText(held->tab, held->text);
 }
 
 void ShowStatusText(int32_t n, const std::string& text) {
     bool loaded = statusWindowLoaded();
     bool shown = loaded && rt::asBool(cx::runtime().get(u().statusWindow, rt::prop::kVisible));
-    switch (statusTextAction(loaded, loaded && fadeRunning(), n == currentTab, text, shown)) {
+    const bool fading = loaded && fadeRunning();
+    if (fading && n == currentTab) statusFade().holdText(n, text);
+    switch (statusTextAction(loaded, fading, n == currentTab, text, shown)) {
         case StatusTextAction::kIgnore:
         case StatusTextAction::kNothing: return;
         case StatusTextAction::kFadeOut: StartFadeOut(); return;

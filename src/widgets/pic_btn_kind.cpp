@@ -263,6 +263,10 @@ private:
         int slot = shownSlot();
         if (slot < 0 || !surfaces_[slot]) return;
         cairo_set_source_surface(cr, surfaces_[slot].get(), 0, 0);
+        // On a scaled screen every picture pixel becomes a block of screen
+        // pixels, exactly as the shape's pixels do; smoothing would blur
+        // the picture's edges into the black under the cut-away pixels.
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
         cairo_paint(cr);
     }
 

@@ -11,46 +11,42 @@
 
 namespace {
 
-using app::Edges;
 
-TEST(WorkArea, TaskbarOnEachEdgeOfA1920x1080Screen) {
+TEST(WorkArea, UsableRectangleWidenedByTheBorder) {
+    const rt::Rect screen{0, 0, 1920, 1080};
     struct Row {
         const char* name;
-        Edges taskbar;
+        rt::Rect usable;
         rt::Rect expected;
     } rows[] = {
-        {"bottom 40 high", {0, 1040, 1920, 1080}, {-3, -3, 1927, 1047}},
-        {"left 60 wide", {0, 0, 60, 1080}, {57, -3, 1867, 1087}},
-        {"top 30 high", {0, 0, 1920, 30}, {-3, 27, 1927, 1057}},
-        {"right 50 wide", {1870, 0, 1920, 1080}, {-3, -3, 1877, 1087}},
-        // Taskbars that stick out past the screen edges count as touching them.
-        {"bottom, overhanging", {-2, 1040, 1922, 1082}, {-3, -3, 1927, 1047}},
+        // One taskbar along one edge: the same as the taskbar rule.
+        {"bottom taskbar 40 high", {0, 0, 1920, 1040}, {-3, -3, 1927, 1047}},
+        {"left taskbar 60 wide", {60, 0, 1860, 1080}, {57, -3, 1867, 1087}},
+        {"top bar 30 high", {0, 30, 1920, 1050}, {-3, 27, 1927, 1057}},
+        {"right taskbar 50 wide", {0, 0, 1870, 1080}, {-3, -3, 1877, 1087}},
+        // Panels on two sides both stay free: a 24-pixel top bar and a
+        // 40-pixel bottom dock.
+        {"top bar and bottom dock", {0, 24, 1920, 1016}, {-3, 21, 1927, 1023}},
+        {"left dock and top bar", {48, 28, 1872, 1052}, {45, 25, 1879, 1059}},
+        {"no panel", {0, 0, 1920, 1080}, {-3, -3, 1927, 1087}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(app::workAreaFromTaskbar(r.taskbar, 1920, 1080, 3), r.expected);
+        EXPECT_EQ(app::workAreaFromUsable(screen, r.usable, 3), r.expected);
     }
 }
 
-TEST(WorkArea, NoUsableTaskbarGivesTheWholeScreen) {
-    const rt::Rect whole{-3, -3, 1927, 1087};
-    EXPECT_EQ(app::workAreaFromTaskbar(std::nullopt, 1920, 1080, 3), whole);
-    EXPECT_EQ(app::workAreaFromTaskbar(Edges{500, 500, 600, 600}, 1920, 1080, 3), whole) << "touches no edge";
-    // Covering everything matches all four tests and would leave no room.
-    EXPECT_EQ(app::workAreaFromTaskbar(Edges{0, 0, 1920, 1080}, 1920, 1080, 3), whole);
-}
-
-TEST(WorkArea, TaskbarIsTheWidestStripTheUsableAreaLeavesOut) {
-    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 0, 1920, 1080}), std::nullopt);
-    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 0, 1920, 1040}), (Edges{0, 1040, 1920, 1080}));
-    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {60, 0, 1860, 1080}), (Edges{0, 0, 60, 1080}));
-    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 30, 1920, 1050}), (Edges{0, 0, 1920, 30}));
-    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 0, 1870, 1080}), (Edges{1870, 0, 1920, 1080}));
-    // A top bar and a wider bottom bar: the bottom one is the taskbar.
-    EXPECT_EQ(app::taskbarFromWorkArea(1920, 1080, {0, 24, 1920, 1016}), (Edges{0, 1040, 1920, 1080}));
-    // Round trip: the derived taskbar gives back the usable area, widened.
-    auto bar = app::taskbarFromWorkArea(1920, 1080, {0, 0, 1920, 1040});
-    EXPECT_EQ(app::workAreaFromTaskbar(bar, 1920, 1080, 3), (rt::Rect{-3, -3, 1927, 1047}));
+TEST(WorkArea, SecondMonitorAndNonsenseFromTheDesktop) {
+    // A monitor to the right of a 1920-wide one, with a bottom panel.
+    const rt::Rect second{1920, 0, 1280, 1024};
+    EXPECT_EQ(app::workAreaFromUsable(second, {1920, 0, 1280, 992}, 3), (rt::Rect{1917, -3, 1287, 999}));
+    // A usable area reaching past the monitor counts only on the monitor.
+    EXPECT_EQ(app::workAreaFromUsable(second, {0, 0, 3200, 992}, 3), (rt::Rect{1917, -3, 1287, 999}));
+    // Empty or off the monitor: the whole monitor.
+    const rt::Rect whole{1917, -3, 1287, 1031};
+    EXPECT_EQ(app::workAreaFromUsable(second, {0, 0, 0, 0}, 3), whole);
+    EXPECT_EQ(app::workAreaFromUsable(second, {0, 0, 1920, 1080}, 3), whole);
+    EXPECT_EQ(app::workAreaFromUsable(second, {1920, 0, -5, 1024}, 3), whole);
 }
 
 TEST(ResizeZones, GripReachesSixPixelsInFromEachEdge) {

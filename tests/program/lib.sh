@@ -86,6 +86,7 @@ fatal() {
   _failed=$((_failed + 1))
   echo "FAIL: $*" >&2
   [ -n "${LISTING_LOG:-}" ] && { echo "requests (last 20):" >&2; tail -n 20 "$LISTING_LOG" >&2; }
+  [ -s "$work/program.log" ] && { echo "program output (last 10 lines):" >&2; tail -n 10 "$work/program.log" >&2; }
   finish
 }
 
@@ -111,7 +112,7 @@ start_program() {
   _pids+=("$app")
   wait_until _find_main_window || fatal "the main window did not appear"
   wait_until _window_is_wide || fatal "the main window was not maximised at start"
-  xdotool windowfocus --sync "$w" 2>/dev/null || true
+  focus_main_window
 }
 
 _window_is_wide() { window_geometry && [ "$WIDTH" -gt 1030 ]; }
@@ -136,8 +137,11 @@ double_click() { xdotool mousemove --window "$w" "$1" "$2" click --repeat 2 --de
 park_pointer() { move_to 400 10; }
 
 # Focuses the main window and types text or presses keys.
-type_text() { xdotool windowfocus --sync "$w" 2>/dev/null || true; xdotool type --delay 20 -- "$1"; }
-press() { xdotool windowfocus --sync "$w" 2>/dev/null || true; xdotool key "$@"; }
+# (xdotool waits for the focus to arrive without end; a window that never
+# gets it, say behind an input method's own window, must not hang the test.)
+focus_main_window() { timeout 10 xdotool windowfocus --sync "$w" 2>/dev/null || true; }
+type_text() { focus_main_window; xdotool type --delay 20 -- "$1"; }
+press() { focus_main_window; xdotool key "$@"; }
 
 # Client positions of the main window's components (design positions that
 # the layout keeps at every window size, or places the layout computes).
@@ -255,3 +259,89 @@ web_processes() { web_pids | wc -l; }
 # Today's date plus an offset in days, as the listing site's date keys
 # write it (no leading zeros).
 date_key() { date -d "$1 day" +%Y-%-m-%-d; }
+
+# Search requests the listing site received (after the last mark).
+searches_received() { tail -n "+$((_listing_skip + 1))" "$LISTING_LOG" | grep -c '^/search\.asp' || true; }
+reminder_box_shown() { xdotool search --all --onlyvisible --pid "$app" --name "友情提示：" >/dev/null 2>&1; }
+
+# Typing with a Chinese input method, in the search box and the address box:
+# Enter while letters are being composed only puts the letters in; a digit
+# and Enter then search for (or go to) letters and digit, and never for the
+# letters alone. A space picks the first candidate, 变态, and Enter then
+# searches for it. The arguments switch the input method on for the box
+# that has the focus.
+pinyin_checks() {
+  local site=http://www.varomel-servers.example
+  listing_site_mark
+  click "${search_box[@]}"
+  "$@"
+  press ctrl+a BackSpace
+  type_text biantai
+  press Return
+  wait_until search_box_has_text || fatal "the composed letters did not reach the search box"
+  type_text 1
+  press Return
+  check "search box: Enter while composing puts the letters in" \
+    wait_until received_bytes "/search.asp?key=biantai1&otype=name"
+  check "... and searches nothing" [ "$(searches_received)" = 1 ]
+  check "... nor raises the reminder box" not reminder_box_shown
+
+  press ctrl+a BackSpace
+  type_text biantai
+  press space Return
+  check "search box: biantai, space, Enter searches 变态" wait_received "/search.asp?key=%B1%E4%CC%AC&otype=name"
+
+  click "${address_box[@]}"
+  "$@"
+  paste_into_address_box "$site/new.html?q="
+  listing_site_mark
+  press End
+  type_text biantai
+  press Return
+  type_text 1
+  press Return
+  check "address box: Enter while composing puts the letters in" wait_received "/new.html?q=biantai1"
+  check "... and goes nowhere" [ "$(listing_site_count "/new.html?q=biantai")" = 0 ]
+  paste_into_address_box "$site/new.html?q="
+  press End
+  type_text biantai
+  press space Return
+  check "address box: biantai, space, Enter goes to 变态" wait_received "/new.html?q=%E5%8F%98%E6%80%81"
+}
+
+# A session bus of the test's own (for input methods), stopped at the end.
+start_session_bus() {
+  local out
+  out=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1) || fatal "no session bus"
+  export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
+  _pids+=("$(sed -n 2p <<<"$out")")
+}
+
+# GTK 3 lists the input-method modules it can load in its module cache.
+gtk_im_module_installed() {
+  local cache
+  cache=$(pkg-config --variable=libdir gtk+-3.0 2>/dev/null)/gtk-3.0/3.0.0/immodules.cache
+  grep -q "^\"$1\"" "$cache" 2>/dev/null
+}
+
+# A window manager of the test's own on the test's X server; returns once
+# it manages the screen.
+start_openbox() {
+  command -v openbox >/dev/null || fatal "openbox is not installed"
+  openbox --sm-disable >>"$work/openbox.log" 2>&1 &
+  _pids+=($!)
+  _wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  wait_until _wm_running || fatal "openbox did not start: $(tail -n 5 "$work/openbox.log")"
+}
+
+# A panel along the top or bottom edge reserving HEIGHT pixels; waits until
+# the window manager has taken it off the work area. Sets panel_pid.
+start_panel() {
+  local edge=$1 height=$2 before
+  before=$(xprop -root _NET_WORKAREA 2>/dev/null)
+  python3 "$src/tests/program/dock_panel.py" "$edge" "$height" >>"$work/panel.log" 2>&1 &
+  panel_pid=$!
+  _pids+=("$panel_pid")
+  _work_area_changed() { [ "$(xprop -root _NET_WORKAREA 2>/dev/null)" != "$before" ]; }
+  wait_until _work_area_changed || fatal "the $edge panel did not change the work area"
+}

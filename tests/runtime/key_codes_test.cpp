@@ -1,5 +1,9 @@
 #include "runtime/key_codes.h"
 
+#include <optional>
+
+#include "runtime/input_method.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,6 +27,39 @@ TEST(KeyCodes, LettersAndCharacters) {
     EXPECT_EQ(rt::characterCode(GDK_KEY_a, GDK_CONTROL_MASK), 1);
     EXPECT_FALSE(rt::characterCode(GDK_KEY_a, GDK_MOD1_MASK));
     EXPECT_EQ(rt::virtualKeyCode(GDK_KEY_Shift_L), 16);
+}
+
+}  // namespace
+
+namespace {
+
+using rt::ImOutcome;
+
+// Which keys an input method leaves to the program, one row per thing an
+// input method does with a key.
+TEST(InputMethodKeys, OnlyKeysOutsideACompositionRaiseEvents) {
+    struct Row {
+        const char* name;
+        ImOutcome outcome;
+        std::optional<int> ownChar;
+        bool raises;
+    } rows[] = {
+        {"a key the input method leaves alone", {false, false, false, ""}, 13, true},
+        {"a letter typed through it", {true, false, false, "a"}, 'a', true},
+        {"a Chinese character typed through it", {true, false, false, "中"}, 0x4E2D, true},
+        {"Enter committing a composition", {true, true, false, "中"}, 13, false},
+        {"Enter during a composition it does not admit to", {false, true, true, ""}, 13, false},
+        {"Enter committing letters and ending the composition", {true, true, false, "biantai"}, 13, false},
+        {"Ctrl+Shift+U starting a composition", {true, false, true, ""}, 21, false},
+        {"a dead key starting one", {true, false, true, ""}, std::nullopt, false},
+        {"a key taken now and answered later", {true, false, false, ""}, 'b', false},
+        {"a key that commits another character", {true, false, false, "é"}, 'e', false},
+        {"a key without a character that commits text", {true, false, false, "x"}, std::nullopt, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(rt::keyRaisesEvents(r.outcome, r.ownChar), r.raises);
+    }
 }
 
 }  // namespace

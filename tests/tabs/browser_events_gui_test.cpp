@@ -51,11 +51,13 @@ TEST_F(BrowserEventsGuiTest, StatusWindowFadesInAndOutWithTheCurrentTabsTexts) {
     EXPECT_TRUE(fading());
     EXPECT_EQ(statusText(), "http://127.0.0.1/link");
     EXPECT_EQ(tabs::statusFade().opacity(), 0);
-    // Texts are ignored while the fade runs.
-    raise(2, wb::event::kStatusTextChange, {std::string("ignored")});
+    // Texts wait while the fade runs; the latest is shown when it ends.
+    raise(2, wb::event::kStatusTextChange, {std::string("held")});
+    raise(2, wb::event::kStatusTextChange, {std::string("latest")});
     EXPECT_EQ(statusText(), "http://127.0.0.1/link");
     ASSERT_TRUE(waitFor([&] { return !fading(); }));
     EXPECT_EQ(tabs::statusFade().opacity(), 200);
+    EXPECT_EQ(statusText(), "latest");
 
     raise(2, wb::event::kStatusTextChange, {std::string("next")});
     EXPECT_EQ(statusText(), "next");
@@ -66,6 +68,20 @@ TEST_F(BrowserEventsGuiTest, StatusWindowFadesInAndOutWithTheCurrentTabsTexts) {
     ASSERT_TRUE(waitFor([&] { return !fading(); }));
     EXPECT_FALSE(statusShown());
     EXPECT_EQ(tabs::statusFade().opacity(), 0);
+}
+
+// The web view reports a text only when it changes: leaving a link during
+// the fade-in reports the empty text once, and the window must not stay up
+// on the address.
+TEST_F(BrowserEventsGuiTest, LeavingALinkDuringTheFadeInEndsWithTheWindowHidden) {
+    openWindow(server_.url("/one"));
+    ASSERT_TRUE(settle());
+    raise(1, wb::event::kStatusTextChange, {std::string("http://127.0.0.1/link")});
+    ASSERT_TRUE(fading());
+    raise(1, wb::event::kStatusTextChange, {std::string("")});
+    ASSERT_TRUE(waitFor([&] { return !fading() && !statusShown(); }));
+    EXPECT_EQ(tabs::statusFade().opacity(), 0);
+    EXPECT_FALSE(tabs::statusFade().takeHeldText().has_value());
 }
 
 TEST_F(BrowserEventsGuiTest, StatusWindowRunsAlongTheBottomOfTheMainWindow) {
