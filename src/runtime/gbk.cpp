@@ -31,6 +31,10 @@ public:
         size_t outLeft = sizeof buffer;
         if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) return false;
         if (iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1)) return false;
+        // glibc's converters drop Unicode tag characters (U+E0000 block)
+        // without an error; a character that became nothing was not
+        // converted, or GBK would lose what GB18030 can keep.
+        if (outPtr == buffer && !in.empty()) return false;
         out.append(buffer, outPtr);
         return inLeft == 0;
     }

@@ -18,6 +18,10 @@ TEST(Gbk, EncodesChineseAsciiAndCharactersOutsideGbk) {
     EXPECT_EQ(decode(euro), "\xE2\x82\xAC");
     // An emoji takes a four-byte GB18030 sequence.
     EXPECT_EQ(encode("\xF0\x9F\x98\x80").size(), 4u);
+    // A tag character (U+E0072): the GBK converter drops it silently, so
+    // it must still reach its GB18030 form and decode back (found by fuzzing).
+    EXPECT_EQ(encode("\xF3\xA0\x81\xB2"), "\xD3\x36\xA1\x32");
+    EXPECT_EQ(decode("\xD3\x36\xA1\x32"), "\xF3\xA0\x81\xB2");
 }
 
 TEST(Gbk, DecodeNeverProducesInvalidUtf8) {
