@@ -411,7 +411,7 @@ TEST(CrashReport, SmashedStackPointerIsReportedWithoutWalkingTheStack) {
     std::vector<std::string> lines = call_stack_lines(end.err);
     ASSERT_EQ(lines.size(), 2u) << end.err;
     EXPECT_EQ(lines[0], "无法回溯调用栈:栈指针0000000000001000不在本线程的栈内");
-    EXPECT_EQ(lines[1].find("[crashguard_tests]+0x"), 0u) << lines[1];
+    EXPECT_EQ(lines[1].find("[" + program_name() + "]+0x"), 0u) << lines[1];
     EXPECT_FALSE(end.has(kFallback)) << end.err;
 }
 
