@@ -68,14 +68,20 @@ namespace {
 
 // Whether a response would become a download rather than a page.
 bool isDownloadResponse(WebKitResponsePolicyDecision* decision) {
-    if (!webkit_response_policy_decision_is_mime_type_supported(decision)) return true;
     WebKitURIResponse* response = webkit_response_policy_decision_get_response(decision);
     SoupMessageHeaders* headers = response ? webkit_uri_response_get_http_headers(response) : nullptr;
     const char* disposition = headers ? soup_message_headers_get_one(headers, "Content-Disposition") : nullptr;
-    if (!disposition) return false;
-    std::string_view d(disposition);
-    while (!d.empty() && (d.front() == ' ' || d.front() == '\t')) d.remove_prefix(1);
-    return startsWith(d, "attachment");
+    if (disposition) {
+        std::string_view d(disposition);
+        while (!d.empty() && (d.front() == ' ' || d.front() == '\t')) d.remove_prefix(1);
+        if (startsWith(d, "attachment")) return true;
+    }
+    // An error answer without a page of its own (a proxy refusing a tunnel
+    // answers 502 with nothing) is a failed load, shown as one, never a file
+    // to save.
+    guint status = response ? webkit_uri_response_get_status_code(response) : 0;
+    if (status >= 400) return false;
+    return !webkit_response_policy_decision_is_mime_type_supported(decision);
 }
 
 // The context menu's save items, which the engine would run itself (and so
