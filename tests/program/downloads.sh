@@ -47,6 +47,9 @@ key_in() { xdotool windowfocus --sync "$1" 2>/dev/null; xdotool key --window "$1
 save_dialog() { window_named "另存为"; }
 progress_window() { window_named "下载"; }
 dialog_shows() { [ -n "$(save_dialog)" ]; }
+# The file chooser reads the folder and its icons before it shows, which on
+# a busy machine takes long.
+wait_for_dialog() { WAIT_SECONDS=60 wait_until dialog_shows; }
 progress_shows() { [ -n "$(progress_window)" ]; }
 check "... no save dialog appeared" not dialog_shows
 check "... and no file was written under HOME or the working folder" [ "$(files)" = "$before" ]
@@ -59,7 +62,8 @@ wait_until name_is "下载链接测试" || fatal "the download link page did not
 
 listing_site_mark
 click 300 250
-check "a click on an attachment link asks where to save" wait_until dialog_shows
+wait_for_dialog || fatal "a click on an attachment link did not ask where to save"
+check "a click on an attachment link asks where to save" dialog_shows
 dialog=$(save_dialog)
 check "... in a dialog owned by the main window" \
   eval '[ "$(xprop -id "$dialog" WM_TRANSIENT_FOR 2>/dev/null | grep -o "0x[0-9a-f]*")" = "$(printf "0x%x" "$w")" ]'
@@ -68,7 +72,7 @@ check "cancelling the dialog closes it" wait_until destroyed "$dialog"
 check "... and writes nothing" [ "$(files)" = "$before" ]
 
 click 300 250
-wait_until dialog_shows || fatal "the second click did not ask where to save"
+wait_for_dialog || fatal "the second click did not ask where to save"
 dialog=$(save_dialog)
 key_in "$dialog" Return
 saved=$HOME/"client setup.exe"
@@ -94,7 +98,7 @@ right_click 100 130
 menu_shows() { [ "$(shown_count)" -gt "$windows_before" ]; }
 wait_until menu_shows || fatal "no context menu on the link"
 xdotool key Down Down Down Return
-check "the context menu's save item asks where to save" wait_until dialog_shows
+check "the context menu's save item asks where to save" wait_for_dialog
 dialog=$(save_dialog)
 key_in "$dialog" Escape
 check "... and its cancel writes nothing" eval 'wait_until destroyed "$dialog" && [ "$(files)" = "$before" ]'
@@ -105,7 +109,7 @@ click "${address_box[@]}"
 press ctrl+a
 type_text "$site/test/file.bin?slow"
 press Return
-check "a download typed into the address box asks where to save" wait_until dialog_shows
+check "a download typed into the address box asks where to save" wait_for_dialog
 dialog=$(save_dialog)
 key_in "$dialog" Return
 check "... then shows its progress" wait_until progress_shows
