@@ -271,7 +271,7 @@ TEST_F(RuntimeTest, DestroyedComponentsOutliveEveryHandlerOnTheStack) {
     Mortal* object = static_cast<Mortal*>(runtime.component(raiser));
     runtime.raise(raiser, rt::event::kLeftDown, {0, 0, 0});
     // Back in the raiser's own code: its object is still whole.
-    EXPECT_EQ(freed, 0);
+    ASSERT_EQ(freed, 0);
     EXPECT_EQ(object->ref(), raiser);
     EXPECT_FALSE(runtime.exists(raiser));
     EXPECT_EQ(trace, (std::vector<std::string>{"nested", "after pump: 0 freed"}));
