@@ -9,20 +9,30 @@ source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
 
 
-# Sends SIGSEGV to one thread of a process (tgkill, system call 234).
-tgkill_segv() {
-  python3 -c 'import ctypes, sys
+# Sends SIGSEGV to thread $2 of process $1 (tgkill, system call 234) the
+# moment it is seen waiting in a system call, and prints the user-space
+# instruction pointer it waited at (the last field of
+# /proc/PID/task/TID/syscall) as 16 upper-case hex digits. Reading and
+# sending in one process keeps the thread from moving on in between.
+crash_waiting_thread() {
+  python3 - "$1" "$2" <<'PY'
+import ctypes, sys, time
+pid, tid = int(sys.argv[1]), int(sys.argv[2])
 libc = ctypes.CDLL(None, use_errno=True)
-sys.exit(0 if libc.syscall(234, int(sys.argv[1]), int(sys.argv[2]), 11) == 0 else 1)' "$1" "$2"
-}
-
-# The user-space instruction pointer of a thread that waits in a system
-# call (the last field of /proc/PID/task/TID/syscall), upper case, 16 digits.
-waiting_at() {
-  local fields
-  read -r -a fields <"/proc/$app/task/$1/syscall" 2>/dev/null || return 1
-  [ "${#fields[@]}" -ge 9 ] || return 1   # "running" while it runs
-  printf '%016X\n' "${fields[-1]}"
+deadline = time.time() + 10
+while time.time() < deadline:
+    try:
+        fields = open("/proc/%d/task/%d/syscall" % (pid, tid)).read().split()
+    except OSError:
+        sys.exit(1)
+    if len(fields) >= 9:  # "running" while it runs
+        if libc.syscall(234, pid, tid, 11) != 0:
+            sys.exit(1)
+        print("%016X" % int(fields[-1], 16))
+        sys.exit(0)
+    time.sleep(0.005)
+sys.exit(1)
+PY
 }
 
 # A thread of the web engine that accepts SIGSEGV (bit 11 of its blocked
@@ -52,12 +62,7 @@ crash_thread() {
   local log_before
   log_before=$(wc -c <"$work/program.log")
   # Catch the thread inside a wait, so that its position is known.
-  for _ in $(seq 100); do
-    place=$(waiting_at "$tid") && break
-    sleep 0.05
-  done
-  [ -n "$place" ] || fatal "the $what thread never waited"
-  tgkill_segv "$app" "$tid" || fatal "could not send the signal to the $what thread"
+  place=$(crash_waiting_thread "$app" "$tid") || fatal "could not catch the $what thread waiting"
   wait_until not alive || fatal "the program did not end after SIGSEGV on its $what thread"
   wait "$app" || status=$?
   check "a crash on the $what thread ends the program by the signal" [ "$status" -eq 139 ]
@@ -84,7 +89,7 @@ start_program "$site/"
 wait_received "/" || fatal "the home page was not requested"
 wait_until name_is "新开服务器一览" || fatal "the home page did not load"
 crash_thread "$app" "user-interface" '^ *\[libc.so.6\]\.__libc_start_main+0x' \
-  '^ *\[varomel\]\._ZN3app10runProgram' '^ *\[libglib-2\.0\.so[.0-9]*\]\.g_main_loop_run+0x'
+  '^ *\[varomel\]\._ZN2rt7Runtime3run' '^ *\[libglib-2\.0\.so[.0-9]*\]\.g_main_loop_run+0x'
 
 start_program "$site/"
 wait_received "/" || fatal "the home page was not requested the second time"
@@ -94,6 +99,6 @@ wait_until engine_thread >/dev/null && engine=$(engine_thread)
 [ -n "$engine" ] || fatal "no worker thread of the web engine found"
 echo "engine thread: $engine ($(cat /proc/"$app"/task/"$engine"/comm))"
 crash_thread "$engine" "web engine worker" '^ *\[libjavascriptcoregtk-4\.1\.so[.0-9]*\]' \
-  '!__libc_start_main' '!runProgram'
+  '!__libc_start_main' '!_ZN2rt7Runtime3run'
 
 finish
