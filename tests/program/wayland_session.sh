@@ -23,7 +23,8 @@ weston --backend=headless-backend.so --xwayland --socket="$socket" --idle-time=0
 _pids+=($!)
 xwayland_display() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log" 2>/dev/null | head -n 1; }
 wait_until [ -S "$XDG_RUNTIME_DIR/$socket" ] || fatal "weston did not start: $(tail -n 5 "$work/weston.log" 2>/dev/null)"
-wait_until [ -n "$(xwayland_display)" ] || fatal "weston did not offer XWayland"
+WAIT_SECONDS=60 wait_until [ -n "$(xwayland_display)" ] ||
+  fatal "weston did not offer XWayland: $(tail -n 8 "$work/weston.log" 2>/dev/null)"
 export DISPLAY=$(xwayland_display) WAYLAND_DISPLAY=$socket
 echo "XWayland display $DISPLAY"
 
