@@ -111,9 +111,42 @@ bool composing(GtkWindow* window) {
     return focus && GTK_IS_ENTRY(focus) && rt::isComposing(GTK_ENTRY(focus));
 }
 
+GtkWidget* entryOf(rt::ComponentRef box) {
+    rt::Component* c = runtime().exists(box) ? runtime().component(box) : nullptr;
+    return c ? c->widget() : nullptr;
+}
+
+// Tab and Shift+Tab from one of the two boxes go to the next stop of the
+// walk; false when the focus is elsewhere (the page keeps its Tab).
+bool moveFocus(GtkWidget* focus, bool backward) {
+    using shortcuts::FocusStop;
+    const ui::MainUi& u = ui::mainUi();
+    FocusStop from;
+    if (focus && focus == entryOf(u.addressBox)) from = FocusStop::kAddress;
+    else if (focus && focus == entryOf(u.searchBox)) from = FocusStop::kSearch;
+    else return false;
+    // A stop that cannot take the focus now (a hidden box, no page) is
+    // passed over; at worst the walk comes back to where it started.
+    for (int step = 0; step < 2; ++step) {
+        from = shortcuts::nextFocus(from, backward);
+        if (from == FocusStop::kAddress && focusEditBox(u.addressBox)) return true;
+        if (from == FocusStop::kSearch && focusEditBox(u.searchBox)) return true;
+        if (from == FocusStop::kPage && tabs::isTab(tabs::currentTab)) {
+            GtkWidget* page = entryOf(tabs::tabTable[static_cast<size_t>(tabs::currentTab - 1)].browser());
+            if (page && gtk_widget_child_focus(page, backward ? GTK_DIR_TAB_BACKWARD : GTK_DIR_TAB_FORWARD))
+                return true;
+        }
+    }
+    return true;  // the focus stays; Tab is not typed into the box either
+}
+
 gboolean onKeyPress(GtkWidget* window, GdkEventKey* e, gpointer) {
     if (e->is_modifier) return FALSE;
-    auto s = shortcuts::forKey(rt::virtualKeyCode(e->keyval), rt::modifierBits(e->state));
+    const int modifiers = rt::modifierBits(e->state);
+    if (rt::virtualKeyCode(e->keyval) == 9 && (modifiers == 0 || modifiers == rt::modifier::kShift) &&
+        !composing(GTK_WINDOW(window)))
+        return moveFocus(gtk_window_get_focus(GTK_WINDOW(window)), modifiers != 0) ? TRUE : FALSE;
+    auto s = shortcuts::forKey(rt::virtualKeyCode(e->keyval), modifiers);
     if (!s || composing(GTK_WINDOW(window))) return FALSE;
     return run(*s) ? TRUE : FALSE;
 }

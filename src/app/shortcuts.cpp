@@ -75,4 +75,11 @@ std::optional<int32_t> targetPage(const Shortcut& s, int32_t currentPage, int32_
     }
 }
 
+FocusStop nextFocus(FocusStop from, bool backward) {
+    constexpr FocusStop kOrder[] = {FocusStop::kAddress, FocusStop::kSearch, FocusStop::kPage};
+    constexpr int n = 3;
+    int i = static_cast<int>(from);
+    return kOrder[(i + (backward ? n - 1 : 1)) % n];
+}
+
 }  // namespace app::shortcuts

@@ -43,4 +43,10 @@ std::optional<Shortcut> forMouseButton(unsigned button);
 // pages, or Ctrl+n beyond the last tab). Next and previous wrap around.
 std::optional<int32_t> targetPage(const Shortcut& s, int32_t currentPage, int32_t pageCount);
 
+// Tab and Shift+Tab walk the address box, the search box and the current
+// page, in that order, round and round. Inside the page Tab is the page's
+// own key; the walk only starts from the two boxes.
+enum class FocusStop { kAddress, kSearch, kPage };
+FocusStop nextFocus(FocusStop from, bool backward);
+
 }  // namespace app::shortcuts

@@ -100,4 +100,14 @@ TEST(Shortcuts, NoPagesNoTarget) {
     EXPECT_EQ(targetPage({Action::kRefresh}, 0, 3), std::nullopt);
 }
 
+TEST(Shortcuts, TabWalksAddressSearchPageRoundAndRound) {
+    using app::shortcuts::FocusStop;
+    using app::shortcuts::nextFocus;
+    EXPECT_EQ(nextFocus(FocusStop::kAddress, false), FocusStop::kSearch);
+    EXPECT_EQ(nextFocus(FocusStop::kSearch, false), FocusStop::kPage);
+    EXPECT_EQ(nextFocus(FocusStop::kPage, false), FocusStop::kAddress);
+    for (FocusStop f : {FocusStop::kAddress, FocusStop::kSearch, FocusStop::kPage})
+        EXPECT_EQ(nextFocus(nextFocus(f, false), true), f);
+}
+
 }  // namespace

@@ -3,7 +3,8 @@
 # wrapping) and close tabs; Ctrl+L, F6 and Ctrl+K put the cursor in the
 # address or search box with its text selected, so typing replaces it;
 # Alt+Left/Right and the mouse's back/forward buttons walk the history; F5
-# and Ctrl+R reload; Escape stops a page that is loading.
+# and Ctrl+R reload; Escape stops a page that is loading; Tab and Shift+Tab
+# walk between the boxes.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
@@ -89,6 +90,18 @@ type_text "zhanshen"
 press Return
 check "Ctrl+K then typing searches for the typed words" wait_received "/search.asp?key=zhanshen&otype=name"
 wait_until name_is "搜索结果：zhanshen" || fatal "the search results did not show"
+
+# Tab walks from the address box to the search box, Shift+Tab back.
+listing_site_mark
+press ctrl+l Tab
+type_text "jipin"
+press Return
+check "Tab from the address box reaches the search box" wait_received "/search.asp?key=jipin&otype=name"
+wait_until name_is "搜索结果：jipin" || fatal "the second search did not show"
+press ctrl+k shift+Tab
+type_text "$site/test/opened.html"
+press Return
+check "Shift+Tab from the search box reaches the address box" wait_until name_is "新窗口页面"
 
 count=$(tab_count)
 press ctrl+w
