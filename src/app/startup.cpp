@@ -12,6 +12,7 @@
 #include "tabs/program_state.h"
 #include "runtime/gbk.h"
 #include "runtime/kinds/builtin_kinds.h"
+#include "shortcut_glue.h"
 #include "single_instance.h"
 #include "startup_handlers.h"
 #include "sysutil/working_set.h"
@@ -76,6 +77,7 @@ rt::Value onMainWindowCreated(rt::Event& e) {
         runtime.sleepWhileHidden(u.progressTimer, u.loadProgressLabel);
 
     attachTooltips(runtime, u);
+    installShortcuts(runtime, e.source);
     if (runtime.exists(u.tabControl))
         runtime.set(u.tabControl, rt::prop::own(widgets::page_control::kHeaderPosition), s.tabHeaderPosition);
     tabs::maxCaptionLength = 16;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # GTK's own input method composes a character from its code: Ctrl+Shift+U,
 # 4e2d, Enter commits 中 and nothing else; only a second Enter searches (in
-# the search box) or navigates (in the address box).
+# the search box) or navigates (in the address box). The browser's
+# shortcuts wait while a composition is pending.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 program_test_setup "$@"
@@ -26,5 +27,14 @@ listing_site_mark
 press End ctrl+shift+u 4 e 2 d Return Return
 check "address box: the second Enter goes to the address with 中" wait_received "/new.html?q=%E4%B8%AD"
 check "... and the Enter that committed it went nowhere" [ "$(listing_site_count "/new.html?q=")" = 0 ]
+
+# No shortcut acts while a composition is pending: Ctrl+W closes no tab;
+# Escape cancels the composition, after which Ctrl+T opens a tab again.
+count=$(tab_count)
+click "${search_box[@]}"
+listing_site_mark
+press ctrl+shift+u 4 e 2 d ctrl+w Escape ctrl+t
+check "after the composition Ctrl+T opens a tab" wait_received "/new.html"
+check "... and Ctrl+W during it closed none" wait_until tabs_are $((count + 1))
 check "the program is still running" alive
 finish
