@@ -93,6 +93,7 @@ fatal() {
 finish() {
   echo "$_passed passed, $_failed failed"
   [ "$_failed" -eq 0 ] && exit 0
+  [ -s "$work/program.log" ] && { echo "program output (last 20 lines):" >&2; tail -n 20 "$work/program.log" >&2; }
   exit 1
 }
 
