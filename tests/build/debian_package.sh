@@ -23,15 +23,8 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $what"; else failed=$((failed + 1)); echo "FAIL: $what" >&2; fi
-}
-not() { ! "$@"; }
-summary() { echo "$passed passed, $failed failed"; [ "$failed" -eq 0 ]; exit; }
+source "$src/tests/support/checks.sh"
+summary() { checks_summary; exit; }
 
 if ! (cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1); then
   cat "$work/cpack.log" >&2

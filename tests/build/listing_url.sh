@@ -6,13 +6,7 @@ set -uo pipefail
 src=${VAROMEL_SOURCE_DIR:-$(cd "$(dirname "$0")/../.." && pwd)}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $what"; else failed=$((failed + 1)); echo "FAIL: $what" >&2; fi
-}
+source "$src/tests/support/checks.sh"
 
 # Checks one value on its own; prints cmake's message.
 verdict() { cmake -DVAROMEL_LISTING_URL="$1" -P "$src/cmake/ListingUrl.cmake" 2>&1; }
@@ -66,5 +60,4 @@ check "... and the file the fixtures read" test "$(cat "$work/good/listing-url")
 check "the build under test has the one it says" \
   grep -qF "kBaseUrl = \"$(cat "$VAROMEL_BUILD_DIR/listing-url")\";" "$VAROMEL_BUILD_DIR/generated/listing_base_url.h"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_summary

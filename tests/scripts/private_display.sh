@@ -5,14 +5,7 @@
 set -uo pipefail
 exec 2>&1  # the refused clients' complaints are expected; keep them in order
 src=${VAROMEL_SOURCE_DIR:-$(cd "$(dirname "$0")/../.." && pwd)}
-passed=0
-failed=0
-check() {
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); echo "ok: $what"; else failed=$((failed + 1)); echo "FAIL: $what" >&2; fi
-}
-not() { ! "$@"; }
+source "$src/tests/support/checks.sh"
 connects() { xdpyinfo >/dev/null 2>&1; }
 
 if [ -z "${PRIVATE_DISPLAY_INNER:-}" ]; then
@@ -24,8 +17,7 @@ if [ -z "${PRIVATE_DISPLAY_INNER:-}" ]; then
   check "the command's status comes back" test "$status" -eq "$failed"
   check "the server's directory is removed at the end" not test -e "$dir"
   check "the server is stopped at the end" test "$pid" -gt 0 -a ! -e "/proc/$pid"
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  checks_summary
   exit
 fi
 

@@ -1,0 +1,13 @@
+# Counted checks for the test scripts that run no program of their own
+# (tests/program/lib.sh has its own, tied to the program under test).
+# Source it, then: check "what" command...; end with checks_summary.
+passed=0
+failed=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); echo "ok: $what"; else failed=$((failed + 1)); echo "FAIL: $what" >&2; fi
+}
+not() { ! "$@"; }
+# Prints the counts; the status is 0 only when nothing failed.
+checks_summary() { echo "$passed passed, $failed failed"; [ "$failed" -eq 0 ]; }
