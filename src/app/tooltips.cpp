@@ -1,5 +1,7 @@
 #include "tooltips.h"
 
+#include <gtk/gtk.h>
+
 namespace app {
 
 std::string tooltipMarkupFree(const std::string& text) {

@@ -1,9 +1,10 @@
 // Colours as the window descriptions store them: 0x00BBGGRR.
 #pragma once
 
-#include <cairo.h>
-
 #include <cstdint>
+
+// Declared as cairo declares it: the colour arithmetic needs no drawing.
+typedef struct _cairo cairo_t;
 
 namespace rt {
 
@@ -14,8 +15,6 @@ constexpr uint8_t red(uint32_t c) { return c & 0xFF; }
 constexpr uint8_t green(uint32_t c) { return (c >> 8) & 0xFF; }
 constexpr uint8_t blue(uint32_t c) { return (c >> 16) & 0xFF; }
 
-inline void setSourceColour(cairo_t* cr, uint32_t c) {
-    cairo_set_source_rgb(cr, red(c) / 255.0, green(c) / 255.0, blue(c) / 255.0);
-}
+void setSourceColour(cairo_t* cr, uint32_t c);
 
 }  // namespace rt

@@ -2,8 +2,6 @@
 // every component kind derives from.
 #pragma once
 
-#include <gtk/gtk.h>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,6 +10,11 @@
 #include <vector>
 
 #include "value.h"
+
+// The toolkit's widget types, declared exactly as GTK declares them: the
+// component model only passes native widgets along, so code that never
+// touches one compiles without the toolkit's headers.
+typedef struct _GtkWidget GtkWidget;
 
 namespace rt {
 

@@ -29,8 +29,9 @@ std::string removeSpaces(std::string_view utf8);
 // Trims ASCII and full-width spaces from both ends.
 std::string trimBlanks(std::string_view utf8);
 
-// Splits UTF-8 into its characters (each as its UTF-8 bytes); invalid bytes
-// are dropped.
+// The length in bytes of the UTF-8 character that starts at pos; 0 at the
+// end of the text and where the bytes there are not one whole, valid
+// character (callers skip one byte then).
 size_t nextCharLength(std::string_view utf8, size_t pos);
 
 }  // namespace rt::gbk

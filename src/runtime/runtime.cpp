@@ -1,5 +1,7 @@
 #include "runtime.h"
 
+#include <gtk/gtk.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -64,8 +66,8 @@ std::pair<int, int> hostPosition(GtkWidget* host, double xRoot, double yRoot) {
     return {static_cast<int>(xRoot) - ox, static_cast<int>(yRoot) - oy};
 }
 
-}  // namespace
-
+// The GDK cursor for one of the program's cursor ids; null for the default
+// and unknown ids (the host then shows its parent's cursor).
 GdkCursor* cursorFor(GdkDisplay* display, int id) {
     const char* name = nullptr;
     switch (id) {
@@ -79,6 +81,8 @@ GdkCursor* cursorFor(GdkDisplay* display, int id) {
     }
     return gdk_cursor_new_from_name(display, name);
 }
+
+}  // namespace
 
 Value Component::raise(int index, std::vector<Value>& args) { return runtime_->raise(ref_, index, args); }
 
@@ -508,8 +512,6 @@ void Runtime::applyCommon(Slot& s, int index, const Value& v) {
             if (r == s.rect) return;
             bool sized = r.width != s.rect.width || r.height != s.rect.height;
             s.rect = r;
-            WindowRecord* w = windowRecord(s.ref.window);
-            (void)w;
             if (sized) gtk_widget_set_size_request(s.host, r.width, r.height);
             gtk_widget_queue_resize(s.host);
             s.component->boundsChanged(r);
@@ -692,7 +694,7 @@ void Runtime::scheduleBurial() {
     if (!graveyardSource_) graveyardSource_ = g_idle_add(&Runtime::freeGraveyard, this);
 }
 
-gboolean Runtime::freeGraveyard(gpointer self) {
+int Runtime::freeGraveyard(void* self) {
     auto* r = static_cast<Runtime*>(self);
     r->graveyardSource_ = 0;
     // Reached from a pump inside a handler: the components wait for the

@@ -3,8 +3,6 @@
 // run-time services the program calls.
 #pragma once
 
-#include <gtk/gtk.h>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +11,10 @@
 #include <vector>
 
 #include "component.h"
+
+// Declared as GTK and GLib declare them (see component.h).
+typedef struct _GtkWindow GtkWindow;
+typedef struct _GMainLoop GMainLoop;
 
 namespace rt {
 
@@ -119,9 +121,9 @@ private:
     // code, which then goes on using itself once the handler returns.
     void bury(std::unique_ptr<Component> c);
     void scheduleBurial();
-    static gboolean freeGraveyard(gpointer self);
+    static int freeGraveyard(void* self);  // a GSourceFunc
     std::vector<std::unique_ptr<Component>> graveyard_;
-    guint graveyardSource_ = 0;
+    unsigned graveyardSource_ = 0;
 
     std::map<std::string, KindFactory> kinds_;
     std::map<uint32_t, std::unique_ptr<WindowRecord>> windows_;
@@ -131,9 +133,5 @@ private:
     GMainLoop* loop_ = nullptr;
     uint32_t mainWindow_ = 0;
 };
-
-// Raises the runtime error for a missing window or kind etc. in a form usable
-// from glue code that has no Runtime at hand.
-GdkCursor* cursorFor(GdkDisplay* display, int cursorId);
 
 }  // namespace rt

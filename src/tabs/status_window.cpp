@@ -3,6 +3,8 @@
 // out when the page is done.
 #include "status_window.h"
 
+#include <gtk/gtk.h>
+
 #include "main_ui.h"
 #include "program_state.h"
 #include "runtime/kinds/builtin_kinds.h"

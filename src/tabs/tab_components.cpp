@@ -1,5 +1,7 @@
 #include "tab_components.h"
 
+#include <gtk/gtk.h>
+
 #include "main_ui.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "widgets/page_control.h"

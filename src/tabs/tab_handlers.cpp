@@ -3,6 +3,8 @@
 // finds its tab from the tag of the component that raised the event.
 #include "tab_handlers.h"
 
+#include <gtk/gtk.h>
+
 #include "main_ui.h"
 #include "status_window.h"
 #include "tab_components.h"

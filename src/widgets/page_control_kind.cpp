@@ -1,6 +1,8 @@
 // The "PageControl" kind: GTK glue around the tab control's model and
 // painter. A drawing area takes the pointer, the model decides, and its
 // notifications become the component's events.
+#include <gtk/gtk.h>
+
 #include <cstdio>
 
 #include "runtime/colour.h"

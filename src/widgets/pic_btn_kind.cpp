@@ -2,6 +2,8 @@
 // the runtime's host. The shape goes on the host's window, which is the one
 // stacked among the other components, so that both drawing and clicks on
 // cut-away pixels fall through to whatever lies below.
+#include <gtk/gtk.h>
+
 #include <array>
 
 #include "pic_btn_behaviour.h"

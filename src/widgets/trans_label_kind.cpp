@@ -3,6 +3,8 @@
 // either, so whatever lies below (the window's skin, other components) shows
 // around the glyphs. Every change repaints the label's area at once, which
 // redraws what lies below before the new text.
+#include <gtk/gtk.h>
+
 #include <pango/pangocairo.h>
 
 #include "runtime/colour.h"

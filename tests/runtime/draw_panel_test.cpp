@@ -4,6 +4,8 @@
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/runtime.h"
 
+#include <gtk/gtk.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -4,6 +4,8 @@
 // The surface records the drawing rather than holding its pixels: a panel is
 // often as large as its window (the border panel of a maximised window would
 // keep some 5 MB of pixels) while it shows a few lines.
+#include <gtk/gtk.h>
+
 #include <algorithm>
 #include <cmath>
 

@@ -1,4 +1,6 @@
 // EditBox: a single-line entry with its own colours and font.
+#include <gtk/gtk.h>
+
 #include <string>
 
 #include "../colour.h"

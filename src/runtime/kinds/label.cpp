@@ -1,6 +1,8 @@
 // Label: background colour, an optional background picture stretched over
 // it, and a one-line caption.
 #include "../colour.h"
+
+#include <gtk/gtk.h>
 #include "../picture_pixbuf.h"
 #include "../gobject_ptr.h"
 #include "builtin_kinds.h"

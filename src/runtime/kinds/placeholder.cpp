@@ -1,5 +1,7 @@
 // Placeholder for a kind that is not built yet: an empty area that keeps
 // its property block so that copies carry it on.
+#include <gtk/gtk.h>
+
 #include <map>
 
 #include "builtin_kinds.h"

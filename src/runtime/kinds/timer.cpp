@@ -1,4 +1,6 @@
 // Timer: raises its tick event every interval milliseconds; 0 stops it.
+#include <gtk/gtk.h>
+
 #include <algorithm>
 
 #include "builtin_kinds.h"

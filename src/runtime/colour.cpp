@@ -1,0 +1,11 @@
+#include "colour.h"
+
+#include <cairo.h>
+
+namespace rt {
+
+void setSourceColour(cairo_t* cr, uint32_t c) {
+    cairo_set_source_rgb(cr, red(c) / 255.0, green(c) / 255.0, blue(c) / 255.0);
+}
+
+}  // namespace rt
