@@ -1,5 +1,7 @@
 #include "log_font.h"
 
+#include <pango/pango.h>
+
 #include <cstring>
 
 #include "gbk.h"

@@ -4,13 +4,14 @@
 // mapping to a Pango font description.
 #pragma once
 
-#include <pango/pango.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "value.h"
+
+// Declared as Pango declares it: the record itself is plain bytes.
+typedef struct _PangoFontDescription PangoFontDescription;
 
 namespace rt {
 

@@ -2,6 +2,8 @@
 #include "runtime/log_font.h"
 #include "runtime/kinds/builtin_kinds.h"
 
+#include <pango/pango.h>
+
 #include <gtest/gtest.h>
 
 namespace {
