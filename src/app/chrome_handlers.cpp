@@ -8,7 +8,7 @@
 #include "resize_zones.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "tabs/main_ui.h"
-#include "tabs/program_state.h"
+#include "program/program_state.h"
 #include "tabs/tab_table.h"
 #include "widgets/page_control.h"
 #include "work_area.h"

@@ -9,7 +9,7 @@
 
 #include "chrome_handlers.h"
 #include "crashguard/crash_guard.h"
-#include "tabs/program_state.h"
+#include "program/program_state.h"
 #include "runtime/gbk.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "shortcut_glue.h"

@@ -1,6 +1,6 @@
 #include "listing_urls.h"
 
-#include "tabs/listing_site.h"
+#include "program/listing_site.h"
 
 namespace search {
 

@@ -62,14 +62,3 @@ void bindStatusWindow(rt::Runtime& runtime, rt::ComponentRef window) {
 }
 
 }  // namespace ui
-
-#include "program_state.h"
-
-namespace ui {
-
-ShellState& shell() {
-    static ShellState s;
-    return s;
-}
-
-}  // namespace ui

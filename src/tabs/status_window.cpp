@@ -6,7 +6,7 @@
 #include <gtk/gtk.h>
 
 #include "main_ui.h"
-#include "program_state.h"
+#include "program/program_state.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "tab_components.h"
 #include "tab_table.h"

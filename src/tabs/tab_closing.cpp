@@ -39,7 +39,7 @@ private:
 // in line, and the tags follow.
 void afterClosing() {
     RegrowCaptions();
-    ArrangeTitleBarButtons();
+    tabCountChanged();
     RefreshSelection();
     ArrangeCloseButtons();
     RenumberTabs();

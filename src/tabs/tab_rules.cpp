@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "listing_site.h"
+#include "program/listing_site.h"
 #include "runtime/gbk.h"
 
 namespace tabs {

@@ -6,8 +6,8 @@
 
 #include <cstdio>
 
-#include "listing_site.h"
 #include "main_ui.h"
+#include "program/listing_site.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "tab_components.h"
 #include "tab_rules.h"
@@ -63,7 +63,7 @@ ShellHooks& shellHooks() {
     return h;
 }
 
-void ArrangeTitleBarButtons() {
+void tabCountChanged() {
     // Visibility first: the shell lays out only the buttons that show.
     cx::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
     if (shellHooks().arrangeTitleBarButtons) shellHooks().arrangeTitleBarButtons();
@@ -102,7 +102,7 @@ int32_t CreateTab() {
         cx::runtime().destroy(r->closeButton());
         return 0;
     }
-    ArrangeTitleBarButtons();
+    tabCountChanged();
     FitCaptions();
     return tabCount();
 }

@@ -66,9 +66,10 @@ void CloseTab(int32_t page);
 // Stops tab n's browser, hides it and destroys it.
 void DestroyTabBrowser(int32_t n);
 
-// Shows the close-current-tab button only while more than one tab is open,
-// then lets the shell arrange the title bar.
-void ArrangeTitleBarButtons();
+// After the number of tabs changed: shows the close-current-tab button only
+// while more than one tab is open, then lets the shell arrange the title bar
+// (the shell's ArrangeTitleBarButtons, through shellHooks()).
+void tabCountChanged();
 
 // The window shell's services the tab code calls; the shell sets them at
 // start-up (the tab code sits below the shell and cannot call it directly).

@@ -15,7 +15,7 @@
 #include "support/gui_wait.h"
 #include "support/screen.h"
 #include "tabs/main_ui.h"
-#include "tabs/program_state.h"
+#include "program/program_state.h"
 #include "tabs/tab_table.h"
 #include "widgets/pic_btn_props.h"
 #include "widgets/widget_kinds.h"

@@ -14,7 +14,7 @@
 #include "search/search_services.h"
 #include "support/gui_wait.h"
 #include "sysutil/dialog_answerer.h"
-#include "tabs/listing_site.h"
+#include "program/listing_site.h"
 #include "tabs/main_ui.h"
 #include "tabs/tab_table.h"
 #include "widgets/widget_kinds.h"

@@ -15,7 +15,7 @@
 #include "search/listing_urls.h"
 #include "search/placeholder.h"
 #include "search/search_services.h"
-#include "tabs/listing_site.h"
+#include "program/listing_site.h"
 #include "tabs/main_ui.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/property_block.h"
 #include "tabs/main_ui.h"
-#include "tabs/program_state.h"
+#include "program/program_state.h"
 #include "tabs/status_window.h"
 #include "tabs/tab_components.h"
 #include "tabs/tab_handlers.h"

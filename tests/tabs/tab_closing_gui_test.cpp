@@ -2,7 +2,7 @@
 // button; the only tab's search-engine cycle; open/close churn. Needs a
 // display.
 #include "gui_support.h"
-#include "tabs/listing_site.h"
+#include "program/listing_site.h"
 #include "tabs/main_ui.h"
 #include "tabs/tab_components.h"
 #include "tabs/tab_table.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/gbk.h"
-#include "tabs/listing_site.h"
+#include "program/listing_site.h"
 #include "tabs/tab_rules.h"
 #include "widgets/page_control/model.h"
 
