@@ -120,6 +120,16 @@ private:
 
 using KindFactory = std::function<std::unique_ptr<Component>(const CreateInfo&)>;
 
+// The factory of a kind built from its property block: a block that does not
+// parse refuses the component, and the window leaves it out. Registered as
+// runtime.registerKind("Name", makeFromBlock<Kind, KindBlock>).
+template <class Kind, class Block>
+std::unique_ptr<Component> makeFromBlock(const CreateInfo& info) {
+    std::optional<Block> block = Block::parse(info.block);
+    if (!block) return nullptr;
+    return std::make_unique<Kind>(info, std::move(*block));
+}
+
 // One component as a window description lists it.
 struct ComponentDescription {
     std::string kind;

@@ -330,11 +330,7 @@ rt::Bytes PageControl::propertyBlock() const {
 }  // namespace
 
 void registerPageControlKind(rt::Runtime& runtime) {
-    runtime.registerKind("PageControl", [](const rt::CreateInfo& info) -> std::unique_ptr<rt::Component> {
-        auto block = PageControlBlock::parse(info.block);
-        if (!block) return nullptr;
-        return std::make_unique<PageControl>(info, std::move(*block));
-    });
+    runtime.registerKind("PageControl", rt::makeFromBlock<PageControl, PageControlBlock>);
 }
 
 std::optional<rt::Rect> headerRect(rt::Runtime& runtime, rt::ComponentRef ref, int index) {

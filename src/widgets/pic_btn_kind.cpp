@@ -287,11 +287,7 @@ private:
 }  // namespace
 
 void registerPicBtnKind(rt::Runtime& runtime) {
-    runtime.registerKind("PicBtn", [](const rt::CreateInfo& info) -> std::unique_ptr<rt::Component> {
-        auto block = PicBtnBlock::parse(info.block);
-        if (!block) return nullptr;
-        return std::make_unique<PicBtn>(info, std::move(*block));
-    });
+    runtime.registerKind("PicBtn", rt::makeFromBlock<PicBtn, PicBtnBlock>);
 }
 
 }  // namespace widgets

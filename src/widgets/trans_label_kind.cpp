@@ -121,11 +121,7 @@ private:
 }  // namespace
 
 void registerTransLabelKind(rt::Runtime& runtime) {
-    runtime.registerKind("TransLabel", [](const rt::CreateInfo& info) -> std::unique_ptr<rt::Component> {
-        auto block = TransLabelBlock::parse(info.block);
-        if (!block) return nullptr;
-        return std::make_unique<TransLabel>(info, std::move(*block));
-    });
+    runtime.registerKind("TransLabel", rt::makeFromBlock<TransLabel, TransLabelBlock>);
 }
 
 }  // namespace widgets

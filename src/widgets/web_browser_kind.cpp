@@ -199,11 +199,7 @@ std::optional<rt::Value> WebBrowser::call(int m, std::vector<rt::Value>& args) {
 }  // namespace web_browser
 
 void registerWebBrowserKind(rt::Runtime& runtime) {
-    runtime.registerKind("WebBrowser", [](const rt::CreateInfo& info) -> std::unique_ptr<rt::Component> {
-        auto block = web_browser::Block::parse(info.block);
-        if (!block) return nullptr;
-        return std::make_unique<web_browser::WebBrowser>(info, *block);
-    });
+    runtime.registerKind("WebBrowser", rt::makeFromBlock<web_browser::WebBrowser, web_browser::Block>);
 }
 
 }  // namespace widgets

@@ -178,9 +178,7 @@ private:
 }  // namespace
 
 std::unique_ptr<Component> makeDrawPanel(const CreateInfo& info) {
-    auto block = DrawPanelBlock::parse(info.block);
-    if (!block) return nullptr;
-    return std::make_unique<DrawPanel>(info, *block);
+    return makeFromBlock<DrawPanel, DrawPanelBlock>(info);
 }
 
 }  // namespace rt

@@ -79,9 +79,7 @@ private:
 }  // namespace
 
 std::unique_ptr<Component> makeEditBox(const CreateInfo& info) {
-    auto block = EditBoxBlock::parse(info.block);
-    if (!block) return nullptr;
-    return std::make_unique<EditBox>(info, std::move(*block));
+    return makeFromBlock<EditBox, EditBoxBlock>(info);
 }
 
 }  // namespace rt

@@ -93,9 +93,7 @@ private:
 }  // namespace
 
 std::unique_ptr<Component> makeLabel(const CreateInfo& info) {
-    auto block = LabelBlock::parse(info.block);
-    if (!block) return nullptr;
-    return std::make_unique<Label>(info, std::move(*block));
+    return makeFromBlock<Label, LabelBlock>(info);
 }
 
 }  // namespace rt

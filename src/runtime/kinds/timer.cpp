@@ -84,9 +84,7 @@ bool timerArmed(const Component* component) {
 }
 
 std::unique_ptr<Component> makeTimer(const CreateInfo& info) {
-    auto block = TimerBlock::parse(info.block);
-    if (!block) return nullptr;
-    return std::make_unique<Timer>(info, *block);
+    return makeFromBlock<Timer, TimerBlock>(info);
 }
 
 }  // namespace rt
