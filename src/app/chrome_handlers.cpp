@@ -7,6 +7,7 @@
 #include "chrome_platform.h"
 #include "resize_zones.h"
 #include "runtime/kinds/builtin_kinds.h"
+#include "runtime/lenient.h"
 #include "tabs/main_ui.h"
 #include "program/program_state.h"
 #include "tabs/tab_table.h"
@@ -43,14 +44,8 @@ const ui::MainUi& u() { return ui::mainUi(); }
 // A component the window loader had to leave out (its block was refused)
 // reads as zero and takes no writes, so one bad picture costs its component
 // and not the whole layout.
-int num(ComponentRef ref, int index) {
-    if (!runtime().exists(ref)) return 0;
-    return rt::asInt(runtime().get(ref, index));
-}
-
-void put(ComponentRef ref, int index, const rt::Value& v) {
-    if (runtime().exists(ref)) runtime().set(ref, index, v);
-}
+constexpr auto num = rt::lenient::number;
+constexpr auto put = rt::lenient::set;
 
 void putPlace(ComponentRef ref, const Place& p) {
     put(ref, prop::kLeft, p.left);

@@ -41,6 +41,12 @@ namespace modifier {
 constexpr int kCtrl = 1, kShift = 2, kAlt = 4;
 }
 
+// Key codes the program reads from the key and character events; Enter's
+// character code is the same 13.
+namespace key {
+constexpr int kEnter = 13;
+}
+
 // Cursor ids of the system cursors the program uses.
 namespace cursor {
 constexpr int kDefault = 0, kArrow = 32512, kHand = 32649, kSizeNwse = 32642, kSizeNesw = 32643,

@@ -10,6 +10,7 @@
 #include "listing_urls.h"
 #include "placeholder.h"
 #include "runtime/kinds/builtin_kinds.h"
+#include "runtime/lenient.h"
 #include "search_services.h"
 #include "tabs/main_ui.h"
 #include "tabs/tab_table.h"
@@ -21,23 +22,17 @@ namespace {
 namespace wb = widgets::web_browser;
 constexpr int kContent = rt::prop::own(rt::edit_box::kContent);
 constexpr int kColour = rt::prop::own(rt::edit_box::kTextColour);
-constexpr int kEnter = 13;
+using rt::lenient::intArg;
 
 rt::Runtime& runtime() { return rt::Runtime::instance(); }
 
 // The content of an edit box; empty when the box is not there.
-std::string contentOf(rt::ComponentRef box) {
-    if (!runtime().exists(box)) return {};
-    return rt::asText(runtime().get(box, kContent));
-}
+std::string contentOf(rt::ComponentRef box) { return rt::lenient::text(box, kContent); }
 
 void apply(rt::ComponentRef box, const BoxChange& change) {
-    if (!runtime().exists(box)) return;
-    if (change.content) runtime().set(box, kContent, *change.content);
-    if (change.colour) runtime().set(box, kColour, static_cast<int32_t>(*change.colour));
+    if (change.content) rt::lenient::set(box, kContent, *change.content);
+    if (change.colour) rt::lenient::set(box, kColour, static_cast<int32_t>(*change.colour));
 }
-
-int intArg(const rt::Event& e, size_t i) { return i < e.args.size() ? rt::asInt(e.args[i]) : 0; }
 
 // The current tab's browser, when there is a current tab and its browser
 // still exists.
@@ -105,7 +100,7 @@ rt::Value onSearchBoxFocusLost(rt::Event& e) {
 
 rt::Value onSearchBoxKeyDown(rt::Event& e) {
     // Enter searches whatever modifiers are held.
-    if (intArg(e, 0) == kEnter) runSearch(contentOf(e.source), services());
+    if (intArg(e, 0) == rt::key::kEnter) runSearch(contentOf(e.source), services());
     return {};
 }
 

@@ -20,22 +20,6 @@ rt::ComponentRef control() { return ui::mainUi().tabControl; }
 
 rt::Runtime& runtime() { return rt::Runtime::instance(); }
 
-bool live(rt::ComponentRef ref) { return !ref.isNull() && runtime().exists(ref); }
-
-bool visible(rt::ComponentRef ref) { return live(ref) && rt::asBool(runtime().get(ref, rt::prop::kVisible)); }
-
-void setVisible(rt::ComponentRef ref, bool shown) {
-    if (live(ref)) runtime().set(ref, rt::prop::kVisible, shown);
-}
-
-int32_t number(rt::ComponentRef ref, int index) { return live(ref) ? rt::asInt(runtime().get(ref, index)) : 0; }
-
-std::string text(rt::ComponentRef ref, int index) { return live(ref) ? rt::asText(runtime().get(ref, index)) : ""; }
-
-void set(rt::ComponentRef ref, int index, const rt::Value& v) {
-    if (live(ref)) runtime().set(ref, index, v);
-}
-
 Area area(rt::ComponentRef ref) {
     return {number(ref, rt::prop::kLeft), number(ref, rt::prop::kTop), number(ref, rt::prop::kWidth),
             number(ref, rt::prop::kHeight)};

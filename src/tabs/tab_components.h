@@ -8,19 +8,20 @@
 #include <optional>
 #include <string>
 
+#include "runtime/lenient.h"
 #include "runtime/runtime.h"
 #include "tab_rules.h"
 
 namespace tabs::cx {
 
 rt::Runtime& runtime();
-bool live(rt::ComponentRef ref);
+using rt::lenient::live;
+using rt::lenient::number;
+using rt::lenient::set;
+using rt::lenient::setVisible;
+using rt::lenient::text;
+using rt::lenient::visible;
 
-bool visible(rt::ComponentRef ref);
-void setVisible(rt::ComponentRef ref, bool shown);
-int32_t number(rt::ComponentRef ref, int index);
-std::string text(rt::ComponentRef ref, int index);
-void set(rt::ComponentRef ref, int index, const rt::Value& v);
 Area area(rt::ComponentRef ref);
 void moveTo(rt::ComponentRef ref, Point p);
 void redraw(rt::ComponentRef ref);

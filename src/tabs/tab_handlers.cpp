@@ -33,7 +33,7 @@ std::optional<int32_t> eventTag(const char* kind) {
 
 std::optional<int32_t> browserTab(rt::Event&) { return eventTag("WebBrowser"); }
 
-rt::Value arg(const rt::Event& e, size_t i) { return i < e.args.size() ? e.args[i] : rt::Value{}; }
+using rt::lenient::arg;
 
 void showRefreshNotStop() {
     cx::setVisible(u().refreshButton, true);
