@@ -2,7 +2,6 @@
 
 #include <gtk/gtk.h>
 
-#include <cstdio>
 
 #include "runtime/input_method.h"
 #include "runtime/key_codes.h"
@@ -162,7 +161,7 @@ void onExtraButton(GtkGestureMultiPress* gesture, gint, gdouble, gdouble, gpoint
 void installShortcuts(rt::Runtime& r, rt::ComponentRef mainWindow) {
     GtkWindow* window = r.gtkWindow(mainWindow.window);
     if (!window) {
-        std::fprintf(stderr, "varomel: no main window to take the keyboard shortcuts\n");
+        g_warning("no main window to take the keyboard shortcuts");
         return;
     }
     if (g_object_get_data(G_OBJECT(window), "varomel-shortcuts")) return;

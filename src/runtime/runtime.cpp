@@ -252,13 +252,13 @@ void Runtime::connectHostEvents(Slot& s) {
 Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& desc, const Rect& rect) {
     auto kind = kinds_.find(desc.kind);
     if (kind == kinds_.end()) {
-        std::fprintf(stderr, "varomel: unknown component kind %s for %s\n", desc.kind.c_str(), desc.name.c_str());
+        g_warning("unknown component kind %s for %s", desc.kind.c_str(), desc.name.c_str());
         return nullptr;
     }
     ComponentRef ref{w.id, w.nextComponent};
     std::unique_ptr<Component> c = kind->second(CreateInfo{ref, rect, desc.block, this});
     if (!c) {
-        std::fprintf(stderr, "varomel: component %s refused its property block; left out\n", desc.name.c_str());
+        g_warning("component %s refused its property block; left out", desc.name.c_str());
         return nullptr;
     }
     ++w.nextComponent;

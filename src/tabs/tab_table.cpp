@@ -4,7 +4,7 @@
 // of numbering ends in RenumberTabs.
 #include "tab_table.h"
 
-#include <cstdio>
+#include <glib.h>
 
 #include "main_ui.h"
 #include "program/listing_site.h"
@@ -71,7 +71,7 @@ void tabCountChanged() {
 
 void OpenInNewTab(const std::string& url) {
     if (!roomForAnotherTab(tabCount())) {
-        std::fprintf(stderr, "varomel: %d tabs are open; close some before opening more\n", tabCount());
+        g_warning("%d tabs are open; close some before opening more", tabCount());
         return;
     }
     busy = 1;

@@ -3,7 +3,6 @@
 // notifications become the component's events.
 #include <gtk/gtk.h>
 
-#include <cstdio>
 
 #include "runtime/colour.h"
 #include "runtime/gobject_ptr.h"
@@ -213,7 +212,7 @@ bool PageControl::setOwn(int k, const rt::Value& v) {
     };
     auto bytesOf = [&](const char* what) -> const rt::Bytes* {
         if (auto b = std::get_if<rt::Bytes>(&v)) return b;
-        std::fprintf(stderr, "varomel: PageControl %s needs a byte block; ignored\n", what);
+        g_warning("PageControl %s needs a byte block; ignored", what);
         return nullptr;
     };
     switch (k) {
@@ -224,7 +223,7 @@ bool PageControl::setOwn(int k, const rt::Value& v) {
             if (!b) return true;
             if (b->empty()) block_.font.reset();
             else if (auto f = rt::LogFont::parse(*b)) block_.font = f;
-            else { std::fprintf(stderr, "varomel: PageControl font is not a 60-byte record; ignored\n"); return true; }
+            else { g_warning("PageControl font is not a 60-byte record; ignored"); return true; }
             applyFont();
             return true;
         }
@@ -232,7 +231,7 @@ bool PageControl::setOwn(int k, const rt::Value& v) {
             const rt::Bytes* b = bytesOf("page list");
             if (!b) return true;
             auto pages = PageControlBlock::parsePages(*b);
-            if (!pages) { std::fprintf(stderr, "varomel: PageControl page list does not parse; ignored\n"); return true; }
+            if (!pages) { g_warning("PageControl page list does not parse; ignored"); return true; }
             model_.setPages(std::move(*pages), true);
             return true;
         }

@@ -1,7 +1,6 @@
 // WebBrowser: the view's signals, turned into the control's numbered events.
 // All signals are connected in attachView and disconnected in detachView, so
 // a destroyed control, or a view it has given up, raises nothing more.
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -419,7 +418,7 @@ gboolean WebBrowser::onDecideResponse(WebKitResponsePolicyDecision* decision) {
         approveDownload(view_.get(), address);
         webkit_policy_decision_download(WEBKIT_POLICY_DECISION(decision));
     } else {
-        std::fprintf(stderr, "varomel: refused a download that no click started: %s\n", address.c_str());
+        g_warning("refused a download that no click started: %s", address.c_str());
         webkit_policy_decision_ignore(WEBKIT_POLICY_DECISION(decision));
     }
     return TRUE;
@@ -429,8 +428,8 @@ GtkWidget* WebBrowser::onCreate(WebKitNavigationAction* action) {
     // One click may open a few windows, not hundreds.
     if (!popupBudget().take()) {
         if (popupBudget().firstRefusal())
-            std::fprintf(stderr, "varomel: refused further new windows after %d from one click\n",
-                         PopupBudget::kPerGesture);
+            g_warning("refused further new windows after %d from one click",
+                      PopupBudget::kPerGesture);
         return nullptr;
     }
     WebKitWebView* opener = view_.get();

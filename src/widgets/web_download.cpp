@@ -172,7 +172,7 @@ private:
         // Not the user's cancel: say what went wrong, in the window if the
         // download has one.
         const char* reason = error ? error->message : "";
-        std::fprintf(stderr, "varomel: download %s failed: %s\n", path_.empty() ? "(no file yet)" : path_.c_str(), reason);
+        g_warning("download %s failed: %s", path_.empty() ? "(no file yet)" : path_.c_str(), reason);
         if (window_) gtk_label_set_text(GTK_LABEL(label_), (std::string("下载失败：") + reason).c_str());
     }
 
@@ -224,7 +224,7 @@ GtkWindow* ownerOf(WebKitWebView* view) {
 }
 
 void refuse(WebKitDownload* download, const char* uri) {
-    std::fprintf(stderr, "varomel: refused a download that no click started: %s\n", uri);
+    g_warning("refused a download that no click started: %s", uri);
     // Answered without a place, so nothing can be written even if the
     // engine asks before it sees the cancel.
     g_signal_connect(download, "decide-destination",

@@ -48,12 +48,20 @@ inline void settle() {
 // Runs `loop` until a handler quits it, or quits it after `limit` so a timer
 // that never fires cannot hang the test.
 inline void runLoop(GMainLoop* loop, std::chrono::milliseconds limit) {
-    guint guard = g_timeout_add(static_cast<guint>(limit.count()), [](gpointer l) -> gboolean {
-        g_main_loop_quit(static_cast<GMainLoop*>(l));
+    // A guard that fired has removed itself; removing it again is a GLib
+    // critical (fatal in the tests).
+    struct Guard {
+        GMainLoop* loop;
+        bool fired = false;
+    } guard{loop};
+    guint source = g_timeout_add(static_cast<guint>(limit.count()), [](gpointer p) -> gboolean {
+        auto* g = static_cast<Guard*>(p);
+        g->fired = true;
+        g_main_loop_quit(g->loop);
         return G_SOURCE_REMOVE;
-    }, loop);
+    }, &guard);
     g_main_loop_run(loop);
-    g_source_remove(guard);
+    if (!guard.fired) g_source_remove(source);
 }
 
 // For SetUpTestSuite: GUI suites fail, not skip, without a display, so a
