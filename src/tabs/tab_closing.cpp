@@ -2,6 +2,7 @@
 // close-current-tab button. The only tab is never closed: it switches
 // between the two search engines' home pages instead.
 #include "main_ui.h"
+#include "runtime/check.h"
 #include "tab_components.h"
 #include "tab_rules.h"
 #include "tab_table.h"
@@ -48,7 +49,7 @@ void afterClosing() {
 }  // namespace
 
 void DestroyTabBrowser(int32_t n) {
-    if (!isTab(n)) return;
+    if (!VAROMEL_CHECK(isTab(n))) return;
     rt::ComponentRef b = tabTable[static_cast<size_t>(n - 1)].browser();
     if (!cx::live(b)) return;
     // Stopped first, so that no further events arrive from it.

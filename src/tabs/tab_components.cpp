@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include "main_ui.h"
+#include "runtime/check.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "widgets/page_control.h"
 #include "widgets/web_browser.h"
@@ -42,6 +43,12 @@ rt::Value callControl(int method, std::vector<rt::Value> args) {
     return runtime().call(control(), method, std::move(args));
 }
 
+// The tab code names only pages that exist; a missing control is the
+// lenient case above, not a fault of the caller.
+bool pageExists(int32_t page) {
+    return !live(control()) || VAROMEL_CHECK(page >= 0 && page < rt::asInt(callControl(pc::kGetPageCount, {})));
+}
+
 }  // namespace
 
 int32_t pageCount() { return rt::asInt(callControl(pc::kGetPageCount, {})); }
@@ -54,7 +61,10 @@ int32_t addPage(const std::string& caption) { return rt::asInt(callControl(pc::k
 
 bool removePage(int32_t page) { return rt::asInt(callControl(pc::kRemovePage, {page})) != 0; }
 
-std::string pageCaption(int32_t page) { return rt::asText(callControl(pc::kGetPageCaption, {page})); }
+std::string pageCaption(int32_t page) {
+    if (!pageExists(page)) return {};
+    return rt::asText(callControl(pc::kGetPageCaption, {page}));
+}
 
 std::string pageTip(int32_t page) {
     if (!live(control())) return {};
@@ -63,9 +73,13 @@ std::string pageTip(int32_t page) {
     return (*pages)[static_cast<size_t>(page)].tip;
 }
 
-void setPageCaption(int32_t page, const std::string& caption) { callControl(pc::kSetPageCaption, {page, caption}); }
+void setPageCaption(int32_t page, const std::string& caption) {
+    if (pageExists(page)) callControl(pc::kSetPageCaption, {page, caption});
+}
 
-void setPageTip(int32_t page, const std::string& tip) { callControl(pc::kSetPageTip, {page, tip}); }
+void setPageTip(int32_t page, const std::string& tip) {
+    if (pageExists(page)) callControl(pc::kSetPageTip, {page, tip});
+}
 
 std::optional<Area> headerRect(int32_t page) {
     if (!live(control())) return std::nullopt;

@@ -8,6 +8,7 @@
 
 #include "main_ui.h"
 #include "program/listing_site.h"
+#include "runtime/check.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "tab_components.h"
 #include "tab_rules.h"
@@ -147,7 +148,7 @@ void RenumberTabs() {
 
 void NavigateTab(const std::string& url, int32_t n) {
     TabRecord* r = record(n);
-    if (!r) return;
+    if (!VAROMEL_CHECK(r != nullptr)) return;
     cx::navigate(r->browser(), url);
     cx::setAddressText(url);
 }
