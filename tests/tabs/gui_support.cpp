@@ -165,6 +165,20 @@ std::string TabWindowTest::tag(rt::ComponentRef ref) { return rt::asText(rt().ge
 bool TabWindowTest::shown(rt::ComponentRef ref) { return rt::asBool(rt().get(ref, rt::prop::kVisible)); }
 std::string TabWindowTest::caption(int page) { return tabs::cx::pageCaption(page); }
 
+std::string TabWindowTest::tabState() {
+    std::string state;
+    for (int n = 1; n <= tabs::tabCount(); ++n) {
+        const bool current = n == tabs::currentTab;
+        if (!state.empty()) state += ' ';
+        state += tabs::cx::text(browser(n), rt::prop::kTag);
+        if (current) state += '*';
+        if (tabs::cx::visible(browser(n)) != current) state += '!';
+    }
+    if (tabs::cx::currentPage() != tabs::currentTab - 1) state += " page=" + std::to_string(tabs::cx::currentPage());
+    if (tabs::cx::pageCount() != tabs::tabCount()) state += " pages=" + std::to_string(tabs::cx::pageCount());
+    return state;
+}
+
 std::string TabWindowTest::tip(int page) {
     auto pages = widgets::PageControlBlock::parsePages(
         rt::asBytes(rt().get(ui::mainUi().tabControl, rt::prop::own(widgets::page_control::kPageList))));

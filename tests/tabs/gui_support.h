@@ -52,6 +52,12 @@ protected:
     std::string tip(int page);
     std::string windowCaption();
     std::string address();
+    // The tab table in one line: each tab's number as its browser's tag
+    // says it, in table order, the current tab marked "*" ("1 2* 3"). What
+    // disagrees is spelt out: "!" on a tab whose browser is shown though not
+    // current or hidden though current, and " page=P" / " pages=K" when the
+    // tab control's current page or page count does not match the table.
+    std::string tabState();
     // Raises a browser event on tab n's browser as the engine would.
     void raise(int n, int event, std::vector<rt::Value> args = {});
     int componentCount();

@@ -111,12 +111,7 @@ TEST(WebBrowserHeaders, ParsesLinesAndDropsBadOnes) {
     EXPECT_EQ(wb::formatHeaders(h), "X-One: 1\r\nX-Two: two words\r\nX-Three: 3\r\n");
 }
 
-TEST(WebBrowserLoadState, ReadyStateAndProgress) {
-    EXPECT_EQ(wb::readyState(wb::LoadPhase::kNone), 0);
-    EXPECT_EQ(wb::readyState(wb::LoadPhase::kStarted), 1);
-    EXPECT_EQ(wb::readyState(wb::LoadPhase::kRedirected), 1);
-    EXPECT_EQ(wb::readyState(wb::LoadPhase::kCommitted), 3);
-    EXPECT_EQ(wb::readyState(wb::LoadPhase::kFinished), 4);
+TEST(WebBrowserLoadState, ProgressIsTheFractionInTenThousandthsWithinItsRange) {
     EXPECT_EQ(wb::progressValue(0.3746), 3746);
     EXPECT_EQ(wb::progressValue(1.0), wb::kProgressMaximum);
     EXPECT_EQ(wb::progressValue(1.5), wb::kProgressMaximum);
