@@ -332,7 +332,10 @@ start_openbox() {
   openbox --sm-disable >>"$work/openbox.log" 2>&1 &
   _pids+=($!)
   _wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-  wait_until _wm_running || fatal "openbox did not start: $(tail -n 5 "$work/openbox.log")"
+  # A display that does not answer is the test machine's fault, not the
+  # window manager's: the message says which.
+  wait_until _wm_running || fatal "openbox did not start: $(tail -n 5 "$work/openbox.log");" \
+    "the display $DISPLAY $(xdpyinfo >/dev/null 2>&1 && echo answers || echo 'does not answer either')"
 }
 
 # A panel along the top or bottom edge reserving HEIGHT pixels; waits until
