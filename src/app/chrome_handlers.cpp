@@ -26,17 +26,28 @@ namespace prop = rt::prop;
 bool inSizeChanged = false;
 // The zone under the mouse at the last move; the cursor shows it.
 int resizeZone = kZoneNone;
-// The put-back of a moved maximised window lets queued messages run, and a
-// window manager that keeps adjusting the position would otherwise bring it
-// back into itself without end.
-bool inPutBack = false;
 // The work area the window was last maximised to, to tell whether it was
 // maximised when the work area changes under it.
 rt::Rect knownWorkArea{};
-// Whether the window was last placed on the work area (and not restored
-// since). Window managers fit a window into the work area as they map it,
-// which moves the border that hangs over its edges back on screen.
-bool placedMaximised = false;
+// Whether the window stands maximised, is being placed by the program or
+// is on its way back from maximised. Window managers fit a window into the
+// work area as they map it, which moves the border that hangs over its
+// edges back on screen, so a window that stands maximised is placed again
+// after a map. Placing lets queued messages run, and the reports that
+// arrive meanwhile are the program's own steps: the put-back leaves them
+// alone, which also keeps a window manager that keeps adjusting the
+// position from bringing the put-back into itself without end.
+PlacingState placement;
+
+// Marks the program's own placing however it is left; nested placing (a
+// put-back inside a restore) keeps the mark until the outer one ends.
+struct PlacingScope {
+    bool outer = !placement.placing;
+    PlacingScope() { placement.placing = true; }
+    ~PlacingScope() {
+        if (outer) placement.placing = false;
+    }
+};
 
 rt::Runtime& runtime() { return rt::Runtime::instance(); }
 const ui::MainUi& u() { return ui::mainUi(); }
@@ -160,6 +171,7 @@ void setWindowRect(const rt::Rect& r, PlaceOrder order) {
 // server has answered everything, whatever a late report undid is asked for
 // once more.
 void placeWindow(const rt::Rect& target, PlaceOrder order) {
+    PlacingScope scope;
     setWindowRect(target, order);
     GtkWindow* gw = mainGtkWindow();
     if (!gw) return;
@@ -174,7 +186,8 @@ void placeWindow(const rt::Rect& target, PlaceOrder order) {
 void maximiseTo(const rt::Rect& area) {
     placeWindow(area, kPlaceFirst);
     knownWorkArea = area;
-    placedMaximised = true;
+    placement.standsMaximised = true;
+    placement.restoring = false;
     ui::shell().maximisedWidth = num(u().window, prop::kWidth);
     ui::shell().maximisedHeight = num(u().window, prop::kHeight);
 }
@@ -195,7 +208,7 @@ void followWorkArea() {
 // comes back from the taskbar), a window it moved off the work area goes
 // back there.
 void afterMap() {
-    if (!runtime().exists(u().window) || !placedMaximised) return;
+    if (!runtime().exists(u().window) || !placement.standsMaximised) return;
     const rt::Rect area = WorkArea();
     if (rectOf(u().window) != area) maximiseTo(area);
 }
@@ -223,7 +236,8 @@ void ToggleMaximised() {
         // one is on its way; only a minimised window needs the request.
         if (num(w, rt::window_prop::kState) != rt::window_prop::kStateNormal)
             put(w, rt::window_prop::kState, rt::window_prop::kStateNormal);
-        placedMaximised = false;
+        placement.standsMaximised = false;
+        placement.restoring = true;
         placeWindow(s.savedNormalRect, kSizeFirst);
         return;
     }
@@ -260,8 +274,9 @@ void ArrangeTitleBarButtons() {
 }
 
 rt::Value onMainSizeChanged(rt::Event&) {
-    if (inSizeChanged) return {};
     const ComponentRef w = u().window;
+    noteReported(placement, rectOf(w), ui::shell().maximisedWidth, ui::shell().maximisedHeight);
+    if (inSizeChanged) return {};
     // A size change that arrives while queued messages run is dropped by
     // the flag; if the window then has another size than the one just laid
     // out, the layout runs again, so it never stays on a stale size.
@@ -289,12 +304,8 @@ rt::Value onMainPositionChanged(rt::Event&) {
     ui::ShellState& s = ui::shell();
     // A window of exactly the maximised size that is not on the work area
     // is a maximised window that was moved: put it back.
-    if (!inPutBack && !IsMaximised() && num(w, prop::kWidth) == s.maximisedWidth &&
-        num(w, prop::kHeight) == s.maximisedHeight) {
-        inPutBack = true;
-        maximiseTo(WorkArea());
-        inPutBack = false;
-    }
+    noteReported(placement, rectOf(w), s.maximisedWidth, s.maximisedHeight);
+    if (needsPutBack(rectOf(w), WorkArea(), s.maximisedWidth, s.maximisedHeight, placement)) maximiseTo(WorkArea());
     tabs::PlaceStatusWindow();
     return {};
 }

@@ -16,4 +16,21 @@ rt::Rect workAreaFromUsable(const rt::Rect& monitor, const rt::Rect& usable, int
     return {area.left - border, area.top - border, area.width + 2 * border + 1, area.height + 2 * border + 1};
 }
 
+namespace {
+bool hasMaximisedSize(const rt::Rect& r, int maximisedWidth, int maximisedHeight) {
+    return r.width == maximisedWidth && r.height == maximisedHeight;
+}
+}  // namespace
+
+void noteReported(PlacingState& state, const rt::Rect& reported, int maximisedWidth, int maximisedHeight) {
+    if (state.restoring && !state.placing && !hasMaximisedSize(reported, maximisedWidth, maximisedHeight))
+        state.restoring = false;
+}
+
+bool needsPutBack(const rt::Rect& reported, const rt::Rect& workArea, int maximisedWidth, int maximisedHeight,
+                  const PlacingState& state) {
+    return !state.placing && !state.restoring && !isMaximisedRect(reported, workArea) &&
+           hasMaximisedSize(reported, maximisedWidth, maximisedHeight);
+}
+
 }  // namespace app

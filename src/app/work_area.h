@@ -25,4 +25,33 @@ rt::Rect workAreaFromUsable(const rt::Rect& monitor, const rt::Rect& usable, int
 // covers the work area.
 inline bool isMaximisedRect(const rt::Rect& window, const rt::Rect& workArea) { return window == workArea; }
 
+// What the program knows of its own placing when the system reports that
+// the window moved or changed size.
+struct PlacingState {
+    // Placed on the work area and not restored since.
+    bool standsMaximised = false;
+    // The program is placing the window itself right now (maximising,
+    // restoring, putting back); the reports of its steps are not moves.
+    bool placing = false;
+    // Restored, and no size but the maximised one reported since. On X a
+    // move is sent at once while a new size waits for the next frame, so a
+    // restore is first reported at its normal place with the maximised
+    // size, and the window manager's answers to such steps can arrive
+    // after the program has finished asking.
+    bool restoring = false;
+};
+
+// Takes in a reported rectangle: the first size other than the maximised
+// one after a restore ends it, as the program asks for no maximised size
+// until it maximises again, so no in-between step can follow.
+void noteReported(PlacingState& state, const rt::Rect& reported, int maximisedWidth, int maximisedHeight);
+
+// Whether a reported rectangle is a maximised window that was moved off
+// its work area and so goes back there: one of exactly the maximised size
+// (the size it had when last placed on the work area), not on the work
+// area, and neither a step of the program's own placing nor of a restore
+// still on its way (putting that back would undo the restore).
+bool needsPutBack(const rt::Rect& reported, const rt::Rect& workArea, int maximisedWidth, int maximisedHeight,
+                  const PlacingState& state);
+
 }  // namespace app

@@ -49,6 +49,48 @@ TEST(WorkArea, SecondMonitorAndNonsenseFromTheDesktop) {
     EXPECT_EQ(app::workAreaFromUsable(second, {1920, 0, -5, 1024}, 3), whole);
 }
 
+TEST(WorkArea, PutBackLeavesTheProgramsOwnStepsAlone) {
+    const rt::Rect area{-3, 21, 1287, 967};
+    const int W = 1287, H = 967;
+    struct Row {
+        const char* name;
+        rt::Rect reported;
+        app::PlacingState state;
+        bool putBack;
+    } rows[] = {
+        {"dragged off the work area", {200, 150, W, H}, {}, true},
+        {"placed at the screen corner on map", {0, 0, W, H}, {}, true},
+        {"on the work area", area, {}, false},
+        {"another size", {200, 150, 1030, 750}, {}, false},
+        {"one pixel off in size", {200, 150, W, H - 1}, {}, false},
+        {"the program's own placing", {200, 150, W, H}, {true, true, false}, false},
+        // A restore's move arrives before its new size.
+        {"restore still on its way", {50, 21, W, H}, {false, false, true}, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(app::needsPutBack(r.reported, area, W, H, r.state), r.putBack);
+    }
+}
+
+TEST(WorkArea, ARestoreEndsAtTheFirstOtherSizeReportedAfterItsPlacing) {
+    const int W = 1287, H = 967;
+    app::PlacingState s{false, true, true};
+    // The program's own steps, one property at a time, do not end it.
+    app::noteReported(s, {-3, 21, 1030, H}, W, H);
+    EXPECT_TRUE(s.restoring);
+    s.placing = false;
+    // The window manager's late answers: first the move with the old size.
+    app::noteReported(s, {50, 21, W, H}, W, H);
+    EXPECT_TRUE(s.restoring);
+    EXPECT_FALSE(app::needsPutBack({50, 21, W, H}, {-3, 21, W, H}, W, H, s));
+    app::noteReported(s, {50, 50, 1030, 750}, W, H);
+    EXPECT_FALSE(s.restoring);
+    // From then on a normal window of exactly the maximised size that moves
+    // passes for a moved maximised one again.
+    EXPECT_TRUE(app::needsPutBack({60, 50, W, H}, {-3, 21, W, H}, W, H, s));
+}
+
 TEST(ResizeZones, GripReachesSixPixelsInFromEachEdge) {
     const int W = 1030, H = 750;
     EXPECT_EQ(app::resizeZoneAt(W - 6, 300, W, H), app::kZoneRight);

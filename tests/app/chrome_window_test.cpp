@@ -205,6 +205,43 @@ TEST_F(ChromeWindowTest, AMovedMaximisedWindowIsPutBack) {
     settle();
 }
 
+// A window manager answers a restore in the order the requests reached it:
+// the moves to the normal place (sent at once, left then top) with the
+// maximised size, then the new size (sent with the next frame). The first answer can arrive after
+// the program has finished asking; it must not count as a moved maximised
+// window, or the restore is undone.
+TEST_F(ChromeWindowTest, ARestoreReportedInStepsIsNotPutBack) {
+    const rt::Rect area = expectedWorkArea();
+    GtkWidget* gw = GTK_WIDGET(rt.gtkWindow(window.window));
+    auto report = [&](const rt::Rect& r) {
+        rt::CPtr<GdkEvent, gdk_event_free> e(gdk_event_new(GDK_CONFIGURE));
+        e->configure.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(gw)));
+        e->configure.send_event = TRUE;
+        e->configure.x = r.left;
+        e->configure.y = r.top;
+        e->configure.width = r.width;
+        e->configure.height = r.height;
+        gtk_main_do_event(e.get());
+    };
+    rt.raise(u().restoreButton, widgets::pic_btn::kClick);
+    report({50, area.top, area.width, area.height});
+    report({50, 50, area.width, area.height});
+    EXPECT_FALSE(app::IsMaximised());
+    report({50, 50, 1030, 750});
+    settle();
+    EXPECT_EQ(rect(), (rt::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(serverRect(), (rt::Rect{50, 50, 1030, 750}));
+
+    // Maximised again, a late report of the old normal place with the
+    // maximised size is a moved maximised window once more.
+    click(u().maximiseButton);
+    ASSERT_EQ(rect(), area);
+    report({50, 50, area.width, area.height});
+    EXPECT_EQ(rect(), area);
+    settle();
+    EXPECT_EQ(serverRect(), area);
+}
+
 TEST_F(ChromeWindowTest, CloseCurrentTabButtonTakesTheEdgeWithMoreTabs) {
     const int W = rect().width;
     tabs::tabTable.resize(2);

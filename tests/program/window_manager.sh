@@ -43,49 +43,42 @@ check "a second instance started with an argument restores the minimised first o
 kill "$second" 2>/dev/null; wait "$second" 2>/dev/null
 app=$first w=$first_window
 
-# Restoring and the drags are left out unless WINDOW_MANAGER_DRAGS=1: under
-# openbox the restored window now and then lands at the work area's corner
-# instead of 50,50 (about one run in seven), and every later drag then
-# starts from the wrong place. Until that is understood they are not part
-# of CI.
-if [ "${WINDOW_MANAGER_DRAGS:-0}" = 1 ]; then
-  click $(title_button toggle)
-  check "the restore button gives 1030 x 750 at 50, 50" wait_until geometry_is "50 50 1030 750"
+click $(title_button toggle)
+check "the restore button gives 1030 x 750 at 50, 50" wait_until geometry_is "50 50 1030 750"
 
-  # Drags with the left button held, in screen coordinates, and checks the
-  # window's rectangle at the end. The window manager takes the drag over
-  # only once the program's request reaches it, so the pointer keeps moving
-  # at the end point until the window follows, as a hand would.
-  # On a loaded machine the window manager now and then misses a press
-  # altogether; the window then stays where it was, and a hand would simply
-  # try again. A drag that moved the window wrongly is not tried again.
-  drag() {
-    local x=$1 y=$2 dx=$3 dy=$4 want=$5 what=$6 before attempt
-    window_geometry && before="$X $Y $WIDTH $HEIGHT"
-    _followed() {
-      xdotool mousemove $((x + dx + 1)) $((y + dy + 1))
-      xdotool mousemove $((x + dx)) $((y + dy))
-      geometry_is "$want"
-    }
-    for attempt in 1 2; do
-      xdotool mousemove "$x" "$y" mousedown 1
-      xdotool mousemove $((x + dx / 2)) $((y + dy / 2))
-      WAIT_SECONDS=15 wait_until _followed
-      xdotool mouseup 1
-      WAIT_SECONDS=10 wait_until geometry_is "$want" && break
-      geometry_is "$before" || break
-      [ "$attempt" = 1 ] && echo "note: the window manager missed the press of '$what'; trying once more" >&2
-    done
-    check "$what" geometry_is "$want"
+# Drags with the left button held, in screen coordinates, and checks the
+# window's rectangle at the end. The window manager takes the drag over
+# only once the program's request reaches it, so the pointer keeps moving
+# at the end point until the window follows, as a hand would.
+# On a loaded machine the window manager now and then misses a press
+# altogether; the window then stays where it was, and a hand would simply
+# try again. A drag that moved the window wrongly is not tried again.
+drag() {
+  local x=$1 y=$2 dx=$3 dy=$4 want=$5 what=$6 before attempt
+  window_geometry && before="$X $Y $WIDTH $HEIGHT"
+  _followed() {
+    xdotool mousemove $((x + dx + 1)) $((y + dy + 1))
+    xdotool mousemove $((x + dx)) $((y + dy))
+    geometry_is "$want"
   }
-  drag 450 60 60 40 "110 90 1030 750" "a title drag moves the restored window"
-  drag 111 400 -30 0 "80 90 1060 750" "a drag on the left edge resizes from the left"
-  drag $((80 + 1060 - 2)) 400 25 0 "80 90 1085 750" "a drag on the right edge resizes from the right"
-  drag 600 91 0 -20 "80 70 1085 770" "a drag on the top edge resizes from the top"
-  drag 600 $((70 + 770 - 2)) 0 30 "80 70 1085 800" "a drag on the bottom edge resizes from the bottom"
+  for attempt in 1 2; do
+    xdotool mousemove "$x" "$y" mousedown 1
+    xdotool mousemove $((x + dx / 2)) $((y + dy / 2))
+    WAIT_SECONDS=15 wait_until _followed
+    xdotool mouseup 1
+    WAIT_SECONDS=10 wait_until geometry_is "$want" && break
+    geometry_is "$before" || break
+    [ "$attempt" = 1 ] && echo "note: the window manager missed the press of '$what'; trying once more" >&2
+  done
+  check "$what" geometry_is "$want"
+}
+drag 450 60 60 40 "110 90 1030 750" "a title drag moves the restored window"
+drag 111 400 -30 0 "80 90 1060 750" "a drag on the left edge resizes from the left"
+drag $((80 + 1060 - 2)) 400 25 0 "80 90 1085 750" "a drag on the right edge resizes from the right"
+drag 600 91 0 -20 "80 70 1085 770" "a drag on the top edge resizes from the top"
+drag 600 $((70 + 770 - 2)) 0 30 "80 70 1085 800" "a drag on the bottom edge resizes from the bottom"
 
-  click $(title_button toggle)
-fi
+click $(title_button toggle)
 work_area="-3 21 $((sw + 7)) $((sh - 24 - 40 + 7))"
 wait_until geometry_is "$work_area" || fatal "the maximise button did not maximise"
 xdotool windowmove "$w" 200 150
