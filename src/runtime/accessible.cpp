@@ -11,6 +11,13 @@ AccessibleFacts withGivenText(AccessibleFacts facts, const std::string& givenNam
     return facts;
 }
 
+std::string spokenText(std::string_view text) {
+    constexpr std::string_view kSpace = " \t\r\n";
+    const size_t first = text.find_first_not_of(kSpace);
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(kSpace) - first + 1));
+}
+
 namespace {
 
 bool sameItem(const AccessibleFacts& a, const AccessibleFacts& b) {

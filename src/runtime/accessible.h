@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 
@@ -40,6 +41,10 @@ struct AccessibleFacts {
 // A kind's own facts completed by the name and description the program gave
 // the component: a given text wins, an empty one leaves the kind's.
 AccessibleFacts withGivenText(AccessibleFacts facts, const std::string& givenName, const std::string& givenDescription);
+
+// A text as it is to be read out: without the spaces that pad it on
+// screen (tab captions are padded to widen their headers).
+std::string spokenText(std::string_view text);
 
 // How an item list became another: for each item of `after`, the index in
 // `before` of the item it continues (its accessible object is kept), or -1

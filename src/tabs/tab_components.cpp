@@ -1,6 +1,7 @@
 #include "tab_components.h"
 
 #include "main_ui.h"
+#include "tab_table.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "widgets/page_control.h"
 #include "widgets/web_browser.h"
@@ -77,7 +78,16 @@ std::string pageTip(int32_t page) {
     return (*pages)[static_cast<size_t>(page)].tip;
 }
 
-void setPageCaption(int32_t page, const std::string& caption) { callControl(pc::kSetPageCaption, {page, caption}); }
+void setPageCaption(int32_t page, const std::string& caption) {
+    callControl(pc::kSetPageCaption, {page, caption});
+    nameCloseButton(page);
+}
+
+void nameCloseButton(int32_t page) {
+    if (page < 0 || page >= tabCount()) return;
+    rt::ComponentRef button = tabTable[static_cast<size_t>(page)].closeButton();
+    if (live(button)) runtime().setAccessibleText(button, closeButtonName(pageCaption(page)));
+}
 
 void setPageTip(int32_t page, const std::string& tip) { callControl(pc::kSetPageTip, {page, tip}); }
 

@@ -1,5 +1,7 @@
 #include "tab_rules.h"
 
+#include "runtime/accessible.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -160,6 +162,8 @@ bool closeCurrentTabButtonShown(int32_t tabCount) { return tabCount != 1; }
 
 std::string browserTag(int32_t n) { return std::to_string(n); }
 std::string closeButtonTag(int32_t n) { return std::to_string(n - 1); }
+
+std::string closeButtonName(std::string_view caption) { return "关闭标签 " + rt::spokenText(caption); }
 
 bool roomForAnotherTab(int32_t openTabs) { return openTabs < kMaxOpenTabs; }
 

@@ -123,7 +123,7 @@ std::vector<rt::AccessibleFacts> PageControl::accessibleItems() {
         const pagectl::Page& p = model_.page(i);
         rt::AccessibleFacts f;
         f.role = rt::AccessibleRole::kPageTab;
-        f.name = p.data.caption;
+        f.name = rt::spokenText(p.data.caption);
         f.description = p.data.tip;
         f.clickable = model_.selectable(i);
         f.selected = i == model_.current();
