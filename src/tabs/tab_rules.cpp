@@ -1,13 +1,12 @@
 #include "tab_rules.h"
 
-#include "runtime/accessible.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "listing_site.h"
+#include "runtime/accessible.h"
 #include "runtime/gbk.h"
 
 namespace tabs {
