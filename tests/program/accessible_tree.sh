@@ -41,7 +41,7 @@ _pids+=("${bus_pids[@]}")
 check "the accessibility bus launcher, its bus and the registry run" [ "${#bus_pids[@]}" -ge 3 ]
 client walk "$app" >"$work/tree.txt"
 echo "accessible tree at start:"
-sed -e '/document web/,$d' -e 's/^/  /' "$work/tree.txt"
+sed 's/^/  /' "$work/tree.txt"
 
 for name in 后退 前进 主页 刷新 停止 最小化 最大化 还原 退出程序 关闭当前标签 转到 搜索 新建标签 \
             "关闭标签 新开服务器一览"; do
