@@ -29,6 +29,10 @@ from gi.repository import Atspi, Gio, GLib  # noqa: E402
 # The bindings call some of the action calls deprecated; they are the ones
 # the installed library offers on every supported release.
 warnings.filterwarnings("ignore", category=DeprecationWarning)
+# A program busy opening tabs (a sanitizer build on a loaded machine) may
+# take seconds to answer; the library's default gives up after 0.8 s and
+# reports what it could not ask as empty.
+Atspi.set_timeout(20000, 60000)
 
 PAGE_TAB_LIST = "page tab list"
 PAGE_TAB = "page tab"
@@ -96,15 +100,16 @@ def page_tabs(pid):
     return [tabs.get_child_at_index(i) for i in range(tabs.get_child_count())]
 
 
-def click(obj, what):
+def click(obj, what, times=1):
     if obj is None:
         fail(f"no {what}")
     action = obj.get_action_iface()
     names = actions(obj)
     if "click" not in names:
         fail(f"{what} offers no click (actions: {names})")
-    if not action.do_action(names.index("click")):
-        fail(f"{what} refused the click")
+    for _ in range(times):
+        if not action.do_action(names.index("click")):
+            fail(f"{what} refused the click")
 
 
 def walk(pid):
@@ -162,9 +167,7 @@ def main(argv):
         print(" ".join(states(obj)))
     elif command == "click":
         # The same object every time: a button stays itself while tabs come and go.
-        obj = find(pid, argv[3], argv[4])
-        for _ in range(int(argv[5]) if len(argv) > 5 else 1):
-            click(obj, f"{argv[3]} named {argv[4]!r}")
+        click(find(pid, argv[3], argv[4]), f"{argv[3]} named {argv[4]!r}", int(argv[5]) if len(argv) > 5 else 1)
     elif command == "tabs":
         for i, tab in enumerate(page_tabs(pid)):
             if tab.get_role_name() != PAGE_TAB or tab.get_index_in_parent() != i:
