@@ -28,6 +28,26 @@ command -v dbus-daemon >/dev/null || fatal "dbus-daemon is not installed"
 /usr/bin/python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
   fatal "the AT-SPI bindings for /usr/bin/python3 are not installed (python3-pyatspi)"
 
+# What the buses start for this test carries its private HOME. Stopping the
+# buses can make one of them start a helper again (the registry, when the
+# program asks for it on its way out), so after the usual clean-up every
+# process left with that HOME is stopped too, by its id.
+_stop_left_helpers() {
+  local d p _
+  for _ in $(seq 50); do
+    p=()
+    for d in /proc/[0-9]*; do
+      [ "${d#/proc/}" = "$$" ] && continue
+      tr '\0' '\n' <"$d/environ" 2>/dev/null | grep -qxF "HOME=$HOME" && p+=("${d#/proc/}")
+    done
+    [ "${#p[@]}" -eq 0 ] && break
+    kill "${p[@]}" 2>/dev/null
+    sleep 0.1
+  done
+  rm -rf "$work" 2>/dev/null
+}
+trap '_program_test_cleanup; _stop_left_helpers' EXIT
+
 start_session_bus
 # The other program tests keep GTK's accessibility bridge off; this one is
 # about it.
