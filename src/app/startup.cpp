@@ -77,6 +77,7 @@ rt::Value onMainWindowCreated(rt::Event& e) {
         runtime.sleepWhileHidden(u.progressTimer, u.loadProgressLabel);
 
     attachTooltips(runtime, u);
+    nameComponents(runtime, u);
     installShortcuts(runtime, e.source);
     if (runtime.exists(u.tabControl))
         runtime.set(u.tabControl, rt::prop::own(widgets::page_control::kHeaderPosition), s.tabHeaderPosition);

@@ -1,5 +1,9 @@
-// The tooltips of the navigation and title-bar buttons.
+// The tooltips of the navigation and title-bar buttons, and what assistive
+// technology calls the main window's buttons and boxes.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "runtime/runtime.h"
 #include "tabs/main_ui.h"
@@ -7,6 +11,17 @@
 namespace app {
 
 void attachTooltips(rt::Runtime& runtime, const ui::MainUi& u);
+
+struct AccessibleText {
+    rt::ComponentRef ref;
+    std::string name;
+    std::string description;
+};
+// Buttons by their tooltip text (the go button by its action, with its tip
+// as description), the boxes by what they take. A tab's close button is
+// named with its tab (tabs::NameCloseButton); labels read as their text.
+std::vector<AccessibleText> accessibleTexts(const ui::MainUi& u);
+void nameComponents(rt::Runtime& runtime, const ui::MainUi& u);
 
 // A tip text as GTK shows it: "\r\n" breaks the line.
 std::string tooltipMarkupFree(const std::string& text);

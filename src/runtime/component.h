@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "accessible.h"
 #include "value.h"
 
 // The toolkit's widget types, declared exactly as GTK declares them: the
@@ -104,6 +105,19 @@ public:
     virtual void visibilityChanged(bool /*visible*/) {}
     virtual void enabledChanged(bool /*enabled*/) {}
 
+    // What assistive technology is told about a kind that draws itself
+    // (its widget made by accessibleAreaNew); the runtime adds the name and
+    // description the program gave the component. Kinds that tell nothing
+    // keep the toolkit's own accessible.
+    virtual AccessibleFacts accessibleFacts() { return {}; }
+    // Runs what a left click on the component runs; false when it offers no
+    // click or cannot take one now (hidden, disabled).
+    virtual bool accessibleClick() { return false; }
+    // Items drawn inside the component, each an accessible object of its
+    // own (a tab control's page headers), and a click on one of them.
+    virtual std::vector<AccessibleFacts> accessibleItems() { return {}; }
+    virtual bool accessibleItemClick(int /*index*/) { return false; }
+
     // Whether the host should raise the common mouse events for this kind;
     // kinds that handle the mouse themselves (buttons, browsers) say no.
     virtual bool hostMouseEvents() const { return true; }
@@ -148,6 +162,8 @@ struct ComponentDescription {
     std::string tag;
     Bytes block;
     Bindings bindings;
+    // What assistive technology calls it (Runtime::setAccessibleText).
+    std::string accessibleName, accessibleDescription;
 };
 
 // Window events (the window kind's own, from 0).

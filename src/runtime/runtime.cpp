@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "accessible_glue.h"
 #include "colour.h"
 #include "gobject_ptr.h"
 #include "input_method.h"
@@ -26,6 +27,7 @@ struct Runtime::Slot {
     std::unique_ptr<Component> component;
     GtkWidget* host = nullptr;  // windowed event box; owned by the client area
     std::vector<ComponentRef> sleepers;  // timers asleep while this is hidden
+    std::string accessibleName, accessibleDescription;
 };
 
 struct Runtime::WindowRecord {
@@ -273,6 +275,8 @@ Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& 
     s->disabled = desc.disabled;
     s->cursor = desc.cursor;
     s->bindings = desc.bindings;
+    s->accessibleName = desc.accessibleName;
+    s->accessibleDescription = desc.accessibleDescription;
     s->component = std::move(c);
 
     s->host = gtk_event_box_new();
@@ -284,6 +288,7 @@ Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& 
     gtk_widget_set_sensitive(s->host, !s->disabled);
     Slot* raw = s.get();
     w.slots[ref.component] = std::move(s);
+    applyAccessibleText(*raw);
     // Connected first: a host added to a window already on screen is
     // realised as it is added, and realising is what sets its cursor.
     connectHostEvents(*raw);
@@ -524,6 +529,7 @@ void Runtime::applyCommon(Slot& s, int index, const Value& v) {
             s.visible = vis;
             if (vis && s.component->shown()) gtk_widget_show(s.host); else gtk_widget_hide(s.host);
             s.component->visibilityChanged(vis);
+            accessibleChanged(s.component->widget());
             wakeOrLull(s.sleepers, !vis);
             return;
         }
@@ -531,6 +537,7 @@ void Runtime::applyCommon(Slot& s, int index, const Value& v) {
             s.disabled = asBool(v);
             gtk_widget_set_sensitive(s.host, !s.disabled);
             s.component->enabledChanged(!s.disabled);
+            accessibleChanged(s.component->widget());
             return;
         case prop::kCursor:
             s.cursor = asInt(v);
@@ -581,6 +588,8 @@ std::optional<ComponentRef> Runtime::copy(ComponentRef source) {
     desc.tag = s->tag;
     desc.block = s->component->propertyBlock();
     desc.bindings = s->bindings;
+    desc.accessibleName = s->accessibleName;
+    desc.accessibleDescription = s->accessibleDescription;
     uint32_t sourceId = source.component;
     Slot* c = createSlot(w, desc, s->rect);
     if (!c) return std::nullopt;
@@ -612,6 +621,51 @@ void Runtime::destroy(ComponentRef ref) {
     // alive through the emission, and the component object waits for idle.
     gtk_widget_destroy(owned->host);
     bury(std::move(owned->component));
+}
+
+void Runtime::setAccessibleText(ComponentRef ref, const std::string& name, const std::string& description) {
+    Slot* s = ref.component == 0 ? nullptr : slot(ref);
+    if (!s || (s->accessibleName == name && s->accessibleDescription == description)) return;
+    s->accessibleName = name;
+    s->accessibleDescription = description;
+    applyAccessibleText(*s);
+}
+
+void Runtime::applyAccessibleText(Slot& s) {
+    GtkWidget* inner = s.component->widget();
+    if (isAccessibleArea(inner)) return accessibleChanged(inner);
+    // Other kinds keep GTK's accessible object (an edit box's is a full
+    // text object), which is made here only when there is text to give it.
+    if (s.accessibleName.empty() && s.accessibleDescription.empty()) return;
+    AtkObject* a = gtk_widget_get_accessible(inner);
+    if (!a) return;
+    if (!s.accessibleName.empty()) atk_object_set_name(a, s.accessibleName.c_str());
+    if (!s.accessibleDescription.empty()) atk_object_set_description(a, s.accessibleDescription.c_str());
+}
+
+std::string Runtime::accessibleName(ComponentRef ref) const {
+    Slot* s = ref.component == 0 ? nullptr : slot(ref);
+    return s ? s->accessibleName : std::string();
+}
+
+std::string Runtime::accessibleDescription(ComponentRef ref) const {
+    Slot* s = ref.component == 0 ? nullptr : slot(ref);
+    return s ? s->accessibleDescription : std::string();
+}
+
+bool Runtime::hasBinding(ComponentRef ref, int index) const {
+    Slot* s = ref.component == 0 ? nullptr : slot(ref);
+    if (!s) return false;
+    auto it = s->bindings.find(index);
+    return it != s->bindings.end() && it->second;
+}
+
+Component* Runtime::componentOfWidget(GtkWidget* widget) {
+    GtkWidget* host = widget ? gtk_widget_get_parent(widget) : nullptr;
+    auto* d = host ? static_cast<HostData*>(g_object_get_data(G_OBJECT(host), "rt-host")) : nullptr;
+    if (!d) return nullptr;
+    Component* c = d->runtime->component(d->ref);
+    return c && c->widget() == widget ? c : nullptr;
 }
 
 bool Runtime::sleepWhileHidden(ComponentRef timer, ComponentRef watched) {

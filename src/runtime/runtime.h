@@ -86,6 +86,19 @@ public:
     // Destroys a window and everything in it.
     void destroyWindow(uint32_t window);
 
+    // What assistive technology calls a component, kept with it and carried
+    // to its copies. Kinds that draw themselves add these to their own
+    // facts (a given text wins); other kinds' accessible objects take them
+    // as they are. Unknown components are ignored.
+    void setAccessibleText(ComponentRef ref, const std::string& name, const std::string& description = {});
+    std::string accessibleName(ComponentRef ref) const;
+    std::string accessibleDescription(ComponentRef ref) const;
+    // Whether an event of the component has a handler bound.
+    bool hasBinding(ComponentRef ref, int index) const;
+    // The live component whose widget this is (the kind's own widget, in
+    // its host); null for any other widget or a destroyed component.
+    static Component* componentOfWidget(GtkWidget* widget);
+
     // Glue access for kinds and the program's window code.
     GtkWidget* hostWidget(ComponentRef ref) const;   // the windowed host of a component
     GtkWindow* gtkWindow(uint32_t window) const;
@@ -112,6 +125,7 @@ private:
     void setWindowProperty(WindowRecord& w, int index, const Value& v);
     void connectHostEvents(Slot& s);
     void connectWindowEvents(WindowRecord& w);
+    static void applyAccessibleText(Slot& s);
     static void applyCursor(GtkWidget* host, int cursorId);
 
     // Destroyed components wait here until the main loop is idle with no

@@ -4,6 +4,7 @@
 
 #include "main_ui.h"
 #include "runtime/check.h"
+#include "tab_table.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "widgets/page_control.h"
 #include "widgets/web_browser.h"
@@ -74,7 +75,15 @@ std::string pageTip(int32_t page) {
 }
 
 void setPageCaption(int32_t page, const std::string& caption) {
-    if (pageExists(page)) callControl(pc::kSetPageCaption, {page, caption});
+    if (!pageExists(page)) return;
+    callControl(pc::kSetPageCaption, {page, caption});
+    nameCloseButton(page);
+}
+
+void nameCloseButton(int32_t page) {
+    if (page < 0 || page >= tabCount()) return;
+    rt::ComponentRef button = tabTable[static_cast<size_t>(page)].closeButton();
+    if (live(button)) runtime().setAccessibleText(button, closeButtonName(pageCaption(page)));
 }
 
 void setPageTip(int32_t page, const std::string& tip) {

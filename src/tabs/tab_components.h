@@ -33,7 +33,10 @@ void setCurrentPage(int32_t page);
 int32_t addPage(const std::string& caption);
 bool removePage(int32_t page);
 std::string pageCaption(int32_t page);
+// Also renames the page's close button for assistive technology.
 void setPageCaption(int32_t page, const std::string& caption);
+// Names the close button of the tab on `page` after the page's caption.
+void nameCloseButton(int32_t page);
 void setPageTip(int32_t page, const std::string& tip);
 // The page's tooltip (the tab's whole title), read from the page list.
 std::string pageTip(int32_t page);

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "program/listing_site.h"
+#include "runtime/accessible.h"
 #include "runtime/gbk.h"
 
 namespace tabs {
@@ -160,6 +161,8 @@ bool closeCurrentTabButtonShown(int32_t tabCount) { return tabCount != 1; }
 
 std::string browserTag(int32_t n) { return std::to_string(n); }
 std::string closeButtonTag(int32_t n) { return std::to_string(n - 1); }
+
+std::string closeButtonName(std::string_view caption) { return "关闭标签 " + rt::spokenText(caption); }
 
 bool roomForAnotherTab(int32_t openTabs) { return openTabs < kMaxOpenTabs; }
 

@@ -138,5 +138,8 @@ bool closeCurrentTabButtonShown(int32_t tabCount);
 // Tag texts of tab n's browser ("n") and close button ("n - 1").
 std::string browserTag(int32_t n);
 std::string closeButtonTag(int32_t n);
+// What assistive technology calls a tab's close button: "关闭标签 " and the
+// tab's caption, so that the buttons of many tabs tell apart.
+std::string closeButtonName(std::string_view caption);
 
 }  // namespace tabs

@@ -103,6 +103,7 @@ int32_t CreateTab() {
         cx::runtime().destroy(r->closeButton());
         return 0;
     }
+    cx::nameCloseButton(tabCount() - 1);
     tabCountChanged();
     FitCaptions();
     return tabCount();
@@ -128,6 +129,7 @@ void CreateFirstTab(const std::string& url) {
     cx::set(r->closeButton(), rt::prop::kTag, closeButtonTag(1));
     if (tabTable.empty()) tabTable.emplace_back();
     tabTable[0] = *r;
+    cx::nameCloseButton(0);
     // One tab: the close-current-tab button stays out of sight until a
     // second one opens.
     cx::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));

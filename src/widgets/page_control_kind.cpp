@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 
+#include "runtime/accessible_glue.h"
 #include "runtime/colour.h"
 #include "runtime/gobject_ptr.h"
 #include "widget_kinds.h"
@@ -24,7 +25,7 @@ public:
     PageControl(const rt::CreateInfo& info, PageControlBlock block)
         : Component(info), block_(std::move(block)), model_(*this) {
         clicks_.configureFromDesktop();
-        area_ = gtk_drawing_area_new();
+        area_ = rt::accessibleItemListAreaNew();
         gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                          GDK_LEAVE_NOTIFY_MASK);
         gtk_widget_set_has_tooltip(area_, TRUE);
@@ -59,10 +60,25 @@ public:
     void boundsChanged(const rt::Rect& r) override { model_.setSize(r.width, r.height); }
     void enabledChanged(bool enabled) override { model_.setEnabled(enabled); }
 
+    // A page tab list: one page tab per page, named by its caption, with
+    // its tip (the tab's whole title) as description.
+    rt::AccessibleFacts accessibleFacts() override {
+        rt::AccessibleFacts f;
+        f.role = rt::AccessibleRole::kPageTabList;
+        return f;
+    }
+    std::vector<rt::AccessibleFacts> accessibleItems() override;
+    bool accessibleItemClick(int index) override { return model_.clickPage(index); }
+
 private:
     // pagectl::Host
     int notify(int code, int index) override;
-    void invalidate() override { gtk_widget_queue_draw(area_); }
+    // Every change of pages or selection repaints, so it is also where
+    // assistive technology hears of it.
+    void invalidate() override {
+        gtk_widget_queue_draw(area_);
+        rt::accessibleChanged(area_);
+    }
     int measureContent(const pagectl::Page& page) override { return painter_.measureContent(page); }
 
     void connectSignals();
@@ -99,6 +115,24 @@ int PageControl::notify(int code, int index) {
         case code_::kRightClicked: raise(pc::kHeaderRightClicked, {index}); return 0;
         default: return 0;
     }
+}
+
+std::vector<rt::AccessibleFacts> PageControl::accessibleItems() {
+    std::vector<rt::AccessibleFacts> items;
+    items.reserve(static_cast<size_t>(model_.pageCount()));
+    for (int i = 0; i < model_.pageCount(); ++i) {
+        const pagectl::Page& p = model_.page(i);
+        rt::AccessibleFacts f;
+        f.role = rt::AccessibleRole::kPageTab;
+        f.name = rt::spokenText(p.data.caption);
+        f.description = p.data.tip;
+        f.clickable = model_.selectable(i);
+        f.selected = i == model_.current();
+        f.key = p.id;
+        f.bounds = {p.header.left, p.header.top, p.header.width(), p.header.height()};
+        items.push_back(std::move(f));
+    }
+    return items;
 }
 
 void PageControl::connectSignals() {
@@ -297,8 +331,11 @@ std::optional<rt::Value> PageControl::call(int method, std::vector<rt::Value>& a
         }
         case pc::kSetPageCaption:
             return model_.setCaption(arg(0, -1), args.size() > 1 ? rt::asText(args[1]) : std::string()) ? 1 : 0;
-        case pc::kSetPageTip:
+        case pc::kSetPageTip: {
+            // A tip changes nothing on screen, so no repaint tells of it.
+            rt::accessibleChanged(area_);
             return model_.setTip(arg(0, -1), args.size() > 1 ? rt::asText(args[1]) : std::string()) ? 1 : 0;
+        }
         case pc::kGetHeaderRect: {
             pagectl::Box b = model_.headerRectOrArea(arg(0, -1));
             args.resize(std::max<size_t>(args.size(), 5));

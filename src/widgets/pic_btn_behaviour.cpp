@@ -60,6 +60,12 @@ PicBtnBehaviour::Outcome PicBtnBehaviour::release(bool inside) {
     return out;
 }
 
+PicBtnBehaviour::Outcome PicBtnBehaviour::activate() {
+    // A pointer that holds the button keeps it: the click is the pointer's.
+    if (captured_) return {};
+    return release(true);
+}
+
 PicBtnBehaviour::Outcome PicBtnBehaviour::setEnabled(bool enabled) {
     if (enabled == enabled_) return {};
     enabled_ = enabled;

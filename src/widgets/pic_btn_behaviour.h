@@ -35,6 +35,9 @@ public:
     Outcome move(bool over, bool leftHeld);
     // Left button released; `inside` is the client rectangle test.
     Outcome release(bool inside);
+    // A click that comes without a pointer (assistive technology): a press
+    // and release in one, which a disabled button refuses.
+    Outcome activate();
 
     Outcome setEnabled(bool enabled);
     Outcome setLatched(bool latched);

@@ -9,6 +9,7 @@
 #include "pic_btn_behaviour.h"
 #include "pic_btn_block.h"
 #include "pic_btn_shape.h"
+#include "runtime/accessible_glue.h"
 #include "runtime/picture/picture.h"
 #include "runtime/gobject_ptr.h"
 #include "runtime/runtime.h"
@@ -55,7 +56,7 @@ public:
 
         behaviour_.doubleClicks().configureFromDesktop();
 
-        area_ = rt::GObjectPtr<GtkWidget>::retain(gtk_drawing_area_new());
+        area_ = rt::GObjectPtr<GtkWidget>::retain(rt::accessibleAreaNew());
         gtk_widget_add_events(area_.get(), GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                                GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
         connectSignals();
@@ -106,6 +107,23 @@ public:
     }
 
     void enabledChanged(bool) override { syncEnabled(); }
+
+    // Named by the program (its tooltip text); the action is the click.
+    rt::AccessibleFacts accessibleFacts() override {
+        rt::AccessibleFacts f;
+        f.role = rt::AccessibleRole::kPushButton;
+        f.clickable = true;
+        return f;
+    }
+
+    bool accessibleClick() override {
+        if (!gtk_widget_is_visible(area_.get())) return false;
+        PicBtnBehaviour::Outcome out = behaviour_.activate();
+        apply(out);
+        // Last: the handler may destroy this button (a tab's close button).
+        if (out.click) raise(pic_btn::kClick);
+        return out.click;
+    }
 
 private:
     void connectSignals() {

@@ -7,6 +7,7 @@
 
 #include <pango/pangocairo.h>
 
+#include "runtime/accessible_glue.h"
 #include "runtime/colour.h"
 #include "runtime/gobject_ptr.h"
 #include "runtime/log_font.h"
@@ -23,7 +24,7 @@ using FontDescription = rt::CPtr<PangoFontDescription, pango_font_description_fr
 class TransLabel final : public rt::Component {
 public:
     TransLabel(const rt::CreateInfo& info, TransLabelBlock block) : Component(info), block_(std::move(block)) {
-        area_ = rt::GObjectPtr<GtkWidget>::retain(gtk_drawing_area_new());
+        area_ = rt::GObjectPtr<GtkWidget>::retain(rt::accessibleAreaNew());
         // Windowless: the host gets the mouse (the hot-search labels' clicks)
         // and the text is drawn straight into the host's window.
         gtk_widget_set_has_window(area_.get(), FALSE);
@@ -62,10 +63,29 @@ public:
             default: return false;
         }
         refresh();
+        if (k == trans_label::kText) rt::accessibleChanged(area_.get());
         return true;
     }
 
     rt::Bytes propertyBlock() const override { return block_.serialize(); }
+
+    // A label that takes clicks (a hot-search label) is a link; either way
+    // its text is its name, so the progress label reads as it shows.
+    rt::AccessibleFacts accessibleFacts() override {
+        rt::AccessibleFacts f;
+        f.clickable = runtime().hasBinding(ref(), rt::event::kLeftDown);
+        f.role = f.clickable ? rt::AccessibleRole::kLink : rt::AccessibleRole::kLabel;
+        f.name = block_.text;
+        return f;
+    }
+
+    // What the host raises for a left press, at the label's middle.
+    bool accessibleClick() override {
+        if (!runtime().hasBinding(ref(), rt::event::kLeftDown) || !gtk_widget_is_visible(area_.get())) return false;
+        raise(rt::event::kLeftDown, {gtk_widget_get_allocated_width(area_.get()) / 2,
+                                     gtk_widget_get_allocated_height(area_.get()) / 2, 0});
+        return true;
+    }
 
     void boundsChanged(const rt::Rect&) override { refresh(); }
 

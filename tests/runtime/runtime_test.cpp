@@ -107,6 +107,46 @@ TEST_F(RuntimeTest, CopyGetsFreshIdSameBindingsAndSitsBehindItsSource) {
     EXPECT_FALSE(runtime.copy(win));
 }
 
+// The names the program gives components for assistive technology stay
+// with them and their copies; a kind with GTK's own accessible object (an
+// edit box's text object) gets them there.
+TEST_F(RuntimeTest, AccessibleTextsReachTheWidgetAndFollowCopies) {
+    rt::WindowDescription w;
+    w.rect = {0, 0, 200, 100};
+    rt::ComponentDescription box;
+    box.kind = "EditBox";
+    box.name = "box";
+    box.rect = {10, 10, 150, 20};
+    box.block = rt::EditBoxBlock{}.serialize();
+    box.bindings[rt::event::kFocusGained] = [](rt::Event&) { return rt::Value{}; };
+    w.components.push_back(box);
+    w.components.push_back(thing("thing", {0, 0, 10, 10}));
+    rt::ComponentRef win = runtime.loadWindow(w);
+    rt::ComponentRef ref = *runtime.find(win.window, "box");
+    rt::ComponentRef plain = *runtime.find(win.window, "thing");
+
+    runtime.setAccessibleText(ref, "网址", "输入网址或关键字");
+    EXPECT_EQ(runtime.accessibleName(ref), "网址");
+    AtkObject* a = gtk_widget_get_accessible(runtime.component(ref)->widget());
+    EXPECT_EQ(atk_object_get_role(a), ATK_ROLE_TEXT);
+    EXPECT_STREQ(atk_object_get_name(a), "网址");
+    EXPECT_STREQ(atk_object_get_description(a), "输入网址或关键字");
+
+    auto copy = runtime.copy(ref);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(runtime.accessibleDescription(*copy), "输入网址或关键字");
+    EXPECT_STREQ(atk_object_get_name(gtk_widget_get_accessible(runtime.component(*copy)->widget())), "网址");
+
+    EXPECT_TRUE(runtime.hasBinding(ref, rt::event::kFocusGained));
+    EXPECT_FALSE(runtime.hasBinding(ref, rt::event::kLeftDown));
+    EXPECT_EQ(rt::Runtime::componentOfWidget(runtime.component(plain)->widget()), runtime.component(plain));
+    EXPECT_EQ(rt::Runtime::componentOfWidget(runtime.hostWidget(plain)), nullptr);
+    runtime.destroy(*copy);
+    EXPECT_EQ(runtime.accessibleName(*copy), "");
+    EXPECT_FALSE(runtime.hasBinding(*copy, rt::event::kFocusGained));
+    EXPECT_TRUE(errors.empty());
+}
+
 // Hidden hosts get their window only when first shown, which start-up
 // relies on to stay cheap; showing must still bring the cursor, and a copy
 // made while hidden must still lie directly behind its source.

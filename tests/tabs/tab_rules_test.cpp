@@ -118,6 +118,12 @@ TEST(Tags, NumbersAreTruncatedTowardZero) {
     EXPECT_EQ(closeButtonTag(3), "2");
 }
 
+TEST(Tags, CloseButtonsAreNamedAfterTheirCaptionWithoutItsPadding) {
+    EXPECT_EQ(closeButtonName("新开服务器一览     "), "关闭标签 新开服务器一览");
+    EXPECT_EQ(closeButtonName(FitText("搜索结果：合击", 16)), "关闭标签 搜索结果：合击");
+    EXPECT_EQ(closeButtonName(""), "关闭标签 ");
+}
+
 TEST(Urls, BlankAddressesAreNeverShown) {
     EXPECT_TRUE(isBlankUrl(""));
     EXPECT_TRUE(isBlankUrl("about:blank"));

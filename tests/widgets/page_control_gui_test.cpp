@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/runtime.h"
+#include "support/atk_probe.h"
 #include "support/gui_wait.h"
 #include "support/screen.h"
 #include "widgets/page_control.h"
@@ -108,6 +109,88 @@ TEST_F(PageControlWindowTest, PropertiesMethodsAndPageEvents) {
 
     EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kRemovePage, {1})), 1);
     EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kRemovePage, {0})), 0);
+    EXPECT_TRUE(errors.empty());
+}
+
+// A screen reader meets the tab strip as a page tab list with one page tab
+// per page; the children follow pages as they come and go (a closed page's
+// own tab goes, the others keep their objects) and a click selects.
+TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
+    using namespace testsupport;
+    rt::ComponentRef tc = open();
+    ASSERT_FALSE(tc.isNull());
+    AtkObject* list = accessibleOf(runtime, tc);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(atk_object_get_role(list), ATK_ROLE_PAGE_TAB_LIST);
+    ASSERT_EQ(atk_object_get_n_accessible_children(list), 1);
+    AtkLog heard;
+    heard.watch(list);
+
+    for (const char* caption : {"一  ", "二  ", "三  "}) runtime.call(tc, pc::kAddPage, {std::string(caption)});
+    runtime.call(tc, pc::kSetPageTip, {2, std::string("第二页的整个标题")});
+    ASSERT_TRUE(waitFor([&] { return atk_object_get_n_accessible_children(list) == 4; }));
+    EXPECT_TRUE(heard.has("add 1") && heard.has("add 3"));
+    std::vector<AtkObject*> tabs;
+    for (int i = 0; i < 4; ++i) {
+        tabs.push_back(atk_object_ref_accessible_child(list, i));
+        EXPECT_EQ(atk_object_get_role(tabs[i]), ATK_ROLE_PAGE_TAB);
+        EXPECT_EQ(atk_object_get_index_in_parent(tabs[i]), i);
+        EXPECT_EQ(atk_object_get_parent(tabs[i]), list);
+        EXPECT_EQ(actionsOf(tabs[i]), std::vector<std::string>{"click"});
+    }
+    // Captions are read without the spaces that pad them.
+    EXPECT_EQ(nameOf(tabs[2]), "二");
+    EXPECT_EQ(descriptionOf(tabs[2]), "第二页的整个标题");
+    EXPECT_TRUE(hasState(tabs[0], ATK_STATE_SELECTED));
+    EXPECT_FALSE(hasState(tabs[2], ATK_STATE_SELECTED));
+    EXPECT_EQ(atk_selection_get_selection_count(ATK_SELECTION(list)), 1);
+
+    // "click" runs what a press on the header runs, events included.
+    AtkLog tabLog;
+    tabLog.watch(tabs[2]);
+    log.clear();
+    ASSERT_TRUE(atk_action_do_action(ATK_ACTION(tabs[2]), 0));
+    ASSERT_TRUE(waitFor([&] { return tabLog.has("+selected"); }));
+    EXPECT_EQ(log, (Log{{pc::kHeaderClicked, 2}, {pc::kPageChanging, 2}, {pc::kPageChanged, -1}}));
+    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kCurrentPage))), 2);
+    EXPECT_FALSE(hasState(tabs[0], ATK_STATE_SELECTED));
+    AtkObject* selected = atk_selection_ref_selection(ATK_SELECTION(list), 0);
+    EXPECT_EQ(selected, tabs[2]);
+    if (selected) g_object_unref(selected);
+    tabLog.unwatch(tabs[2]);
+
+    // Renaming a page renames its tab; removing page 1 removes its tab and
+    // leaves the objects of the others, renumbered.
+    runtime.call(tc, pc::kSetPageCaption, {3, std::string("第三页")});
+    ASSERT_TRUE(waitFor([&] { return nameOf(tabs[3]) == "第三页"; }));
+    heard.entries.clear();
+    runtime.call(tc, pc::kRemovePage, {1});
+    ASSERT_TRUE(waitFor([&] { return atk_object_get_n_accessible_children(list) == 3; }));
+    EXPECT_EQ(heard.entries, std::vector<std::string>{"remove 1"});
+    EXPECT_TRUE(hasState(tabs[1], ATK_STATE_DEFUNCT));
+    EXPECT_FALSE(atk_action_do_action(ATK_ACTION(tabs[1]), 0));
+    AtkObject* second = atk_object_ref_accessible_child(list, 1);
+    EXPECT_EQ(second, tabs[2]);
+    EXPECT_EQ(atk_object_get_index_in_parent(tabs[2]), 1);
+    EXPECT_EQ(atk_object_get_index_in_parent(tabs[3]), 2);
+    EXPECT_TRUE(hasState(tabs[2], ATK_STATE_SELECTED));
+    if (second) g_object_unref(second);
+
+    // Many pages opened and closed leave the list in step with the control.
+    for (int i = 0; i < 300; ++i) runtime.call(tc, pc::kAddPage, {std::to_string(i)});
+    for (int i = 0; i < 300; ++i) runtime.call(tc, pc::kRemovePage, {1});
+    ASSERT_TRUE(waitFor([&] { return atk_object_get_n_accessible_children(list) == 3 && !g_main_context_pending(nullptr); }));
+    AtkObject* last = atk_object_ref_accessible_child(list, 2);
+    EXPECT_EQ(nameOf(last), "299");
+    EXPECT_TRUE(hasState(tabs[3], ATK_STATE_DEFUNCT));  // 第三页 went with the first 300 closed
+    if (last) g_object_unref(last);
+
+    heard.unwatch(list);
+    runtime.destroy(tc);
+    for (AtkObject* t : tabs) {
+        EXPECT_TRUE(hasState(t, ATK_STATE_DEFUNCT));
+        g_object_unref(t);
+    }
     EXPECT_TRUE(errors.empty());
 }
 

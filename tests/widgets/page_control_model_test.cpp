@@ -345,6 +345,25 @@ TEST(PageControlPointer, ClicksSelectOnPressAndReportRightRelease) {
     EXPECT_EQ(f.model.current(), 2);
 }
 
+// A click without a pointer (assistive technology) runs the same rule as a
+// press on the header, and refuses what the pointer could not select.
+TEST(PageControlPointer, AClickOnAPageIsAPressOnItsHeader) {
+    Fixture f(300, 200, 0, {"a", "b", "c"});
+    EXPECT_TRUE(f.model.clickPage(1));
+    EXPECT_EQ(f.host.log, (Log{{code::kClicked, 1}, {code::kChanging, 1}, {code::kChanged, 1}}));
+    EXPECT_EQ(f.model.current(), 1);
+    f.host.log.clear();
+    EXPECT_TRUE(f.model.clickPage(1));  // the current page: clicked, not changed
+    EXPECT_EQ(f.host.log, (Log{{code::kClicked, 1}}));
+    f.host.log.clear();
+    EXPECT_FALSE(f.model.clickPage(3));
+    EXPECT_FALSE(f.model.clickPage(-1));
+    EXPECT_EQ(f.host.log, Log{});
+    f.host.reply = [&](int code, int index) { return code == code::kChanging && index == 2 ? 1 : 0; };
+    EXPECT_TRUE(f.model.clickPage(2));  // vetoed by the changing handler
+    EXPECT_EQ(f.model.current(), 1);
+}
+
 TEST(PageControlPointer, AHandlerMayRemoveThePageItWasToldAbout) {
     Fixture f(300, 200, 0, {"a", "b", "c"});
     f.host.reply = [&](int code, int index) {

@@ -147,6 +147,27 @@ TEST(PicBtnBehaviour, ToggleButtonFlipsOnReleaseOnly) {
     EXPECT_FALSE(b.latched());
 }
 
+// A click without a pointer (assistive technology): pressed and released at
+// once, refused while disabled or while the pointer holds the button.
+TEST(PicBtnBehaviour, ActivationClicksLikeAPressAndRelease) {
+    PicBtnBehaviour push(pb::kPushButton, false);
+    auto out = push.activate();
+    EXPECT_TRUE(out.click);
+    EXPECT_EQ(push.state(), VisualState::kNormal);
+    push.press(1, 1, later());
+    EXPECT_FALSE(push.activate().click);  // the pointer's press decides
+    EXPECT_TRUE(push.release(true).click);
+    push.setEnabled(false);
+    EXPECT_FALSE(push.activate().click);
+
+    PicBtnBehaviour toggle(pb::kToggleButton, false);
+    EXPECT_TRUE(toggle.activate().click);
+    EXPECT_TRUE(toggle.latched());
+    EXPECT_EQ(toggle.state(), VisualState::kPressed);
+    EXPECT_TRUE(toggle.activate().click);
+    EXPECT_FALSE(toggle.latched());
+}
+
 TEST(PicBtnBehaviour, LatchedFlagAndTypeWrites) {
     PicBtnBehaviour toggle(7, true);  // a type above 1 counts as 1
     EXPECT_EQ(toggle.type(), pb::kToggleButton);

@@ -5,6 +5,7 @@
 #include "picture_samples.h"
 #include "runtime/colour.h"
 #include "runtime/property_block.h"
+#include "support/atk_probe.h"
 #include "widgets/pic_btn_block.h"
 
 namespace pb = widgets::pic_btn;
@@ -158,6 +159,59 @@ TEST_F(PicBtnWindowTest, CopiesCarryPicturesAndNewerBlocksAreRefused) {
     w.components = {c};
     rt::ComponentRef other = runtime.loadWindow(w);
     EXPECT_FALSE(runtime.find(other.window, "newer"));
+}
+
+TEST_F(PicBtnWindowTest, AccessibleButtonCarriesItsNameAndClicksLikeTheMouse) {
+    using namespace testsupport;
+    AtkObject* a = accessibleOf(runtime, btn);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(atk_object_get_role(a), ATK_ROLE_PUSH_BUTTON);
+    EXPECT_EQ(actionsOf(a), std::vector<std::string>{"click"});
+    EXPECT_TRUE(hasState(a, ATK_STATE_ENABLED));
+    EXPECT_TRUE(hasState(a, ATK_STATE_SHOWING));
+    // A picture-only label below is decoration, not an unnamed panel.
+    EXPECT_EQ(atk_object_get_role(accessibleOf(runtime, under)), ATK_ROLE_FILLER);
+
+    AtkLog log;
+    log.watch(a);
+    runtime.setAccessibleText(btn, "后退", "回到上一页");
+    EXPECT_TRUE(waitFor([&] { return log.has("name") && log.has("description"); }));
+    EXPECT_EQ(nameOf(a), "后退");
+    EXPECT_EQ(descriptionOf(a), "回到上一页");
+
+    ASSERT_TRUE(atk_action_do_action(ATK_ACTION(a), 0));
+    EXPECT_TRUE(waitFor([&] { return clicks == 1; }));
+    EXPECT_EQ(pixelOf(btn, 10, 10), kGreen);  // no pressed picture left behind
+
+    // Greyed: not enabled, and a click asked for is refused like the mouse's.
+    runtime.set(btn, rt::prop::kDisabled, true);
+    EXPECT_TRUE(waitFor([&] { return log.has("-enabled"); }));
+    EXPECT_FALSE(hasState(a, ATK_STATE_ENABLED));
+    EXPECT_FALSE(hasState(a, ATK_STATE_SENSITIVE));
+    EXPECT_FALSE(atk_action_do_action(ATK_ACTION(a), 0));
+    runtime.set(btn, rt::prop::kDisabled, false);
+    EXPECT_TRUE(waitFor([&] { return log.has("+enabled"); }));
+
+    runtime.set(btn, rt::prop::kVisible, false);
+    EXPECT_TRUE(waitFor([&] { return log.has("-showing"); }));
+    EXPECT_FALSE(atk_action_do_action(ATK_ACTION(a), 0));
+    runtime.set(btn, rt::prop::kVisible, true);
+
+    // A copy is read as its source; a destroyed one is gone for clients.
+    auto copy = runtime.copy(btn);
+    ASSERT_TRUE(copy);
+    AtkObject* c = accessibleOf(runtime, *copy);
+    EXPECT_EQ(nameOf(c), "后退");
+    EXPECT_EQ(descriptionOf(c), "回到上一页");
+    g_object_ref(c);
+    runtime.destroy(*copy);
+    EXPECT_TRUE(hasState(c, ATK_STATE_DEFUNCT));
+    EXPECT_FALSE(atk_action_do_action(ATK_ACTION(c), 0));
+    g_object_unref(c);
+    log.unwatch(a);
+    drain();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace

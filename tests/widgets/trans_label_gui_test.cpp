@@ -2,6 +2,7 @@
 // whatever lies below, and every change leaves no remains of the old text.
 #include "pic_btn_gui_fixture.h"
 #include "runtime/colour.h"
+#include "support/atk_probe.h"
 #include "widgets/trans_label_block.h"
 
 namespace tl = widgets::trans_label;
@@ -137,6 +138,53 @@ TEST_F(TransLabelWindowTest, PropertiesAreStoredClampedAndCopied) {
     ASSERT_TRUE(copy);
     EXPECT_EQ(rt::asText(runtime.get(*copy, rt::prop::own(tl::kText))), "热搜：");
     EXPECT_EQ(rt::asInt(runtime.get(*copy, rt::prop::own(tl::kEffect))), 3);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(TransLabelWindowTest, AccessibleLabelReadsItsTextAndAClickableOneIsALink) {
+    using namespace testsupport;
+    AtkObject* a = accessibleOf(runtime, ref);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(atk_object_get_role(a), ATK_ROLE_LABEL);
+    EXPECT_EQ(nameOf(a), "WWWW");
+    EXPECT_TRUE(actionsOf(a).empty());
+
+    // The name follows the text (a progress label reads as it shows).
+    AtkLog log;
+    log.watch(a);
+    runtime.set(ref, tl::kText + 8, std::string("37.5%"));
+    EXPECT_TRUE(waitFor([&] { return log.has("name"); }));
+    EXPECT_EQ(nameOf(a), "37.5%");
+    log.unwatch(a);
+
+    // A label bound to the left press (a hot-search label) is a link whose
+    // click raises that press inside the label.
+    rt::WindowDescription w;
+    rt::ComponentDescription hot;
+    hot.kind = "TransLabel";
+    hot.name = "hot";
+    hot.rect = {10, 10, 40, 24};
+    widgets::TransLabelBlock block;
+    block.text = "合击";
+    hot.block = block.serialize();
+    std::vector<rt::Value> pressedAt;
+    hot.bindings[rt::event::kLeftDown] = [&](rt::Event& e) {
+        pressedAt = e.args;
+        return rt::Value{};
+    };
+    w.components = {hot};
+    rt::ComponentRef other = open(w);
+    rt::ComponentRef link = *runtime.find(other.window, "hot");
+    AtkObject* l = accessibleOf(runtime, link);
+    EXPECT_EQ(atk_object_get_role(l), ATK_ROLE_LINK);
+    EXPECT_EQ(nameOf(l), "合击");
+    ASSERT_EQ(actionsOf(l), std::vector<std::string>{"click"});
+    ASSERT_TRUE(atk_action_do_action(ATK_ACTION(l), 0));
+    ASSERT_TRUE(waitFor([&] { return !pressedAt.empty(); }));
+    ASSERT_EQ(pressedAt.size(), 3u);
+    EXPECT_EQ(rt::asInt(pressedAt[0]), 20);
+    EXPECT_EQ(rt::asInt(pressedAt[1]), 12);
+    EXPECT_EQ(rt::asInt(pressedAt[2]), 0);
     EXPECT_TRUE(errors.empty());
 }
 

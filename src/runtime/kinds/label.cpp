@@ -1,5 +1,6 @@
 // Label: background colour, an optional background picture stretched over
 // it, and a one-line caption.
+#include "../accessible_glue.h"
 #include "../colour.h"
 
 #include <gtk/gtk.h>
@@ -13,7 +14,7 @@ namespace {
 class Label final : public Component {
 public:
     Label(const CreateInfo& info, LabelBlock block) : Component(info), block_(std::move(block)) {
-        area_ = gtk_drawing_area_new();
+        area_ = accessibleAreaNew();
         picture_ = decodePixbuf(block_.picture);
         g_signal_connect(area_, "draw", callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
             static_cast<Label*>(self)->paint(w, cr);
@@ -49,10 +50,20 @@ public:
             default: return false;
         }
         gtk_widget_queue_draw(area_);
+        if (k == label::kCaption) accessibleChanged(area_);
         return true;
     }
 
     Bytes propertyBlock() const override { return block_.serialize(); }
+
+    // A label with text reads as that text (the title label as the window
+    // caption); one that only shows a picture is decoration.
+    AccessibleFacts accessibleFacts() override {
+        AccessibleFacts f;
+        f.role = block_.caption.empty() ? AccessibleRole::kFiller : AccessibleRole::kLabel;
+        f.name = block_.caption;
+        return f;
+    }
 
 private:
     void paint(GtkWidget* w, cairo_t* cr) {

@@ -507,10 +507,15 @@ void Model::leftPress(int x, int y, bool secondOfDouble) {
     }
     if (secondOfDouble) return;
     int hit = hitTest(x, y);
-    if (hit < 0 || !selectable(hit)) return;
-    host_.notify(code::kClicked, hit);
+    if (hit >= 0) clickPage(hit);
+}
+
+bool Model::clickPage(int index) {
+    if (!selectable(index)) return false;
+    host_.notify(code::kClicked, index);
     // The clicked handler may have removed pages.
-    if (selectable(hit)) selectImpl(hit, false, true);
+    if (selectable(index)) selectImpl(index, false, true);
+    return true;
 }
 
 void Model::leftRelease(int x, int y) {

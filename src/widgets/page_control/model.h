@@ -129,6 +129,10 @@ public:
     // `secondOfDouble`: the press completes a double click; the control
     // ignores those (a scroll button still takes it).
     void leftPress(int x, int y, bool secondOfDouble);
+    // What a left press on page `index`'s header does (the clicked
+    // notification, then the selection); false for a page that cannot be
+    // selected. Also the click that comes without a pointer.
+    bool clickPage(int index);
     void leftRelease(int x, int y);
     void rightRelease(int x, int y);
     int hot() const { return hot_; }
