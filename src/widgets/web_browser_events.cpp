@@ -38,7 +38,7 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && g_ascii_strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
-// One budget for the whole program: a click in any view may open at most
+// One budget for the whole program: a click in a view may open at most
 // PopupBudget::kPerGesture windows, whichever views ask for them.
 PopupBudget& popupBudget() {
     static PopupBudget budget;
@@ -47,16 +47,26 @@ PopupBudget& popupBudget() {
 
 }  // namespace
 
-// Every real button or key press, in any window, starts a new budget. The
-// engine gives no identity to a gesture, so the presses themselves are
-// counted, wherever they land.
+// Every real button or key press that reaches a page starts a new budget.
+// The engine gives no identity to a gesture, so the presses themselves are
+// counted. A press elsewhere (a close button, a hot-search label, the title
+// bar) is none a page can use: were it counted, a page still calling
+// window.open in a loop would get another batch of windows with every click
+// the user makes to close the last batch.
 void watchGestures() {
     static bool watching = false;
     if (watching) return;
     watching = true;
     g_type_class_unref(g_type_class_ref(GTK_TYPE_WIDGET));
-    auto hook = [](GSignalInvocationHint*, guint, const GValue*, gpointer) -> gboolean {
-        popupBudget().gesture();
+    auto hook = [](GSignalInvocationHint*, guint count, const GValue* values, gpointer) -> gboolean {
+        GObject* target = count > 0 && G_VALUE_HOLDS_OBJECT(&values[0]) ? G_OBJECT(g_value_get_object(&values[0])) : nullptr;
+        for (GtkWidget* w = target && GTK_IS_WIDGET(target) ? GTK_WIDGET(target) : nullptr; w;
+             w = gtk_widget_get_parent(w)) {
+            if (WEBKIT_IS_WEB_VIEW(w)) {
+                popupBudget().gesture();
+                break;
+            }
+        }
         return TRUE;  // stay connected
     };
     g_signal_add_emission_hook(g_signal_lookup("button-press-event", GTK_TYPE_WIDGET), 0, hook, nullptr, nullptr);

@@ -19,6 +19,7 @@
 #include "widgets/web_browser.h"
 #include "widgets/web_browser_component.h"
 #include "widgets/web_browser_view.h"
+#include "widgets/web_guard.h"
 #include "widgets/widget_kinds.h"
 
 namespace wb = widgets::web_browser;
@@ -232,6 +233,40 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     // The slot closed with its event.
     EXPECT_FALSE(rt::asBool(rt_.call(*second, wb::method::kAcceptNewWindow,
                                       {find(opener, wb::event::kNewWindow)->args[0]})));
+}
+
+TEST_F(WebBrowserGuiTest, PressesOutsideThePageGiveAFloodingClickNoMoreWindows) {
+    // One click whose handler asks for sixty windows gets twenty, however
+    // often the user presses elsewhere meanwhile (on the close buttons of
+    // the tabs the flood opened, say). The next click in the page is a new
+    // gesture with twenty of its own.
+    server_.add("/flood",
+                "<body style='margin:0'><script>window.n = 0</script>"
+                "<a href='#' onclick=\"for (var i = 0; i < 60; ++i) window.open('/p' + i); "
+                "document.title = 'done:' + (++window.n); return false\" "
+                "style='display:block;width:100%;height:400px'>flood</a></body>");
+    auto b = browser();
+    ASSERT_TRUE(open(b, server_.url("/flood")));
+    auto* view = dynamic_cast<wb::WebBrowser*>(rt_.component(b))->view();
+    GdkWindow* page = gtk_widget_get_window(GTK_WIDGET(view));
+    GdkWindow* outside = gtk_widget_get_window(gtk_widget_get_toplevel(GTK_WIDGET(view)));
+    ASSERT_NE(page, outside);
+    int asked = 0;
+    onEvent = [&](rt::Event& e) -> rt::Value {
+        // A press outside the page after every fifth window; the windows
+        // themselves are declined, the budget counts the asking.
+        if (e.index == wb::event::kNewWindow && ++asked % 5 == 0) {
+            clickAt(outside, 2, 2);
+            clickAt(outside, 2, 2, 3);
+        }
+        return {};
+    };
+    clickAt(page, 100, 100);
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "done:1"; }));
+    EXPECT_EQ(asked, wb::PopupBudget::kPerGesture);
+    clickAt(page, 100, 100);
+    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "done:2"; }));
+    EXPECT_EQ(asked, 2 * wb::PopupBudget::kPerGesture);
 }
 
 TEST_F(WebBrowserGuiTest, ClickAndContextMenuCanBeRefused) {
