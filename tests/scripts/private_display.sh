@@ -24,6 +24,13 @@ fi
 # Inside the private display.
 dir=$(dirname "$XAUTHORITY")
 check "a client with the cookie connects" connects
+# Programs started one after another each find the server up: it must not
+# reset (and refuse newcomers) whenever its last client leaves.
+connects_every_time() {
+  local i
+  for i in $(seq 300); do connects || return 1; done
+}
+check "300 clients one after another all connect" connects_every_time
 check "a client without any cookie is refused" not env -u XAUTHORITY HOME=/nonexistent xdpyinfo
 wrong=$(mktemp)
 xauth -q -f "$wrong" add "$DISPLAY" MIT-MAGIC-COOKIE-1 00112233445566778899aabbccddeeff

@@ -52,7 +52,7 @@ protected:
     // accepts connections, so programs starting together cannot collide.
     static bool startPrivateDisplay() {
         if (server() > 0) return true;
-        const char* argv[] = {"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
+        const char* argv[] = {"Xvfb", "-displayfd", "1", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
         GPid pid = 0;
         int out = -1;
         if (!g_spawn_async_with_pipes(nullptr, const_cast<char**>(argv), nullptr,
