@@ -65,9 +65,12 @@ WebKitSettings* leanSettings() {
     return settings;
 }
 
+// A weak reference would fire at dispose, which gtk_widget_destroy runs
+// while others may still hold the view; data attached to the object is
+// only let go when the last reference goes and the view is finalised.
 void countView(WebKitWebView* view) {
     ++liveViews;
-    g_object_weak_ref(G_OBJECT(view), [](gpointer, GObject*) { --liveViews; }, nullptr);
+    g_object_set_data_full(G_OBJECT(view), "varomel-live-view", view, [](gpointer) { --liveViews; });
 }
 
 rt::GObjectPtr<WebKitWebView> own(GObject* object) {
