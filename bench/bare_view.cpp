@@ -18,14 +18,14 @@ namespace {
 struct Bare {
     GtkWidget* window = nullptr;
     GtkWidget* stack = nullptr;
-    std::vector<rt::GObjectPtr<WebKitWebView>> views;
+    std::vector<runtime::GObjectPtr<WebKitWebView>> views;
     const char* nextUrl = nullptr;
 };
 
 // The window title follows the shown view's page title, as the program's
 // caption does; the harness watches it from outside.
 void followTitle(WebKitWebView* view, Bare* bare) {
-    g_signal_connect(view, "notify::title", rt::callback([](WebKitWebView* v, GParamSpec*, gpointer data) {
+    g_signal_connect(view, "notify::title", runtime::callback([](WebKitWebView* v, GParamSpec*, gpointer data) {
         auto* b = static_cast<Bare*>(data);
         const char* title = webkit_web_view_get_title(v);
         if (!b->views.empty() && b->views.back().get() == v) gtk_window_set_title(GTK_WINDOW(b->window), title ? title : "");
@@ -33,7 +33,7 @@ void followTitle(WebKitWebView* view, Bare* bare) {
 }
 
 void addView(Bare* bare, const char* url) {
-    rt::GObjectPtr<WebKitWebView> view = widgets::web_browser::newView();
+    runtime::GObjectPtr<WebKitWebView> view = widgets::web_browser::newView();
     followTitle(view.get(), bare);
     gtk_widget_show(GTK_WIDGET(view.get()));
     gtk_container_add(GTK_CONTAINER(bare->stack), GTK_WIDGET(view.get()));

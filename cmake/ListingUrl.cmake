@@ -68,12 +68,12 @@ function(varomel_generate_listing_url url dir text_file)
   set(header [[// Written by the build from VAROMEL_LISTING_URL; do not edit.
 #pragma once
 
-namespace listing {
+namespace program::listing {
 
 // Scheme, host and trailing "/": every listing URL is this plus a path.
 inline constexpr const char* kBaseUrl = "@url@";
 
-}  // namespace listing
+}  // namespace program::listing
 ]])
   file(CONFIGURE OUTPUT "${dir}/listing_base_url.h" CONTENT "${header}" @ONLY)
   file(CONFIGURE OUTPUT "${text_file}" CONTENT "${url}\n" @ONLY)

@@ -14,7 +14,7 @@
 
 namespace fuzz {
 
-inline rt::Bytes bytes(const uint8_t* data, size_t size) { return rt::Bytes(data, data + size); }
+inline runtime::Bytes bytes(const uint8_t* data, size_t size) { return runtime::Bytes(data, data + size); }
 
 [[noreturn]] inline void fail(const char* what) {
     std::fprintf(stderr, "invariant broken: %s\n", what);
@@ -47,8 +47,8 @@ inline bool validUtf8(std::string_view s) {
 
 // A decoded picture is within the size limits and holds exactly its pixels;
 // touching every pixel lets the sanitizer see a short buffer.
-inline void checkPicture(const rt::Picture& p) {
-    check(rt::pictureSizeAcceptable(p.width, p.height), "decoded picture outside the size limits");
+inline void checkPicture(const runtime::Picture& p) {
+    check(runtime::pictureSizeAcceptable(p.width, p.height), "decoded picture outside the size limits");
     check(p.pixels.size() == static_cast<size_t>(p.width) * static_cast<size_t>(p.height),
           "pixel count differs from width x height");
     check(p.alpha.empty() || p.alpha.size() == p.pixels.size(), "alpha count differs from the pixel count");
@@ -60,10 +60,10 @@ inline void checkPicture(const rt::Picture& p) {
 // What a reader accepted, the program must be able to write and read back
 // unchanged: parse(serialize(parse(x))) serializes to the same bytes.
 template <class Block>
-void checkRoundTrip(const rt::Bytes& input) {
+void checkRoundTrip(const runtime::Bytes& input) {
     auto first = Block::parse(input);
     if (!first) return;
-    rt::Bytes written = first->serialize();
+    runtime::Bytes written = first->serialize();
     auto second = Block::parse(written);
     check(second.has_value(), "a block the program wrote is refused when read back");
     check(second->serialize() == written, "a block changes when written and read again");

@@ -19,14 +19,14 @@ namespace {
 fs::path root;
 
 // `selector` is the leading byte of targets that serve several readers.
-void seed(const std::string& target, const std::string& name, const rt::Bytes& body, int selector = -1) {
+void seed(const std::string& target, const std::string& name, const runtime::Bytes& body, int selector = -1) {
     fs::create_directories(root / target);
     std::ofstream out(root / target / name, std::ios::binary);
     if (selector >= 0) out.put(static_cast<char>(selector));
     out.write(reinterpret_cast<const char*>(body.data()), static_cast<std::streamsize>(body.size()));
 }
 
-rt::Bytes text(const std::string& s) { return rt::Bytes(s.begin(), s.end()); }
+runtime::Bytes text(const std::string& s) { return runtime::Bytes(s.begin(), s.end()); }
 
 }  // namespace
 
@@ -34,24 +34,24 @@ int main(int argc, char** argv) {
     if (argc != 2) return 2;
     root = argv[1];
 
-    rt::EditBoxBlock edit;
+    runtime::EditBoxBlock edit;
     edit.textColour = 0x00C8C8C8;
-    edit.font = rt::LogFont::make("新宋体", 12);
+    edit.font = runtime::LogFont::make("新宋体", 12);
     edit.content = "输入关键字";
     seed("builtin_blocks", "edit_box", edit.serialize(), 0);
-    rt::LabelBlock label;
+    runtime::LabelBlock label;
     label.caption = "标题";
-    label.font = rt::LogFont::make("宋体", 12, true);
+    label.font = runtime::LogFont::make("宋体", 12, true);
     label.picture = {0x42, 0x4D, 0, 0, 0, 0};
     seed("builtin_blocks", "label", label.serialize(), 1);
-    seed("builtin_blocks", "timer", rt::TimerBlock{1}.serialize(), 2);
-    seed("builtin_blocks", "draw_panel", rt::DrawPanelBlock{}.serialize(), 3);
-    seed("builtin_blocks", "log_font", rt::LogFont::make("长城黑体", 11).serialize(), 4);
+    seed("builtin_blocks", "timer", runtime::TimerBlock{1}.serialize(), 2);
+    seed("builtin_blocks", "draw_panel", runtime::DrawPanelBlock{}.serialize(), 3);
+    seed("builtin_blocks", "log_font", runtime::LogFont::make("长城黑体", 11).serialize(), 4);
 
-    rt::BlockWriter w;
+    runtime::BlockWriter w;
     w.u32(1).i32(-5).bytes({1, 2, 3}).text("热搜：");
     // Script length 4, reads u32, i32, bytes, text, then the block.
-    rt::Bytes script{4, 0, 1, 2, 3};
+    runtime::Bytes script{4, 0, 1, 2, 3};
     script.insert(script.end(), w.data().begin(), w.data().end());
     seed("block_reader", "mixed", script);
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     widgets::TransLabelBlock trans;
     trans.text = "热搜：";
     trans.textColour = 0x00606060;
-    trans.font = rt::LogFont::make("宋体", 12).serialize();
+    trans.font = runtime::LogFont::make("宋体", 12).serialize();
     seed("trans_label_block", "label", trans.serialize());
 
     seed("page_control_block", "form", widgets::PageControlBlock::form().serialize(), 0);

@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     size_t scriptLength = std::min<size_t>(data[0], size - 1);
     const uint8_t* script = data + 1;
-    rt::Bytes block = fuzz::bytes(data + 1 + scriptLength, size - 1 - scriptLength);
-    rt::BlockReader r(block);
+    runtime::Bytes block = fuzz::bytes(data + 1 + scriptLength, size - 1 - scriptLength);
+    runtime::BlockReader r(block);
     for (size_t i = 0; i < scriptLength; ++i) {
         bool wasOk = r.ok();
         size_t before = r.remaining();

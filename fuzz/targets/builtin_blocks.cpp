@@ -5,18 +5,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    rt::Bytes block = fuzz::bytes(data + 1, size - 1);
+    runtime::Bytes block = fuzz::bytes(data + 1, size - 1);
     switch (data[0] % 5) {
-        case 0: fuzz::checkRoundTrip<rt::EditBoxBlock>(block); break;
-        case 1: fuzz::checkRoundTrip<rt::LabelBlock>(block); break;
-        case 2: fuzz::checkRoundTrip<rt::TimerBlock>(block); break;
-        case 3: fuzz::checkRoundTrip<rt::DrawPanelBlock>(block); break;
+        case 0: fuzz::checkRoundTrip<runtime::EditBoxBlock>(block); break;
+        case 1: fuzz::checkRoundTrip<runtime::LabelBlock>(block); break;
+        case 2: fuzz::checkRoundTrip<runtime::TimerBlock>(block); break;
+        case 3: fuzz::checkRoundTrip<runtime::DrawPanelBlock>(block); break;
         case 4:
-            if (auto f = rt::LogFont::parse(block)) {
-                fuzz::check(block.size() == rt::LogFont::kSize, "a font record of another length parsed");
+            if (auto f = runtime::LogFont::parse(block)) {
+                fuzz::check(block.size() == runtime::LogFont::kSize, "a font record of another length parsed");
                 fuzz::check(fuzz::validUtf8(f->faceName), "face name is invalid UTF-8");
-                fuzz::check(f->serialize().size() == rt::LogFont::kSize, "a font record written at another length");
-                fuzz::checkRoundTrip<rt::LogFont>(block);
+                fuzz::check(f->serialize().size() == runtime::LogFont::kSize, "a font record written at another length");
+                fuzz::checkRoundTrip<runtime::LogFont>(block);
             }
             break;
     }

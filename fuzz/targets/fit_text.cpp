@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (m < 0) {
         fuzz::check(fitted.empty(), "a negative length gave a caption");
     } else {
-        fuzz::check(rt::gbk::byteLength(fitted) == static_cast<size_t>(m) + 1, "caption is not m + 1 GBK bytes");
+        fuzz::check(runtime::gbk::byteLength(fitted) == static_cast<size_t>(m) + 1, "caption is not m + 1 GBK bytes");
         if (fuzz::validUtf8(title)) fuzz::check(fuzz::validUtf8(fitted), "caption is invalid UTF-8");
     }
     std::string caption = tabs::captionTextFromTitle(title, m);

@@ -2,7 +2,7 @@
 #include "fuzz_support.h"
 #include "runtime/gbk.h"
 
-namespace gbk = rt::gbk;
+namespace gbk = runtime::gbk;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);

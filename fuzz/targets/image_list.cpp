@@ -6,14 +6,14 @@
 #include "widgets/page_control/image_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    auto list = widgets::pagectl::ImageList::fromStream(fuzz::bytes(data, size));
+    auto list = widgets::page_control::ImageList::fromStream(fuzz::bytes(data, size));
     if (list.empty()) return 0;
     cairo_surface_t* strip = list.strip.get();
     fuzz::check(strip && cairo_surface_status(strip) == CAIRO_STATUS_SUCCESS, "a list without a usable surface");
     const int w = cairo_image_surface_get_width(strip), h = cairo_image_surface_get_height(strip);
     fuzz::check(list.width > 0 && list.height > 0 && list.count > 0, "a list with empty images");
     fuzz::check(list.count * list.width <= w && list.height <= h, "images reach past the strip");
-    fuzz::check(rt::pictureSizeAcceptable(w, h), "a strip over the picture size limits");
+    fuzz::check(runtime::pictureSizeAcceptable(w, h), "a strip over the picture size limits");
     // Reading every pixel lets the sanitizer see a surface shorter than it says.
     cairo_surface_flush(strip);
     const unsigned char* pixels = cairo_image_surface_get_data(strip);

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
     size_t calls = 0;
     std::string escaped = search::encodeKeyword(input, [&] { ++calls; });
-    std::string gbkBytes = rt::gbk::encode(input);
+    std::string gbkBytes = runtime::gbk::encode(input);
     fuzz::check(escaped.size() == 3 * gbkBytes.size(), "not three characters per GBK byte");
     fuzz::check(calls == gbkBytes.size(), "the per-byte hook ran a different number of times");
     static const char kHex[] = "0123456789ABCDEF";

@@ -7,7 +7,7 @@
 namespace {
 
 void checkPages(const std::vector<widgets::PageControlPage>& pages) {
-    fuzz::check(pages.size() <= widgets::pagectl::kMaxPages, "more pages than the limit");
+    fuzz::check(pages.size() <= widgets::page_control::kMaxPages, "more pages than the limit");
     for (const auto& p : pages)
         fuzz::check(fuzz::validUtf8(p.caption) && fuzz::validUtf8(p.tip), "page text is invalid UTF-8");
 }
@@ -16,12 +16,12 @@ void checkPages(const std::vector<widgets::PageControlPage>& pages) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    rt::Bytes block = fuzz::bytes(data + 1, size - 1);
+    runtime::Bytes block = fuzz::bytes(data + 1, size - 1);
     switch (data[0] % 3) {
         case 0:
             if (auto b = widgets::PageControlBlock::parse(block)) {
                 checkPages(b->pages);
-                fuzz::check(b->headerHeight == widgets::pagectl::clampHeaderHeight(b->headerHeight),
+                fuzz::check(b->headerHeight == widgets::page_control::clampHeaderHeight(b->headerHeight),
                             "header height out of range");
             }
             fuzz::checkRoundTrip<widgets::PageControlBlock>(block);

@@ -8,8 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     bool iconLayout = data[0] & 1;
     size_t offset = (data[0] >> 1) * 4;  // 0 means "after the colour table"
-    rt::Bytes body = fuzz::bytes(data + 1, size - 1);
-    if (auto d = rt::decoders::dib(body.data(), body.size(), offset, iconLayout)) {
+    runtime::Bytes body = fuzz::bytes(data + 1, size - 1);
+    if (auto d = runtime::decoders::dib(body.data(), body.size(), offset, iconLayout)) {
         fuzz::checkPicture(d->picture);
         if (d->hasAlpha) fuzz::check(d->alpha.size() == d->picture.pixels.size(), "alpha count differs from pixel count");
         if (d->andMask) {

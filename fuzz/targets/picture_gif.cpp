@@ -5,6 +5,6 @@
 #include "runtime/picture/decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (auto p = rt::decoders::gif(fuzz::bytes(data, size))) fuzz::checkPicture(*p);
+    if (auto p = runtime::decoders::gif(fuzz::bytes(data, size))) fuzz::checkPicture(*p);
     return 0;
 }

@@ -3,6 +3,6 @@
 #include "runtime/picture/decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (auto p = rt::decoders::icon(fuzz::bytes(data, size))) fuzz::checkPicture(*p);
+    if (auto p = runtime::decoders::icon(fuzz::bytes(data, size))) fuzz::checkPicture(*p);
     return 0;
 }

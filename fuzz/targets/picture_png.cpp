@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t background = 0x00ECECEC;
-    if (size >= 3) background = rt::pixelRgb(data[size - 3], data[size - 2], data[size - 1]);
-    if (auto p = rt::decoders::png(data, size, background)) fuzz::checkPicture(*p);
+    if (size >= 3) background = runtime::pixelRgb(data[size - 3], data[size - 2], data[size - 1]);
+    if (auto p = runtime::decoders::png(data, size, background)) fuzz::checkPicture(*p);
     return 0;
 }

@@ -3,7 +3,7 @@
 #include "widgets/trans_label_block.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    rt::Bytes block = fuzz::bytes(data, size);
+    runtime::Bytes block = fuzz::bytes(data, size);
     if (auto b = widgets::TransLabelBlock::parse(block)) fuzz::check(fuzz::validUtf8(b->text), "text is invalid UTF-8");
     fuzz::checkRoundTrip<widgets::TransLabelBlock>(block);
     return 0;

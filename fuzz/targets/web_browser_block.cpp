@@ -7,7 +7,7 @@ namespace wb = widgets::web_browser;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    rt::Bytes block = fuzz::bytes(data + 1, size - 1);
+    runtime::Bytes block = fuzz::bytes(data + 1, size - 1);
     std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     switch (data[0] % 3) {
         case 0:

@@ -8,7 +8,7 @@ extern "C" GResource* varomel_get_resource(void);
 
 namespace app {
 
-rt::Bytes picture(const char* fileName) {
+runtime::Bytes picture(const char* fileName) {
     // Referencing the resource keeps its registering object in the link.
     static GResource* resource = varomel_get_resource();
     std::string path = std::string("/varomel/pictures/") + fileName;
@@ -16,7 +16,7 @@ rt::Bytes picture(const char* fileName) {
     if (!bytes) return {};
     gsize size = 0;
     auto* data = static_cast<const uint8_t*>(g_bytes_get_data(bytes, &size));
-    rt::Bytes out(data, data + size);
+    runtime::Bytes out(data, data + size);
     g_bytes_unref(bytes);
     return out;
 }

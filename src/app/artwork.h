@@ -7,6 +7,6 @@ namespace app {
 
 // Bytes of an embedded picture by file name ("back_normal.bmp"); empty when
 // there is no such picture.
-rt::Bytes picture(const char* fileName);
+runtime::Bytes picture(const char* fileName);
 
 }  // namespace app

@@ -5,8 +5,8 @@
 
 namespace app {
 
-rt::Bytes picBtnBlock(const std::string& baseName, const char* extension, uint32_t transparent) {
-    rt::BlockWriter w;
+runtime::Bytes picBtnBlock(const std::string& baseName, const char* extension, uint32_t transparent) {
+    runtime::BlockWriter w;
     w.u32(1).u32(0).u32(0).u32(transparent);
     for (const char* state : {"normal", "hover", "pressed"})
         w.bytes(picture((baseName + "_" + state + "." + extension).c_str()));
@@ -14,25 +14,25 @@ rt::Bytes picBtnBlock(const std::string& baseName, const char* extension, uint32
     return w.take();
 }
 
-rt::Bytes picBtnSingleBlock(const char* fileName, uint32_t transparent) {
-    rt::BlockWriter w;
+runtime::Bytes picBtnSingleBlock(const char* fileName, uint32_t transparent) {
+    runtime::BlockWriter w;
     w.u32(1).u32(0).u32(0).u32(transparent);
     w.bytes(picture(fileName)).bytes({}).bytes({}).bytes({});
     return w.take();
 }
 
-rt::Bytes transLabelBlock(const std::string& text, TextEffect effect, uint32_t colour, int horizontalAlign,
-                          std::optional<rt::LogFont> font) {
+runtime::Bytes transLabelBlock(const std::string& text, TextEffect effect, uint32_t colour, int horizontalAlign,
+                          std::optional<runtime::LogFont> font) {
     constexpr int kCentre = 1, kSingleLine = 0;
-    rt::BlockWriter w;
+    runtime::BlockWriter w;
     w.u32(1).i32(static_cast<int>(effect)).u32(colour).i32(horizontalAlign).i32(kCentre).i32(kSingleLine);
-    w.bytes(font ? font->serialize() : rt::Bytes{});
+    w.bytes(font ? font->serialize() : runtime::Bytes{});
     w.text(text);
     return w.take();
 }
 
-rt::Bytes webBrowserBlock() {
-    rt::BlockWriter w;
+runtime::Bytes webBrowserBlock() {
+    runtime::BlockWriter w;
     w.u32(1).u32(0).u32(1).u32(0).u32(1).u32(0);
     return w.take();
 }

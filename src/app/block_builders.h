@@ -13,16 +13,16 @@ namespace app {
 inline constexpr uint32_t kNoTransparentColour = 0xFF000000;
 
 // Graphic button: normal, hover and pressed pictures from the artwork.
-rt::Bytes picBtnBlock(const std::string& baseName, const char* extension, uint32_t transparent);
+runtime::Bytes picBtnBlock(const std::string& baseName, const char* extension, uint32_t transparent);
 // A button that shows one picture only.
-rt::Bytes picBtnSingleBlock(const char* fileName, uint32_t transparent);
+runtime::Bytes picBtnSingleBlock(const char* fileName, uint32_t transparent);
 
 enum class TextEffect { kNone = 0, kWhiteShadow = 1, kRaised = 2, kBlackShadow = 3 };
 
-rt::Bytes transLabelBlock(const std::string& text, TextEffect effect, uint32_t colour, int horizontalAlign,
-                          std::optional<rt::LogFont> font);
+runtime::Bytes transLabelBlock(const std::string& text, TextEffect effect, uint32_t colour, int horizontalAlign,
+                          std::optional<runtime::LogFont> font);
 
 // Web browser: version 1, border style 0, silent, online, drop target on.
-rt::Bytes webBrowserBlock();
+runtime::Bytes webBrowserBlock();
 
 }  // namespace app

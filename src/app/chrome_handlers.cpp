@@ -18,8 +18,8 @@ namespace app {
 
 namespace {
 
-using rt::ComponentRef;
-namespace prop = rt::prop;
+using runtime::ComponentRef;
+namespace prop = runtime::prop;
 
 // The size-changed handler changes the size itself (the minimum) and lets
 // queued messages run; size changes arriving meanwhile are dropped.
@@ -28,7 +28,7 @@ bool inSizeChanged = false;
 int resizeZone = kZoneNone;
 // The work area the window was last maximised to, to tell whether it was
 // maximised when the work area changes under it.
-rt::Rect knownWorkArea{};
+runtime::Rect knownWorkArea{};
 // Whether the window stands maximised, is being placed by the program or
 // is on its way back from maximised. Window managers fit a window into the
 // work area as they map it, which moves the border that hangs over its
@@ -49,14 +49,14 @@ struct PlacingScope {
     }
 };
 
-rt::Runtime& runtime() { return rt::Runtime::instance(); }
-const ui::MainUi& u() { return ui::mainUi(); }
+runtime::Runtime& runtime() { return runtime::Runtime::instance(); }
+const tabs::MainUi& u() { return tabs::mainUi(); }
 
 // A component the window loader had to leave out (its block was refused)
 // reads as zero and takes no writes, so one bad picture costs its component
 // and not the whole layout.
-constexpr auto num = rt::lenient::number;
-constexpr auto put = rt::lenient::set;
+constexpr auto num = runtime::lenient::number;
+constexpr auto put = runtime::lenient::set;
 
 void putPlace(ComponentRef ref, const Place& p) {
     put(ref, prop::kLeft, p.left);
@@ -73,7 +73,7 @@ void putBox(ComponentRef ref, const Box& b) {
     put(ref, prop::kHeight, b.height);
 }
 
-rt::Rect rectOf(ComponentRef ref) {
+runtime::Rect rectOf(ComponentRef ref) {
     return {num(ref, prop::kLeft), num(ref, prop::kTop), num(ref, prop::kWidth), num(ref, prop::kHeight)};
 }
 
@@ -82,8 +82,8 @@ Place placeOf(ComponentRef ref) { return {num(ref, prop::kLeft), num(ref, prop::
 GtkWindow* mainGtkWindow() { return runtime().gtkWindow(u().window.window); }
 
 void layOutComponents() {
-    const ui::MainUi& c = u();
-    const ui::Margins& m = ui::shell().margins;
+    const tabs::MainUi& c = u();
+    const program::Margins& m = program::shell().margins;
     LayoutInput in;
     in.width = num(c.window, prop::kWidth);
     in.height = num(c.window, prop::kHeight);
@@ -107,7 +107,7 @@ void layOutComponents() {
     putBox(c.borderPanel, out.borderPanel);
     putSpan(c.titleLabel, out.title);
     putSpan(c.toolbarBackground, out.toolbar);
-    put(c.tabControl, prop::own(widgets::page_control::kHeaderPosition), ui::shell().tabHeaderPosition);
+    put(c.tabControl, prop::own(widgets::page_control::kHeaderPosition), program::shell().tabHeaderPosition);
     putBox(c.tabControl, out.tabControl);
     putPlace(c.backDisabledButton, out.backDisabled);
     putPlace(c.forwardDisabledButton, out.forwardDisabled);
@@ -134,10 +134,10 @@ void paintBorder() {
     if (!runtime().exists(panel)) return;
     // The panel keeps what was drawn at the last size; clearing first keeps
     // the frames of an earlier, larger size from showing through.
-    runtime().call(panel, rt::draw_panel::kClear);
+    runtime().call(panel, runtime::draw_panel::kClear);
     for (const BorderLine& l : borderLines(num(panel, prop::kWidth), num(panel, prop::kHeight))) {
-        runtime().set(panel, prop::own(rt::draw_panel::kPenColour), static_cast<int32_t>(l.colour));
-        runtime().call(panel, rt::draw_panel::kDrawLine, {l.x1, l.y1, l.x2, l.y2});
+        runtime().set(panel, prop::own(runtime::draw_panel::kPenColour), static_cast<int32_t>(l.colour));
+        runtime().call(panel, runtime::draw_panel::kDrawLine, {l.x1, l.y1, l.x2, l.y2});
     }
 }
 
@@ -149,7 +149,7 @@ struct SizeChangeScope {
 
 enum PlaceOrder { kPlaceFirst, kSizeFirst };
 
-void setWindowRect(const rt::Rect& r, PlaceOrder order) {
+void setWindowRect(const runtime::Rect& r, PlaceOrder order) {
     const ComponentRef w = u().window;
     if (order == kPlaceFirst) {
         put(w, prop::kLeft, r.left);
@@ -170,7 +170,7 @@ void setWindowRect(const rt::Rect& r, PlaceOrder order) {
 // and the runtime takes them for the window's rectangle again. Once the
 // server has answered everything, whatever a late report undid is asked for
 // once more.
-void placeWindow(const rt::Rect& target, PlaceOrder order) {
+void placeWindow(const runtime::Rect& target, PlaceOrder order) {
     PlacingScope scope;
     setWindowRect(target, order);
     GtkWindow* gw = mainGtkWindow();
@@ -183,20 +183,20 @@ void placeWindow(const rt::Rect& target, PlaceOrder order) {
     }
 }
 
-void maximiseTo(const rt::Rect& area) {
+void maximiseTo(const runtime::Rect& area) {
     placeWindow(area, kPlaceFirst);
     knownWorkArea = area;
     placement.standsMaximised = true;
     placement.restoring = false;
-    ui::shell().maximisedWidth = num(u().window, prop::kWidth);
-    ui::shell().maximisedHeight = num(u().window, prop::kHeight);
+    program::shell().maximisedWidth = num(u().window, prop::kWidth);
+    program::shell().maximisedHeight = num(u().window, prop::kHeight);
 }
 
 // A maximised window follows its work area when a panel comes, goes or
 // moves, or the monitors change; a normal one stays where the user put it.
 void followWorkArea() {
     if (!runtime().exists(u().window)) return;
-    const rt::Rect now = WorkArea();
+    const runtime::Rect now = WorkArea();
     if (now == knownWorkArea) return;
     const bool wasMaximised = rectOf(u().window) == knownWorkArea;
     knownWorkArea = now;
@@ -209,7 +209,7 @@ void followWorkArea() {
 // back there.
 void afterMap() {
     if (!runtime().exists(u().window) || !placement.standsMaximised) return;
-    const rt::Rect area = WorkArea();
+    const runtime::Rect area = WorkArea();
     if (rectOf(u().window) != area) maximiseTo(area);
 }
 
@@ -222,20 +222,20 @@ void attachTitleDrag() {
 
 }  // namespace
 
-rt::Rect WorkArea() { return monitorWorkArea(mainGtkWindow(), ui::shell().borderWidth); }
+runtime::Rect WorkArea() { return monitorWorkArea(mainGtkWindow(), program::shell().borderWidth); }
 
 bool IsMaximised() { return isMaximisedRect(rectOf(u().window), WorkArea()); }
 
 void ToggleMaximised() {
     const ComponentRef w = u().window;
-    ui::ShellState& s = ui::shell();
+    program::ShellState& s = program::shell();
     attachTitleDrag();
     if (IsMaximised()) {
         // Asking a window that is already normal to be normal still raises
         // it on X, and the server then reports its old size while the new
         // one is on its way; only a minimised window needs the request.
-        if (num(w, rt::window_prop::kState) != rt::window_prop::kStateNormal)
-            put(w, rt::window_prop::kState, rt::window_prop::kStateNormal);
+        if (num(w, runtime::window_prop::kState) != runtime::window_prop::kStateNormal)
+            put(w, runtime::window_prop::kState, runtime::window_prop::kStateNormal);
         placement.standsMaximised = false;
         placement.restoring = true;
         placeWindow(s.savedNormalRect, kSizeFirst);
@@ -246,10 +246,10 @@ void ToggleMaximised() {
 }
 
 void ArrangeTitleBarButtons() {
-    const ui::MainUi& c = u();
+    const tabs::MainUi& c = u();
     TitleBarInput in;
     in.width = num(c.window, prop::kWidth);
-    in.marginRight = ui::shell().margins.right;
+    in.marginRight = program::shell().margins.right;
     in.tabCount = tabs::tabCount();
     in.closeTabWidth = num(c.closeCurrentTabButton, prop::kWidth);
     in.quitWidth = num(c.quitButton, prop::kWidth);
@@ -273,9 +273,9 @@ void ArrangeTitleBarButtons() {
     put(c.maximiseButton, prop::kVisible, out.maximiseVisible);
 }
 
-rt::Value onMainSizeChanged(rt::Event&) {
+runtime::Value onMainSizeChanged(runtime::Event&) {
     const ComponentRef w = u().window;
-    noteReported(placement, rectOf(w), ui::shell().maximisedWidth, ui::shell().maximisedHeight);
+    noteReported(placement, rectOf(w), program::shell().maximisedWidth, program::shell().maximisedHeight);
     if (inSizeChanged) return {};
     // A size change that arrives while queued messages run is dropped by
     // the flag; if the window then has another size than the one just laid
@@ -299,9 +299,9 @@ rt::Value onMainSizeChanged(rt::Event&) {
     return {};
 }
 
-rt::Value onMainPositionChanged(rt::Event&) {
+runtime::Value onMainPositionChanged(runtime::Event&) {
     const ComponentRef w = u().window;
-    ui::ShellState& s = ui::shell();
+    program::ShellState& s = program::shell();
     // A window of exactly the maximised size that is not on the work area
     // is a maximised window that was moved: put it back.
     noteReported(placement, rectOf(w), s.maximisedWidth, s.maximisedHeight);
@@ -310,48 +310,48 @@ rt::Value onMainPositionChanged(rt::Event&) {
     return {};
 }
 
-rt::Value onRestoreClick(rt::Event&) {
+runtime::Value onRestoreClick(runtime::Event&) {
     ToggleMaximised();
     return {};
 }
 
-rt::Value onMaximiseClick(rt::Event&) {
+runtime::Value onMaximiseClick(runtime::Event&) {
     ToggleMaximised();
     return {};
 }
 
-rt::Value onTitleDoubleClick(rt::Event&) {
+runtime::Value onTitleDoubleClick(runtime::Event&) {
     ToggleMaximised();
     return {};
 }
 
-rt::Value onMinimiseClick(rt::Event&) {
-    put(u().window, rt::window_prop::kState, rt::window_prop::kStateMinimised);
+runtime::Value onMinimiseClick(runtime::Event&) {
+    put(u().window, runtime::window_prop::kState, runtime::window_prop::kStateMinimised);
     return {};
 }
 
-rt::Value onQuitClick(rt::Event&) {
+runtime::Value onQuitClick(runtime::Event&) {
     // The message loop ends with the main window and the program with it.
     runtime().destroyWindow(u().window.window);
     return {};
 }
 
-rt::Value onBorderMouseMove(rt::Event& e) {
+runtime::Value onBorderMouseMove(runtime::Event& e) {
     if (e.args.size() < 2) return {};
     const ComponentRef w = u().window;
-    resizeZone = resizeZoneAt(rt::asInt(e.args[0]), rt::asInt(e.args[1]), num(w, prop::kWidth),
+    resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), num(w, prop::kWidth),
                               num(w, prop::kHeight));
     put(u().borderPanel, prop::kCursor, zoneCursor(resizeZone));
     return {};
 }
 
-rt::Value onBorderLeftDown(rt::Event& e) {
+runtime::Value onBorderLeftDown(runtime::Event& e) {
     // On X a press can come without a move before it (a quick move onto an
     // edge, then a press): the zone is taken from the press itself, not
     // kept from the last move.
     if (e.args.size() >= 2) {
         const ComponentRef w = u().window;
-        resizeZone = resizeZoneAt(rt::asInt(e.args[0]), rt::asInt(e.args[1]), num(w, prop::kWidth),
+        resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), num(w, prop::kWidth),
                                   num(w, prop::kHeight));
     }
     put(u().borderPanel, prop::kCursor, zoneCursor(resizeZone));

@@ -7,22 +7,22 @@
 
 namespace app {
 
-rt::Value onMainPositionChanged(rt::Event& e);
-rt::Value onMainSizeChanged(rt::Event& e);
-rt::Value onRestoreClick(rt::Event& e);
-rt::Value onQuitClick(rt::Event& e);
-rt::Value onMinimiseClick(rt::Event& e);
-rt::Value onMaximiseClick(rt::Event& e);
-rt::Value onTitleDoubleClick(rt::Event& e);
-rt::Value onBorderMouseMove(rt::Event& e);
-rt::Value onBorderLeftDown(rt::Event& e);
+runtime::Value onMainPositionChanged(runtime::Event& e);
+runtime::Value onMainSizeChanged(runtime::Event& e);
+runtime::Value onRestoreClick(runtime::Event& e);
+runtime::Value onQuitClick(runtime::Event& e);
+runtime::Value onMinimiseClick(runtime::Event& e);
+runtime::Value onMaximiseClick(runtime::Event& e);
+runtime::Value onTitleDoubleClick(runtime::Event& e);
+runtime::Value onBorderMouseMove(runtime::Event& e);
+runtime::Value onBorderLeftDown(runtime::Event& e);
 
 // The maximise/restore toggle (start-up maximises through it).
 void ToggleMaximised();
 
 // The rectangle a maximised main window covers: the screen without the
 // taskbar, widened by the border width.
-rt::Rect WorkArea();
+runtime::Rect WorkArea();
 // Whether the main window covers the work area exactly.
 bool IsMaximised();
 // Places the title-bar buttons for the window's width, the number of tabs and

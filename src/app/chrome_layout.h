@@ -77,7 +77,7 @@ struct BorderLine {
 };
 
 // The border colours, outermost first.
-inline constexpr uint32_t kBorderColours[3] = {rt::rgb(46, 79, 140), rt::rgb(59, 101, 181), rt::rgb(66, 113, 201)};
+inline constexpr uint32_t kBorderColours[3] = {runtime::rgb(46, 79, 140), runtime::rgb(59, 101, 181), runtime::rgb(66, 113, 201)};
 
 // Three nested frames of four lines each, outermost first, top, bottom,
 // left, right. The right and bottom frames stand one pixel inside the

@@ -15,8 +15,8 @@ namespace app {
 
 namespace {
 
-using Region = rt::CPtr<cairo_region_t, cairo_region_destroy>;
-using EventPtr = rt::CPtr<GdkEvent, gdk_event_free>;
+using Region = runtime::CPtr<cairo_region_t, cairo_region_destroy>;
+using EventPtr = runtime::CPtr<GdkEvent, gdk_event_free>;
 
 GdkMonitor* monitorOf(GtkWindow* window) {
     GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window));
@@ -80,11 +80,11 @@ struct CaptionDrag {
 
 }  // namespace
 
-rt::Rect monitorWorkArea(GtkWindow* window, int border) {
+runtime::Rect monitorWorkArea(GtkWindow* window, int border) {
     GdkMonitor* monitor = window ? monitorOf(window) : nullptr;
     if (!monitor) {
         // No monitor reported at all: treat the screen as the design size.
-        const rt::Rect design{0, 0, 1030, 750};
+        const runtime::Rect design{0, 0, 1030, 750};
         return workAreaFromUsable(design, design, border);
     }
     GdkRectangle screen{}, usable{};
@@ -194,7 +194,7 @@ void attachCaptionDrag(GtkWidget* titleHost, GtkWindow* window, std::function<bo
     g_object_set_data_full(G_OBJECT(titleHost), "app-caption-drag", drag,
                            [](gpointer p) { delete static_cast<CaptionDrag*>(p); });
     gtk_widget_add_events(titleHost, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
-    g_signal_connect(titleHost, "button-press-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
+    g_signal_connect(titleHost, "button-press-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
         auto* d = static_cast<CaptionDrag*>(p);
         // The second press of a double click arms again; the double-click
         // event itself is left to the label's own handler.
@@ -203,11 +203,11 @@ void attachCaptionDrag(GtkWidget* titleHost, GtkWindow* window, std::function<bo
         d->startY = e->y_root;
         return FALSE;
     }), drag);
-    g_signal_connect(titleHost, "button-release-event", rt::callback([](GtkWidget*, GdkEventButton*, gpointer p) {
+    g_signal_connect(titleHost, "button-release-event", runtime::callback([](GtkWidget*, GdkEventButton*, gpointer p) {
         static_cast<CaptionDrag*>(p)->armed = false;
         return FALSE;
     }), drag);
-    g_signal_connect(titleHost, "motion-notify-event", rt::callback([](GtkWidget* w, GdkEventMotion* e, gpointer p) {
+    g_signal_connect(titleHost, "motion-notify-event", runtime::callback([](GtkWidget* w, GdkEventMotion* e, gpointer p) {
         auto* d = static_cast<CaptionDrag*>(p);
         if (!d->armed || !(e->state & GDK_BUTTON1_MASK)) {
             d->armed = false;

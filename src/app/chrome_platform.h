@@ -13,7 +13,7 @@ namespace app {
 // The work area for the monitor the window is on, from the usable area the
 // desktop reports for it (the area without panels and taskbars), widened by
 // the border. Screen coordinates.
-rt::Rect monitorWorkArea(GtkWindow* window, int border);
+runtime::Rect monitorWorkArea(GtkWindow* window, int border);
 
 // Calls changed (from the main loop, once for a burst of reports) whenever
 // the work area may have changed: a panel appeared, went or moved, or a

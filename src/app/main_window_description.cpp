@@ -16,21 +16,21 @@
 namespace app {
 namespace {
 
-using rt::ComponentDescription;
-using rt::Rect;
-namespace ev = rt::event;
-namespace n = ui::name;
+using runtime::ComponentDescription;
+using runtime::Rect;
+namespace ev = runtime::event;
+namespace n = tabs::name;
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kBlack = 0x00000000;
-constexpr uint32_t kPlaceholderGrey = rt::rgb(200, 200, 200);
+constexpr uint32_t kPlaceholderGrey = runtime::rgb(200, 200, 200);
 constexpr int kClick = widgets::pic_btn::kClick;
 constexpr int kPageChanged = widgets::page_control::kPageChanged;
 constexpr int kHeaderRightClicked = widgets::page_control::kHeaderRightClicked;
-constexpr int kTick = rt::timer::kTick;
+constexpr int kTick = runtime::timer::kTick;
 
 ComponentDescription component(const char* kind, const char* name, const char* alias, Rect rect,
-                               rt::Bytes block, rt::Bindings bindings = {}, bool visible = true) {
+                               runtime::Bytes block, runtime::Bindings bindings = {}, bool visible = true) {
     ComponentDescription c;
     c.kind = kind;
     c.name = name;
@@ -45,51 +45,51 @@ ComponentDescription component(const char* kind, const char* name, const char* a
 ComponentDescription hotLabel(const char* name, const char* alias, Rect rect, const char* text) {
     auto c = component("TransLabel", name, alias, rect, transLabelBlock(text, TextEffect::kRaised, kBlack, 0, {}),
                        {{ev::kLeftDown, search::onHotSearchLabelDown}});
-    c.cursor = rt::cursor::kHand;
+    c.cursor = runtime::cursor::kHand;
     return c;
 }
 
-ComponentDescription button(const char* name, const char* alias, Rect rect, rt::Bytes block, rt::Handler click,
+ComponentDescription button(const char* name, const char* alias, Rect rect, runtime::Bytes block, runtime::Handler click,
                             bool visible = true) {
-    rt::Bindings b;
+    runtime::Bindings b;
     if (click) b[kClick] = std::move(click);
     return component("PicBtn", name, alias, rect, std::move(block), std::move(b), visible);
 }
 
-rt::Bytes editBoxBlock(const char* placeholder) {
-    rt::EditBoxBlock b;
+runtime::Bytes editBoxBlock(const char* placeholder) {
+    runtime::EditBoxBlock b;
     b.textColour = kPlaceholderGrey;
     b.background = kWhite;
-    b.font = rt::LogFont::make("新宋体", 15);
+    b.font = runtime::LogFont::make("新宋体", 15);
     b.content = placeholder;
     return b.serialize();
 }
 
-rt::Bytes labelBlock(const char* pictureName) {
-    rt::LabelBlock b;
+runtime::Bytes labelBlock(const char* pictureName) {
+    runtime::LabelBlock b;
     b.picture = picture(pictureName);
     return b.serialize();
 }
 
-rt::Bytes titleLabelBlock() {
-    rt::LabelBlock b;
+runtime::Bytes titleLabelBlock() {
+    runtime::LabelBlock b;
     b.textColour = kWhite;
-    b.font = rt::LogFont::make("宋体", 12, true);
+    b.font = runtime::LogFont::make("宋体", 12, true);
     b.picture = picture("title_background.bmp");
     return b.serialize();
 }
 
 }  // namespace
 
-rt::WindowDescription mainWindowDescription() {
-    rt::WindowDescription w;
+runtime::WindowDescription mainWindowDescription() {
+    runtime::WindowDescription w;
     w.name = "窗口_启动窗口";
     w.rect = {50, 50, 1030, 750};
-    w.background = rt::rgb(236, 236, 236);
-    w.bindings = {{rt::window_event::kCreated, onMainWindowCreated},
-                  {rt::window_event::kPositionChanged, onMainPositionChanged},
-                  {rt::window_event::kSizeChanged, onMainSizeChanged},
-                  {rt::window_event::kFirstActivated, onMainWindowFirstActivated}};
+    w.background = runtime::rgb(236, 236, 236);
+    w.bindings = {{runtime::window_event::kCreated, onMainWindowCreated},
+                  {runtime::window_event::kPositionChanged, onMainPositionChanged},
+                  {runtime::window_event::kSizeChanged, onMainSizeChanged},
+                  {runtime::window_event::kFirstActivated, onMainWindowFirstActivated}};
 
     auto& c = w.components;
     c.push_back(hotLabel(n::kHotLabel12, "hotSearchLabel12", {694, 56, 32, 24}, "后天"));
@@ -105,11 +105,11 @@ rt::WindowDescription mainWindowDescription() {
     c.push_back(hotLabel(n::kHotLabel2, "hotSearchLabel2", {302, 56, 40, 24}, "极品"));
     c.push_back(hotLabel(n::kHotLabel1, "hotSearchLabel1", {262, 56, 40, 24}, "合击"));
     c.push_back(component("TransLabel", n::kHotCaption, "hotSearchCaption", {222, 56, 48, 24},
-                          transLabelBlock("热搜：", TextEffect::kNone, rt::rgb(96, 96, 96), 0, {})));
+                          transLabelBlock("热搜：", TextEffect::kNone, runtime::rgb(96, 96, 96), 0, {})));
 
     auto searchButton = button(n::kSearchButton, "searchButton", {166, 56, 48, 27},
                                picBtnBlock("search", "jpg", kNoTransparentColour), search::onSearchButtonClick);
-    searchButton.cursor = rt::cursor::kHand;
+    searchButton.cursor = runtime::cursor::kHand;
     c.push_back(searchButton);
     c.push_back(component("EditBox", n::kSearchBox, "searchBox", {8, 59, 155, 20}, editBoxBlock("输入关键字"),
                           {{ev::kFocusGained, search::onSearchBoxFocusGained},
@@ -146,10 +146,10 @@ rt::WindowDescription mainWindowDescription() {
     c.push_back(button(n::kStopButton, "stopButton", {747, 23, 27, 27}, picBtnBlock("stop", "bmp", kNoTransparentColour),
                        search::onStopButtonClick, false));
     c.push_back(component("TransLabel", n::kLoadProgressLabel, "loadProgressLabel", {462, 31, 42, 11},
-                          transLabelBlock("100.1%", TextEffect::kWhiteShadow, rt::rgb(128, 128, 128), 2,
-                                          rt::LogFont::make("长城黑体", 13))));
+                          transLabelBlock("100.1%", TextEffect::kWhiteShadow, runtime::rgb(128, 128, 128), 2,
+                                          runtime::LogFont::make("长城黑体", 13))));
     c.push_back(component("Timer", n::kProgressTimer, "progressTimer", {672, 123, 26, 26},
-                          rt::TimerBlock{1}.serialize(), {{kTick, tabs::onProgressTimerTick}}));
+                          runtime::TimerBlock{1}.serialize(), {{kTick, tabs::onProgressTimerTick}}));
     c.push_back(component("PageControl", n::kTabControl, "tabControl", {4, 83, 664, 280},
                           widgets::PageControlBlock::form().serialize(),
                           {{kPageChanged, tabs::onTabPageChanged}, {kHeaderRightClicked, tabs::onTabHeaderRightClicked}}));
@@ -177,25 +177,25 @@ rt::WindowDescription mainWindowDescription() {
     c.push_back(component("Label", n::kToolbarBackground, "toolbarBackground", {4, 24, 360, 60},
                           labelBlock("toolbar_background.bmp")));
     c.push_back(component("DrawPanel", n::kBorderPanel, "borderPanel", {768, 52, 104, 64},
-                          rt::DrawPanelBlock{}.serialize(),
+                          runtime::DrawPanelBlock{}.serialize(),
                           {{ev::kLeftDown, onBorderLeftDown}, {ev::kMouseMove, onBorderMouseMove}}));
     return w;
 }
 
-rt::WindowDescription statusWindowDescription() {
-    rt::WindowDescription w;
+runtime::WindowDescription statusWindowDescription() {
+    runtime::WindowDescription w;
     w.name = "窗口_状态";
     w.rect = {50, 50, 495, 245};
-    w.background = rt::rgb(236, 236, 236);
-    w.bindings = {{rt::window_event::kCreated, tabs::onStatusWindowCreated}};
+    w.background = runtime::rgb(236, 236, 236);
+    w.bindings = {{runtime::window_event::kCreated, tabs::onStatusWindowCreated}};
 
-    rt::LabelBlock text;
-    text.textColour = rt::rgb(105, 105, 105);
-    text.background = rt::rgb(236, 236, 236);
-    text.font = rt::LogFont::make("新宋体", 12);
+    runtime::LabelBlock text;
+    text.textColour = runtime::rgb(105, 105, 105);
+    text.background = runtime::rgb(236, 236, 236);
+    text.font = runtime::LogFont::make("新宋体", 12);
     w.components.push_back(component("Label", n::kStatusTextLabel, "statusTextLabel", {0, 0, 471, 16}, text.serialize()));
     w.components.push_back(component("Timer", n::kFadeTimer, "fadeTimer", {224, 56, 26, 26},
-                                     rt::TimerBlock{0}.serialize(), {{kTick, tabs::onFadeTimerTick}}));
+                                     runtime::TimerBlock{0}.serialize(), {{kTick, tabs::onFadeTimerTick}}));
     return w;
 }
 

@@ -24,11 +24,11 @@ ResizeZone resizeZoneAt(int x, int y, int width, int height) {
 
 int zoneCursor(int zone) {
     switch (zone) {
-        case kZoneTopLeft: case kZoneBottomRight: return rt::cursor::kSizeNwse;
-        case kZoneTopRight: case kZoneBottomLeft: return rt::cursor::kSizeNesw;
-        case kZoneTop: case kZoneBottom: return rt::cursor::kSizeNs;
-        case kZoneLeft: case kZoneRight: return rt::cursor::kSizeWe;
-        default: return rt::cursor::kArrow;
+        case kZoneTopLeft: case kZoneBottomRight: return runtime::cursor::kSizeNwse;
+        case kZoneTopRight: case kZoneBottomLeft: return runtime::cursor::kSizeNesw;
+        case kZoneTop: case kZoneBottom: return runtime::cursor::kSizeNs;
+        case kZoneLeft: case kZoneRight: return runtime::cursor::kSizeWe;
+        default: return runtime::cursor::kArrow;
     }
 }
 

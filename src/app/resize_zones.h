@@ -15,7 +15,7 @@ inline constexpr int kGripReach = 7;
 // The zone of point (x, y) on a panel of width W and height H.
 ResizeZone resizeZoneAt(int x, int y, int width, int height);
 
-// The system cursor id (rt::cursor) a zone shows.
+// The system cursor id (runtime::cursor) a zone shows.
 int zoneCursor(int zone);
 
 // Only the eight edge zones start the system's interactive resize.

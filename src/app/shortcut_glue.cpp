@@ -18,25 +18,25 @@ namespace {
 using shortcuts::Action;
 using shortcuts::Shortcut;
 
-rt::Runtime& runtime() { return rt::Runtime::instance(); }
+runtime::Runtime& runtime() { return runtime::Runtime::instance(); }
 
-bool shown(rt::ComponentRef ref) {
-    rt::Runtime& r = runtime();
+bool shown(runtime::ComponentRef ref) {
+    runtime::Runtime& r = runtime();
     if (!r.exists(ref)) return false;
-    return rt::asBool(r.get(ref, rt::prop::kVisible)) && !rt::asBool(r.get(ref, rt::prop::kDisabled));
+    return runtime::asBool(r.get(ref, runtime::prop::kVisible)) && !runtime::asBool(r.get(ref, runtime::prop::kDisabled));
 }
 
 // Runs a picture button's click handler as a click on it would.
-void click(rt::ComponentRef button) {
+void click(runtime::ComponentRef button) {
     if (runtime().exists(button)) runtime().raise(button, widgets::pic_btn::kClick);
 }
 
 // Focuses an edit box the way a click into it does (its focus handler
 // applies the placeholder rules), then selects all of its text.
-bool focusEditBox(rt::ComponentRef box) {
-    rt::Runtime& r = runtime();
+bool focusEditBox(runtime::ComponentRef box) {
+    runtime::Runtime& r = runtime();
     if (!shown(box)) return false;
-    rt::Component* c = r.component(box);
+    runtime::Component* c = r.component(box);
     GtkWidget* entry = c ? c->widget() : nullptr;
     if (!entry || !GTK_IS_ENTRY(entry)) return false;
     gtk_widget_grab_focus(entry);
@@ -46,14 +46,14 @@ bool focusEditBox(rt::ComponentRef box) {
 }
 
 void repaintMainWindow() {
-    if (GtkWindow* w = runtime().gtkWindow(ui::mainUi().window.window)) gtk_widget_queue_draw(GTK_WIDGET(w));
+    if (GtkWindow* w = runtime().gtkWindow(tabs::mainUi().window.window)) gtk_widget_queue_draw(GTK_WIDGET(w));
 }
 
 // Runs one shortcut; false when it does nothing now (a button it stands
 // for is hidden, a tab it names does not exist), so the key goes on to the
 // focused component as any other key.
 bool run(const Shortcut& s) {
-    const ui::MainUi& u = ui::mainUi();
+    const tabs::MainUi& u = tabs::mainUi();
     switch (s.action) {
         case Action::kNewTab:
             if (!shown(u.newTabButton)) return false;
@@ -62,8 +62,8 @@ bool run(const Shortcut& s) {
         case Action::kCloseTab: {
             // What the current tab's own close button does, whether or not
             // that button is on screen just now.
-            int32_t page = tabs::cx::currentPage();
-            if (page < 0 || page >= tabs::cx::pageCount()) return false;
+            int32_t page = tabs::components::currentPage();
+            if (page < 0 || page >= tabs::components::pageCount()) return false;
             tabs::CloseTabAt(page);
             repaintMainWindow();
             return true;
@@ -72,11 +72,11 @@ bool run(const Shortcut& s) {
         case Action::kPreviousTab:
         case Action::kNumberedTab:
         case Action::kLastTab: {
-            auto target = shortcuts::targetPage(s, tabs::cx::currentPage(), tabs::cx::pageCount());
+            auto target = shortcuts::targetPage(s, tabs::components::currentPage(), tabs::components::pageCount());
             if (!target) return false;
             // Selecting through the control runs its page-changed event, as
             // a click on the header does.
-            if (*target != tabs::cx::currentPage()) tabs::cx::setCurrentPage(*target);
+            if (*target != tabs::components::currentPage()) tabs::components::setCurrentPage(*target);
             return true;
         }
         case Action::kFocusAddress: return focusEditBox(u.addressBox);
@@ -107,11 +107,11 @@ bool run(const Shortcut& s) {
 // cancels it, Ctrl+chords are the input method's own.
 bool composing(GtkWindow* window) {
     GtkWidget* focus = gtk_window_get_focus(window);
-    return focus && GTK_IS_ENTRY(focus) && rt::isComposing(GTK_ENTRY(focus));
+    return focus && GTK_IS_ENTRY(focus) && runtime::isComposing(GTK_ENTRY(focus));
 }
 
-GtkWidget* entryOf(rt::ComponentRef box) {
-    rt::Component* c = runtime().exists(box) ? runtime().component(box) : nullptr;
+GtkWidget* entryOf(runtime::ComponentRef box) {
+    runtime::Component* c = runtime().exists(box) ? runtime().component(box) : nullptr;
     return c ? c->widget() : nullptr;
 }
 
@@ -119,7 +119,7 @@ GtkWidget* entryOf(rt::ComponentRef box) {
 // walk; false when the focus is elsewhere (the page keeps its Tab).
 bool moveFocus(GtkWidget* focus, bool backward) {
     using shortcuts::FocusStop;
-    const ui::MainUi& u = ui::mainUi();
+    const tabs::MainUi& u = tabs::mainUi();
     FocusStop from;
     if (focus && focus == entryOf(u.addressBox)) from = FocusStop::kAddress;
     else if (focus && focus == entryOf(u.searchBox)) from = FocusStop::kSearch;
@@ -141,11 +141,11 @@ bool moveFocus(GtkWidget* focus, bool backward) {
 
 gboolean onKeyPress(GtkWidget* window, GdkEventKey* e, gpointer) {
     if (e->is_modifier) return FALSE;
-    const int modifiers = rt::modifierBits(e->state);
-    if (rt::virtualKeyCode(e->keyval) == 9 && (modifiers == 0 || modifiers == rt::modifier::kShift) &&
+    const int modifiers = runtime::modifierBits(e->state);
+    if (runtime::virtualKeyCode(e->keyval) == 9 && (modifiers == 0 || modifiers == runtime::modifier::kShift) &&
         !composing(GTK_WINDOW(window)))
         return moveFocus(gtk_window_get_focus(GTK_WINDOW(window)), modifiers != 0) ? TRUE : FALSE;
-    auto s = shortcuts::forKey(rt::virtualKeyCode(e->keyval), modifiers);
+    auto s = shortcuts::forKey(runtime::virtualKeyCode(e->keyval), modifiers);
     if (!s || composing(GTK_WINDOW(window))) return FALSE;
     return run(*s) ? TRUE : FALSE;
 }
@@ -158,7 +158,7 @@ void onExtraButton(GtkGestureMultiPress* gesture, gint, gdouble, gdouble, gpoint
 
 }  // namespace
 
-void installShortcuts(rt::Runtime& r, rt::ComponentRef mainWindow) {
+void installShortcuts(runtime::Runtime& r, runtime::ComponentRef mainWindow) {
     GtkWindow* window = r.gtkWindow(mainWindow.window);
     if (!window) {
         g_warning("no main window to take the keyboard shortcuts");

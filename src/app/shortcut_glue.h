@@ -9,6 +9,6 @@
 namespace app {
 
 // Installs the shortcuts on the loaded main window (once).
-void installShortcuts(rt::Runtime& runtime, rt::ComponentRef mainWindow);
+void installShortcuts(runtime::Runtime& runtime, runtime::ComponentRef mainWindow);
 
 }  // namespace app

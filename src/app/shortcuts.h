@@ -31,7 +31,7 @@ struct Shortcut {
 };
 
 // The shortcut of a key press: vk is the key's virtual-key code (as
-// rt::virtualKeyCode gives it), modifiers the Ctrl/Shift/Alt bits (1, 2, 4).
+// runtime::virtualKeyCode gives it), modifiers the Ctrl/Shift/Alt bits (1, 2, 4).
 // Modifiers must match exactly: Ctrl+Shift+T is not Ctrl+T.
 std::optional<Shortcut> forKey(int vk, int modifiers);
 

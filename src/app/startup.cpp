@@ -35,25 +35,25 @@ constexpr guint kTrimIntervalMs = 1000;
 // reaches an edit box or the browser.
 std::string argumentText(const char* arg) {
     if (g_utf8_validate(arg, -1, nullptr)) return arg;
-    return rt::gbk::decode(arg);
+    return runtime::gbk::decode(arg);
 }
 
-void markOrFindInstance(rt::ComponentRef window) {
-    GtkWindow* gw = rt::Runtime::instance().gtkWindow(window.window);
+void markOrFindInstance(runtime::ComponentRef window) {
+    GtkWindow* gw = runtime::Runtime::instance().gtkWindow(window.window);
     GdkDisplay* gd = gw ? gtk_widget_get_display(GTK_WIDGET(gw)) : nullptr;
     if (!gd || !GDK_IS_X11_DISPLAY(gd)) return;
     GdkWindow* win = gtk_widget_get_window(GTK_WIDGET(gw));
     if (!win) return;
-    runSingleInstanceCheck(gdk_x11_display_get_xdisplay(gd), gdk_x11_window_get_xid(win), ui::kInstanceMarker);
+    runSingleInstanceCheck(gdk_x11_display_get_xdisplay(gd), gdk_x11_window_get_xid(win), program::kInstanceMarker);
 }
 
 }  // namespace
 
-rt::Value onMainWindowCreated(rt::Event& e) {
-    rt::Runtime& runtime = rt::Runtime::instance();
-    ui::bindMainWindow(runtime, e.source);
-    ui::MainUi& u = ui::mainUi();
-    ui::ShellState& s = ui::shell();
+runtime::Value onMainWindowCreated(runtime::Event& e) {
+    runtime::Runtime& runtime = runtime::Runtime::instance();
+    tabs::bindMainWindow(runtime, e.source);
+    tabs::MainUi& u = tabs::mainUi();
+    program::ShellState& s = program::shell();
 
     crashguard::configure();
     runtime.setRuntimeErrorHook(crashguard::onRuntimeError);
@@ -64,8 +64,8 @@ rt::Value onMainWindowCreated(rt::Event& e) {
     tabs::shellHooks().arrangeTitleBarButtons = ArrangeTitleBarButtons;
     ToggleMaximised();
 
-    rt::ComponentRef status = runtime.loadWindow(statusWindowDescription(), e.source, false);
-    ui::bindStatusWindow(runtime, status);
+    runtime::ComponentRef status = runtime.loadWindow(statusWindowDescription(), e.source, false);
+    tabs::bindStatusWindow(runtime, status);
     // The maximise above ran before the status window existed, so its size
     // change could not place it; without this it would stay at its design
     // place over the toolbar until the main window next moves or resizes.
@@ -80,7 +80,7 @@ rt::Value onMainWindowCreated(rt::Event& e) {
     nameComponents(runtime, u);
     installShortcuts(runtime, e.source);
     if (runtime.exists(u.tabControl))
-        runtime.set(u.tabControl, rt::prop::own(widgets::page_control::kHeaderPosition), s.tabHeaderPosition);
+        runtime.set(u.tabControl, runtime::prop::own(widgets::page_control::kHeaderPosition), s.tabHeaderPosition);
     tabs::maxCaptionLength = 16;
     tabs::CreateFirstTab(s.firstArgument);
     // The first web view has brought up the script engine, which may have
@@ -94,7 +94,7 @@ rt::Value onMainWindowCreated(rt::Event& e) {
     return {};
 }
 
-rt::Value onMainWindowFirstActivated(rt::Event&) {
+runtime::Value onMainWindowFirstActivated(runtime::Event&) {
     tabs::layoutReady = 1;
     tabs::ArrangeCloseButtons();
     return {};
@@ -111,12 +111,12 @@ int runProgram(int argc, char** argv) {
         return 1;
     }
     // The component layer.
-    rt::Runtime& runtime = rt::Runtime::instance();
-    rt::registerBuiltinKinds(runtime);
+    runtime::Runtime& runtime = runtime::Runtime::instance();
+    runtime::registerBuiltinKinds(runtime);
     widgets::registerWidgetKinds(runtime);
 
     // Program-wide state.
-    ui::ShellState& s = ui::shell();
+    program::ShellState& s = program::shell();
     s.margins = {};
     s.tabHeaderPosition = 0;
     s.borderWidth = 3;
@@ -125,7 +125,7 @@ int runProgram(int argc, char** argv) {
 
     crashguard::install();
 
-    rt::ComponentRef main = runtime.loadWindow(mainWindowDescription());
+    runtime::ComponentRef main = runtime.loadWindow(mainWindowDescription());
     runtime.show(main.window);
     runtime.run(main);
     return 0;

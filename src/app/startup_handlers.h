@@ -5,7 +5,7 @@
 
 namespace app {
 
-rt::Value onMainWindowCreated(rt::Event& e);
-rt::Value onMainWindowFirstActivated(rt::Event& e);
+runtime::Value onMainWindowCreated(runtime::Event& e);
+runtime::Value onMainWindowFirstActivated(runtime::Event& e);
 
 }  // namespace app

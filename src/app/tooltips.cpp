@@ -21,8 +21,8 @@ namespace {
 constexpr const char* kGoTip = "按 Ctrl+Enter 在新窗口中打开网页。 \r\n按 Enter      在当前窗口打开网页。";
 }
 
-void attachTooltips(rt::Runtime& runtime, const ui::MainUi& u) {
-    const std::pair<rt::ComponentRef, const char*> tips[] = {
+void attachTooltips(runtime::Runtime& runtime, const tabs::MainUi& u) {
+    const std::pair<runtime::ComponentRef, const char*> tips[] = {
         {u.backButton, "后退"},
         {u.forwardButton, "前进"},
         {u.homeButton, "主页"},
@@ -40,7 +40,7 @@ void attachTooltips(rt::Runtime& runtime, const ui::MainUi& u) {
             gtk_widget_set_tooltip_text(host, tooltipMarkupFree(text).c_str());
 }
 
-std::vector<AccessibleText> accessibleTexts(const ui::MainUi& u) {
+std::vector<AccessibleText> accessibleTexts(const tabs::MainUi& u) {
     return {
         {u.backButton, "后退", ""},
         {u.forwardButton, "前进", ""},
@@ -66,7 +66,7 @@ std::vector<AccessibleText> accessibleTexts(const ui::MainUi& u) {
     };
 }
 
-void nameComponents(rt::Runtime& runtime, const ui::MainUi& u) {
+void nameComponents(runtime::Runtime& runtime, const tabs::MainUi& u) {
     for (const AccessibleText& t : accessibleTexts(u)) runtime.setAccessibleText(t.ref, t.name, t.description);
 }
 

@@ -5,8 +5,8 @@
 
 namespace app {
 
-rt::WindowDescription mainWindowDescription();
-rt::WindowDescription statusWindowDescription();
+runtime::WindowDescription mainWindowDescription();
+runtime::WindowDescription statusWindowDescription();
 
 // The product name: the title label's caption and the window caption.
 inline constexpr const char* kProductName = "Varomel";

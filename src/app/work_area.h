@@ -19,11 +19,11 @@ namespace app {
 //   border 3 -> {-3, -3, 1927, 1047}
 // A usable rectangle that is empty or lies off the monitor (a desktop that
 // reports nonsense) gives the whole monitor.
-rt::Rect workAreaFromUsable(const rt::Rect& monitor, const rt::Rect& usable, int border);
+runtime::Rect workAreaFromUsable(const runtime::Rect& monitor, const runtime::Rect& usable, int border);
 
 // Maximised is not a stored flag: the window is maximised exactly when it
 // covers the work area.
-inline bool isMaximisedRect(const rt::Rect& window, const rt::Rect& workArea) { return window == workArea; }
+inline bool isMaximisedRect(const runtime::Rect& window, const runtime::Rect& workArea) { return window == workArea; }
 
 // What the program knows of its own placing when the system reports that
 // the window moved or changed size.
@@ -44,14 +44,14 @@ struct PlacingState {
 // Takes in a reported rectangle: the first size other than the maximised
 // one after a restore ends it, as the program asks for no maximised size
 // until it maximises again, so no in-between step can follow.
-void noteReported(PlacingState& state, const rt::Rect& reported, int maximisedWidth, int maximisedHeight);
+void noteReported(PlacingState& state, const runtime::Rect& reported, int maximisedWidth, int maximisedHeight);
 
 // Whether a reported rectangle is a maximised window that was moved off
 // its work area and so goes back there: one of exactly the maximised size
 // (the size it had when last placed on the work area), not on the work
 // area, and neither a step of the program's own placing nor of a restore
 // still on its way (putting that back would undo the restore).
-bool needsPutBack(const rt::Rect& reported, const rt::Rect& workArea, int maximisedWidth, int maximisedHeight,
+bool needsPutBack(const runtime::Rect& reported, const runtime::Rect& workArea, int maximisedWidth, int maximisedHeight,
                   const PlacingState& state);
 
 }  // namespace app

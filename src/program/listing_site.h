@@ -2,10 +2,10 @@
 // general search engines used when the only tab is closed.
 #pragma once
 
-// listing::kBaseUrl, which the build writes from VAROMEL_LISTING_URL.
+// program::listing::kBaseUrl, which the build writes from VAROMEL_LISTING_URL.
 #include "listing_base_url.h"
 
-namespace listing {
+namespace program::listing {
 
 // Closing the only tab keeps it open and shows a general search engine
 // instead: engine A's home page, or engine B's when A's is already shown.
@@ -14,4 +14,4 @@ namespace listing {
 inline constexpr const char* kSearchEngineAHome = "https://www.google.com/webhp?hl=zh-CN";
 inline constexpr const char* kSearchEngineBHome = "https://www.baidu.com/";
 
-}  // namespace listing
+}  // namespace program::listing

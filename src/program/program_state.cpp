@@ -1,10 +1,10 @@
 #include "program_state.h"
 
-namespace ui {
+namespace program {
 
 ShellState& shell() {
     static ShellState s;
     return s;
 }
 
-}  // namespace ui
+}  // namespace program

@@ -6,7 +6,7 @@
 
 #include "runtime/component.h"
 
-namespace ui {
+namespace program {
 
 struct Margins {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -15,7 +15,7 @@ struct Margins {
 struct ShellState {
     int borderWidth = 0;             // set to 3 when the process starts
     Margins margins;                 // set to 3 each when the main window is created
-    rt::Rect savedNormalRect;        // empty until the first maximise
+    runtime::Rect savedNormalRect;        // empty until the first maximise
     int maximisedWidth = 0, maximisedHeight = 0;
     int tabHeaderPosition = 0;       // headers on top
     std::string firstArgument;
@@ -27,4 +27,4 @@ ShellState& shell();
 // window property.
 inline constexpr const char* kInstanceMarker = "5fwe5wre";
 
-}  // namespace ui
+}  // namespace program

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-namespace rt {
+namespace runtime {
 
 AccessibleFacts withGivenText(AccessibleFacts facts, const std::string& givenName, const std::string& givenDescription) {
     if (!givenName.empty()) facts.name = givenName;
@@ -65,4 +65,4 @@ std::vector<int> continuedItems(const std::vector<AccessibleFacts>& before, cons
     return from;
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -10,7 +10,7 @@
 #include <vector>
 
 
-namespace rt {
+namespace runtime {
 
 enum class AccessibleRole {
     kDefault,      // whatever the toolkit says for the widget (a panel)
@@ -55,4 +55,4 @@ std::string spokenText(std::string_view text);
 // page of many removes that page's item, not the last one.
 std::vector<int> continuedItems(const std::vector<AccessibleFacts>& before, const std::vector<AccessibleFacts>& after);
 
-}  // namespace rt
+}  // namespace runtime

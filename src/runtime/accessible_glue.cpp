@@ -10,7 +10,7 @@
 #include "gobject_ptr.h"
 #include "runtime.h"
 
-namespace rt {
+namespace runtime {
 namespace {
 
 constexpr const char* kClickAction = "click";
@@ -45,13 +45,13 @@ std::optional<AccessibleFacts> liveFacts(AtkObject* a) {
 }
 
 }  // namespace
-}  // namespace rt
+}  // namespace runtime
 
 // ---- One item drawn inside a component (a page header) -------------------
 
 struct RtItemAccessible {
     AtkObject parent;
-    rt::AccessibleFacts* facts;
+    runtime::AccessibleFacts* facts;
     int index;
     gboolean defunct;
 };
@@ -73,14 +73,14 @@ G_DEFINE_TYPE_WITH_CODE(RtItemAccessible, rt_item_accessible, ATK_TYPE_OBJECT,
 namespace {
 
 struct AreaState {
-    rt::AccessibleFacts last;
+    runtime::AccessibleFacts last;
     bool sensitive = true;
     bool visible = true;
     bool known = false;  // last, sensitive and visible have been taken once
     // The strings handed out by get_name and get_description, which must
     // outlive the call.
     std::string nameOut, descriptionOut;
-    std::vector<rt::GObjectPtr<AtkObject>> items;
+    std::vector<runtime::GObjectPtr<AtkObject>> items;
     guint idle = 0;
 };
 
@@ -150,13 +150,13 @@ namespace {
 // own, and the caller (a screen reader waiting on the accessibility bus)
 // would wait for its answer all that time.
 struct PendingClick {
-    rt::GObjectPtr<AtkObject> area;
-    rt::GObjectPtr<AtkObject> item;  // null: the area itself
+    runtime::GObjectPtr<AtkObject> area;
+    runtime::GObjectPtr<AtkObject> item;  // null: the area itself
 };
 
 gboolean runClick(gpointer p) {
     auto* click = static_cast<PendingClick*>(p);
-    rt::Component* c = rt::componentOfAccessible(click->area.get());
+    runtime::Component* c = runtime::componentOfAccessible(click->area.get());
     if (!c) return G_SOURCE_REMOVE;
     if (!click->item) {
         c->accessibleClick();
@@ -168,15 +168,15 @@ gboolean runClick(gpointer p) {
 }
 
 bool queueClick(AtkObject* area, AtkObject* item) {
-    if (!rt::componentOfAccessible(area)) return false;
-    auto* click = new PendingClick{rt::GObjectPtr<AtkObject>::retain(area), rt::GObjectPtr<AtkObject>::retain(item)};
+    if (!runtime::componentOfAccessible(area)) return false;
+    auto* click = new PendingClick{runtime::GObjectPtr<AtkObject>::retain(area), runtime::GObjectPtr<AtkObject>::retain(item)};
     g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, runClick, click, [](gpointer p) { delete static_cast<PendingClick*>(p); });
     return true;
 }
 
 // ---- Keeping clients up to date -------------------------------------------
 
-AtkObject* newItem(AtkObject* area, const rt::AccessibleFacts& facts, int index) {
+AtkObject* newItem(AtkObject* area, const runtime::AccessibleFacts& facts, int index) {
     auto* item = RT_ITEM_ACCESSIBLE(g_object_new(rt_item_accessible_get_type(), nullptr));
     *item->facts = facts;
     item->index = index;
@@ -193,23 +193,23 @@ void markDefunct(AtkObject* item) {
 
 // Without `announce` (the object is new and no client knows it yet) the
 // items are taken as they are, with no notifications.
-void syncItems(AtkObject* area, AreaState& s, const std::vector<rt::AccessibleFacts>& now, bool announce) {
-    std::vector<rt::AccessibleFacts> before;
+void syncItems(AtkObject* area, AreaState& s, const std::vector<runtime::AccessibleFacts>& now, bool announce) {
+    std::vector<runtime::AccessibleFacts> before;
     before.reserve(s.items.size());
     for (const auto& item : s.items) before.push_back(*RT_ITEM_ACCESSIBLE(item.get())->facts);
-    const std::vector<int> from = rt::continuedItems(before, now);
+    const std::vector<int> from = runtime::continuedItems(before, now);
 
     std::vector<bool> kept(before.size(), false);
     for (int j : from)
         if (j >= 0) kept[static_cast<size_t>(j)] = true;
-    std::vector<rt::GObjectPtr<AtkObject>> old = std::move(s.items);
+    std::vector<runtime::GObjectPtr<AtkObject>> old = std::move(s.items);
     s.items.clear();
     s.items.reserve(now.size());
     std::vector<size_t> added;
     bool selectionChanged = false;
     for (size_t i = 0; i < now.size(); ++i) {
         if (from[i] < 0) {
-            s.items.push_back(rt::GObjectPtr<AtkObject>::adopt(newItem(area, now[i], static_cast<int>(i))));
+            s.items.push_back(runtime::GObjectPtr<AtkObject>::adopt(newItem(area, now[i], static_cast<int>(i))));
             added.push_back(i);
             selectionChanged |= now[i].selected;
             continue;
@@ -217,7 +217,7 @@ void syncItems(AtkObject* area, AreaState& s, const std::vector<rt::AccessibleFa
         s.items.push_back(old[static_cast<size_t>(from[i])]);
         AtkObject* obj = s.items.back().get();
         RtItemAccessible* item = RT_ITEM_ACCESSIBLE(obj);
-        const rt::AccessibleFacts previous = *item->facts;
+        const runtime::AccessibleFacts previous = *item->facts;
         *item->facts = now[i];
         item->index = static_cast<int>(i);
         if (!announce) continue;
@@ -244,10 +244,10 @@ void syncItems(AtkObject* area, AreaState& s, const std::vector<rt::AccessibleFa
 void sync(AtkObject* a) {
     AreaState& s = *RT_AREA_ACCESSIBLE(a)->state;
     GtkWidget* w = gtk_accessible_get_widget(GTK_ACCESSIBLE(a));
-    rt::Component* c = w ? rt::Runtime::componentOfWidget(w) : nullptr;
+    runtime::Component* c = w ? runtime::Runtime::componentOfWidget(w) : nullptr;
     if (!c) return;
-    rt::Runtime& r = c->runtime();
-    rt::AccessibleFacts facts = withGivenText(c->accessibleFacts(), r.accessibleName(c->ref()),
+    runtime::Runtime& r = c->runtime();
+    runtime::AccessibleFacts facts = withGivenText(c->accessibleFacts(), r.accessibleName(c->ref()),
                                               r.accessibleDescription(c->ref()));
     // The host is what the runtime hides and disables, so the widget's own
     // notifications (which GTK's accessible follows) never come.
@@ -334,7 +334,7 @@ static void rt_item_accessible_class_init(RtItemAccessibleClass* klass) {
 }
 
 static void rt_item_accessible_init(RtItemAccessible* item) {
-    item->facts = new rt::AccessibleFacts();
+    item->facts = new runtime::AccessibleFacts();
     item->index = 0;
     item->defunct = FALSE;
     atk_object_set_role(ATK_OBJECT(item), ATK_ROLE_PAGE_TAB);
@@ -344,7 +344,7 @@ static gint rt_item_accessible_get_n_actions(AtkAction* action) {
     return RT_ITEM_ACCESSIBLE(action)->facts->clickable ? 1 : 0;
 }
 static const gchar* rt_item_accessible_action_name(AtkAction* action, gint i) {
-    return i == 0 && RT_ITEM_ACCESSIBLE(action)->facts->clickable ? rt::kClickAction : nullptr;
+    return i == 0 && RT_ITEM_ACCESSIBLE(action)->facts->clickable ? runtime::kClickAction : nullptr;
 }
 static gboolean rt_item_accessible_do_action(AtkAction* action, gint i) {
     RtItemAccessible* item = RT_ITEM_ACCESSIBLE(action);
@@ -367,7 +367,7 @@ static void rt_item_accessible_get_extents(AtkComponent* component, gint* x, gin
     if (item->defunct || !parent || !ATK_IS_COMPONENT(parent)) return;
     gint px = 0, py = 0, pw = 0, ph = 0;
     atk_component_get_extents(ATK_COMPONENT(parent), &px, &py, &pw, &ph, coords);
-    const rt::AccessibleBounds& b = item->facts->bounds;
+    const runtime::AccessibleBounds& b = item->facts->bounds;
     *x = px + b.left;
     *y = py + b.top;
     *width = b.width;
@@ -382,13 +382,13 @@ static void rt_item_accessible_component_init(AtkComponentIface* iface) {
 
 static void rt_area_accessible_initialize(AtkObject* a, gpointer data) {
     ATK_OBJECT_CLASS(rt_area_accessible_parent_class)->initialize(a, data);
-    g_object_set_data(G_OBJECT(data), rt::kAccessibleKey, a);
+    g_object_set_data(G_OBJECT(data), runtime::kAccessibleKey, a);
     sync(a);
 }
 
 static const gchar* rt_area_accessible_get_name(AtkObject* a) {
     AreaState& s = *RT_AREA_ACCESSIBLE(a)->state;
-    if (auto facts = rt::liveFacts(a); facts && !facts->name.empty()) {
+    if (auto facts = runtime::liveFacts(a); facts && !facts->name.empty()) {
         s.nameOut = facts->name;
         return s.nameOut.c_str();
     }
@@ -397,7 +397,7 @@ static const gchar* rt_area_accessible_get_name(AtkObject* a) {
 
 static const gchar* rt_area_accessible_get_description(AtkObject* a) {
     AreaState& s = *RT_AREA_ACCESSIBLE(a)->state;
-    if (auto facts = rt::liveFacts(a); facts && !facts->description.empty()) {
+    if (auto facts = runtime::liveFacts(a); facts && !facts->description.empty()) {
         s.descriptionOut = facts->description;
         return s.descriptionOut.c_str();
     }
@@ -405,10 +405,10 @@ static const gchar* rt_area_accessible_get_description(AtkObject* a) {
 }
 
 static AtkRole rt_area_accessible_get_role(AtkObject* a) {
-    auto facts = rt::liveFacts(a);
-    if (!facts || facts->role == rt::AccessibleRole::kDefault)
+    auto facts = runtime::liveFacts(a);
+    if (!facts || facts->role == runtime::AccessibleRole::kDefault)
         return ATK_OBJECT_CLASS(rt_area_accessible_parent_class)->get_role(a);
-    return rt::atkRole(facts->role);
+    return runtime::atkRole(facts->role);
 }
 
 static gint rt_area_accessible_get_n_children(AtkObject* a) {
@@ -424,7 +424,7 @@ static AtkObject* rt_area_accessible_ref_child(AtkObject* a, gint i) {
 static void rt_area_accessible_widget_unset(GtkAccessible* a) {
     AreaState& s = *RT_AREA_ACCESSIBLE(a)->state;
     if (GtkWidget* w = gtk_accessible_get_widget(a))
-        if (g_object_get_data(G_OBJECT(w), rt::kAccessibleKey) == a) g_object_set_data(G_OBJECT(w), rt::kAccessibleKey, nullptr);
+        if (g_object_get_data(G_OBJECT(w), runtime::kAccessibleKey) == a) g_object_set_data(G_OBJECT(w), runtime::kAccessibleKey, nullptr);
     if (s.idle) g_source_remove(s.idle);
     s.idle = 0;
     dropItems(s);
@@ -455,11 +455,11 @@ static void rt_area_accessible_class_init(RtAreaAccessibleClass* klass) {
 static void rt_area_accessible_init(RtAreaAccessible* a) { a->state = new AreaState(); }
 
 static gint rt_area_accessible_get_n_actions(AtkAction* action) {
-    auto facts = rt::liveFacts(ATK_OBJECT(action));
+    auto facts = runtime::liveFacts(ATK_OBJECT(action));
     return facts && facts->clickable ? 1 : 0;
 }
 static const gchar* rt_area_accessible_action_name(AtkAction* action, gint i) {
-    return i == 0 && rt_area_accessible_get_n_actions(action) == 1 ? rt::kClickAction : nullptr;
+    return i == 0 && rt_area_accessible_get_n_actions(action) == 1 ? runtime::kClickAction : nullptr;
 }
 static gboolean rt_area_accessible_do_action(AtkAction* action, gint i) {
     if (i != 0 || rt_area_accessible_get_n_actions(action) != 1) return FALSE;
@@ -514,7 +514,7 @@ static void rt_list_accessible_selection_init(AtkSelectionIface* iface) {
 
 // ---- Public ---------------------------------------------------------------
 
-namespace rt {
+namespace runtime {
 
 GtkWidget* accessibleAreaNew() { return GTK_WIDGET(g_object_new(rt_area_get_type(), nullptr)); }
 
@@ -531,4 +531,4 @@ void accessibleChanged(GtkWidget* area) {
     s.idle = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, syncWhenIdle, g_object_ref(a), g_object_unref);
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -7,7 +7,7 @@
 
 #include <gtk/gtk.h>
 
-namespace rt {
+namespace runtime {
 
 // A drawing area whose accessible object speaks for its component.
 GtkWidget* accessibleAreaNew();
@@ -24,4 +24,4 @@ bool isAccessibleArea(GtkWidget* widget);
 // idle, so a component may call this in the middle of its own updates.
 void accessibleChanged(GtkWidget* area);
 
-}  // namespace rt
+}  // namespace runtime

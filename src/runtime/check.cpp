@@ -2,11 +2,11 @@
 
 #include <glib.h>
 
-namespace rt {
+namespace runtime {
 
 bool checkFailed(const char* condition, const char* file, int line) {
     g_critical("%s:%d: check failed: %s", file, line, condition);
     return false;
 }
 
-}  // namespace rt
+}  // namespace runtime

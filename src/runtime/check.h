@@ -10,11 +10,11 @@
 //   if (!VAROMEL_CHECK(isTab(n))) return;
 #pragma once
 
-namespace rt {
+namespace runtime {
 
 // Logs the failed check; returns false.
 bool checkFailed(const char* condition, const char* file, int line);
 
-}  // namespace rt
+}  // namespace runtime
 
-#define VAROMEL_CHECK(condition) ((condition) ? true : ::rt::checkFailed(#condition, __FILE__, __LINE__))
+#define VAROMEL_CHECK(condition) ((condition) ? true : ::runtime::checkFailed(#condition, __FILE__, __LINE__))

@@ -17,7 +17,7 @@
 // touches one compiles without the toolkit's headers.
 typedef struct _GtkWidget GtkWidget;
 
-namespace rt {
+namespace runtime {
 
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
@@ -187,4 +187,4 @@ struct WindowDescription {
     std::vector<ComponentDescription> components;
 };
 
-}  // namespace rt
+}  // namespace runtime

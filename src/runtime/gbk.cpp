@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <mutex>
 
-namespace rt::gbk {
+namespace runtime::gbk {
 namespace {
 
 // One converter per direction, reused: iconv_open is costly and the program
@@ -149,4 +149,4 @@ std::string trimBlanks(std::string_view s) {
     return std::string(s);
 }
 
-}  // namespace rt::gbk
+}  // namespace runtime::gbk

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace rt::gbk {
+namespace runtime::gbk {
 
 // GBK bytes of a UTF-8 text. Characters GBK cannot hold are written as their
 // GB18030 four-byte sequences, so nothing is silently replaced. Invalid UTF-8
@@ -34,4 +34,4 @@ std::string trimBlanks(std::string_view utf8);
 // character (callers skip one byte then).
 size_t nextCharLength(std::string_view utf8, size_t pos);
 
-}  // namespace rt::gbk
+}  // namespace runtime::gbk

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace rt {
+namespace runtime {
 
 template <typename T>
 class GObjectPtr {
@@ -48,9 +48,9 @@ private:
     T* p_ = nullptr;
 };
 
-}  // namespace rt
+}  // namespace runtime
 
-namespace rt {
+namespace runtime {
 
 // A captureless lambda as a GLib signal callback (G_CALLBACK is a macro and
 // cannot take a lambda with commas in it).
@@ -59,4 +59,4 @@ GCallback callback(F f) {
     return reinterpret_cast<GCallback>(+f);
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -1,6 +1,6 @@
 #include "input_method.h"
 
-namespace rt {
+namespace runtime {
 
 namespace {
 
@@ -65,4 +65,4 @@ ImOutcome filterThroughInputMethod(GtkEntry* entry, GdkEventKey* event) {
     return o;
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace rt {
+namespace runtime {
 
 // What the input method did with one key press.
 struct ImOutcome {
@@ -37,4 +37,4 @@ void watchComposition(GtkEntry* entry);
 // True while the entry's input method shows a pending composition.
 bool isComposing(GtkEntry* entry);
 
-}  // namespace rt
+}  // namespace runtime

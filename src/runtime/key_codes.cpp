@@ -1,6 +1,6 @@
 #include "key_codes.h"
 
-namespace rt {
+namespace runtime {
 
 int virtualKeyCode(guint keyval) {
     guint k = gdk_keyval_to_upper(keyval);
@@ -62,4 +62,4 @@ std::optional<int> characterCode(guint keyval, guint state) {
     return static_cast<int>(ch);
 }
 
-}  // namespace rt
+}  // namespace runtime

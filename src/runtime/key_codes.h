@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace rt {
+namespace runtime {
 
 // Virtual-key code of a key (13 Enter, 65-90 letters, 112-123 F1-F12, ...);
 // 0 for keys without one.
@@ -18,4 +18,4 @@ int modifierBits(guint state);
 // platform does; Enter gives 13 only without Ctrl or Alt.
 std::optional<int> characterCode(guint keyval, guint state);
 
-}  // namespace rt
+}  // namespace runtime

@@ -2,7 +2,7 @@
 
 #include "runtime.h"
 
-namespace rt::lenient {
+namespace runtime::lenient {
 
 bool live(ComponentRef ref) { return !ref.isNull() && Runtime::instance().exists(ref); }
 
@@ -22,4 +22,4 @@ Value arg(const Event& e, size_t i) { return i < e.args.size() ? e.args[i] : Val
 
 int32_t intArg(const Event& e, size_t i) { return i < e.args.size() ? asInt(e.args[i]) : 0; }
 
-}  // namespace rt::lenient
+}  // namespace runtime::lenient

@@ -11,7 +11,7 @@
 
 #include "component.h"
 
-namespace rt::lenient {
+namespace runtime::lenient {
 
 // Whether the component (or window) exists in the one runtime.
 bool live(ComponentRef ref);
@@ -26,4 +26,4 @@ void set(ComponentRef ref, int index, const Value& v);
 Value arg(const Event& e, size_t i);
 int32_t intArg(const Event& e, size_t i);
 
-}  // namespace rt::lenient
+}  // namespace runtime::lenient

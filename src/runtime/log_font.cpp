@@ -7,7 +7,7 @@
 #include "gbk.h"
 #include "property_block.h"
 
-namespace rt {
+namespace runtime {
 
 std::optional<LogFont> LogFont::parse(const Bytes& b) {
     if (b.size() != kSize) return std::nullopt;
@@ -78,4 +78,4 @@ PangoFontDescription* defaultGuiFont() {
     return LogFont::make("Sans", 12).toPango();
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -13,7 +13,7 @@
 // Declared as Pango declares it: the record itself is plain bytes.
 typedef struct _PangoFontDescription PangoFontDescription;
 
-namespace rt {
+namespace runtime {
 
 struct LogFont {
     static constexpr size_t kSize = 60;
@@ -53,4 +53,4 @@ struct LogFont {
 // stands for): 12 pixels, sans with CJK fallback.
 PangoFontDescription* defaultGuiFont();
 
-}  // namespace rt
+}  // namespace runtime

@@ -1,6 +1,6 @@
 #include "picture_pixbuf.h"
 
-namespace rt {
+namespace runtime {
 
 GObjectPtr<GdkPixbuf> pixbufFromPicture(const Picture& picture) {
     const bool alpha = !picture.alpha.empty();
@@ -33,4 +33,4 @@ GObjectPtr<GdkPixbuf> decodePixbuf(const Bytes& bytes) {
     return pixbufFromPicture(*picture);
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -6,7 +6,7 @@
 #include "gobject_ptr.h"
 #include "picture/picture.h"
 
-namespace rt {
+namespace runtime {
 
 // The picture as a pixbuf, with an alpha channel when the picture keeps one.
 GObjectPtr<GdkPixbuf> pixbufFromPicture(const Picture& picture);
@@ -15,4 +15,4 @@ GObjectPtr<GdkPixbuf> pixbufFromPicture(const Picture& picture);
 // picture that does not decode, is no picture (null), never an error.
 GObjectPtr<GdkPixbuf> decodePixbuf(const Bytes& bytes);
 
-}  // namespace rt
+}  // namespace runtime

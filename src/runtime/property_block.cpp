@@ -2,7 +2,7 @@
 
 #include "gbk.h"
 
-namespace rt {
+namespace runtime {
 
 BlockWriter& BlockWriter::u32(uint32_t v) {
     for (int i = 0; i < 4; ++i) data_.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -49,4 +49,4 @@ std::optional<std::string> BlockReader::text() {
     return gbk::decode(std::string_view(reinterpret_cast<const char*>(b->data()), b->size()));
 }
 
-}  // namespace rt
+}  // namespace runtime

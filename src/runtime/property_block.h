@@ -9,7 +9,7 @@
 
 #include "value.h"
 
-namespace rt {
+namespace runtime {
 
 class BlockWriter {
 public:
@@ -46,4 +46,4 @@ private:
     bool ok_ = true;
 };
 
-}  // namespace rt
+}  // namespace runtime

@@ -13,7 +13,7 @@
 #include "key_codes.h"
 #include "kinds/builtin_kinds.h"
 
-namespace rt {
+namespace runtime {
 
 struct Runtime::Slot {
     ComponentRef ref;
@@ -775,4 +775,4 @@ void Runtime::run(ComponentRef mainWindow) {
     graveyard_.clear();
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -16,7 +16,7 @@
 typedef struct _GtkWindow GtkWindow;
 typedef struct _GMainLoop GMainLoop;
 
-namespace rt {
+namespace runtime {
 
 // Receives a runtime error; returns true when it handled it. An unhandled
 // error is printed to stderr and ends the process with status 255.
@@ -148,4 +148,4 @@ private:
     uint32_t mainWindow_ = 0;
 };
 
-}  // namespace rt
+}  // namespace runtime

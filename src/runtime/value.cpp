@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace rt {
+namespace runtime {
 
 int32_t asInt(const Value& v) {
     if (auto p = std::get_if<int32_t>(&v)) return *p;
@@ -54,4 +54,4 @@ const Bytes& asBytes(const Value& v) {
     return empty;
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-namespace rt {
+namespace runtime {
 
 // Names one component of a loaded window. The window itself is component 0
 // of its own window.
@@ -32,4 +32,4 @@ double asDouble(const Value& v);
 ComponentRef asRef(const Value& v);
 const Bytes& asBytes(const Value& v);
 
-}  // namespace rt
+}  // namespace runtime

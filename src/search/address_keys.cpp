@@ -5,12 +5,12 @@
 namespace search {
 
 AddressAction addressKeyDownAction(int keyCode, int modifiers) {
-    if (keyCode == rt::key::kEnter && modifiers == rt::modifier::kCtrl) return AddressAction::kOpenInNewTab;
+    if (keyCode == runtime::key::kEnter && modifiers == runtime::modifier::kCtrl) return AddressAction::kOpenInNewTab;
     return AddressAction::kNone;
 }
 
 AddressAction addressCharAction(int charCode) {
-    return charCode == rt::key::kEnter ? AddressAction::kNavigateCurrentTab : AddressAction::kNone;
+    return charCode == runtime::key::kEnter ? AddressAction::kNavigateCurrentTab : AddressAction::kNone;
 }
 
 }  // namespace search

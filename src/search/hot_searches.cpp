@@ -6,7 +6,7 @@
 namespace search {
 
 const std::array<HotSearch, 12>& hotSearches() {
-    namespace n = ui::name;
+    namespace n = tabs::name;
     // The keys are fixed texts rather than encodings made at run time, so a
     // label keeps sending exactly what the listing site knows.
     static const std::array<HotSearch, 12> table{{

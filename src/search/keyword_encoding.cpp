@@ -6,7 +6,7 @@ namespace search {
 
 std::string encodeKeyword(std::string_view utf8, const std::function<void()>& afterEachByte) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string bytes = rt::gbk::encode(utf8);
+    std::string bytes = runtime::gbk::encode(utf8);
     std::string out;
     out.reserve(bytes.size() * 3);
     for (unsigned char b : bytes) {

@@ -4,16 +4,16 @@
 
 namespace search {
 
-std::string homePageUrl() { return listing::kBaseUrl; }
+std::string homePageUrl() { return program::listing::kBaseUrl; }
 
-std::string newServersUrl() { return std::string(listing::kBaseUrl) + "new.html"; }
+std::string newServersUrl() { return std::string(program::listing::kBaseUrl) + "new.html"; }
 
 std::string keywordSearchUrl(std::string_view encodedKey) {
-    return std::string(listing::kBaseUrl) + "search.asp?key=" + std::string(encodedKey) + "&otype=name";
+    return std::string(program::listing::kBaseUrl) + "search.asp?key=" + std::string(encodedKey) + "&otype=name";
 }
 
 std::string dateSearchUrl(std::string_view dateKey) {
-    return std::string(listing::kBaseUrl) + "search.asp?page=1&key=" + std::string(dateKey) +
+    return std::string(program::listing::kBaseUrl) + "search.asp?page=1&key=" + std::string(dateKey) +
            "&otype=Sdate&menu=all";
 }
 

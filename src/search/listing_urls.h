@@ -1,4 +1,4 @@
-// The four URL forms of the listing site, all on listing::kBaseUrl.
+// The four URL forms of the listing site, all on program::listing::kBaseUrl.
 #pragma once
 
 #include <string>

@@ -5,13 +5,13 @@
 namespace search {
 
 bool isBlankOrPlaceholder(std::string_view content, std::string_view placeholder) {
-    std::string bare = rt::gbk::removeSpaces(content);
+    std::string bare = runtime::gbk::removeSpaces(content);
     return bare.empty() || bare == placeholder;
 }
 
 BoxChange onFocusGained(std::string_view content, std::string_view placeholder) {
     BoxChange c;
-    if (rt::gbk::removeSpaces(content) == placeholder) c.content = "";
+    if (runtime::gbk::removeSpaces(content) == placeholder) c.content = "";
     c.colour = kTextColour;
     return c;
 }

@@ -20,25 +20,25 @@ namespace search {
 namespace {
 
 namespace wb = widgets::web_browser;
-constexpr int kContent = rt::prop::own(rt::edit_box::kContent);
-constexpr int kColour = rt::prop::own(rt::edit_box::kTextColour);
-using rt::lenient::intArg;
+constexpr int kContent = runtime::prop::own(runtime::edit_box::kContent);
+constexpr int kColour = runtime::prop::own(runtime::edit_box::kTextColour);
+using runtime::lenient::intArg;
 
-rt::Runtime& runtime() { return rt::Runtime::instance(); }
+runtime::Runtime& runtime() { return runtime::Runtime::instance(); }
 
 // The content of an edit box; empty when the box is not there.
-std::string contentOf(rt::ComponentRef box) { return rt::lenient::text(box, kContent); }
+std::string contentOf(runtime::ComponentRef box) { return runtime::lenient::text(box, kContent); }
 
-void apply(rt::ComponentRef box, const BoxChange& change) {
-    if (change.content) rt::lenient::set(box, kContent, *change.content);
-    if (change.colour) rt::lenient::set(box, kColour, static_cast<int32_t>(*change.colour));
+void apply(runtime::ComponentRef box, const BoxChange& change) {
+    if (change.content) runtime::lenient::set(box, kContent, *change.content);
+    if (change.colour) runtime::lenient::set(box, kColour, static_cast<int32_t>(*change.colour));
 }
 
 // The current tab's browser, when there is a current tab and its browser
 // still exists.
-std::optional<rt::ComponentRef> currentBrowser() {
+std::optional<runtime::ComponentRef> currentBrowser() {
     if (!tabs::isTab(tabs::currentTab)) return std::nullopt;
-    rt::ComponentRef b = tabs::tabTable[tabs::currentTab - 1].browser();
+    runtime::ComponentRef b = tabs::tabTable[tabs::currentTab - 1].browser();
     if (!runtime().exists(b)) return std::nullopt;
     return b;
 }
@@ -74,7 +74,7 @@ void openInNewTab(const std::string& url) {
     if (windowOpen() && services().openInNewTab) services().openInNewTab(url);
 }
 
-void perform(AddressAction action, rt::ComponentRef box) {
+void perform(AddressAction action, runtime::ComponentRef box) {
     if (!windowOpen() || !runtime().exists(box)) return;
     switch (action) {
         case AddressAction::kNavigateCurrentTab:
@@ -88,87 +88,87 @@ void perform(AddressAction action, rt::ComponentRef box) {
 
 }  // namespace
 
-rt::Value onSearchBoxFocusGained(rt::Event& e) {
+runtime::Value onSearchBoxFocusGained(runtime::Event& e) {
     apply(e.source, onFocusGained(contentOf(e.source), kSearchPlaceholder));
     return {};
 }
 
-rt::Value onSearchBoxFocusLost(rt::Event& e) {
+runtime::Value onSearchBoxFocusLost(runtime::Event& e) {
     apply(e.source, onFocusLost(contentOf(e.source), kSearchPlaceholder));
     return {};
 }
 
-rt::Value onSearchBoxKeyDown(rt::Event& e) {
+runtime::Value onSearchBoxKeyDown(runtime::Event& e) {
     // Enter searches whatever modifiers are held.
-    if (intArg(e, 0) == rt::key::kEnter) runSearch(contentOf(e.source), services());
+    if (intArg(e, 0) == runtime::key::kEnter) runSearch(contentOf(e.source), services());
     return {};
 }
 
-rt::Value onSearchButtonClick(rt::Event&) {
-    runSearch(contentOf(ui::mainUi().searchBox), services());
+runtime::Value onSearchButtonClick(runtime::Event&) {
+    runSearch(contentOf(tabs::mainUi().searchBox), services());
     return {};
 }
 
-rt::Value onHotSearchLabelDown(rt::Event&) {
+runtime::Value onHotSearchLabelDown(runtime::Event&) {
     std::string name = runtime().nameOf(runtime().eventComponent());
     CivilDate today = services().today ? services().today() : localToday();
     if (auto url = hotSearchUrl(name, today)) openInNewTab(*url);
     return {};
 }
 
-rt::Value onNewTabButtonClick(rt::Event&) {
+runtime::Value onNewTabButtonClick(runtime::Event&) {
     openInNewTab(newServersUrl());
     return {};
 }
 
-rt::Value onAddressBoxFocusGained(rt::Event& e) {
+runtime::Value onAddressBoxFocusGained(runtime::Event& e) {
     apply(e.source, onFocusGained(contentOf(e.source), kAddressPlaceholder));
     return {};
 }
 
-rt::Value onAddressBoxFocusLost(rt::Event& e) {
+runtime::Value onAddressBoxFocusLost(runtime::Event& e) {
     apply(e.source, onFocusLost(contentOf(e.source), kAddressPlaceholder));
     return {};
 }
 
-rt::Value onAddressBoxKeyDown(rt::Event& e) {
+runtime::Value onAddressBoxKeyDown(runtime::Event& e) {
     perform(addressKeyDownAction(intArg(e, 0), intArg(e, 1)), e.source);
     return {};
 }
 
-rt::Value onAddressBoxCharInput(rt::Event& e) {
+runtime::Value onAddressBoxCharInput(runtime::Event& e) {
     perform(addressCharAction(intArg(e, 0)), e.source);
     return {};
 }
 
-rt::Value onGoButtonClick(rt::Event&) {
+runtime::Value onGoButtonClick(runtime::Event&) {
     // The content goes as it stands, the grey hint included.
-    rt::ComponentRef box = ui::mainUi().addressBox;
+    runtime::ComponentRef box = tabs::mainUi().addressBox;
     if (runtime().exists(box)) openInNewTab(contentOf(box));
     return {};
 }
 
-rt::Value onBackButtonClick(rt::Event&) {
+runtime::Value onBackButtonClick(runtime::Event&) {
     goInHistory(wb::method::kGoBack);
     return {};
 }
 
-rt::Value onForwardButtonClick(rt::Event&) {
+runtime::Value onForwardButtonClick(runtime::Event&) {
     goInHistory(wb::method::kGoForward);
     return {};
 }
 
-rt::Value onRefreshButtonClick(rt::Event&) {
+runtime::Value onRefreshButtonClick(runtime::Event&) {
     setLoading(wb::method::kRefresh, 1);
     return {};
 }
 
-rt::Value onStopButtonClick(rt::Event&) {
+runtime::Value onStopButtonClick(runtime::Event&) {
     setLoading(wb::method::kStop, 0);
     return {};
 }
 
-rt::Value onHomeButtonClick(rt::Event&) {
+runtime::Value onHomeButtonClick(runtime::Event&) {
     openInNewTab(homePageUrl());
     return {};
 }

@@ -6,22 +6,22 @@
 
 namespace search {
 
-rt::Value onSearchBoxFocusGained(rt::Event& e);
-rt::Value onSearchBoxFocusLost(rt::Event& e);
-rt::Value onSearchBoxKeyDown(rt::Event& e);
-rt::Value onSearchButtonClick(rt::Event& e);
-rt::Value onHotSearchLabelDown(rt::Event& e);
-rt::Value onNewTabButtonClick(rt::Event& e);
+runtime::Value onSearchBoxFocusGained(runtime::Event& e);
+runtime::Value onSearchBoxFocusLost(runtime::Event& e);
+runtime::Value onSearchBoxKeyDown(runtime::Event& e);
+runtime::Value onSearchButtonClick(runtime::Event& e);
+runtime::Value onHotSearchLabelDown(runtime::Event& e);
+runtime::Value onNewTabButtonClick(runtime::Event& e);
 
-rt::Value onAddressBoxFocusGained(rt::Event& e);
-rt::Value onAddressBoxFocusLost(rt::Event& e);
-rt::Value onAddressBoxKeyDown(rt::Event& e);
-rt::Value onAddressBoxCharInput(rt::Event& e);
-rt::Value onGoButtonClick(rt::Event& e);
-rt::Value onBackButtonClick(rt::Event& e);
-rt::Value onForwardButtonClick(rt::Event& e);
-rt::Value onRefreshButtonClick(rt::Event& e);
-rt::Value onStopButtonClick(rt::Event& e);
-rt::Value onHomeButtonClick(rt::Event& e);
+runtime::Value onAddressBoxFocusGained(runtime::Event& e);
+runtime::Value onAddressBoxFocusLost(runtime::Event& e);
+runtime::Value onAddressBoxKeyDown(runtime::Event& e);
+runtime::Value onAddressBoxCharInput(runtime::Event& e);
+runtime::Value onGoButtonClick(runtime::Event& e);
+runtime::Value onBackButtonClick(runtime::Event& e);
+runtime::Value onForwardButtonClick(runtime::Event& e);
+runtime::Value onRefreshButtonClick(runtime::Event& e);
+runtime::Value onStopButtonClick(runtime::Event& e);
+runtime::Value onHomeButtonClick(runtime::Event& e);
 
 }  // namespace search

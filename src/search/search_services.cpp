@@ -17,11 +17,11 @@ Services defaultServices() {
     s.updateLoadingButtons = [] { tabs::UpdateLoadingButtons(); };
     s.updateBackForwardButtons = [] { tabs::UpdateBackForwardButtons(); };
     s.showReminder = [] { sysutil::ownedMessageBox(kReminderText, sysutil::message_box::style::kOk, kReminderCaption); };
-    s.windowOpen = [] { return rt::Runtime::instance().exists(ui::mainUi().window); };
+    s.windowOpen = [] { return runtime::Runtime::instance().exists(tabs::mainUi().window); };
     // Once the window is gone nothing queued can matter to this search, and
     // a long keyword would otherwise keep dispatching into a closing program.
     s.pumpMessages = [open = s.windowOpen] {
-        if (open()) rt::Runtime::instance().processPendingMessages();
+        if (open()) runtime::Runtime::instance().processPendingMessages();
     };
     s.today = localToday;
     return s;

@@ -51,7 +51,7 @@ int ownedMessageBox(std::string_view text, int style, std::string_view caption) 
 
     // Our own reference keeps the object valid even if someone destroys the
     // box while it runs (gtk_dialog_run then answers GTK_RESPONSE_NONE).
-    auto keep = rt::GObjectPtr<GtkWidget>::retain(dialog);
+    auto keep = runtime::GObjectPtr<GtkWidget>::retain(dialog);
     int answer = 0;
     while (answer <= 0) {
         int response = gtk_dialog_run(GTK_DIALOG(dialog));

@@ -51,7 +51,7 @@ bool hasPid(Display* dpy, Window w, Atom pidAtom, uint32_t& pid) {
     return true;
 }
 
-std::string cut(const std::string& utf8) { return rt::gbk::cutToBytes(utf8, kMaxTextBytes); }
+std::string cut(const std::string& utf8) { return runtime::gbk::cutToBytes(utf8, kMaxTextBytes); }
 
 // Another program's title may be cut mid-character or simply malformed; the
 // list only ever holds valid UTF-8.

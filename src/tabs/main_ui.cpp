@@ -1,6 +1,6 @@
 #include "main_ui.h"
 
-namespace ui {
+namespace tabs {
 
 MainUi& mainUi() {
     static MainUi ui;
@@ -9,13 +9,13 @@ MainUi& mainUi() {
 
 namespace {
 
-rt::ComponentRef lookUp(rt::Runtime& runtime, rt::ComponentRef window, const char* name) {
-    return runtime.find(window.window, name).value_or(rt::ComponentRef{});
+runtime::ComponentRef lookUp(runtime::Runtime& runtime, runtime::ComponentRef window, const char* name) {
+    return runtime.find(window.window, name).value_or(runtime::ComponentRef{});
 }
 
 }  // namespace
 
-void bindMainWindow(rt::Runtime& runtime, rt::ComponentRef window) {
+void bindMainWindow(runtime::Runtime& runtime, runtime::ComponentRef window) {
     MainUi& u = mainUi();
     auto at = [&](const char* n) { return lookUp(runtime, window, n); };
     u.window = window;
@@ -54,11 +54,11 @@ void bindMainWindow(rt::Runtime& runtime, rt::ComponentRef window) {
     u.borderPanel = at(name::kBorderPanel);
 }
 
-void bindStatusWindow(rt::Runtime& runtime, rt::ComponentRef window) {
+void bindStatusWindow(runtime::Runtime& runtime, runtime::ComponentRef window) {
     MainUi& u = mainUi();
     u.statusWindow = window;
     u.statusTextLabel = lookUp(runtime, window, name::kStatusTextLabel);
     u.fadeTimer = lookUp(runtime, window, name::kFadeTimer);
 }
 
-}  // namespace ui
+}  // namespace tabs

@@ -5,7 +5,7 @@
 
 #include "runtime/runtime.h"
 
-namespace ui {
+namespace tabs {
 
 // Component names of the main window.
 namespace name {
@@ -58,23 +58,23 @@ inline constexpr const char* kFadeTimer = "时钟_渐隐显示";
 
 // References of the loaded windows' components.
 struct MainUi {
-    rt::ComponentRef window;
-    rt::ComponentRef hotLabels[12];  // hot-search labels 1 to 12, left to right
-    rt::ComponentRef hotCaption, searchButton, searchBox, newTabButton, templateCloseButton;
-    rt::ComponentRef restoreButton, quitButton, minimiseButton, maximiseButton, closeCurrentTabButton;
-    rt::ComponentRef titleLabel, forwardDisabledButton, backDisabledButton, templateBrowser, stopButton;
-    rt::ComponentRef loadProgressLabel, progressTimer, tabControl, goButton, addressBox;
-    rt::ComponentRef addressBackgroundLeft, addressBackgroundMiddle, addressBackgroundRight, toolbarBackground;
-    rt::ComponentRef refreshButton, homeButton, forwardButton, backButton, borderPanel;
+    runtime::ComponentRef window;
+    runtime::ComponentRef hotLabels[12];  // hot-search labels 1 to 12, left to right
+    runtime::ComponentRef hotCaption, searchButton, searchBox, newTabButton, templateCloseButton;
+    runtime::ComponentRef restoreButton, quitButton, minimiseButton, maximiseButton, closeCurrentTabButton;
+    runtime::ComponentRef titleLabel, forwardDisabledButton, backDisabledButton, templateBrowser, stopButton;
+    runtime::ComponentRef loadProgressLabel, progressTimer, tabControl, goButton, addressBox;
+    runtime::ComponentRef addressBackgroundLeft, addressBackgroundMiddle, addressBackgroundRight, toolbarBackground;
+    runtime::ComponentRef refreshButton, homeButton, forwardButton, backButton, borderPanel;
 
-    rt::ComponentRef statusWindow, statusTextLabel, fadeTimer;
+    runtime::ComponentRef statusWindow, statusTextLabel, fadeTimer;
 };
 
 MainUi& mainUi();
 
 // Fills the main window's references by name; components the runtime left
 // out stay null references.
-void bindMainWindow(rt::Runtime& runtime, rt::ComponentRef window);
-void bindStatusWindow(rt::Runtime& runtime, rt::ComponentRef window);
+void bindMainWindow(runtime::Runtime& runtime, runtime::ComponentRef window);
+void bindStatusWindow(runtime::Runtime& runtime, runtime::ComponentRef window);
 
-}  // namespace ui
+}  // namespace tabs

@@ -18,21 +18,21 @@ namespace {
 constexpr int kFadeIntervalMs = 1;
 constexpr int32_t kMaxStatusAlpha = 200;
 
-ui::MainUi& u() { return ui::mainUi(); }
+tabs::MainUi& u() { return tabs::mainUi(); }
 
 bool statusWindowLoaded() {
-    rt::ComponentRef w = u().statusWindow;
-    return !w.isNull() && cx::runtime().gtkWindow(w.window) != nullptr;
+    runtime::ComponentRef w = u().statusWindow;
+    return !w.isNull() && components::runtime().gtkWindow(w.window) != nullptr;
 }
 
 // The fade timer's interval is the truth about a running fade: the timer
 // property is what the rest of the program could see and change.
-bool fadeRunning() { return cx::number(u().fadeTimer, rt::prop::own(rt::timer::kInterval)) != 0; }
+bool fadeRunning() { return components::number(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval)) != 0; }
 
-void setFadeTimer(int intervalMs) { cx::set(u().fadeTimer, rt::prop::own(rt::timer::kInterval), intervalMs); }
+void setFadeTimer(int intervalMs) { components::set(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval), intervalMs); }
 
-void applyOpacity(rt::ComponentRef window, int32_t a) {
-    if (GtkWindow* w = cx::runtime().gtkWindow(window.window)) gtk_widget_set_opacity(GTK_WIDGET(w), opacityFraction(a));
+void applyOpacity(runtime::ComponentRef window, int32_t a) {
+    if (GtkWindow* w = components::runtime().gtkWindow(window.window)) gtk_widget_set_opacity(GTK_WIDGET(w), opacityFraction(a));
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ void SetStatusAlpha(int32_t a) {
 
 void StartFadeIn() {
     statusFade().startIn();
-    cx::set(u().statusWindow, rt::prop::kVisible, true);
+    components::set(u().statusWindow, runtime::prop::kVisible, true);
     setFadeTimer(kFadeIntervalMs);
     SetStatusAlpha(0);
 }
@@ -62,7 +62,7 @@ void StartFadeOut() {
 void OnFadeTick() {
     switch (statusFade().tick()) {
         case StatusFade::Tick::kOpacityChanged: SetStatusAlpha(statusFade().opacity()); return;
-        case StatusFade::Tick::kHideAndStop: cx::set(u().statusWindow, rt::prop::kVisible, false); break;
+        case StatusFade::Tick::kHideAndStop: components::set(u().statusWindow, runtime::prop::kVisible, false); break;
         case StatusFade::Tick::kStopped: break;
     }
     setFadeTimer(0);
@@ -73,7 +73,7 @@ void OnFadeTick() {
 
 void ShowStatusText(int32_t n, const std::string& text) {
     bool loaded = statusWindowLoaded();
-    bool shown = loaded && rt::asBool(cx::runtime().get(u().statusWindow, rt::prop::kVisible));
+    bool shown = loaded && runtime::asBool(components::runtime().get(u().statusWindow, runtime::prop::kVisible));
     const bool fading = loaded && fadeRunning();
     if (fading && n == currentTab) statusFade().holdText(n, text);
     switch (statusTextAction(loaded, fading, n == currentTab, text, shown)) {
@@ -82,7 +82,7 @@ void ShowStatusText(int32_t n, const std::string& text) {
         case StatusTextAction::kFadeOut: StartFadeOut(); return;
         case StatusTextAction::kRefreshSelection: break;
         case StatusTextAction::kShowText:
-            cx::set(u().statusTextLabel, rt::prop::own(rt::label::kCaption), text);
+            components::set(u().statusTextLabel, runtime::prop::own(runtime::label::kCaption), text);
             if (!shown) StartFadeIn();
             break;
     }
@@ -90,8 +90,8 @@ void ShowStatusText(int32_t n, const std::string& text) {
     ArrangeCloseButtons();
 }
 
-void OnStatusWindowCreated(rt::ComponentRef window) {
-    rt::Runtime& rt = cx::runtime();
+void OnStatusWindowCreated(runtime::ComponentRef window) {
+    runtime::Runtime& rt = components::runtime();
     statusFade().setMaxOpacity(kMaxStatusAlpha);
     // The window belongs to the main window like a child: no taskbar entry,
     // never the focus, kept above its owner.
@@ -102,34 +102,34 @@ void OnStatusWindowCreated(rt::ComponentRef window) {
         gtk_window_set_focus_on_map(w, FALSE);
         gtk_window_set_type_hint(w, GDK_WINDOW_TYPE_HINT_UTILITY);
     }
-    rt::ComponentRef label = rt.find(window.window, ui::name::kStatusTextLabel).value_or(rt::ComponentRef{});
-    if (cx::live(label)) rt.set(window, rt::prop::kHeight, cx::number(label, rt::prop::kHeight));
+    runtime::ComponentRef label = rt.find(window.window, tabs::name::kStatusTextLabel).value_or(runtime::ComponentRef{});
+    if (components::live(label)) rt.set(window, runtime::prop::kHeight, components::number(label, runtime::prop::kHeight));
     statusFade().setOpacity(kMaxStatusAlpha);
     applyOpacity(window, kMaxStatusAlpha);
-    if (cx::live(label)) rt.set(window, rt::prop::kWidth, cx::number(label, rt::prop::kWidth));
+    if (components::live(label)) rt.set(window, runtime::prop::kWidth, components::number(label, runtime::prop::kWidth));
 }
 
 void PlaceStatusWindow() {
-    if (!statusWindowLoaded() || !cx::live(u().tabControl)) return;
-    rt::Runtime& rt = cx::runtime();
-    const ui::ShellState& s = ui::shell();
-    rt::ComponentRef main = u().window;
+    if (!statusWindowLoaded() || !components::live(u().tabControl)) return;
+    runtime::Runtime& rt = components::runtime();
+    const program::ShellState& s = program::shell();
+    runtime::ComponentRef main = u().window;
     StatusPlacementInput in;
-    in.headerPosition = cx::headerPosition();
-    in.mainWindow = cx::area(main);
+    in.headerPosition = components::headerPosition();
+    in.mainWindow = components::area(main);
     in.clientWidth = in.mainWindow.width;  // the main window has no frame
-    in.statusHeight = cx::number(u().statusWindow, rt::prop::kHeight);
-    in.tabControlHeight = cx::number(u().tabControl, rt::prop::kHeight);
-    in.pageAreaHeight = cx::pageAreaHeight();
+    in.statusHeight = components::number(u().statusWindow, runtime::prop::kHeight);
+    in.tabControlHeight = components::number(u().tabControl, runtime::prop::kHeight);
+    in.pageAreaHeight = components::pageAreaHeight();
     in.marginLeft = s.margins.left;
     in.marginRight = s.margins.right;
     in.marginBottom = s.margins.bottom;
     auto a = statusWindowPlacement(in);
     if (!a) return;
-    rt.set(u().statusWindow, rt::prop::kLeft, a->left);
-    rt.set(u().statusWindow, rt::prop::kTop, a->top);
-    rt.set(u().statusWindow, rt::prop::kWidth, a->width);
-    cx::set(u().statusTextLabel, rt::prop::kWidth, a->width);
+    rt.set(u().statusWindow, runtime::prop::kLeft, a->left);
+    rt.set(u().statusWindow, runtime::prop::kTop, a->top);
+    rt.set(u().statusWindow, runtime::prop::kWidth, a->width);
+    components::set(u().statusTextLabel, runtime::prop::kWidth, a->width);
 }
 
 }  // namespace tabs

@@ -17,6 +17,6 @@ void StartFadeIn();
 void StartFadeOut();
 void SetStatusAlpha(int32_t a);
 void OnFadeTick();
-void OnStatusWindowCreated(rt::ComponentRef statusWindow);
+void OnStatusWindowCreated(runtime::ComponentRef statusWindow);
 
 }  // namespace tabs

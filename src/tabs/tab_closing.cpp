@@ -18,7 +18,7 @@ namespace wb = widgets::web_browser;
 void removeTab(int32_t n) {
     TabRecord r = tabTable[static_cast<size_t>(n - 1)];
     DestroyTabBrowser(n);
-    if (cx::live(r.closeButton())) cx::runtime().destroy(r.closeButton());
+    if (components::live(r.closeButton())) components::runtime().destroy(r.closeButton());
     tabTable.erase(tabTable.begin() + (n - 1));
 }
 
@@ -50,12 +50,12 @@ void afterClosing() {
 
 void DestroyTabBrowser(int32_t n) {
     if (!VAROMEL_CHECK(isTab(n))) return;
-    rt::ComponentRef b = tabTable[static_cast<size_t>(n - 1)].browser();
-    if (!cx::live(b)) return;
+    runtime::ComponentRef b = tabTable[static_cast<size_t>(n - 1)].browser();
+    if (!components::live(b)) return;
     // Stopped first, so that no further events arrive from it.
-    cx::runtime().call(b, wb::method::kStop);
-    cx::setVisible(b, false);
-    cx::runtime().destroy(b);
+    components::runtime().call(b, wb::method::kStop);
+    components::setVisible(b, false);
+    components::runtime().destroy(b);
 }
 
 void CloseTabAt(int32_t page) {
@@ -63,12 +63,12 @@ void CloseTabAt(int32_t page) {
         CloseTab(page);
         return;
     }
-    if (cx::pageCount() == 1) {
+    if (components::pageCount() == 1) {
         // The only tab stays; it shows a search engine instead.
         std::string url, requested;
         if (isTab(1)) {
-            url = cx::locationUrl(tabTable[0].browser());
-            requested = cx::requestedUrl(tabTable[0].browser());
+            url = components::locationUrl(tabTable[0].browser());
+            requested = components::requestedUrl(tabTable[0].browser());
         }
         NavigateTab(onlyTabTarget(url, requested), 1);
         afterClosing();
@@ -78,18 +78,18 @@ void CloseTabAt(int32_t page) {
     // Page 0 came with the window and stays; the tab after it moves in and
     // brings its caption and tooltip along. The page on show stays on show:
     //   tabs [1 2* 3], close 1 -> [1* 2] showing the former tab 2.
-    const int32_t shownBefore = cx::currentPage();
-    const int32_t shownAfter = pageAfterClosing(cx::pageCount(), shownBefore, 0);
+    const int32_t shownBefore = components::currentPage();
+    const int32_t shownAfter = pageAfterClosing(components::pageCount(), shownBefore, 0);
     {
         BusyWhile quiet;
         removeTab(1);
-        cx::set(tabTable[0].browser(), rt::prop::kTag, browserTag(1));
-        cx::set(tabTable[0].closeButton(), rt::prop::kTag, closeButtonTag(1));
-        std::string caption = cx::pageCaption(1), tip = cx::pageTip(1);
-        cx::removePage(1);
-        cx::setPageCaption(0, caption);
-        cx::setPageTip(0, tip);
-        cx::setCurrentPage(shownAfter);
+        components::set(tabTable[0].browser(), runtime::prop::kTag, browserTag(1));
+        components::set(tabTable[0].closeButton(), runtime::prop::kTag, closeButtonTag(1));
+        std::string caption = components::pageCaption(1), tip = components::pageTip(1);
+        components::removePage(1);
+        components::setPageCaption(0, caption);
+        components::setPageTip(0, tip);
+        components::setCurrentPage(shownAfter);
     }
     afterClosing();
 }
@@ -100,16 +100,16 @@ void CloseTab(int32_t page) {
         RegrowCaptions();
         return;
     }
-    if (page < 0 || !isTab(page + 1) || page >= cx::pageCount()) return;
+    if (page < 0 || !isTab(page + 1) || page >= components::pageCount()) return;
     //   tabs [1 2* 3], close 1 -> [1 2*] still showing tab 2;
     //   tabs [1 2* 3], close 2 -> [1 2*] showing the former tab 3;
     //   tabs [1 2 3*], close 3 -> [1 2*].
-    const int32_t shownAfter = pageAfterClosing(cx::pageCount(), cx::currentPage(), page);
+    const int32_t shownAfter = pageAfterClosing(components::pageCount(), components::currentPage(), page);
     {
         BusyWhile quiet;
         removeTab(page + 1);
-        cx::removePage(page);
-        cx::setCurrentPage(shownAfter);
+        components::removePage(page);
+        components::setCurrentPage(shownAfter);
     }
     afterClosing();
 }

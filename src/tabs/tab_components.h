@@ -12,21 +12,21 @@
 #include "runtime/runtime.h"
 #include "tab_rules.h"
 
-namespace tabs::cx {
+namespace tabs::components {
 
-rt::Runtime& runtime();
-using rt::lenient::live;
-using rt::lenient::number;
-using rt::lenient::set;
-using rt::lenient::setVisible;
-using rt::lenient::text;
-using rt::lenient::visible;
+runtime::Runtime& runtime();
+using runtime::lenient::live;
+using runtime::lenient::number;
+using runtime::lenient::set;
+using runtime::lenient::setVisible;
+using runtime::lenient::text;
+using runtime::lenient::visible;
 
-Area area(rt::ComponentRef ref);
-void moveTo(rt::ComponentRef ref, Point p);
-void redraw(rt::ComponentRef ref);
+Area area(runtime::ComponentRef ref);
+void moveTo(runtime::ComponentRef ref, Point p);
+void redraw(runtime::ComponentRef ref);
 
-// The tab control (ui::mainUi().tabControl).
+// The tab control (tabs::mainUi().tabControl).
 int32_t pageCount();
 int32_t currentPage();
 void setCurrentPage(int32_t page);
@@ -49,15 +49,15 @@ int32_t pageAreaHeight();
 Area pageArea();
 
 // Browsers.
-std::string locationUrl(rt::ComponentRef browser);
+std::string locationUrl(runtime::ComponentRef browser);
 // The address the shown page was asked for, before redirects.
-std::string requestedUrl(rt::ComponentRef browser);
-std::string locationName(rt::ComponentRef browser);
-void navigate(rt::ComponentRef browser, const std::string& url);
+std::string requestedUrl(runtime::ComponentRef browser);
+std::string locationName(runtime::ComponentRef browser);
+void navigate(runtime::ComponentRef browser, const std::string& url);
 
 // Texts of the main window's labels and boxes.
 void setWindowCaption(const std::string& caption);
 std::string titleLabelText();
 void setAddressText(const std::string& url);
 
-}  // namespace tabs::cx
+}  // namespace tabs::components

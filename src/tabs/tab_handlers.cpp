@@ -20,27 +20,27 @@ namespace {
 
 namespace wb = widgets::web_browser;
 
-ui::MainUi& u() { return ui::mainUi(); }
+tabs::MainUi& u() { return tabs::mainUi(); }
 
 // The tab number of the event's component, which must be of `kind`;
 // nothing for any other component.
 std::optional<int32_t> eventTag(const char* kind) {
-    rt::Runtime& rt = cx::runtime();
-    rt::ComponentRef source = rt.eventComponent();
-    if (!cx::live(source) || rt.kindOf(source) != kind) return std::nullopt;
-    return tagNumber(cx::text(source, rt::prop::kTag));
+    runtime::Runtime& rt = components::runtime();
+    runtime::ComponentRef source = rt.eventComponent();
+    if (!components::live(source) || rt.kindOf(source) != kind) return std::nullopt;
+    return tagNumber(components::text(source, runtime::prop::kTag));
 }
 
-std::optional<int32_t> browserTab(rt::Event&) { return eventTag("WebBrowser"); }
+std::optional<int32_t> browserTab(runtime::Event&) { return eventTag("WebBrowser"); }
 
-using rt::lenient::arg;
+using runtime::lenient::arg;
 
 void showRefreshNotStop() {
-    cx::setVisible(u().refreshButton, true);
-    cx::setVisible(u().stopButton, false);
+    components::setVisible(u().refreshButton, true);
+    components::setVisible(u().stopButton, false);
 }
 
-rt::Value onNewWindow(rt::Event& e) {
+runtime::Value onNewWindow(runtime::Event& e) {
     if (e.args.size() <= wb::event::kNewWindowSlotArg) return {};
     // Refused without a slot taken: the page's window.open gets nothing.
     if (!roomForAnotherTab(tabCount())) return {};
@@ -56,33 +56,33 @@ rt::Value onNewWindow(rt::Event& e) {
     busy = 0;
     if (n == 0) return {};
     // The engine opens the requested page in the browser that takes the slot.
-    cx::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(), wb::method::kAcceptNewWindow,
+    components::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(), wb::method::kAcceptNewWindow,
                        {e.args[wb::event::kNewWindowSlotArg]});
-    const rt::ComponentRef taker = tabTable[static_cast<size_t>(n - 1)].browser();
-    cx::runtime().processPendingMessages();
+    const runtime::ComponentRef taker = tabTable[static_cast<size_t>(n - 1)].browser();
+    components::runtime().processPendingMessages();
     // The pump may have closed the opener's tab, the new one or the whole
     // window: the new window is then refused, not handed to a browser that
     // is gone or opened from a page that is.
-    if ((!cx::live(e.source) || !cx::live(taker)) && e.args.size() > wb::event::kNewWindowCancelArg)
+    if ((!components::live(e.source) || !components::live(taker)) && e.args.size() > wb::event::kNewWindowCancelArg)
         e.args[wb::event::kNewWindowCancelArg] = 1;
     return {};
 }
 
-rt::Value onNavigateComplete(rt::Event& e) {
+runtime::Value onNavigateComplete(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n) return {};
-    if (IsShowableUrl(*n, rt::asText(arg(e, 0)))) cx::setWindowCaption(cx::locationName(e.source));
+    if (IsShowableUrl(*n, runtime::asText(arg(e, 0)))) components::setWindowCaption(components::locationName(e.source));
     showRefreshNotStop();
     UpdateBackForwardButtons();
     return {};
 }
 
-rt::Value onDownloadBegin(rt::Event& e) {
+runtime::Value onDownloadBegin(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n || !isTab(*n)) return {};
     if (*n == currentTab) {
-        cx::setVisible(u().refreshButton, false);
-        cx::setVisible(u().stopButton, true);
+        components::setVisible(u().refreshButton, false);
+        components::setVisible(u().stopButton, true);
     } else {
         tabTable[static_cast<size_t>(*n - 1)].loading = 1;
     }
@@ -90,20 +90,20 @@ rt::Value onDownloadBegin(rt::Event& e) {
     return {};
 }
 
-rt::Value onProgressChange(rt::Event& e) {
-    ProgressDisplay d = progressDisplay(rt::asDouble(arg(e, 0)), rt::asDouble(arg(e, 1)));
+runtime::Value onProgressChange(runtime::Event& e) {
+    ProgressDisplay d = progressDisplay(runtime::asDouble(arg(e, 0)), runtime::asDouble(arg(e, 1)));
     switch (d.action) {
-        case ProgressDisplay::Action::kHide: cx::setVisible(u().loadProgressLabel, false); break;
+        case ProgressDisplay::Action::kHide: components::setVisible(u().loadProgressLabel, false); break;
         case ProgressDisplay::Action::kKeep: break;
         case ProgressDisplay::Action::kShow:
-            cx::setVisible(u().loadProgressLabel, true);
-            cx::set(u().loadProgressLabel, rt::prop::own(widgets::trans_label::kText), d.text);
+            components::setVisible(u().loadProgressLabel, true);
+            components::set(u().loadProgressLabel, runtime::prop::own(widgets::trans_label::kText), d.text);
             break;
     }
     return {};
 }
 
-rt::Value onDownloadComplete(rt::Event& e) {
+runtime::Value onDownloadComplete(runtime::Event& e) {
     // A finished download clears its tab's loading mark; otherwise selecting
     // that tab later would still show the stop button for a finished page.
     if (auto n = browserTab(e); n && isTab(*n)) tabTable[static_cast<size_t>(*n - 1)].loading = 0;
@@ -112,30 +112,30 @@ rt::Value onDownloadComplete(rt::Event& e) {
     return {};
 }
 
-rt::Value onStatusTextChange(rt::Event& e) {
+runtime::Value onStatusTextChange(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n) return {};
-    ShowStatusText(*n, rt::asText(arg(e, 0)));
+    ShowStatusText(*n, runtime::asText(arg(e, 0)));
     return {};
 }
 
-rt::Value onTitleChange(rt::Event& e) {
+runtime::Value onTitleChange(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n || !isTab(*n)) return {};
-    std::string title = rt::asText(arg(e, 0));
-    if (*n == currentTab) cx::setWindowCaption(cx::titleLabelText());
-    cx::setPageCaption(*n - 1, CaptionFromTitle(title, *n - 1));
+    std::string title = runtime::asText(arg(e, 0));
+    if (*n == currentTab) components::setWindowCaption(components::titleLabelText());
+    components::setPageCaption(*n - 1, CaptionFromTitle(title, *n - 1));
     RefreshSelection();
     ArrangeCloseButtons();
     return {};
 }
 
-rt::Value onCommandStateChange(rt::Event& e) {
+runtime::Value onCommandStateChange(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n || !isTab(*n)) return {};
     TabRecord& r = tabTable[static_cast<size_t>(*n - 1)];
-    int32_t enabled = rt::asInt(arg(e, 1)) != 0 ? 1 : 0;
-    switch (rt::asInt(arg(e, 0))) {
+    int32_t enabled = runtime::asInt(arg(e, 1)) != 0 ? 1 : 0;
+    switch (runtime::asInt(arg(e, 0))) {
         case wb::command::kForward: r.forwardEnabled = enabled; break;
         case wb::command::kBack: r.backEnabled = enabled; break;
         default: break;
@@ -145,54 +145,54 @@ rt::Value onCommandStateChange(rt::Event& e) {
 
 }  // namespace
 
-rt::Value onTabPageChanged(rt::Event&) {
+runtime::Value onTabPageChanged(runtime::Event&) {
     RefreshSelection();
     ArrangeCloseButtons();
     return {};
 }
 
-rt::Value onTabHeaderRightClicked(rt::Event& e) {
+runtime::Value onTabHeaderRightClicked(runtime::Event& e) {
     if (e.args.empty()) return {};
-    CloseTabAt(rt::asInt(e.args[0]));
+    CloseTabAt(runtime::asInt(e.args[0]));
     return {};
 }
 
-rt::Value onCloseButtonClick(rt::Event& e) {
+runtime::Value onCloseButtonClick(runtime::Event& e) {
     auto page = eventTag("PicBtn");
     if (!page) return {};
     CloseTabAt(*page);
     // Repaint at once: the headers and buttons moved under the pointer.
-    if (GtkWindow* w = cx::runtime().gtkWindow(u().window.window)) gtk_widget_queue_draw(GTK_WIDGET(w));
+    if (GtkWindow* w = components::runtime().gtkWindow(u().window.window)) gtk_widget_queue_draw(GTK_WIDGET(w));
     return {};
 }
 
-rt::Value onCloseCurrentTabClick(rt::Event&) {
-    CloseTab(cx::currentPage());
+runtime::Value onCloseCurrentTabClick(runtime::Event&) {
+    CloseTab(components::currentPage());
     return {};
 }
 
-rt::Value onProgressTimerTick(rt::Event&) {
-    rt::ComponentRef label = u().loadProgressLabel;
-    if (!cx::live(label)) return {};
-    std::string t = cx::text(label, rt::prop::own(widgets::trans_label::kText));
-    if (progressTimerHides(t, cx::visible(label)))
-        cx::setVisible(label, false);
+runtime::Value onProgressTimerTick(runtime::Event&) {
+    runtime::ComponentRef label = u().loadProgressLabel;
+    if (!components::live(label)) return {};
+    std::string t = components::text(label, runtime::prop::own(widgets::trans_label::kText));
+    if (progressTimerHides(t, components::visible(label)))
+        components::setVisible(label, false);
     else
-        cx::redraw(label);
+        components::redraw(label);
     return {};
 }
 
-rt::Value onFadeTimerTick(rt::Event&) {
+runtime::Value onFadeTimerTick(runtime::Event&) {
     OnFadeTick();
     return {};
 }
 
-rt::Value onStatusWindowCreated(rt::Event& e) {
+runtime::Value onStatusWindowCreated(runtime::Event& e) {
     OnStatusWindowCreated(e.source);
     return {};
 }
 
-rt::Bindings browserEventBindings() {
+runtime::Bindings browserEventBindings() {
     return {{wb::event::kNewWindow, onNewWindow},
             {wb::event::kNavigateComplete, onNavigateComplete},
             {wb::event::kDownloadBegin, onDownloadBegin},

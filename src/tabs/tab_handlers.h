@@ -6,15 +6,15 @@
 
 namespace tabs {
 
-rt::Value onTabPageChanged(rt::Event& e);
-rt::Value onTabHeaderRightClicked(rt::Event& e);
-rt::Value onCloseButtonClick(rt::Event& e);
-rt::Value onCloseCurrentTabClick(rt::Event& e);
-rt::Value onProgressTimerTick(rt::Event& e);
-rt::Value onFadeTimerTick(rt::Event& e);
-rt::Value onStatusWindowCreated(rt::Event& e);
+runtime::Value onTabPageChanged(runtime::Event& e);
+runtime::Value onTabHeaderRightClicked(runtime::Event& e);
+runtime::Value onCloseButtonClick(runtime::Event& e);
+runtime::Value onCloseCurrentTabClick(runtime::Event& e);
+runtime::Value onProgressTimerTick(runtime::Event& e);
+runtime::Value onFadeTimerTick(runtime::Event& e);
+runtime::Value onStatusWindowCreated(runtime::Event& e);
 
 // Bindings of the template browser's events (copied to every tab's browser).
-rt::Bindings browserEventBindings();
+runtime::Bindings browserEventBindings();
 
 }  // namespace tabs

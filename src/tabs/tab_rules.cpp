@@ -22,20 +22,20 @@ int truncated(double v) { return static_cast<int>(v); }
 
 std::string FitText(std::string_view text, int32_t m) {
     if (m < 0) return {};
-    std::string out = rt::gbk::cutToBytes(text, static_cast<size_t>(m));
+    std::string out = runtime::gbk::cutToBytes(text, static_cast<size_t>(m));
     // A cut that stopped before a double-byte character leaves the text one
     // byte short; the padding still brings every result to m + 1 bytes.
-    size_t length = rt::gbk::byteLength(out);
+    size_t length = runtime::gbk::byteLength(out);
     if (length <= static_cast<size_t>(m)) out.append(static_cast<size_t>(m) - length + 1, ' ');
     return out;
 }
 
 std::string captionTextFromTitle(std::string_view title, int32_t maxCaptionLength) {
     std::string t;
-    if (rt::gbk::byteLength(title) < static_cast<size_t>(std::max(maxCaptionLength, 0)))
+    if (runtime::gbk::byteLength(title) < static_cast<size_t>(std::max(maxCaptionLength, 0)))
         t = FitText(title, maxCaptionLength);
     else
-        t = rt::gbk::cutToBytes(title, static_cast<size_t>(std::max(maxCaptionLength, 0)));
+        t = runtime::gbk::cutToBytes(title, static_cast<size_t>(std::max(maxCaptionLength, 0)));
     return t + "  ";
 }
 
@@ -70,7 +70,7 @@ ProgressDisplay progressDisplay(double progress, double maximum) {
 }
 
 bool progressTimerHides(std::string_view labelText, bool labelVisible) {
-    std::string t = rt::gbk::removeSpaces(labelText);
+    std::string t = runtime::gbk::removeSpaces(labelText);
     return (t.empty() && labelVisible) || t == "100.0%";
 }
 
@@ -131,8 +131,8 @@ std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in) {
 }
 
 std::string onlyTabTarget(std::string_view currentUrl, std::string_view requestedUrl) {
-    bool showsA = currentUrl == listing::kSearchEngineAHome || requestedUrl == listing::kSearchEngineAHome;
-    return showsA ? listing::kSearchEngineBHome : listing::kSearchEngineAHome;
+    bool showsA = currentUrl == program::listing::kSearchEngineAHome || requestedUrl == program::listing::kSearchEngineAHome;
+    return showsA ? program::listing::kSearchEngineBHome : program::listing::kSearchEngineAHome;
 }
 
 int32_t pageAfterClosing(int32_t pageCount, int32_t current, int32_t closed) {
@@ -162,7 +162,7 @@ bool closeCurrentTabButtonShown(int32_t tabCount) { return tabCount != 1; }
 std::string browserTag(int32_t n) { return std::to_string(n); }
 std::string closeButtonTag(int32_t n) { return std::to_string(n - 1); }
 
-std::string closeButtonName(std::string_view caption) { return "关闭标签 " + rt::spokenText(caption); }
+std::string closeButtonName(std::string_view caption) { return "关闭标签 " + runtime::spokenText(caption); }
 
 bool roomForAnotherTab(int32_t openTabs) { return openTabs < kMaxOpenTabs; }
 

@@ -26,15 +26,15 @@ namespace {
 constexpr const char* kLoadingCaption = "载入..";
 constexpr const char* kProgramTitle = "Varomel";
 
-ui::MainUi& u() { return ui::mainUi(); }
+tabs::MainUi& u() { return tabs::mainUi(); }
 
 TabRecord* record(int32_t n) { return isTab(n) ? &tabTable[static_cast<size_t>(n - 1)] : nullptr; }
 
 // Copies of the two templates for one tab; nothing when a template is
 // missing (its kind refused it), which the caller reports.
 std::optional<TabRecord> copyTemplates() {
-    rt::Runtime& rt = cx::runtime();
-    if (!cx::live(u().templateBrowser) || !cx::live(u().templateCloseButton)) return std::nullopt;
+    runtime::Runtime& rt = components::runtime();
+    if (!components::live(u().templateBrowser) || !components::live(u().templateCloseButton)) return std::nullopt;
     auto browser = rt.copy(u().templateBrowser);
     if (!browser) return std::nullopt;
     auto button = rt.copy(u().templateCloseButton);
@@ -51,7 +51,7 @@ std::optional<TabRecord> copyTemplates() {
 }
 
 void reportMissingTemplate() {
-    cx::runtime().runtimeError(rt::runtime_error::kNoSuchComponent, "无法复制浏览器或关闭标签按钮的模板组件");
+    components::runtime().runtimeError(runtime::runtime_error::kNoSuchComponent, "无法复制浏览器或关闭标签按钮的模板组件");
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ ShellHooks& shellHooks() {
 
 void tabCountChanged() {
     // Visibility first: the shell lays out only the buttons that show.
-    cx::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
+    components::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
     if (shellHooks().arrangeTitleBarButtons) shellHooks().arrangeTitleBarButtons();
 }
 
@@ -92,136 +92,136 @@ int32_t CreateTab() {
         return 0;
     }
     // The browser stays hidden as copied until SelectTab shows it.
-    cx::setVisible(r->closeButton(), true);
+    components::setVisible(r->closeButton(), true);
     tabTable.push_back(*r);
     RenumberTabs();
-    if (cx::addPage(kLoadingCaption) < 0) {
+    if (components::addPage(kLoadingCaption) < 0) {
         // The tab control holds no more pages: a tab without a page could
         // never be selected or closed, so it is not opened at all.
         tabTable.pop_back();
-        cx::runtime().destroy(r->browser());
-        cx::runtime().destroy(r->closeButton());
+        components::runtime().destroy(r->browser());
+        components::runtime().destroy(r->closeButton());
         return 0;
     }
-    cx::nameCloseButton(tabCount() - 1);
+    components::nameCloseButton(tabCount() - 1);
     tabCountChanged();
     FitCaptions();
     return tabCount();
 }
 
 void CreateFirstTab(const std::string& url) {
-    cx::set(u().titleLabel, rt::prop::own(rt::label::kCaption), std::string(kProgramTitle));
-    cx::setWindowCaption(cx::titleLabelText());
+    components::set(u().titleLabel, runtime::prop::own(runtime::label::kCaption), std::string(kProgramTitle));
+    components::setWindowCaption(components::titleLabelText());
 
     // The window description brings the first tab's page; a control built
     // without pages gets it here.
-    if (cx::live(u().tabControl) && cx::pageCount() == 0) cx::addPage(kLoadingCaption);
+    if (components::live(u().tabControl) && components::pageCount() == 0) components::addPage(kLoadingCaption);
 
     std::optional<TabRecord> r = copyTemplates();
     if (!r) {
         reportMissingTemplate();
         return;
     }
-    cx::setVisible(r->closeButton(), true);
-    cx::setVisible(r->browser(), true);
+    components::setVisible(r->closeButton(), true);
+    components::setVisible(r->browser(), true);
     currentTab = 1;
-    cx::set(r->browser(), rt::prop::kTag, browserTag(1));
-    cx::set(r->closeButton(), rt::prop::kTag, closeButtonTag(1));
+    components::set(r->browser(), runtime::prop::kTag, browserTag(1));
+    components::set(r->closeButton(), runtime::prop::kTag, closeButtonTag(1));
     if (tabTable.empty()) tabTable.emplace_back();
     tabTable[0] = *r;
-    cx::nameCloseButton(0);
+    components::nameCloseButton(0);
     // One tab: the close-current-tab button stays out of sight until a
     // second one opens.
-    cx::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
+    components::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
     UpdateBackForwardButtons();
     // The window was maximised before this tab existed: lay the browser
     // over the page area now rather than waiting for the first title.
     LayOutTabBrowser(1);
-    NavigateTab(url.empty() ? std::string(listing::kBaseUrl) : url, 1);
+    NavigateTab(url.empty() ? std::string(program::listing::kBaseUrl) : url, 1);
 }
 
 void RenumberTabs() {
     for (int32_t n = 1; n <= tabCount(); ++n) {
         const TabRecord& r = tabTable[static_cast<size_t>(n - 1)];
-        cx::set(r.browser(), rt::prop::kTag, browserTag(n));
-        cx::set(r.closeButton(), rt::prop::kTag, closeButtonTag(n));
+        components::set(r.browser(), runtime::prop::kTag, browserTag(n));
+        components::set(r.closeButton(), runtime::prop::kTag, closeButtonTag(n));
     }
 }
 
 void NavigateTab(const std::string& url, int32_t n) {
     TabRecord* r = record(n);
     if (!VAROMEL_CHECK(r != nullptr)) return;
-    cx::navigate(r->browser(), url);
-    cx::setAddressText(url);
+    components::navigate(r->browser(), url);
+    components::setAddressText(url);
 }
 
 void SelectTab(int32_t n) {
     for (int32_t i = 1; i <= tabCount(); ++i) {
-        rt::ComponentRef browser = tabTable[static_cast<size_t>(i - 1)].browser();
+        runtime::ComponentRef browser = tabTable[static_cast<size_t>(i - 1)].browser();
         if (i == n) {
             // Selecting the page may run the page-change handler right here.
-            cx::setCurrentPage(i - 1);
-            if (!cx::visible(browser)) cx::setVisible(browser, true);
+            components::setCurrentPage(i - 1);
+            if (!components::visible(browser)) components::setVisible(browser, true);
             currentTab = i;
             ArrangeCloseButtons();
-        } else if (cx::visible(browser)) {
-            cx::setVisible(browser, false);
+        } else if (components::visible(browser)) {
+            components::setVisible(browser, false);
         }
     }
 }
 
 void LayOutTabBrowser(int32_t n) {
     TabRecord* r = record(n);
-    if (!r || !cx::live(u().tabControl)) return;
+    if (!r || !components::live(u().tabControl)) return;
     // The page area starts below every row of headers, and the selected
     // row moves next to it: only the control knows where that is.
-    Area a = tabBrowserArea(cx::headerPosition(), cx::area(u().tabControl), cx::pageArea());
-    rt::ComponentRef b = r->browser();
-    cx::set(b, rt::prop::kWidth, a.width);
-    cx::set(b, rt::prop::kHeight, a.height);
-    cx::set(b, rt::prop::kLeft, a.left);
-    cx::set(b, rt::prop::kTop, a.top);
+    Area a = tabBrowserArea(components::headerPosition(), components::area(u().tabControl), components::pageArea());
+    runtime::ComponentRef b = r->browser();
+    components::set(b, runtime::prop::kWidth, a.width);
+    components::set(b, runtime::prop::kHeight, a.height);
+    components::set(b, runtime::prop::kLeft, a.left);
+    components::set(b, runtime::prop::kTop, a.top);
 }
 
 void ArrangeCloseButtons() {
-    if (layoutReady == 0 || !cx::live(u().tabControl)) return;
-    Area control = cx::area(u().tabControl);
+    if (layoutReady == 0 || !components::live(u().tabControl)) return;
+    Area control = components::area(u().tabControl);
     // Only pages that exist have a header; a record beyond them would get
     // the whole header area from GetHeaderRect.
-    const int32_t pages = std::min(tabCount(), cx::pageCount());
+    const int32_t pages = std::min(tabCount(), components::pageCount());
     std::vector<Area> headers;
-    for (int32_t i = 0; i < pages; ++i) headers.push_back(cx::headerRect(i).value_or(Area{}));
+    for (int32_t i = 0; i < pages; ++i) headers.push_back(components::headerRect(i).value_or(Area{}));
     std::vector<bool> onView = closeButtonsOnView(headers, control.width);
     for (int32_t i = 0; i < tabCount(); ++i) {
-        rt::ComponentRef button = tabTable[static_cast<size_t>(i)].closeButton();
-        if (!cx::live(button)) continue;
+        runtime::ComponentRef button = tabTable[static_cast<size_t>(i)].closeButton();
+        if (!components::live(button)) continue;
         bool shown = i < pages && onView[static_cast<size_t>(i)];
         if (shown) {
-            Area b = cx::area(button);
-            cx::moveTo(button, closeButtonPlace(control, headers[static_cast<size_t>(i)], b.width, b.height));
+            Area b = components::area(button);
+            components::moveTo(button, closeButtonPlace(control, headers[static_cast<size_t>(i)], b.width, b.height));
         }
-        if (cx::visible(button) != shown) cx::setVisible(button, shown);
+        if (components::visible(button) != shown) components::setVisible(button, shown);
     }
-    auto last = cx::headerRect(cx::pageCount() - 1);
+    auto last = components::headerRect(components::pageCount() - 1);
     if (!last) return;
-    Area plus = cx::area(u().newTabButton);
+    Area plus = components::area(u().newTabButton);
     Point place = newTabButtonPlace(control, *last, plus.height);
     // With the last header out of view, or no room left of the control's
     // end, the button would float over the page or the window's border.
     bool fits = newTabButtonFits(*last, place.left - control.left, plus.width, control.width);
-    if (fits) cx::moveTo(u().newTabButton, place);
-    if (cx::visible(u().newTabButton) != fits) cx::setVisible(u().newTabButton, fits);
+    if (fits) components::moveTo(u().newTabButton, place);
+    if (components::visible(u().newTabButton) != fits) components::setVisible(u().newTabButton, fits);
 }
 
 void FitCaptions() {
-    if (!cx::live(u().tabControl)) return;
-    auto first = cx::headerRect(0);
-    int32_t k = cx::pageCount();
+    if (!components::live(u().tabControl)) return;
+    auto first = components::headerRect(0);
+    int32_t k = components::pageCount();
     if (!first || k < 1) return;
-    auto m = shrunkCaptionLength(first->width, cx::area(u().tabControl).width, k, maxCaptionLength);
+    auto m = shrunkCaptionLength(first->width, components::area(u().tabControl).width, k, maxCaptionLength);
     if (!m) return;
     maxCaptionLength = *m;
-    for (int32_t i = 0; i < k; ++i) cx::setPageCaption(i, FitText(cx::pageCaption(i), *m));
+    for (int32_t i = 0; i < k; ++i) components::setPageCaption(i, FitText(components::pageCaption(i), *m));
 }
 
 namespace {
@@ -229,27 +229,27 @@ namespace {
 // A page's full text: its tooltip holds the whole title once one arrived;
 // before that the caption itself ("载入..") is all there is.
 std::string fullCaptionText(int32_t page) {
-    std::string tip = cx::pageTip(page);
+    std::string tip = components::pageTip(page);
     if (!tip.empty()) return tip;
-    std::string caption = cx::pageCaption(page);
+    std::string caption = components::pageCaption(page);
     caption.erase(caption.find_last_not_of(' ') + 1);
     return caption;
 }
 
 std::vector<std::string> fullCaptionTexts() {
     std::vector<std::string> texts;
-    for (int32_t i = 0; i < cx::pageCount(); ++i) texts.push_back(fullCaptionText(i));
+    for (int32_t i = 0; i < components::pageCount(); ++i) texts.push_back(fullCaptionText(i));
     return texts;
 }
 
 void setCaptionsFromFullTexts(const std::vector<std::string>& texts, int32_t m) {
-    for (size_t i = 0; i < texts.size(); ++i) cx::setPageCaption(static_cast<int32_t>(i), FitText(texts[i], m));
+    for (size_t i = 0; i < texts.size(); ++i) components::setPageCaption(static_cast<int32_t>(i), FitText(texts[i], m));
 }
 
 }  // namespace
 
 void RegrowCaptions() {
-    if (!cx::live(u().tabControl)) return;
+    if (!components::live(u().tabControl)) return;
     if (tabCount() == 1) {
         // One tab always has room for its whole caption.
         bool shortened = maxCaptionLength < kLongestCaption;
@@ -259,14 +259,14 @@ void RegrowCaptions() {
         return;
     }
     if (maxCaptionLength >= kLongestCaption) return;
-    const int32_t k = cx::pageCount();
+    const int32_t k = components::pageCount();
     const std::vector<std::string> texts = fullCaptionTexts();
     // Double while the longer captions still leave room for one more header,
     // the test FitCaptions halves by.
     while (auto m = grownCaptionLength(maxCaptionLength)) {
         setCaptionsFromFullTexts(texts, *m);
-        auto first = cx::headerRect(0);
-        if (!first || !roomForAnotherHeader(first->width, cx::area(u().tabControl).width, k)) {
+        auto first = components::headerRect(0);
+        if (!first || !roomForAnotherHeader(first->width, components::area(u().tabControl).width, k)) {
             setCaptionsFromFullTexts(texts, maxCaptionLength);
             return;
         }
@@ -275,7 +275,7 @@ void RegrowCaptions() {
 }
 
 std::string CaptionFromTitle(const std::string& title, int32_t page) {
-    cx::setPageTip(page, title);
+    components::setPageTip(page, title);
     std::string t = captionTextFromTitle(title, maxCaptionLength);
     ArrangeCloseButtons();
     return t;
@@ -283,45 +283,45 @@ std::string CaptionFromTitle(const std::string& title, int32_t page) {
 
 void RefreshSelection() {
     if (busy == 1) return;
-    int32_t selected = cx::currentPage() + 1;
+    int32_t selected = components::currentPage() + 1;
     SelectTab(selected);
     LayOutTabBrowser(currentTab);
     // A page without a record has nothing to show: it goes. The selected
     // page is what counts here, since SelectTab leaves currentTab alone when
     // no record matches.
     if (selected > tabCount()) {
-        cx::removePage(cx::currentPage());
+        components::removePage(components::currentPage());
         ArrangeCloseButtons();
         return;
     }
     TabRecord* r = record(currentTab);
-    if (!r || !cx::live(r->browser())) return;
-    std::string name = cx::locationName(r->browser());
-    cx::setWindowCaption(name);
-    cx::setPageCaption(currentTab - 1, CaptionFromTitle(name, currentTab - 1));
+    if (!r || !components::live(r->browser())) return;
+    std::string name = components::locationName(r->browser());
+    components::setWindowCaption(name);
+    components::setPageCaption(currentTab - 1, CaptionFromTitle(name, currentTab - 1));
     UpdateLoadingButtons();
     UpdateBackForwardButtons();
-    std::string url = cx::locationUrl(r->browser());
-    if (IsShowableUrl(currentTab, url)) cx::setAddressText(url);
+    std::string url = components::locationUrl(r->browser());
+    if (IsShowableUrl(currentTab, url)) components::setAddressText(url);
 }
 
 void UpdateLoadingButtons() {
     TabRecord* r = record(currentTab);
     if (!r) return;
     bool loading = r->loading == 1;
-    cx::setVisible(u().stopButton, loading);
-    cx::setVisible(u().refreshButton, !loading);
-    cx::setVisible(u().loadProgressLabel, loading);
+    components::setVisible(u().stopButton, loading);
+    components::setVisible(u().refreshButton, !loading);
+    components::setVisible(u().loadProgressLabel, loading);
 }
 
 void UpdateBackForwardButtons() {
     TabRecord* r = record(currentTab);
     if (!r) return;
     bool forward = r->forwardEnabled == 1, back = r->backEnabled == 1;
-    cx::setVisible(u().forwardButton, forward);
-    cx::setVisible(u().forwardDisabledButton, !forward);
-    cx::setVisible(u().backButton, back);
-    cx::setVisible(u().backDisabledButton, !back);
+    components::setVisible(u().forwardButton, forward);
+    components::setVisible(u().forwardDisabledButton, !forward);
+    components::setVisible(u().backButton, back);
+    components::setVisible(u().backDisabledButton, !back);
 }
 
 bool IsShowableUrl(int32_t n, const std::string& url) { return n == currentTab && !isBlankUrl(url); }

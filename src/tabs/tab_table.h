@@ -21,8 +21,8 @@ struct TabRecord {
     uint32_t closeButtonWindow = 0;
     uint32_t closeButtonComponent = 0;
 
-    rt::ComponentRef browser() const { return {browserWindow, browserComponent}; }
-    rt::ComponentRef closeButton() const { return {closeButtonWindow, closeButtonComponent}; }
+    runtime::ComponentRef browser() const { return {browserWindow, browserComponent}; }
+    runtime::ComponentRef closeButton() const { return {closeButtonWindow, closeButtonComponent}; }
 };
 
 // Module state. tabTable[0] is tab 1.

@@ -87,7 +87,7 @@ struct PageControlPage {
 struct PageControlBlock {
     int32_t headerPosition = 0;
     bool multiRow = true;
-    std::optional<rt::LogFont> font;  // none: the default GUI font
+    std::optional<runtime::LogFont> font;  // none: the default GUI font
     std::vector<PageControlPage> pages;
     int32_t currentPage = 0;
     bool hideHeaders = false;
@@ -97,7 +97,7 @@ struct PageControlBlock {
     int32_t textAlign = 0;
     // Image lists, each an image-list stream (see serializeImageList);
     // empty bytes are an empty list.
-    rt::Bytes pageImages, headerImages, scrollImages;
+    runtime::Bytes pageImages, headerImages, scrollImages;
     bool gradient = false;
     std::array<uint32_t, 3> fill{page_control::kSystemFace, page_control::kSystemFace, page_control::kSystemFace};
     uint32_t pageAreaColour = page_control::kSystemFace;
@@ -114,14 +114,14 @@ struct PageControlBlock {
     // GB2312 character set, one page "载入..", gradient headers in greys.
     static PageControlBlock form();
 
-    rt::Bytes serialize() const;
+    runtime::Bytes serialize() const;
     // Refuses (nullopt) a block of a newer version or a truncated one; empty
     // bytes give the defaults. Out-of-range values are brought into range.
-    static std::optional<PageControlBlock> parse(const rt::Bytes& bytes);
+    static std::optional<PageControlBlock> parse(const runtime::Bytes& bytes);
 
     // The page list alone, as property 3 reads and writes it.
-    static rt::Bytes serializePages(const std::vector<PageControlPage>& pages);
-    static std::optional<std::vector<PageControlPage>> parsePages(const rt::Bytes& bytes);
+    static runtime::Bytes serializePages(const std::vector<PageControlPage>& pages);
+    static std::optional<std::vector<PageControlPage>> parsePages(const runtime::Bytes& bytes);
 };
 
 // An image list: images of one size side by side in one picture (PNG, JPEG,
@@ -131,16 +131,16 @@ struct ImageListStream {
     int32_t imageWidth = 0;
     int32_t imageHeight = 0;
     uint32_t maskColour = page_control::kSystemFace;
-    rt::Bytes picture;
+    runtime::Bytes picture;
 
-    rt::Bytes serialize() const;
+    runtime::Bytes serialize() const;
     // Empty bytes or a stream that does not parse give no list.
-    static std::optional<ImageListStream> parse(const rt::Bytes& bytes);
+    static std::optional<ImageListStream> parse(const runtime::Bytes& bytes);
 };
 
 // GetHeaderRect for program code: the header rectangle of page `index`
 // relative to the control, or the whole header area for an invalid index.
 // Nothing (and a runtime error) when `ref` is not a tab control.
-std::optional<rt::Rect> headerRect(rt::Runtime& runtime, rt::ComponentRef ref, int index);
+std::optional<runtime::Rect> headerRect(runtime::Runtime& runtime, runtime::ComponentRef ref, int index);
 
 }  // namespace widgets

@@ -17,15 +17,15 @@ namespace widgets {
 namespace {
 
 namespace pc = page_control;
-using pagectl::Model;
-using pagectl::Painter;
+using page_control::Model;
+using page_control::Painter;
 
-class PageControl final : public rt::Component, private pagectl::Host {
+class PageControl final : public runtime::Component, private page_control::Host {
 public:
-    PageControl(const rt::CreateInfo& info, PageControlBlock block)
+    PageControl(const runtime::CreateInfo& info, PageControlBlock block)
         : Component(info), block_(std::move(block)), model_(*this) {
         clicks_.configureFromDesktop();
-        area_ = rt::accessibleItemListAreaNew();
+        area_ = runtime::accessibleItemListAreaNew();
         gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                          GDK_LEAVE_NOTIFY_MASK);
         gtk_widget_set_has_tooltip(area_, TRUE);
@@ -40,9 +40,9 @@ public:
         model_.setMultiRow(block_.multiRow);
         if (block_.theme != 0) block_.sloped = false;
         model_.setSloped(block_.sloped);
-        painter_.setPageImages(pagectl::ImageList::fromStream(block_.pageImages));
-        painter_.setHeaderImages(pagectl::ImageList::fromStream(block_.headerImages));
-        painter_.setScrollImages(pagectl::ImageList::fromStream(block_.scrollImages));
+        painter_.setPageImages(page_control::ImageList::fromStream(block_.pageImages));
+        painter_.setHeaderImages(page_control::ImageList::fromStream(block_.headerImages));
+        painter_.setScrollImages(page_control::ImageList::fromStream(block_.scrollImages));
         model_.setSelectDisabled(block_.selectDisabled);
         model_.setNoHotOnSelected(block_.noHotOnSelected);
         model_.setPages(std::move(block_.pages), false);
@@ -52,39 +52,39 @@ public:
 
     GtkWidget* widget() override { return area_; }
 
-    std::optional<rt::Value> getOwn(int k) override;
-    bool setOwn(int k, const rt::Value& v) override;
-    std::optional<rt::Value> call(int method, std::vector<rt::Value>& args) override;
-    rt::Bytes propertyBlock() const override;
+    std::optional<runtime::Value> getOwn(int k) override;
+    bool setOwn(int k, const runtime::Value& v) override;
+    std::optional<runtime::Value> call(int method, std::vector<runtime::Value>& args) override;
+    runtime::Bytes propertyBlock() const override;
 
-    void boundsChanged(const rt::Rect& r) override { model_.setSize(r.width, r.height); }
+    void boundsChanged(const runtime::Rect& r) override { model_.setSize(r.width, r.height); }
     void enabledChanged(bool enabled) override { model_.setEnabled(enabled); }
 
     // A page tab list: one page tab per page, named by its caption, with
     // its tip (the tab's whole title) as description.
-    rt::AccessibleFacts accessibleFacts() override {
-        rt::AccessibleFacts f;
-        f.role = rt::AccessibleRole::kPageTabList;
+    runtime::AccessibleFacts accessibleFacts() override {
+        runtime::AccessibleFacts f;
+        f.role = runtime::AccessibleRole::kPageTabList;
         return f;
     }
-    std::vector<rt::AccessibleFacts> accessibleItems() override;
+    std::vector<runtime::AccessibleFacts> accessibleItems() override;
     bool accessibleItemClick(int index) override { return model_.clickPage(index); }
 
 private:
-    // pagectl::Host
+    // page_control::Host
     int notify(int code, int index) override;
     // Every change of pages or selection repaints, so it is also where
     // assistive technology hears of it.
     void invalidate() override {
         gtk_widget_queue_draw(area_);
-        rt::accessibleChanged(area_);
+        runtime::accessibleChanged(area_);
     }
-    int measureContent(const pagectl::Page& page) override { return painter_.measureContent(page); }
+    int measureContent(const page_control::Page& page) override { return painter_.measureContent(page); }
 
     void connectSignals();
     void applyFont();
-    pagectl::PaintOptions paintOptions() const {
-        return {pagectl::Palette::fromBlock(block_), block_.verticalText, block_.textAlign};
+    page_control::PaintOptions paintOptions() const {
+        return {page_control::Palette::fromBlock(block_), block_.verticalText, block_.textAlign};
     }
     static int colourOf(uint32_t c) { return static_cast<int32_t>(c); }
 
@@ -97,7 +97,7 @@ private:
 };
 
 int PageControl::notify(int code, int index) {
-    namespace code_ = pagectl::code;
+    namespace code_ = page_control::code;
     switch (code) {
         case code_::kChanged:
             // No component belongs to a page here: every component lies flat
@@ -105,7 +105,7 @@ int PageControl::notify(int code, int index) {
             raise(pc::kPageChanged);
             return 0;
         case code_::kChanging: {
-            rt::Value answer = raise(pc::kPageChanging, {index});
+            runtime::Value answer = raise(pc::kPageChanging, {index});
             bool refused = (std::holds_alternative<bool>(answer) && !std::get<bool>(answer)) ||
                            (std::holds_alternative<int32_t>(answer) && std::get<int32_t>(answer) == 0);
             return refused ? 1 : 0;
@@ -117,14 +117,14 @@ int PageControl::notify(int code, int index) {
     }
 }
 
-std::vector<rt::AccessibleFacts> PageControl::accessibleItems() {
-    std::vector<rt::AccessibleFacts> items;
+std::vector<runtime::AccessibleFacts> PageControl::accessibleItems() {
+    std::vector<runtime::AccessibleFacts> items;
     items.reserve(static_cast<size_t>(model_.pageCount()));
     for (int i = 0; i < model_.pageCount(); ++i) {
-        const pagectl::Page& p = model_.page(i);
-        rt::AccessibleFacts f;
-        f.role = rt::AccessibleRole::kPageTab;
-        f.name = rt::spokenText(p.data.caption);
+        const page_control::Page& p = model_.page(i);
+        runtime::AccessibleFacts f;
+        f.role = runtime::AccessibleRole::kPageTab;
+        f.name = runtime::spokenText(p.data.caption);
         f.description = p.data.tip;
         f.clickable = model_.selectable(i);
         f.selected = i == model_.current();
@@ -136,7 +136,7 @@ std::vector<rt::AccessibleFacts> PageControl::accessibleItems() {
 }
 
 void PageControl::connectSignals() {
-    g_signal_connect(area_, "draw", rt::callback([](GtkWidget*, cairo_t* cr, gpointer p) -> gboolean {
+    g_signal_connect(area_, "draw", runtime::callback([](GtkWidget*, cairo_t* cr, gpointer p) -> gboolean {
         // A paint never nests: GTK could only get here again through a
         // handler run from inside painting, and that would paint half a frame.
         static bool painting = false;
@@ -147,7 +147,7 @@ void PageControl::connectSignals() {
         painting = false;
         return TRUE;
     }), this);
-    g_signal_connect(area_, "button-press-event", rt::callback([](GtkWidget* w, GdkEventButton* e, gpointer p) -> gboolean {
+    g_signal_connect(area_, "button-press-event", runtime::callback([](GtkWidget* w, GdkEventButton* e, gpointer p) -> gboolean {
         auto* self = static_cast<PageControl*>(p);
         if (e->type != GDK_BUTTON_PRESS || e->button != 1) return FALSE;
         int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
@@ -160,23 +160,23 @@ void PageControl::connectSignals() {
         self->model_.leftPress(x, y, second);
         return FALSE;
     }), this);
-    g_signal_connect(area_, "button-release-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) -> gboolean {
+    g_signal_connect(area_, "button-release-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) -> gboolean {
         auto* self = static_cast<PageControl*>(p);
         int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
         if (e->button == 1) self->model_.leftRelease(x, y);
         else if (e->button == 3) self->model_.rightRelease(x, y);
         return FALSE;
     }), this);
-    g_signal_connect(area_, "motion-notify-event", rt::callback([](GtkWidget*, GdkEventMotion* e, gpointer p) -> gboolean {
+    g_signal_connect(area_, "motion-notify-event", runtime::callback([](GtkWidget*, GdkEventMotion* e, gpointer p) -> gboolean {
         static_cast<PageControl*>(p)->model_.mouseMove(static_cast<int>(e->x), static_cast<int>(e->y));
         return FALSE;
     }), this);
-    g_signal_connect(area_, "leave-notify-event", rt::callback([](GtkWidget*, GdkEventCrossing*, gpointer p) -> gboolean {
+    g_signal_connect(area_, "leave-notify-event", runtime::callback([](GtkWidget*, GdkEventCrossing*, gpointer p) -> gboolean {
         static_cast<PageControl*>(p)->model_.mouseLeave();
         return FALSE;
     }), this);
     g_signal_connect(area_, "query-tooltip",
-                     rt::callback([](GtkWidget*, gint x, gint y, gboolean keyboard, GtkTooltip* tip, gpointer p) -> gboolean {
+                     runtime::callback([](GtkWidget*, gint x, gint y, gboolean keyboard, GtkTooltip* tip, gpointer p) -> gboolean {
         auto* self = static_cast<PageControl*>(p);
         if (keyboard) return FALSE;
         std::string text = self->model_.tipAt(x, y);
@@ -186,7 +186,7 @@ void PageControl::connectSignals() {
         int hit = self->model_.hitTest(x, y);
         GdkRectangle area{x, y, 1, 1};
         if (hit >= 0) {
-            const pagectl::Box& b = self->model_.page(hit).header;
+            const page_control::Box& b = self->model_.page(hit).header;
             area = {b.left, b.top, b.width(), b.height()};
         }
         gtk_tooltip_set_tip_area(tip, &area);
@@ -199,12 +199,12 @@ void PageControl::applyFont() {
     model_.setFontHeight(painter_.fontPixelHeight());
 }
 
-std::optional<rt::Value> PageControl::getOwn(int k) {
-    const pagectl::Box& a = model_.pageArea();
+std::optional<runtime::Value> PageControl::getOwn(int k) {
+    const page_control::Box& a = model_.pageArea();
     switch (k) {
         case pc::kHeaderPosition: return model_.position();
         case pc::kMultiRow: return model_.multiRow();
-        case pc::kFont: return block_.font ? block_.font->serialize() : rt::Bytes{};
+        case pc::kFont: return block_.font ? block_.font->serialize() : runtime::Bytes{};
         case pc::kPageList: return PageControlBlock::serializePages(model_.pagesData());
         case pc::kCurrentPage: return model_.current();
         case pc::kHideHeaders: return model_.hideHeaders();
@@ -238,42 +238,42 @@ std::optional<rt::Value> PageControl::getOwn(int k) {
     }
 }
 
-bool PageControl::setOwn(int k, const rt::Value& v) {
+bool PageControl::setOwn(int k, const runtime::Value& v) {
     auto colourWrite = [&](uint32_t& slot) {
-        slot = static_cast<uint32_t>(rt::asInt(v));
+        slot = static_cast<uint32_t>(runtime::asInt(v));
         model_.markAllDirty();
         return true;
     };
-    auto bytesOf = [&](const char* what) -> const rt::Bytes* {
-        if (auto b = std::get_if<rt::Bytes>(&v)) return b;
+    auto bytesOf = [&](const char* what) -> const runtime::Bytes* {
+        if (auto b = std::get_if<runtime::Bytes>(&v)) return b;
         g_warning("PageControl %s needs a byte block; ignored", what);
         return nullptr;
     };
     switch (k) {
-        case pc::kHeaderPosition: model_.setPosition(rt::asInt(v)); return true;
-        case pc::kMultiRow: model_.setMultiRow(rt::asBool(v)); return true;
+        case pc::kHeaderPosition: model_.setPosition(runtime::asInt(v)); return true;
+        case pc::kMultiRow: model_.setMultiRow(runtime::asBool(v)); return true;
         case pc::kFont: {
-            const rt::Bytes* b = bytesOf("font");
+            const runtime::Bytes* b = bytesOf("font");
             if (!b) return true;
             if (b->empty()) block_.font.reset();
-            else if (auto f = rt::LogFont::parse(*b)) block_.font = f;
+            else if (auto f = runtime::LogFont::parse(*b)) block_.font = f;
             else { g_warning("PageControl font is not a 60-byte record; ignored"); return true; }
             applyFont();
             return true;
         }
         case pc::kPageList: {
-            const rt::Bytes* b = bytesOf("page list");
+            const runtime::Bytes* b = bytesOf("page list");
             if (!b) return true;
             auto pages = PageControlBlock::parsePages(*b);
             if (!pages) { g_warning("PageControl page list does not parse; ignored"); return true; }
             model_.setPages(std::move(*pages), true);
             return true;
         }
-        case pc::kCurrentPage: model_.select(rt::asInt(v), true); return true;
-        case pc::kHideHeaders: model_.setHideHeaders(rt::asBool(v)); return true;
-        case pc::kHeaderHeight: model_.setHeaderHeight(rt::asInt(v)); return true;
+        case pc::kCurrentPage: model_.select(runtime::asInt(v), true); return true;
+        case pc::kHideHeaders: model_.setHideHeaders(runtime::asBool(v)); return true;
+        case pc::kHeaderHeight: model_.setHeaderHeight(runtime::asInt(v)); return true;
         case pc::kTheme: {
-            int t = rt::asInt(v);
+            int t = runtime::asInt(v);
             if (t < 0 || t > 3) return true;
             block_.theme = t;
             if (t != 0) model_.setSloped(false);
@@ -281,14 +281,14 @@ bool PageControl::setOwn(int k, const rt::Value& v) {
             return true;
         }
         case pc::kSloped:
-            model_.setSloped(rt::asBool(v));
+            model_.setSloped(runtime::asBool(v));
             if (model_.sloped()) block_.theme = 0;
             return true;
-        case pc::kTextAlign: block_.textAlign = rt::asInt(v) == 1 ? 1 : 0; model_.markAllDirty(); return true;
+        case pc::kTextAlign: block_.textAlign = runtime::asInt(v) == 1 ? 1 : 0; model_.markAllDirty(); return true;
         case pc::kPageImages: case pc::kHeaderImages: case pc::kScrollImages: {
-            const rt::Bytes* b = bytesOf("image list");
+            const runtime::Bytes* b = bytesOf("image list");
             if (!b) return true;
-            auto list = pagectl::ImageList::fromStream(*b);
+            auto list = page_control::ImageList::fromStream(*b);
             if (k == pc::kPageImages) { block_.pageImages = *b; painter_.setPageImages(std::move(list)); }
             if (k == pc::kHeaderImages) { block_.headerImages = *b; painter_.setHeaderImages(std::move(list)); }
             if (k == pc::kScrollImages) { block_.scrollImages = *b; painter_.setScrollImages(std::move(list)); }
@@ -296,7 +296,7 @@ bool PageControl::setOwn(int k, const rt::Value& v) {
             model_.relayout();
             return true;
         }
-        case pc::kGradient: block_.gradient = rt::asBool(v); model_.markAllDirty(); return true;
+        case pc::kGradient: block_.gradient = runtime::asBool(v); model_.markAllDirty(); return true;
         case pc::kFillNormal: case pc::kFillHot: case pc::kFillSelected:
             return colourWrite(block_.fill[static_cast<size_t>(k - pc::kFillNormal)]);
         case pc::kPageAreaColour: return colourWrite(block_.pageAreaColour);
@@ -304,22 +304,22 @@ bool PageControl::setOwn(int k, const rt::Value& v) {
         case pc::kTextNormal: case pc::kTextHot: case pc::kTextSelected:
             return colourWrite(block_.text[static_cast<size_t>(k - pc::kTextNormal)]);
         case pc::kBackground: return colourWrite(block_.background);
-        case pc::kVerticalText: block_.verticalText = rt::asBool(v); model_.markAllDirty(); return true;
-        case pc::kSelectDisabled: model_.setSelectDisabled(rt::asBool(v)); return true;
-        case pc::kExplicitOuter: block_.explicitOuter = rt::asBool(v); model_.markAllDirty(); return true;
+        case pc::kVerticalText: block_.verticalText = runtime::asBool(v); model_.markAllDirty(); return true;
+        case pc::kSelectDisabled: model_.setSelectDisabled(runtime::asBool(v)); return true;
+        case pc::kExplicitOuter: block_.explicitOuter = runtime::asBool(v); model_.markAllDirty(); return true;
         case pc::kOuterNormal: case pc::kOuterHot: case pc::kOuterSelected:
             return colourWrite(block_.outer[static_cast<size_t>(k - pc::kOuterNormal)]);
-        case pc::kNoHotOnSelected: model_.setNoHotOnSelected(rt::asBool(v)); return true;
+        case pc::kNoHotOnSelected: model_.setNoHotOnSelected(runtime::asBool(v)); return true;
         default: return false;  // unknown, or the read-only page area
     }
 }
 
-std::optional<rt::Value> PageControl::call(int method, std::vector<rt::Value>& args) {
-    auto arg = [&](size_t i, int fallback) { return i < args.size() ? rt::asInt(args[i]) : fallback; };
+std::optional<runtime::Value> PageControl::call(int method, std::vector<runtime::Value>& args) {
+    auto arg = [&](size_t i, int fallback) { return i < args.size() ? runtime::asInt(args[i]) : fallback; };
     switch (method) {
         case pc::kAddPage: {
             PageControlPage page;
-            page.caption = args.empty() ? std::string() : rt::asText(args[0]);
+            page.caption = args.empty() ? std::string() : runtime::asText(args[0]);
             for (size_t s = 0; s < 3; ++s) page.image[s] = std::max(arg(1 + s, -1), -1);
             return model_.addPage(std::move(page), arg(4, -1));
         }
@@ -330,14 +330,14 @@ std::optional<rt::Value> PageControl::call(int method, std::vector<rt::Value>& a
             return model_.validIndex(i) ? model_.page(i).data.caption : std::string();
         }
         case pc::kSetPageCaption:
-            return model_.setCaption(arg(0, -1), args.size() > 1 ? rt::asText(args[1]) : std::string()) ? 1 : 0;
+            return model_.setCaption(arg(0, -1), args.size() > 1 ? runtime::asText(args[1]) : std::string()) ? 1 : 0;
         case pc::kSetPageTip: {
             // A tip changes nothing on screen, so no repaint tells of it.
-            rt::accessibleChanged(area_);
-            return model_.setTip(arg(0, -1), args.size() > 1 ? rt::asText(args[1]) : std::string()) ? 1 : 0;
+            runtime::accessibleChanged(area_);
+            return model_.setTip(arg(0, -1), args.size() > 1 ? runtime::asText(args[1]) : std::string()) ? 1 : 0;
         }
         case pc::kGetHeaderRect: {
-            pagectl::Box b = model_.headerRectOrArea(arg(0, -1));
+            page_control::Box b = model_.headerRectOrArea(arg(0, -1));
             args.resize(std::max<size_t>(args.size(), 5));
             args[1] = b.left;
             args[2] = b.top;
@@ -349,7 +349,7 @@ std::optional<rt::Value> PageControl::call(int method, std::vector<rt::Value>& a
     }
 }
 
-rt::Bytes PageControl::propertyBlock() const {
+runtime::Bytes PageControl::propertyBlock() const {
     PageControlBlock b = block_;
     b.headerPosition = model_.position();
     b.hideHeaders = model_.hideHeaders();
@@ -365,19 +365,19 @@ rt::Bytes PageControl::propertyBlock() const {
 
 }  // namespace
 
-void registerPageControlKind(rt::Runtime& runtime) {
-    runtime.registerKind("PageControl", rt::makeFromBlock<PageControl, PageControlBlock>);
+void registerPageControlKind(runtime::Runtime& runtime) {
+    runtime.registerKind("PageControl", runtime::makeFromBlock<PageControl, PageControlBlock>);
 }
 
-std::optional<rt::Rect> headerRect(rt::Runtime& runtime, rt::ComponentRef ref, int index) {
-    rt::Component* c = runtime.component(ref);
+std::optional<runtime::Rect> headerRect(runtime::Runtime& runtime, runtime::ComponentRef ref, int index) {
+    runtime::Component* c = runtime.component(ref);
     if (!c || runtime.kindOf(ref) != "PageControl") {
-        runtime.runtimeError(rt::runtime_error::kNoSuchComponent, "引用的组件不是高级选择夹");
+        runtime.runtimeError(runtime::runtime_error::kNoSuchComponent, "引用的组件不是高级选择夹");
         return std::nullopt;
     }
-    std::vector<rt::Value> args{index};
+    std::vector<runtime::Value> args{index};
     c->call(pc::kGetHeaderRect, args);
-    return rt::Rect{rt::asInt(args[1]), rt::asInt(args[2]), rt::asInt(args[3]), rt::asInt(args[4])};
+    return runtime::Rect{runtime::asInt(args[1]), runtime::asInt(args[2]), runtime::asInt(args[3]), runtime::asInt(args[4])};
 }
 
 }  // namespace widgets

@@ -4,17 +4,17 @@
 
 namespace widgets {
 
-rt::Bytes PicBtnBlock::serialize() const {
-    rt::BlockWriter w;
+runtime::Bytes PicBtnBlock::serialize() const {
+    runtime::BlockWriter w;
     w.u32(kVersion).i32(type).u32(latched ? 1 : 0).u32(transparentColour);
-    for (const rt::Bytes& p : pictures) w.bytes(p);
+    for (const runtime::Bytes& p : pictures) w.bytes(p);
     return w.take();
 }
 
-std::optional<PicBtnBlock> PicBtnBlock::parse(const rt::Bytes& block) {
+std::optional<PicBtnBlock> PicBtnBlock::parse(const runtime::Bytes& block) {
     PicBtnBlock out;
     if (block.empty()) return out;
-    rt::BlockReader r(block);
+    runtime::BlockReader r(block);
     auto version = r.u32();
     if (!version || *version > kVersion) return std::nullopt;
     auto type = r.i32();
@@ -24,7 +24,7 @@ std::optional<PicBtnBlock> PicBtnBlock::parse(const rt::Bytes& block) {
     out.type = clampButtonType(*type);
     out.latched = *latched != 0;
     out.transparentColour = *transparent;
-    for (rt::Bytes& p : out.pictures) {
+    for (runtime::Bytes& p : out.pictures) {
         auto bytes = r.bytes();
         if (!bytes) return std::nullopt;
         p = std::move(*bytes);

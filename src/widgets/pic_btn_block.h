@@ -17,12 +17,12 @@ struct PicBtnBlock {
     int32_t type = pic_btn::kPushButton;
     bool latched = false;
     uint32_t transparentColour = pic_btn::kNoTransparentColour;
-    std::array<rt::Bytes, pic_btn::kPictureCount> pictures;  // indexed by pic_btn::PictureSlot
+    std::array<runtime::Bytes, pic_btn::kPictureCount> pictures;  // indexed by pic_btn::PictureSlot
 
-    rt::Bytes serialize() const;
+    runtime::Bytes serialize() const;
     // An empty block gives the defaults; a newer version or a truncated
     // block gives nothing (the button is not created).
-    static std::optional<PicBtnBlock> parse(const rt::Bytes& block);
+    static std::optional<PicBtnBlock> parse(const runtime::Bytes& block);
 };
 
 // Written button types above 1 count as 1, below 0 as 0.

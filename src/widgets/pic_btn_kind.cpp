@@ -18,13 +18,13 @@
 namespace widgets {
 namespace {
 
-using Surface = rt::CPtr<cairo_surface_t, cairo_surface_destroy>;
-using Region = rt::CPtr<cairo_region_t, cairo_region_destroy>;
+using Surface = runtime::CPtr<cairo_surface_t, cairo_surface_destroy>;
+using Region = runtime::CPtr<cairo_region_t, cairo_region_destroy>;
 
 // What the platform's button face colour is when no window colour is known.
 constexpr uint32_t kButtonFace = 0x00F0F0F0;
 
-Surface surfaceOf(const rt::Picture& p) {
+Surface surfaceOf(const runtime::Picture& p) {
     Surface s(cairo_image_surface_create(CAIRO_FORMAT_RGB24, p.width, p.height));
     if (cairo_surface_status(s.get()) != CAIRO_STATUS_SUCCESS) return {};
     cairo_surface_flush(s.get());
@@ -45,18 +45,18 @@ Region regionOf(const std::vector<Span>& spans) {
     return Region(cairo_region_create_rectangles(rects.data(), static_cast<int>(rects.size())));
 }
 
-class PicBtn final : public rt::Component {
+class PicBtn final : public runtime::Component {
 public:
-    PicBtn(const rt::CreateInfo& info, PicBtnBlock block)
+    PicBtn(const runtime::CreateInfo& info, PicBtnBlock block)
         : Component(info), block_(std::move(block)), behaviour_(block_.type, block_.latched) {
         background_ = kButtonFace;
-        rt::ComponentRef window{info.ref.window, 0};
+        runtime::ComponentRef window{info.ref.window, 0};
         if (info.runtime && info.runtime->exists(window))
-            background_ = static_cast<uint32_t>(rt::asInt(info.runtime->get(window, rt::window_prop::kBackground)));
+            background_ = static_cast<uint32_t>(runtime::asInt(info.runtime->get(window, runtime::window_prop::kBackground)));
 
         behaviour_.doubleClicks().configureFromDesktop();
 
-        area_ = rt::GObjectPtr<GtkWidget>::retain(rt::accessibleAreaNew());
+        area_ = runtime::GObjectPtr<GtkWidget>::retain(runtime::accessibleAreaNew());
         gtk_widget_add_events(area_.get(), GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                                GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
         connectSignals();
@@ -67,7 +67,7 @@ public:
     GtkWidget* widget() override { return area_.get(); }
     bool hostMouseEvents() const override { return false; }
 
-    std::optional<rt::Value> getOwn(int k) override {
+    std::optional<runtime::Value> getOwn(int k) override {
         switch (k) {
             case pic_btn::kType: return behaviour_.type();
             case pic_btn::kLatched: return behaviour_.latched();
@@ -79,27 +79,27 @@ public:
         }
     }
 
-    bool setOwn(int k, const rt::Value& v) override {
+    bool setOwn(int k, const runtime::Value& v) override {
         switch (k) {
-            case pic_btn::kType: behaviour_.setType(rt::asInt(v)); return true;
-            case pic_btn::kLatched: apply(behaviour_.setLatched(rt::asBool(v))); return true;
+            case pic_btn::kType: behaviour_.setType(runtime::asInt(v)); return true;
+            case pic_btn::kLatched: apply(behaviour_.setLatched(runtime::asBool(v))); return true;
             case pic_btn::kNormalPicture: case pic_btn::kHoverPicture:
             case pic_btn::kPressedPicture: case pic_btn::kDisabledPicture: {
                 int slot = k - pic_btn::kNormalPicture;
-                block_.pictures[slot] = rt::asBytes(v);
+                block_.pictures[slot] = runtime::asBytes(v);
                 decoded_[slot] = false;
                 refresh(true);
                 return true;
             }
             case pic_btn::kTransparentColour:
-                block_.transparentColour = static_cast<uint32_t>(rt::asInt(v));
+                block_.transparentColour = static_cast<uint32_t>(runtime::asInt(v));
                 refresh(true);
                 return true;
             default: return false;
         }
     }
 
-    rt::Bytes propertyBlock() const override {
+    runtime::Bytes propertyBlock() const override {
         PicBtnBlock b = block_;
         b.type = behaviour_.type();
         b.latched = behaviour_.latched();
@@ -109,9 +109,9 @@ public:
     void enabledChanged(bool) override { syncEnabled(); }
 
     // Named by the program (its tooltip text); the action is the click.
-    rt::AccessibleFacts accessibleFacts() override {
-        rt::AccessibleFacts f;
-        f.role = rt::AccessibleRole::kPushButton;
+    runtime::AccessibleFacts accessibleFacts() override {
+        runtime::AccessibleFacts f;
+        f.role = runtime::AccessibleRole::kPushButton;
         f.clickable = true;
         return f;
     }
@@ -128,19 +128,19 @@ public:
 private:
     void connectSignals() {
         GtkWidget* a = area_.get();
-        g_signal_connect(a, "draw", rt::callback([](GtkWidget*, cairo_t* cr, gpointer self) {
+        g_signal_connect(a, "draw", runtime::callback([](GtkWidget*, cairo_t* cr, gpointer self) {
             static_cast<PicBtn*>(self)->paint(cr);
             return TRUE;
         }), this);
-        g_signal_connect_after(a, "realize", rt::callback([](GtkWidget*, gpointer self) {
+        g_signal_connect_after(a, "realize", runtime::callback([](GtkWidget*, gpointer self) {
             auto* b = static_cast<PicBtn*>(self);
             b->behaviour_.setEnabled(gtk_widget_is_sensitive(b->area_.get()));
             b->refresh(true, false);
         }), this);
-        g_signal_connect(a, "state-flags-changed", rt::callback([](GtkWidget*, GtkStateFlags, gpointer self) {
+        g_signal_connect(a, "state-flags-changed", runtime::callback([](GtkWidget*, GtkStateFlags, gpointer self) {
             static_cast<PicBtn*>(self)->syncEnabled();
         }), this);
-        g_signal_connect(a, "button-press-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer self) {
+        g_signal_connect(a, "button-press-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer self) {
             // The second press of a double click also comes as a plain
             // press first; the behaviour tells it apart by itself.
             if (e->button == 1 && e->type == GDK_BUTTON_PRESS)
@@ -148,20 +148,20 @@ private:
                     static_cast<int>(e->x), static_cast<int>(e->y), e->time));
             return TRUE;
         }), this);
-        g_signal_connect(a, "motion-notify-event", rt::callback([](GtkWidget*, GdkEventMotion* e, gpointer self) {
+        g_signal_connect(a, "motion-notify-event", runtime::callback([](GtkWidget*, GdkEventMotion* e, gpointer self) {
             static_cast<PicBtn*>(self)->pointerAt(e->x, e->y, e->state);
             return TRUE;
         }), this);
-        g_signal_connect(a, "enter-notify-event", rt::callback([](GtkWidget*, GdkEventCrossing* e, gpointer self) {
+        g_signal_connect(a, "enter-notify-event", runtime::callback([](GtkWidget*, GdkEventCrossing* e, gpointer self) {
             static_cast<PicBtn*>(self)->pointerAt(e->x, e->y, e->state);
             return TRUE;
         }), this);
-        g_signal_connect(a, "leave-notify-event", rt::callback([](GtkWidget*, GdkEventCrossing* e, gpointer self) {
+        g_signal_connect(a, "leave-notify-event", runtime::callback([](GtkWidget*, GdkEventCrossing* e, gpointer self) {
             auto* b = static_cast<PicBtn*>(self);
             b->apply(b->behaviour_.move(false, (e->state & GDK_BUTTON1_MASK) != 0));
             return TRUE;
         }), this);
-        g_signal_connect(a, "button-release-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer self) {
+        g_signal_connect(a, "button-release-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer self) {
             if (e->button == 1) static_cast<PicBtn*>(self)->released(e->x, e->y);
             return TRUE;
         }), this);
@@ -171,10 +171,10 @@ private:
     // buttons are never hovered, pressed or disabled, and hidden ones may
     // never appear, so decoding all four at creation only slows start-up.
     // The background is the window's at creation, whenever that happens.
-    const std::optional<rt::Picture>& picture(int slot) {
+    const std::optional<runtime::Picture>& picture(int slot) {
         if (!decoded_[slot]) {
             decoded_[slot] = true;
-            pictures_[slot] = rt::decodePicture(block_.pictures[slot], background_);
+            pictures_[slot] = runtime::decodePicture(block_.pictures[slot], background_);
             surfaces_[slot] = pictures_[slot] ? surfaceOf(*pictures_[slot]) : Surface();
         }
         return pictures_[slot];
@@ -231,7 +231,7 @@ private:
         if (force || slot != shapeSlot_ || block_.transparentColour != shapeColour_) {
             shapeSlot_ = slot;
             shapeColour_ = block_.transparentColour;
-            const rt::Picture* shown = slot < 0 ? nullptr : &*pictures_[slot];
+            const runtime::Picture* shown = slot < 0 ? nullptr : &*pictures_[slot];
             auto spans = buttonShape(shown, block_.transparentColour);
             region_ = spans ? regionOf(*spans) : Region();
             applyShape();
@@ -293,19 +293,19 @@ private:
     PicBtnBlock block_;
     PicBtnBehaviour behaviour_;
     uint32_t background_;
-    std::array<std::optional<rt::Picture>, pic_btn::kPictureCount> pictures_;
+    std::array<std::optional<runtime::Picture>, pic_btn::kPictureCount> pictures_;
     std::array<Surface, pic_btn::kPictureCount> surfaces_;
     std::array<bool, pic_btn::kPictureCount> decoded_{};
     Region region_;
     int shapeSlot_ = -2;
     uint32_t shapeColour_ = 0;
-    rt::GObjectPtr<GtkWidget> area_;
+    runtime::GObjectPtr<GtkWidget> area_;
 };
 
 }  // namespace
 
-void registerPicBtnKind(rt::Runtime& runtime) {
-    runtime.registerKind("PicBtn", rt::makeFromBlock<PicBtn, PicBtnBlock>);
+void registerPicBtnKind(runtime::Runtime& runtime) {
+    runtime.registerKind("PicBtn", runtime::makeFromBlock<PicBtn, PicBtnBlock>);
 }
 
 }  // namespace widgets

@@ -4,9 +4,9 @@
 
 namespace widgets {
 
-std::vector<Span> opaqueSpans(const rt::Picture& picture, uint32_t transparentColour) {
+std::vector<Span> opaqueSpans(const runtime::Picture& picture, uint32_t transparentColour) {
     std::vector<Span> out;
-    uint32_t cut = rt::pixelFromColour(transparentColour);
+    uint32_t cut = runtime::pixelFromColour(transparentColour);
     for (int y = 0; y < picture.height; ++y) {
         const uint32_t* row = &picture.pixels[static_cast<size_t>(y) * picture.width];
         int x = 0;
@@ -20,7 +20,7 @@ std::vector<Span> opaqueSpans(const rt::Picture& picture, uint32_t transparentCo
     return out;
 }
 
-std::optional<std::vector<Span>> buttonShape(const rt::Picture* shown, uint32_t transparentColour) {
+std::optional<std::vector<Span>> buttonShape(const runtime::Picture* shown, uint32_t transparentColour) {
     if (!shown || transparentColour == pic_btn::kNoTransparentColour) return std::nullopt;
     // Other high bits (palette-relative colour forms) name the same RGB.
     return opaqueSpans(*shown, transparentColour & 0xFFFFFF);

@@ -18,11 +18,11 @@ struct Span {
 // The spans of `picture` that are not `transparentColour` (0x00BBGGRR).
 // The display is 24-bit, so every colour shows as itself and needs no
 // mapping to a nearest device colour first.
-std::vector<Span> opaqueSpans(const rt::Picture& picture, uint32_t transparentColour);
+std::vector<Span> opaqueSpans(const runtime::Picture& picture, uint32_t transparentColour);
 
 // Whether a shape applies at all: only with a transparent colour and a
 // shown picture. Without one the button stays rectangular.
-std::optional<std::vector<Span>> buttonShape(const rt::Picture* shown, uint32_t transparentColour);
+std::optional<std::vector<Span>> buttonShape(const runtime::Picture* shown, uint32_t transparentColour);
 
 bool spansContain(const std::vector<Span>& spans, int x, int y);
 

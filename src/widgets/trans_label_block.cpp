@@ -5,17 +5,17 @@
 
 namespace widgets {
 
-rt::Bytes TransLabelBlock::serialize() const {
-    rt::BlockWriter w;
+runtime::Bytes TransLabelBlock::serialize() const {
+    runtime::BlockWriter w;
     w.u32(kVersion).i32(effect).u32(textColour).i32(horizontalAlign).i32(verticalAlign).i32(wordWrap);
     w.bytes(font).text(text);
     return w.take();
 }
 
-std::optional<TransLabelBlock> TransLabelBlock::parse(const rt::Bytes& block) {
+std::optional<TransLabelBlock> TransLabelBlock::parse(const runtime::Bytes& block) {
     TransLabelBlock out;
     if (block.empty()) return out;
-    rt::BlockReader r(block);
+    runtime::BlockReader r(block);
     auto version = r.u32();
     if (!version || *version > kVersion) return std::nullopt;
     auto effect = r.i32();

@@ -19,14 +19,14 @@ struct TransLabelBlock {
     int32_t horizontalAlign = trans_label::kLeft;
     int32_t verticalAlign = trans_label::kTop;
     int32_t wordWrap = 0;
-    rt::Bytes font;       // 60 bytes (rt::LogFont::serialize()) or empty
+    runtime::Bytes font;       // 60 bytes (runtime::LogFont::serialize()) or empty
     std::string text;     // UTF-8 here, GBK in the block
 
-    rt::Bytes serialize() const;
+    runtime::Bytes serialize() const;
     // An empty block gives the defaults; a newer version or a truncated
     // block gives nothing (the label is not created). Effect and alignments
     // come back clamped.
-    static std::optional<TransLabelBlock> parse(const rt::Bytes& block);
+    static std::optional<TransLabelBlock> parse(const runtime::Bytes& block);
 };
 
 }  // namespace widgets

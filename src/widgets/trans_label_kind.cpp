@@ -19,16 +19,16 @@
 namespace widgets {
 namespace {
 
-using FontDescription = rt::CPtr<PangoFontDescription, pango_font_description_free>;
+using FontDescription = runtime::CPtr<PangoFontDescription, pango_font_description_free>;
 
-class TransLabel final : public rt::Component {
+class TransLabel final : public runtime::Component {
 public:
-    TransLabel(const rt::CreateInfo& info, TransLabelBlock block) : Component(info), block_(std::move(block)) {
-        area_ = rt::GObjectPtr<GtkWidget>::retain(rt::accessibleAreaNew());
+    TransLabel(const runtime::CreateInfo& info, TransLabelBlock block) : Component(info), block_(std::move(block)) {
+        area_ = runtime::GObjectPtr<GtkWidget>::retain(runtime::accessibleAreaNew());
         // Windowless: the host gets the mouse (the hot-search labels' clicks)
         // and the text is drawn straight into the host's window.
         gtk_widget_set_has_window(area_.get(), FALSE);
-        g_signal_connect(area_.get(), "draw", rt::callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
+        g_signal_connect(area_.get(), "draw", runtime::callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
             static_cast<TransLabel*>(self)->paint(w, cr);
             return TRUE;
         }), this);
@@ -38,7 +38,7 @@ public:
 
     GtkWidget* widget() override { return area_.get(); }
 
-    std::optional<rt::Value> getOwn(int k) override {
+    std::optional<runtime::Value> getOwn(int k) override {
         switch (k) {
             case trans_label::kText: return block_.text;
             case trans_label::kEffect: return block_.effect;
@@ -51,43 +51,43 @@ public:
         }
     }
 
-    bool setOwn(int k, const rt::Value& v) override {
+    bool setOwn(int k, const runtime::Value& v) override {
         switch (k) {
-            case trans_label::kText: block_.text = rt::asText(v); break;
-            case trans_label::kEffect: block_.effect = clampEffect(rt::asInt(v)); break;
-            case trans_label::kFont: block_.font = rt::asBytes(v); break;
-            case trans_label::kTextColour: block_.textColour = static_cast<uint32_t>(rt::asInt(v)); break;
-            case trans_label::kHorizontalAlign: block_.horizontalAlign = clampAlign(rt::asInt(v)); break;
-            case trans_label::kWordWrap: block_.wordWrap = rt::asInt(v); break;
-            case trans_label::kVerticalAlign: block_.verticalAlign = clampAlign(rt::asInt(v)); break;
+            case trans_label::kText: block_.text = runtime::asText(v); break;
+            case trans_label::kEffect: block_.effect = clampEffect(runtime::asInt(v)); break;
+            case trans_label::kFont: block_.font = runtime::asBytes(v); break;
+            case trans_label::kTextColour: block_.textColour = static_cast<uint32_t>(runtime::asInt(v)); break;
+            case trans_label::kHorizontalAlign: block_.horizontalAlign = clampAlign(runtime::asInt(v)); break;
+            case trans_label::kWordWrap: block_.wordWrap = runtime::asInt(v); break;
+            case trans_label::kVerticalAlign: block_.verticalAlign = clampAlign(runtime::asInt(v)); break;
             default: return false;
         }
         refresh();
-        if (k == trans_label::kText) rt::accessibleChanged(area_.get());
+        if (k == trans_label::kText) runtime::accessibleChanged(area_.get());
         return true;
     }
 
-    rt::Bytes propertyBlock() const override { return block_.serialize(); }
+    runtime::Bytes propertyBlock() const override { return block_.serialize(); }
 
     // A label that takes clicks (a hot-search label) is a link; either way
     // its text is its name, so the progress label reads as it shows.
-    rt::AccessibleFacts accessibleFacts() override {
-        rt::AccessibleFacts f;
-        f.clickable = runtime().hasBinding(ref(), rt::event::kLeftDown);
-        f.role = f.clickable ? rt::AccessibleRole::kLink : rt::AccessibleRole::kLabel;
+    runtime::AccessibleFacts accessibleFacts() override {
+        runtime::AccessibleFacts f;
+        f.clickable = runtime().hasBinding(ref(), runtime::event::kLeftDown);
+        f.role = f.clickable ? runtime::AccessibleRole::kLink : runtime::AccessibleRole::kLabel;
         f.name = block_.text;
         return f;
     }
 
     // What the host raises for a left press, at the label's middle.
     bool accessibleClick() override {
-        if (!runtime().hasBinding(ref(), rt::event::kLeftDown) || !gtk_widget_is_visible(area_.get())) return false;
-        raise(rt::event::kLeftDown, {gtk_widget_get_allocated_width(area_.get()) / 2,
+        if (!runtime().hasBinding(ref(), runtime::event::kLeftDown) || !gtk_widget_is_visible(area_.get())) return false;
+        raise(runtime::event::kLeftDown, {gtk_widget_get_allocated_width(area_.get()) / 2,
                                      gtk_widget_get_allocated_height(area_.get()) / 2, 0});
         return true;
     }
 
-    void boundsChanged(const rt::Rect&) override { refresh(); }
+    void boundsChanged(const runtime::Rect&) override { refresh(); }
 
 private:
     // Invalidates the label's area of the host and paints it now: GTK draws
@@ -108,9 +108,9 @@ private:
 
     void paint(GtkWidget* w, cairo_t* cr) {
         if (block_.text.empty()) return;
-        rt::GObjectPtr<PangoLayout> layout = rt::GObjectPtr<PangoLayout>::adopt(pango_cairo_create_layout(cr));
-        auto logFont = rt::LogFont::parse(block_.font);
-        FontDescription font(logFont ? logFont->toPango() : rt::defaultGuiFont());
+        runtime::GObjectPtr<PangoLayout> layout = runtime::GObjectPtr<PangoLayout>::adopt(pango_cairo_create_layout(cr));
+        auto logFont = runtime::LogFont::parse(block_.font);
+        FontDescription font(logFont ? logFont->toPango() : runtime::defaultGuiFont());
         pango_layout_set_font_description(layout.get(), font.get());
         bool wrap = block_.wordWrap == 1;
         int width = gtk_widget_get_allocated_width(w), height = gtk_widget_get_allocated_height(w);
@@ -128,20 +128,20 @@ private:
         pango_layout_get_pixel_size(layout.get(), &tw, &th);
         TextOrigin at = textOrigin(block_.horizontalAlign, block_.verticalAlign, wrap, width, height, tw, th);
         for (const TextPass& pass : textPasses(block_.effect, block_.textColour)) {
-            rt::setSourceColour(cr, pass.colour);
+            runtime::setSourceColour(cr, pass.colour);
             cairo_move_to(cr, at.x + pass.dx, at.y + pass.dy);
             pango_cairo_show_layout(cr, layout.get());
         }
     }
 
     TransLabelBlock block_;
-    rt::GObjectPtr<GtkWidget> area_;
+    runtime::GObjectPtr<GtkWidget> area_;
 };
 
 }  // namespace
 
-void registerTransLabelKind(rt::Runtime& runtime) {
-    runtime.registerKind("TransLabel", rt::makeFromBlock<TransLabel, TransLabelBlock>);
+void registerTransLabelKind(runtime::Runtime& runtime) {
+    runtime.registerKind("TransLabel", runtime::makeFromBlock<TransLabel, TransLabelBlock>);
 }
 
 }  // namespace widgets

@@ -2,7 +2,7 @@
 // reference: own properties (component index 8 + k), methods and events.
 //
 //   rt.call(browser, web_browser::method::kNavigate, {url});
-//   std::string title = rt::asText(rt.get(browser, web_browser::prop::kLocationName));
+//   std::string title = runtime::asText(rt.get(browser, web_browser::prop::kLocationName));
 //
 // New windows: event kNewWindow's first argument is a slot. The handler makes
 // (or picks) another browser and calls kAcceptNewWindow on it with that
@@ -124,6 +124,6 @@ namespace widgets {
 // redirects ended. The location URL itself while a load is still pending
 // or the shown page has no history entry. Empty when `ref` is no
 // WebBrowser.
-std::string requestedUrl(rt::Runtime& runtime, rt::ComponentRef ref);
+std::string requestedUrl(runtime::Runtime& runtime, runtime::ComponentRef ref);
 
 }  // namespace widgets

@@ -17,16 +17,16 @@ namespace widgets::web_browser {
 // Starts counting real button and key presses for the new-window budget.
 void watchGestures();
 
-class WebBrowser final : public rt::Component {
+class WebBrowser final : public runtime::Component {
 public:
-    WebBrowser(const rt::CreateInfo& info, const Block& block);
+    WebBrowser(const runtime::CreateInfo& info, const Block& block);
     ~WebBrowser() override;
 
     GtkWidget* widget() override { return frame_; }
-    std::optional<rt::Value> getOwn(int k) override;
-    bool setOwn(int k, const rt::Value& v) override;
-    std::optional<rt::Value> call(int method, std::vector<rt::Value>& args) override;
-    rt::Bytes propertyBlock() const override { return block_.serialize(); }
+    std::optional<runtime::Value> getOwn(int k) override;
+    bool setOwn(int k, const runtime::Value& v) override;
+    std::optional<runtime::Value> call(int method, std::vector<runtime::Value>& args) override;
+    runtime::Bytes propertyBlock() const override { return block_.serialize(); }
     // Clicks belong to the page; the control raises its own click event.
     bool hostMouseEvents() const override { return false; }
 
@@ -37,19 +37,19 @@ public:
 
 private:
     // web_browser_kind.cpp
-    bool navigate(std::vector<rt::Value>& args);
-    std::optional<rt::Value> readEditing(int k);
-    bool writeEditing(int k, const rt::Value& v);
+    bool navigate(std::vector<runtime::Value>& args);
+    std::optional<runtime::Value> readEditing(int k);
+    bool writeEditing(int k, const runtime::Value& v);
     void applyBorder();
 
     // web_browser_events.cpp: the view's signals, connected in one place.
-    void attachView(rt::GObjectPtr<WebKitWebView> view);
+    void attachView(runtime::GObjectPtr<WebKitWebView> view);
     void detachView();
     // Puts a view related to the opener in place of this control's own, for
     // a page the opener wants in a new window; gives the view to the engine.
     WebKitWebView* takeNewWindow(WebKitWebView* opener, bool gesture);
     // Raises an event; false when a handler destroyed this control.
-    bool raiseEvent(int index, std::vector<rt::Value>& args, rt::Value* result = nullptr);
+    bool raiseEvent(int index, std::vector<runtime::Value>& args, runtime::Value* result = nullptr);
     bool alive() const;
     void reportCommandStates();
 
@@ -71,7 +71,7 @@ private:
 
     Block block_;
     GtkWidget* frame_;  // owned by the runtime's host
-    rt::GObjectPtr<WebKitWebView> view_;
+    runtime::GObjectPtr<WebKitWebView> view_;
     LoadPhase phase_ = LoadPhase::kNone;
     CommandStates commands_;
     std::string statusText_;

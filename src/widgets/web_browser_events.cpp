@@ -16,7 +16,7 @@ namespace {
 
 WebBrowser* self(gpointer p) { return static_cast<WebBrowser*>(p); }
 
-bool isLogicalFalse(const rt::Value& v) {
+bool isLogicalFalse(const runtime::Value& v) {
     auto b = std::get_if<bool>(&v);
     return b && !*b;
 }
@@ -129,7 +129,7 @@ void replaceSaveItems(WebKitWebView* view, WebKitContextMenu* menu, WebKitHitTes
         webkit_context_menu_remove(menu, item);
         if (!uri || !*uri) continue;
         GSimpleAction* action = g_simple_action_new("save", G_VARIANT_TYPE_STRING);
-        g_signal_connect_object(action, "activate", rt::callback([](GSimpleAction*, GVariant* target, gpointer v) {
+        g_signal_connect_object(action, "activate", runtime::callback([](GSimpleAction*, GVariant* target, gpointer v) {
             auto* webView = WEBKIT_WEB_VIEW(v);
             std::string address = g_variant_get_string(target, nullptr);
             approveDownload(webView, address);
@@ -164,13 +164,13 @@ std::pair<int, int> eventPosition(GdkEvent* event) {
 
 }  // namespace
 
-bool WebBrowser::raiseEvent(int index, std::vector<rt::Value>& args, rt::Value* result) {
-    rt::Value answer = raise(index, args);
+bool WebBrowser::raiseEvent(int index, std::vector<runtime::Value>& args, runtime::Value* result) {
+    runtime::Value answer = raise(index, args);
     if (result) *result = std::move(answer);
     return alive();
 }
 
-void WebBrowser::attachView(rt::GObjectPtr<WebKitWebView> view) {
+void WebBrowser::attachView(runtime::GObjectPtr<WebKitWebView> view) {
     detachView();
     view_ = std::move(view);
     WebKitWebView* v = view_.get();
@@ -181,13 +181,13 @@ void WebBrowser::attachView(rt::GObjectPtr<WebKitWebView> view) {
     phase_ = LoadPhase::kNone;
     progress_ = -1;
 
-    g_signal_connect(v, "load-changed", rt::callback([](WebKitWebView*, WebKitLoadEvent e, gpointer p) {
+    g_signal_connect(v, "load-changed", runtime::callback([](WebKitWebView*, WebKitLoadEvent e, gpointer p) {
         self(p)->onLoadChanged(e);
     }), this);
     // A failed load shows our own explanation at the failed address, so the
     // location stays what the user asked for and refresh tries it again.
     g_signal_connect(v, "load-failed",
-                     rt::callback([](WebKitWebView* view, WebKitLoadEvent, gchar* uri, GError* error, gpointer) -> gboolean {
+                     runtime::callback([](WebKitWebView* view, WebKitLoadEvent, gchar* uri, GError* error, gpointer) -> gboolean {
         if (!error || !uri) return FALSE;
         std::string reason = error->message;
         if (g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
@@ -211,58 +211,58 @@ void WebBrowser::attachView(rt::GObjectPtr<WebKitWebView> view) {
         return TRUE;
     }), this);
     g_signal_connect(v, "notify::estimated-load-progress",
-                     rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onProgress(); }), this);
-    g_signal_connect(v, "notify::title", rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onTitle(); }),
+                     runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onProgress(); }), this);
+    g_signal_connect(v, "notify::title", runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onTitle(); }),
                      this);
     g_signal_connect(v, "mouse-target-changed",
-                     rt::callback([](WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer p) {
+                     runtime::callback([](WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer p) {
                          self(p)->onMouseTarget(hit);
                      }), this);
     g_signal_connect(v, "decide-policy",
-                     rt::callback([](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType t, gpointer p) {
+                     runtime::callback([](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType t, gpointer p) {
                          return self(p)->onDecidePolicy(d, t);
                      }), this);
-    g_signal_connect(v, "create", rt::callback([](WebKitWebView*, WebKitNavigationAction* a, gpointer p) {
+    g_signal_connect(v, "create", runtime::callback([](WebKitWebView*, WebKitNavigationAction* a, gpointer p) {
         return self(p)->onCreate(a);
     }), this);
-    g_signal_connect(v, "close", rt::callback([](WebKitWebView*, gpointer p) { self(p)->onClose(); }), this);
-    g_signal_connect(v, "script-dialog", rt::callback([](WebKitWebView*, WebKitScriptDialog* d, gpointer p) {
+    g_signal_connect(v, "close", runtime::callback([](WebKitWebView*, gpointer p) { self(p)->onClose(); }), this);
+    g_signal_connect(v, "script-dialog", runtime::callback([](WebKitWebView*, WebKitScriptDialog* d, gpointer p) {
         return self(p)->onScriptDialog(d);
     }), this);
     g_signal_connect(v, "context-menu",
-                     rt::callback([](WebKitWebView*, WebKitContextMenu* m, GdkEvent* e, WebKitHitTestResult* h, gpointer p) {
+                     runtime::callback([](WebKitWebView*, WebKitContextMenu* m, GdkEvent* e, WebKitHitTestResult* h, gpointer p) {
                          return self(p)->onContextMenu(m, e, h);
                      }), this);
-    g_signal_connect(v, "button-press-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
+    g_signal_connect(v, "button-press-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
         return self(p)->onButtonPress(e);
     }), this);
-    g_signal_connect(v, "button-release-event", rt::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
+    g_signal_connect(v, "button-release-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
         return self(p)->onButtonRelease(e);
     }), this);
     // A control that is not a drop target answers every drag with "no".
     g_signal_connect(v, "drag-motion",
-                     rt::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
+                     runtime::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
                          if (self(p)->block_.dropTarget) return FALSE;
                          gdk_drag_status(c, static_cast<GdkDragAction>(0), time);
                          return TRUE;
                      }), this);
     g_signal_connect(v, "drag-drop",
-                     rt::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
+                     runtime::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
                          if (self(p)->block_.dropTarget) return FALSE;
                          gtk_drag_finish(c, FALSE, FALSE, time);
                          return TRUE;
                      }), this);
     g_signal_connect(webkit_web_view_get_back_forward_list(v), "changed",
-                     rt::callback([](WebKitBackForwardList*, gpointer, gpointer, gpointer p) {
+                     runtime::callback([](WebKitBackForwardList*, gpointer, gpointer, gpointer p) {
                          self(p)->reportCommandStates();
                      }), this);
     WebKitWindowProperties* props = webkit_web_view_get_window_properties(v);
     webkit_window_properties_get_geometry(props, &geometry_);
     resizable_ = webkit_window_properties_get_resizable(props);
     g_signal_connect(props, "notify::geometry",
-                     rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onGeometry(); }), this);
+                     runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onGeometry(); }), this);
     g_signal_connect(props, "notify::resizable",
-                     rt::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onResizable(); }), this);
+                     runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onResizable(); }), this);
 }
 
 void WebBrowser::detachView() {
@@ -290,13 +290,13 @@ WebKitWebView* WebBrowser::takeNewWindow(WebKitWebView* opener, bool gesture) {
 void WebBrowser::reportCommandStates() {
     WebKitWebView* v = view_.get();
     for (auto [command, enabled] : commands_.update(webkit_web_view_can_go_back(v), webkit_web_view_can_go_forward(v))) {
-        std::vector<rt::Value> args{command, enabled};
+        std::vector<runtime::Value> args{command, enabled};
         if (!raiseEvent(event::kCommandStateChange, args)) return;
     }
 }
 
 void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
-    std::vector<rt::Value> none;
+    std::vector<runtime::Value> none;
     switch (e) {
         case WEBKIT_LOAD_STARTED:
             phase_ = LoadPhase::kStarted;
@@ -308,7 +308,7 @@ void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
         case WEBKIT_LOAD_REDIRECTED: phase_ = LoadPhase::kRedirected; return;
         case WEBKIT_LOAD_COMMITTED: {
             phase_ = LoadPhase::kCommitted;
-            std::vector<rt::Value> args{uriOf(view_.get())};
+            std::vector<runtime::Value> args{uriOf(view_.get())};
             if (raiseEvent(event::kNavigateComplete, args)) reportCommandStates();
             return;
         }
@@ -325,15 +325,15 @@ void WebBrowser::onLoadChanged(WebKitLoadEvent e) {
             // the end keeps a progress display from staying half full.
             if (progress_ != kProgressMaximum) {
                 progress_ = kProgressMaximum;
-                std::vector<rt::Value> full{kProgressMaximum, kProgressMaximum};
+                std::vector<runtime::Value> full{kProgressMaximum, kProgressMaximum};
                 if (!raiseEvent(event::kProgressChange, full)) return;
             }
             phase_ = LoadPhase::kFinished;
-            std::vector<rt::Value> args{uriOf(view_.get())};
+            std::vector<runtime::Value> args{uriOf(view_.get())};
             if (!raiseEvent(event::kDocumentComplete, args)) return;
             if (!raiseEvent(event::kDownloadComplete, none)) return;
             statusText_.clear();
-            std::vector<rt::Value> status{std::string()};
+            std::vector<runtime::Value> status{std::string()};
             if (raiseEvent(event::kStatusTextChange, status)) reportCommandStates();
             return;
         }
@@ -353,7 +353,7 @@ void WebBrowser::onProgress() {
     int32_t value = progressValue(webkit_web_view_get_estimated_load_progress(view_.get()));
     if (value == progress_) return;
     progress_ = value;
-    std::vector<rt::Value> args{value, kProgressMaximum};
+    std::vector<runtime::Value> args{value, kProgressMaximum};
     raiseEvent(event::kProgressChange, args);
 }
 
@@ -365,7 +365,7 @@ void WebBrowser::onTitle() {
     std::string text = cutPageText(title && *title ? std::string_view(title) : std::string_view(uriOf(view_.get())));
     if (text.empty() || text == lastTitle_) return;
     lastTitle_ = text;
-    std::vector<rt::Value> args{text};
+    std::vector<runtime::Value> args{text};
     raiseEvent(event::kTitleChange, args);
 }
 
@@ -374,7 +374,7 @@ void WebBrowser::onMouseTarget(WebKitHitTestResult* hit) {
     std::string text = cutPageText(link ? link : "");
     if (text == statusText_) return;
     statusText_ = text;
-    std::vector<rt::Value> args{text};
+    std::vector<runtime::Value> args{text};
     raiseEvent(event::kStatusTextChange, args);
 }
 
@@ -403,13 +403,13 @@ gboolean WebBrowser::onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicy
     G_GNUC_END_IGNORE_DEPRECATIONS
     // The engine does not hand out the body of a form post; the posted
     // bytes arrive empty.
-    std::vector<rt::Value> args{std::string(uri ? uri : ""), 0, std::string(frame ? frame : ""), rt::Bytes{}, 0,
+    std::vector<runtime::Value> args{std::string(uri ? uri : ""), 0, std::string(frame ? frame : ""), runtime::Bytes{}, 0,
                                 headers, 0};
     if (!raiseEvent(event::kBeforeNavigate, args)) {
         webkit_policy_decision_ignore(decision);
         return TRUE;
     }
-    if (rt::asInt(args[event::kBeforeNavigateCancelArg]) != 0 || (block_.offline && isNetworkUri(uri ? uri : ""))) {
+    if (runtime::asInt(args[event::kBeforeNavigateCancelArg]) != 0 || (block_.offline && isNetworkUri(uri ? uri : ""))) {
         webkit_policy_decision_ignore(decision);
         return TRUE;
     }
@@ -444,10 +444,10 @@ GtkWidget* WebBrowser::onCreate(WebKitNavigationAction* action) {
     }
     WebKitWebView* opener = view_.get();
     int32_t slot = newWindowSlots().open();
-    std::vector<rt::Value> args{slot, 0};
+    std::vector<runtime::Value> args{slot, 0};
     bool stillHere = raiseEvent(event::kNewWindow, args);
-    std::optional<rt::ComponentRef> chosen = newWindowSlots().close(slot);
-    if (!stillHere || rt::asInt(args[event::kNewWindowCancelArg]) != 0 || !chosen) return nullptr;
+    std::optional<runtime::ComponentRef> chosen = newWindowSlots().close(slot);
+    if (!stillHere || runtime::asInt(args[event::kNewWindowCancelArg]) != 0 || !chosen) return nullptr;
     auto* target = dynamic_cast<WebBrowser*>(runtime().component(*chosen));
     if (!target || !target->view_) return nullptr;
     if (target == this) {
@@ -461,7 +461,7 @@ GtkWidget* WebBrowser::onCreate(WebKitNavigationAction* action) {
 void WebBrowser::onClose() {
     // The page asked to close its window (window.close). The program
     // decides what closing means; the control only reports it.
-    std::vector<rt::Value> args{false, 0};
+    std::vector<runtime::Value> args{false, 0};
     raiseEvent(event::kWindowClosing, args);
 }
 
@@ -479,8 +479,8 @@ gboolean WebBrowser::onScriptDialog(WebKitScriptDialog* dialog) {
 
 gboolean WebBrowser::onContextMenu(WebKitContextMenu* menu, GdkEvent* e, WebKitHitTestResult* hit) {
     auto [x, y] = eventPosition(e);
-    std::vector<rt::Value> args{x, y};
-    rt::Value answer;
+    std::vector<runtime::Value> args{x, y};
+    runtime::Value answer;
     if (!raiseEvent(event::kContextMenu, args, &answer)) return TRUE;
     if (isLogicalFalse(answer)) return TRUE;
     replaceSaveItems(view_.get(), menu, hit);
@@ -489,8 +489,8 @@ gboolean WebBrowser::onContextMenu(WebKitContextMenu* menu, GdkEvent* e, WebKitH
 
 gboolean WebBrowser::onButtonPress(GdkEventButton* e) {
     if (e->button != 1 || e->type != GDK_BUTTON_PRESS) return FALSE;
-    std::vector<rt::Value> args{static_cast<int>(e->x), static_cast<int>(e->y)};
-    rt::Value answer;
+    std::vector<runtime::Value> args{static_cast<int>(e->x), static_cast<int>(e->y)};
+    runtime::Value answer;
     if (!raiseEvent(event::kDocumentClick, args, &answer)) return TRUE;
     // The page runs in another process, so a click can only be refused
     // whole, before the page sees the press, not after its own handlers.
@@ -510,7 +510,7 @@ void WebBrowser::onGeometry() {
     webkit_window_properties_get_geometry(webkit_web_view_get_window_properties(view_.get()), &g);
     GdkRectangle old = geometry_;
     geometry_ = g;
-    std::vector<rt::Value> args;
+    std::vector<runtime::Value> args;
     if (g.y != old.y && !raiseEvent(event::kWindowSetTop, args = {g.y})) return;
     if (g.x != old.x) {
         // The page moved its window: repaint at once, before the handler.
@@ -525,7 +525,7 @@ void WebBrowser::onResizable() {
     bool resizable = webkit_window_properties_get_resizable(webkit_web_view_get_window_properties(view_.get()));
     if (resizable == resizable_) return;
     resizable_ = resizable;
-    std::vector<rt::Value> args{resizable};
+    std::vector<runtime::Value> args{resizable};
     raiseEvent(event::kWindowSetResizable, args);
 }
 

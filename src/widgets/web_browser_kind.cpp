@@ -15,9 +15,9 @@ NewWindowSlots& WebBrowser::newWindowSlots() {
     return slots;
 }
 
-WebBrowser::WebBrowser(const rt::CreateInfo& info, const Block& block) : Component(info), block_(block) {
+WebBrowser::WebBrowser(const runtime::CreateInfo& info, const Block& block) : Component(info), block_(block) {
     frame_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    g_signal_connect(frame_, "draw", rt::callback([](GtkWidget* w, cairo_t* cr, gpointer self) -> gboolean {
+    g_signal_connect(frame_, "draw", runtime::callback([](GtkWidget* w, cairo_t* cr, gpointer self) -> gboolean {
         auto rings = borderRings(static_cast<WebBrowser*>(self)->block_.borderStyle);
         int width = gtk_widget_get_allocated_width(w), height = gtk_widget_get_allocated_height(w);
         // Each ring is a one-pixel rectangle outline: top and left edges in
@@ -25,11 +25,11 @@ WebBrowser::WebBrowser(const rt::CreateInfo& info, const Block& block) : Compone
         for (size_t i = 0; i < rings.size(); ++i) {
             double in = static_cast<double>(i), right = width - in - 1, bottom = height - in - 1;
             if (right <= in || bottom <= in) break;
-            rt::setSourceColour(cr, rings[i].topLeft);
+            runtime::setSourceColour(cr, rings[i].topLeft);
             cairo_rectangle(cr, in, in, right - in, 1);
             cairo_rectangle(cr, in, in, 1, bottom - in);
             cairo_fill(cr);
-            rt::setSourceColour(cr, rings[i].bottomRight);
+            runtime::setSourceColour(cr, rings[i].bottomRight);
             cairo_rectangle(cr, in, bottom, right - in + 1, 1);
             cairo_rectangle(cr, right, in, 1, bottom - in + 1);
             cairo_fill(cr);
@@ -55,7 +55,7 @@ void WebBrowser::applyBorder() {
     gtk_widget_queue_draw(frame_);
 }
 
-std::optional<rt::Value> WebBrowser::getOwn(int k) {
+std::optional<runtime::Value> WebBrowser::getOwn(int k) {
     WebKitWebView* v = view_.get();
     switch (k) {
         case prop::kBorderStyle: return block_.borderStyle;
@@ -68,7 +68,7 @@ std::optional<rt::Value> WebBrowser::getOwn(int k) {
         case prop::kAddressBar: case prop::kFullScreen: case prop::kMenuBar: case prop::kStatusBar:
         case prop::kTheaterMode: case prop::kToolBar: case prop::kTopLevelContainer:
             return false;
-        case prop::kReserved: return rt::Value{};
+        case prop::kReserved: return runtime::Value{};
         case prop::kVisible: return static_cast<bool>(gtk_widget_is_visible(GTK_WIDGET(v)));
         case prop::kBusy: return static_cast<bool>(webkit_web_view_is_loading(v));
         case prop::kReadyState: return readyState(phase_);
@@ -96,7 +96,7 @@ std::optional<rt::Value> WebBrowser::getOwn(int k) {
     return std::nullopt;
 }
 
-std::optional<rt::Value> WebBrowser::readEditing(int k) {
+std::optional<runtime::Value> WebBrowser::readEditing(int k) {
     WebKitWebView* v = view_.get();
     if (k >= prop::kCanPaste) {
         WebKitEditorState* state = webkit_web_view_get_editor_state(v);
@@ -111,7 +111,7 @@ std::optional<rt::Value> WebBrowser::readEditing(int k) {
     }
     switch (k) {
         case prop::kFontName: return queryCommandValue(v, "FontName");
-        case prop::kFontSize: return rt::asInt(queryCommandValue(v, "FontSize"));
+        case prop::kFontSize: return runtime::asInt(queryCommandValue(v, "FontSize"));
         case prop::kForeColour:
             return static_cast<int32_t>(parseCssColour(queryCommandValue(v, "ForeColor")).value_or(0));
         case prop::kBackColour:
@@ -123,36 +123,36 @@ std::optional<rt::Value> WebBrowser::readEditing(int k) {
     return queryCommandState(v, kStates[k - prop::kBold]);
 }
 
-bool WebBrowser::setOwn(int k, const rt::Value& value) {
+bool WebBrowser::setOwn(int k, const runtime::Value& value) {
     switch (k) {
         case prop::kBorderStyle:
-            block_.borderStyle = clampBorderStyle(rt::asInt(value));
+            block_.borderStyle = clampBorderStyle(runtime::asInt(value));
             applyBorder();
             return true;
-        case prop::kSilent: block_.silent = rt::asBool(value); return true;
-        case prop::kOffline: block_.offline = rt::asBool(value); return true;
-        case prop::kRegisterAsDropTarget: block_.dropTarget = rt::asBool(value); return true;
+        case prop::kSilent: block_.silent = runtime::asBool(value); return true;
+        case prop::kOffline: block_.offline = runtime::asBool(value); return true;
+        case prop::kRegisterAsDropTarget: block_.dropTarget = runtime::asBool(value); return true;
         // Nothing on this system looks browsers up by registration; the value
         // is only kept.
-        case prop::kRegisterAsBrowser: block_.registerAsBrowser = rt::asBool(value); return true;
-        case prop::kEditMode: webkit_web_view_set_editable(view_.get(), rt::asBool(value)); return true;
+        case prop::kRegisterAsBrowser: block_.registerAsBrowser = runtime::asBool(value); return true;
+        case prop::kEditMode: webkit_web_view_set_editable(view_.get(), runtime::asBool(value)); return true;
         default: return writeEditing(k, value);
     }
 }
 
-bool WebBrowser::writeEditing(int k, const rt::Value& value) {
+bool WebBrowser::writeEditing(int k, const runtime::Value& value) {
     const char* command = nullptr;
     std::string argument;
     switch (k) {
-        case prop::kFontName: command = "FontName"; argument = rt::asText(value); break;
-        case prop::kFontSize: command = "FontSize"; argument = std::to_string(rt::asInt(value)); break;
+        case prop::kFontName: command = "FontName"; argument = runtime::asText(value); break;
+        case prop::kFontSize: command = "FontSize"; argument = std::to_string(runtime::asInt(value)); break;
         case prop::kForeColour:
             command = "ForeColor";
-            argument = cssColour(static_cast<uint32_t>(rt::asInt(value)));
+            argument = cssColour(static_cast<uint32_t>(runtime::asInt(value)));
             break;
         case prop::kBackColour:
             command = "BackColor";
-            argument = cssColour(static_cast<uint32_t>(rt::asInt(value)));
+            argument = cssColour(static_cast<uint32_t>(runtime::asInt(value)));
             break;
         default: return false;
     }
@@ -160,15 +160,15 @@ bool WebBrowser::writeEditing(int k, const rt::Value& value) {
     return true;
 }
 
-bool WebBrowser::navigate(std::vector<rt::Value>& args) {
+bool WebBrowser::navigate(std::vector<runtime::Value>& args) {
     if (args.empty()) return false;
-    std::string uri = requestAddress(normaliseAddress(rt::asText(args[0])));
+    std::string uri = requestAddress(normaliseAddress(runtime::asText(args[0])));
     if (uri.empty()) return false;
-    rt::GObjectPtr<WebKitURIRequest> request = rt::GObjectPtr<WebKitURIRequest>::adopt(webkit_uri_request_new(uri.c_str()));
+    runtime::GObjectPtr<WebKitURIRequest> request = runtime::GObjectPtr<WebKitURIRequest>::adopt(webkit_uri_request_new(uri.c_str()));
     if (args.size() > 3) {
         // Only HTTP requests carry headers; for other schemes they are dropped.
         if (SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(request.get()))
-            for (const auto& [name, value] : parseHeaders(rt::asText(args[3])))
+            for (const auto& [name, value] : parseHeaders(runtime::asText(args[3])))
                 soup_message_headers_replace(headers, name.c_str(), value.c_str());
     }
     // The program navigates for the user (address box, search, home), so
@@ -178,35 +178,35 @@ bool WebBrowser::navigate(std::vector<rt::Value>& args) {
     return true;
 }
 
-std::optional<rt::Value> WebBrowser::call(int m, std::vector<rt::Value>& args) {
+std::optional<runtime::Value> WebBrowser::call(int m, std::vector<runtime::Value>& args) {
     WebKitWebView* v = view_.get();
     switch (m) {
         case method::kNavigate: return navigate(args);
-        case method::kStop: webkit_web_view_stop_loading(v); return rt::Value{};
+        case method::kStop: webkit_web_view_stop_loading(v); return runtime::Value{};
         case method::kGoBack:
             if (webkit_web_view_can_go_back(v)) webkit_web_view_go_back(v);
-            return rt::Value{};
+            return runtime::Value{};
         case method::kGoForward:
             if (webkit_web_view_can_go_forward(v)) webkit_web_view_go_forward(v);
-            return rt::Value{};
-        case method::kRefresh: webkit_web_view_reload(v); return rt::Value{};
+            return runtime::Value{};
+        case method::kRefresh: webkit_web_view_reload(v); return runtime::Value{};
         case method::kAcceptNewWindow:
-            return !args.empty() && newWindowSlots().accept(rt::asInt(args[0]), ref());
+            return !args.empty() && newWindowSlots().accept(runtime::asInt(args[0]), ref());
         default: return std::nullopt;
     }
 }
 
 }  // namespace web_browser
 
-void registerWebBrowserKind(rt::Runtime& runtime) {
-    runtime.registerKind("WebBrowser", rt::makeFromBlock<web_browser::WebBrowser, web_browser::Block>);
+void registerWebBrowserKind(runtime::Runtime& runtime) {
+    runtime.registerKind("WebBrowser", runtime::makeFromBlock<web_browser::WebBrowser, web_browser::Block>);
 }
 
 }  // namespace widgets
 
 namespace widgets {
 
-std::string requestedUrl(rt::Runtime& runtime, rt::ComponentRef ref) {
+std::string requestedUrl(runtime::Runtime& runtime, runtime::ComponentRef ref) {
     auto* browser = dynamic_cast<web_browser::WebBrowser*>(runtime.component(ref));
     WebKitWebView* view = browser ? browser->view() : nullptr;
     if (!view) return {};

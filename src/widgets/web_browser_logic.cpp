@@ -13,16 +13,16 @@
 
 namespace widgets::web_browser {
 
-rt::Bytes Block::serialize() const {
-    rt::BlockWriter w;
+runtime::Bytes Block::serialize() const {
+    runtime::BlockWriter w;
     w.u32(kVersion).i32(borderStyle).u32(silent).u32(offline).u32(dropTarget).u32(registerAsBrowser);
     return w.take();
 }
 
-std::optional<Block> Block::parse(const rt::Bytes& b) {
+std::optional<Block> Block::parse(const runtime::Bytes& b) {
     Block out;
     if (b.empty()) return out;
-    rt::BlockReader r(b);
+    runtime::BlockReader r(b);
     auto version = r.u32();
     auto border = r.i32();
     auto silent = r.u32(), offline = r.u32(), drop = r.u32(), browser = r.u32();
@@ -40,9 +40,9 @@ int32_t clampBorderStyle(int32_t style) { return style >= 0 && style <= 5 ? styl
 std::vector<BorderRing> borderRings(int32_t style) {
     // The classic three-dimensional edges: a sunken client edge, a raised
     // dialog frame, a thin sunken static edge and a plain black line.
-    constexpr uint32_t kHighlight = rt::rgb(255, 255, 255), kLight = rt::rgb(227, 227, 227),
-                       kFace = rt::rgb(240, 240, 240), kShadow = rt::rgb(160, 160, 160),
-                       kDarkShadow = rt::rgb(105, 105, 105), kBlack = rt::rgb(0, 0, 0);
+    constexpr uint32_t kHighlight = runtime::rgb(255, 255, 255), kLight = runtime::rgb(227, 227, 227),
+                       kFace = runtime::rgb(240, 240, 240), kShadow = runtime::rgb(160, 160, 160),
+                       kDarkShadow = runtime::rgb(105, 105, 105), kBlack = runtime::rgb(0, 0, 0);
     const std::vector<BorderRing> clientEdge{{kShadow, kHighlight}, {kDarkShadow, kLight}};
     const std::vector<BorderRing> modalFrame{{kLight, kDarkShadow}, {kHighlight, kShadow}, {kFace, kFace}};
     switch (clampBorderStyle(style)) {
@@ -212,20 +212,20 @@ std::optional<uint32_t> parseCssColour(std::string_view text) {
     if (s.size() == 7 && s[0] == '#' &&
         std::all_of(s.begin() + 1, s.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) {
         unsigned long v = std::stoul(s.substr(1), nullptr, 16);
-        return rt::rgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+        return runtime::rgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
     int n = 0;
     if (std::sscanf(s.c_str(), "rgb(%u , %u , %u )%n", &r, &g, &b, &n) == 3 ||
         std::sscanf(s.c_str(), "rgba(%u , %u , %u ,%*f )%n", &r, &g, &b, &n) == 3) {
         if (r > 255 || g > 255 || b > 255) return std::nullopt;
-        return rt::rgb(r, g, b);
+        return runtime::rgb(r, g, b);
     }
     return std::nullopt;
 }
 
 std::string cssColour(uint32_t colour) {
     char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", rt::red(colour), rt::green(colour), rt::blue(colour));
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", runtime::red(colour), runtime::green(colour), runtime::blue(colour));
     return buf;
 }
 
@@ -236,7 +236,7 @@ int32_t NewWindowSlots::open() {
     return slot;
 }
 
-bool NewWindowSlots::accept(int32_t slot, rt::ComponentRef browser) {
+bool NewWindowSlots::accept(int32_t slot, runtime::ComponentRef browser) {
     for (auto& [s, held] : open_)
         if (s == slot) {
             held = browser;
@@ -245,7 +245,7 @@ bool NewWindowSlots::accept(int32_t slot, rt::ComponentRef browser) {
     return false;
 }
 
-std::optional<rt::ComponentRef> NewWindowSlots::close(int32_t slot) {
+std::optional<runtime::ComponentRef> NewWindowSlots::close(int32_t slot) {
     auto it = std::find_if(open_.begin(), open_.end(), [&](const auto& e) { return e.first == slot; });
     if (it == open_.end()) return std::nullopt;
     auto held = it->second;

@@ -25,10 +25,10 @@ struct Block {
     bool dropTarget = true;
     bool registerAsBrowser = false;
 
-    rt::Bytes serialize() const;
+    runtime::Bytes serialize() const;
     // An empty block gives the defaults; a newer version or a truncated block
     // gives nothing (the control is not created).
-    static std::optional<Block> parse(const rt::Bytes& b);
+    static std::optional<Block> parse(const runtime::Bytes& b);
 };
 
 // A border style outside 0..5 is taken as 0 (no border).
@@ -90,13 +90,13 @@ std::string cssColour(uint32_t colour);
 class NewWindowSlots {
 public:
     int32_t open();
-    bool accept(int32_t slot, rt::ComponentRef browser);
+    bool accept(int32_t slot, runtime::ComponentRef browser);
     // Closes the slot and gives what it holds.
-    std::optional<rt::ComponentRef> close(int32_t slot);
+    std::optional<runtime::ComponentRef> close(int32_t slot);
     bool isOpen(int32_t slot) const;
 
 private:
-    std::vector<std::pair<int32_t, std::optional<rt::ComponentRef>>> open_;
+    std::vector<std::pair<int32_t, std::optional<runtime::ComponentRef>>> open_;
     int32_t next_ = 1;
 };
 

@@ -20,7 +20,7 @@ struct Pending {
 void finished(GObject* source, GAsyncResult* res, gpointer data) {
     auto pending = std::unique_ptr<std::shared_ptr<Pending>>(static_cast<std::shared_ptr<Pending>*>(data));
     GError* error = nullptr;
-    rt::GObjectPtr<JSCValue> value = rt::GObjectPtr<JSCValue>::adopt(
+    runtime::GObjectPtr<JSCValue> value = runtime::GObjectPtr<JSCValue>::adopt(
         webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), res, &error));
     Pending& p = **pending;
     if (error) {
@@ -46,7 +46,7 @@ std::string quoted(const std::string& name) {
 std::optional<std::string> evaluateText(WebKitWebView* view, const std::string& expression, int timeoutMs) {
     if (!view) return std::nullopt;
     auto pending = std::make_shared<Pending>();
-    rt::GObjectPtr<GCancellable> cancel = rt::GObjectPtr<GCancellable>::adopt(g_cancellable_new());
+    runtime::GObjectPtr<GCancellable> cancel = runtime::GObjectPtr<GCancellable>::adopt(g_cancellable_new());
     webkit_web_view_evaluate_javascript(view, expression.c_str(), -1, kWorld, nullptr, cancel.get(), finished,
                                         new std::shared_ptr<Pending>(pending));
     if (!pending->done) {

@@ -73,22 +73,22 @@ void countView(WebKitWebView* view) {
     g_object_set_data_full(G_OBJECT(view), "varomel-live-view", view, [](gpointer) { --liveViews; });
 }
 
-rt::GObjectPtr<WebKitWebView> own(GObject* object) {
+runtime::GObjectPtr<WebKitWebView> own(GObject* object) {
     auto* view = WEBKIT_WEB_VIEW(g_object_ref_sink(object));
     countView(view);
-    return rt::GObjectPtr<WebKitWebView>::adopt(view);
+    return runtime::GObjectPtr<WebKitWebView>::adopt(view);
 }
 
 void freeText(gchar* p) { g_free(p); }
 
 }  // namespace
 
-rt::GObjectPtr<WebKitWebView> newView() {
+runtime::GObjectPtr<WebKitWebView> newView() {
     return own(G_OBJECT(
         g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", sharedContext(), "settings", leanSettings(), nullptr)));
 }
 
-rt::GObjectPtr<WebKitWebView> newRelatedView(WebKitWebView* opener) {
+runtime::GObjectPtr<WebKitWebView> newRelatedView(WebKitWebView* opener) {
     return own(G_OBJECT(
         g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", opener, "settings", leanSettings(), nullptr)));
 }
@@ -96,7 +96,7 @@ rt::GObjectPtr<WebKitWebView> newRelatedView(WebKitWebView* opener) {
 int liveViewCount() { return liveViews; }
 
 std::string executablePath() {
-    rt::CPtr<gchar, freeText> path(g_file_read_link("/proc/self/exe", nullptr));
+    runtime::CPtr<gchar, freeText> path(g_file_read_link("/proc/self/exe", nullptr));
     return path ? path.get() : "";
 }
 

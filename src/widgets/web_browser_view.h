@@ -11,10 +11,10 @@
 namespace widgets::web_browser {
 
 // A new view of the shared context, owned by the caller (not floating).
-rt::GObjectPtr<WebKitWebView> newView();
+runtime::GObjectPtr<WebKitWebView> newView();
 // A new view that shares the opener's web process and session, so that a
 // page opened by the opener (window.open, target=_blank) can load into it.
-rt::GObjectPtr<WebKitWebView> newRelatedView(WebKitWebView* opener);
+runtime::GObjectPtr<WebKitWebView> newRelatedView(WebKitWebView* opener);
 
 // Views made by newView and newRelatedView that are not yet finalised.
 int liveViewCount();

@@ -43,22 +43,22 @@ int activeJobs = 0;
 class DownloadJob {
 public:
     DownloadJob(WebKitDownload* download, GtkWindow* owner)
-        : download_(rt::GObjectPtr<WebKitDownload>::retain(download)), owner_(owner) {
+        : download_(runtime::GObjectPtr<WebKitDownload>::retain(download)), owner_(owner) {
         ++activeJobs;
         if (owner_) g_object_add_weak_pointer(G_OBJECT(owner_), reinterpret_cast<gpointer*>(&owner_));
         g_signal_connect(download, "decide-destination",
-                         rt::callback([](WebKitDownload*, gchar* name, gpointer p) -> gboolean {
+                         runtime::callback([](WebKitDownload*, gchar* name, gpointer p) -> gboolean {
                              static_cast<DownloadJob*>(p)->askWhere(name ? name : "");
                              return TRUE;  // answered later, from the dialog
                          }), this);
         g_signal_connect(download, "received-data",
-                         rt::callback([](WebKitDownload*, guint64, gpointer p) { static_cast<DownloadJob*>(p)->showProgress(); }),
+                         runtime::callback([](WebKitDownload*, guint64, gpointer p) { static_cast<DownloadJob*>(p)->showProgress(); }),
                          this);
-        g_signal_connect(download, "failed", rt::callback([](WebKitDownload*, GError* e, gpointer p) {
+        g_signal_connect(download, "failed", runtime::callback([](WebKitDownload*, GError* e, gpointer p) {
             static_cast<DownloadJob*>(p)->onFailed(e);
         }), this);
         g_signal_connect(download, "finished",
-                         rt::callback([](WebKitDownload*, gpointer p) { static_cast<DownloadJob*>(p)->onFinished(); }), this);
+                         runtime::callback([](WebKitDownload*, gpointer p) { static_cast<DownloadJob*>(p)->onFinished(); }), this);
     }
 
     ~DownloadJob() {
@@ -82,7 +82,7 @@ private:
         std::string name = safeBaseName(suggested);
         gtk_file_chooser_set_current_name(chooser, name.empty() ? "下载文件" : name.c_str());
         gtk_window_set_modal(GTK_WINDOW(dialog_), TRUE);
-        g_signal_connect(dialog_, "response", rt::callback([](GtkDialog*, gint response, gpointer p) {
+        g_signal_connect(dialog_, "response", runtime::callback([](GtkDialog*, gint response, gpointer p) {
             static_cast<DownloadJob*>(p)->onChosen(response);
         }), this);
         gtk_widget_show(dialog_);
@@ -133,8 +133,8 @@ private:
         gtk_progress_bar_set_show_text(GTK_PROGRESS_BAR(bar_), TRUE);
         button_ = gtk_button_new_with_label("取消");
         g_signal_connect(button_, "clicked",
-                         rt::callback([](GtkButton*, gpointer p) { static_cast<DownloadJob*>(p)->onButton(); }), this);
-        g_signal_connect(window_, "delete-event", rt::callback([](GtkWidget*, GdkEvent*, gpointer p) -> gboolean {
+                         runtime::callback([](GtkButton*, gpointer p) { static_cast<DownloadJob*>(p)->onButton(); }), this);
+        g_signal_connect(window_, "delete-event", runtime::callback([](GtkWidget*, GdkEvent*, gpointer p) -> gboolean {
             static_cast<DownloadJob*>(p)->onButton();
             return TRUE;
         }), this);
@@ -204,7 +204,7 @@ private:
         g_unlink((path_ + ".wkdownload").c_str());
     }
 
-    rt::GObjectPtr<WebKitDownload> download_;
+    runtime::GObjectPtr<WebKitDownload> download_;
     GtkWindow* owner_;
     GtkWidget* dialog_ = nullptr;
     GtkWidget* window_ = nullptr;
@@ -228,7 +228,7 @@ void refuse(WebKitDownload* download, const char* uri) {
     // Answered without a place, so nothing can be written even if the
     // engine asks before it sees the cancel.
     g_signal_connect(download, "decide-destination",
-                     rt::callback([](WebKitDownload* d, gchar*, gpointer) -> gboolean {
+                     runtime::callback([](WebKitDownload* d, gchar*, gpointer) -> gboolean {
                          webkit_download_cancel(d);
                          return TRUE;
                      }), nullptr);
@@ -242,7 +242,7 @@ void guardDownloads(WebKitWebContext* context) {
     // file in the user's list of recent files.
     if (GtkSettings* settings = gtk_settings_get_default())
         g_object_set(settings, "gtk-recent-files-enabled", FALSE, nullptr);
-    g_signal_connect(context, "download-started", rt::callback([](WebKitWebContext*, WebKitDownload* download, gpointer) {
+    g_signal_connect(context, "download-started", runtime::callback([](WebKitWebContext*, WebKitDownload* download, gpointer) {
         WebKitURIRequest* request = webkit_download_get_request(download);
         const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
         WebKitWebView* view = webkit_download_get_web_view(download);

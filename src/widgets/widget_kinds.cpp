@@ -2,7 +2,7 @@
 
 namespace widgets {
 
-void registerWidgetKinds(rt::Runtime& runtime) {
+void registerWidgetKinds(runtime::Runtime& runtime) {
     registerPageControlKind(runtime);
     registerPicBtnKind(runtime);
     registerTransLabelKind(runtime);

@@ -5,12 +5,12 @@
 
 namespace widgets {
 
-void registerWidgetKinds(rt::Runtime& runtime);
+void registerWidgetKinds(runtime::Runtime& runtime);
 
 // Each kind's own registration.
-void registerPageControlKind(rt::Runtime& runtime);  // "PageControl"
-void registerPicBtnKind(rt::Runtime& runtime);       // "PicBtn"
-void registerTransLabelKind(rt::Runtime& runtime);   // "TransLabel"
-void registerWebBrowserKind(rt::Runtime& runtime);   // "WebBrowser"
+void registerPageControlKind(runtime::Runtime& runtime);  // "PageControl"
+void registerPicBtnKind(runtime::Runtime& runtime);       // "PicBtn"
+void registerTransLabelKind(runtime::Runtime& runtime);   // "TransLabel"
+void registerWebBrowserKind(runtime::Runtime& runtime);   // "WebBrowser"
 
 }  // namespace widgets

@@ -13,11 +13,11 @@ namespace {
 
 
 TEST(WorkArea, UsableRectangleWidenedByTheBorder) {
-    const rt::Rect screen{0, 0, 1920, 1080};
+    const runtime::Rect screen{0, 0, 1920, 1080};
     struct Row {
         const char* name;
-        rt::Rect usable;
-        rt::Rect expected;
+        runtime::Rect usable;
+        runtime::Rect expected;
     } rows[] = {
         // One taskbar along one edge: the same as the taskbar rule.
         {"bottom taskbar 40 high", {0, 0, 1920, 1040}, {-3, -3, 1927, 1047}},
@@ -38,23 +38,23 @@ TEST(WorkArea, UsableRectangleWidenedByTheBorder) {
 
 TEST(WorkArea, SecondMonitorAndNonsenseFromTheDesktop) {
     // A monitor to the right of a 1920-wide one, with a bottom panel.
-    const rt::Rect second{1920, 0, 1280, 1024};
-    EXPECT_EQ(app::workAreaFromUsable(second, {1920, 0, 1280, 992}, 3), (rt::Rect{1917, -3, 1287, 999}));
+    const runtime::Rect second{1920, 0, 1280, 1024};
+    EXPECT_EQ(app::workAreaFromUsable(second, {1920, 0, 1280, 992}, 3), (runtime::Rect{1917, -3, 1287, 999}));
     // A usable area reaching past the monitor counts only on the monitor.
-    EXPECT_EQ(app::workAreaFromUsable(second, {0, 0, 3200, 992}, 3), (rt::Rect{1917, -3, 1287, 999}));
+    EXPECT_EQ(app::workAreaFromUsable(second, {0, 0, 3200, 992}, 3), (runtime::Rect{1917, -3, 1287, 999}));
     // Empty or off the monitor: the whole monitor.
-    const rt::Rect whole{1917, -3, 1287, 1031};
+    const runtime::Rect whole{1917, -3, 1287, 1031};
     EXPECT_EQ(app::workAreaFromUsable(second, {0, 0, 0, 0}, 3), whole);
     EXPECT_EQ(app::workAreaFromUsable(second, {0, 0, 1920, 1080}, 3), whole);
     EXPECT_EQ(app::workAreaFromUsable(second, {1920, 0, -5, 1024}, 3), whole);
 }
 
 TEST(WorkArea, PutBackLeavesTheProgramsOwnStepsAlone) {
-    const rt::Rect area{-3, 21, 1287, 967};
+    const runtime::Rect area{-3, 21, 1287, 967};
     const int W = 1287, H = 967;
     struct Row {
         const char* name;
-        rt::Rect reported;
+        runtime::Rect reported;
         app::PlacingState state;
         bool putBack;
     } rows[] = {
@@ -108,11 +108,11 @@ TEST(ResizeZones, CornersAndCursors) {
     struct Row {
         int x, y, zone, cursor;
     } rows[] = {
-        {0, 0, 1, rt::cursor::kSizeNwse},         {200, 0, 2, rt::cursor::kSizeNs},
-        {W - 1, 0, 3, rt::cursor::kSizeNesw},     {W - 1, 150, 4, rt::cursor::kSizeWe},
-        {W - 1, H - 1, 5, rt::cursor::kSizeNwse}, {200, H - 1, 6, rt::cursor::kSizeNs},
-        {0, H - 1, 7, rt::cursor::kSizeNesw},     {0, 150, 8, rt::cursor::kSizeWe},
-        {200, 150, 0, rt::cursor::kArrow},
+        {0, 0, 1, runtime::cursor::kSizeNwse},         {200, 0, 2, runtime::cursor::kSizeNs},
+        {W - 1, 0, 3, runtime::cursor::kSizeNesw},     {W - 1, 150, 4, runtime::cursor::kSizeWe},
+        {W - 1, H - 1, 5, runtime::cursor::kSizeNwse}, {200, H - 1, 6, runtime::cursor::kSizeNs},
+        {0, H - 1, 7, runtime::cursor::kSizeNesw},     {0, 150, 8, runtime::cursor::kSizeWe},
+        {200, 150, 0, runtime::cursor::kArrow},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.x << "," << r.y);
@@ -122,7 +122,7 @@ TEST(ResizeZones, CornersAndCursors) {
         EXPECT_EQ(app::zoneStartsResize(zone), r.zone != 0);
     }
     EXPECT_FALSE(app::zoneStartsResize(9));
-    EXPECT_EQ(app::zoneCursor(-1), rt::cursor::kArrow);
+    EXPECT_EQ(app::zoneCursor(-1), runtime::cursor::kArrow);
 }
 
 app::LayoutInput designInput(int width, int height) {
@@ -221,16 +221,16 @@ TEST(Border, ThreeFramesInsideTheLastColumnAndRow) {
     const auto lines = app::borderLines(100, 50);
     ASSERT_EQ(lines.size(), 12u);
     // Outermost frame: top, bottom, left, right.
-    EXPECT_EQ(lines[0].colour, rt::rgb(46, 79, 140));
+    EXPECT_EQ(lines[0].colour, runtime::rgb(46, 79, 140));
     EXPECT_EQ((std::vector<int>{lines[0].x1, lines[0].y1, lines[0].x2, lines[0].y2}), (std::vector<int>{0, 0, 100, 0}));
     EXPECT_EQ((std::vector<int>{lines[1].x1, lines[1].y1, lines[1].x2, lines[1].y2}), (std::vector<int>{0, 48, 100, 48}));
     EXPECT_EQ((std::vector<int>{lines[2].x1, lines[2].y1, lines[2].x2, lines[2].y2}), (std::vector<int>{0, 1, 0, 50}));
     EXPECT_EQ((std::vector<int>{lines[3].x1, lines[3].y1, lines[3].x2, lines[3].y2}), (std::vector<int>{98, 0, 98, 49}));
     // Innermost frame.
-    EXPECT_EQ(lines[8].colour, rt::rgb(66, 113, 201));
+    EXPECT_EQ(lines[8].colour, runtime::rgb(66, 113, 201));
     EXPECT_EQ((std::vector<int>{lines[11].x1, lines[11].y1, lines[11].x2, lines[11].y2}),
               (std::vector<int>{96, 2, 96, 47}));
-    EXPECT_EQ(lines[4].colour, rt::rgb(59, 101, 181));
+    EXPECT_EQ(lines[4].colour, runtime::rgb(59, 101, 181));
 }
 
 TEST(Shape, RoundedCornersAndTheLastColumnAndRowLeftOut) {

@@ -25,7 +25,7 @@
 
 namespace {
 
-namespace prop = rt::prop;
+namespace prop = runtime::prop;
 using testsupport::screenPixel;
 using testsupport::waitFor;
 using testsupport::xdotool;
@@ -36,7 +36,7 @@ protected:
 
     void SetUp() override {
         if (!rt.hasKind("DrawPanel")) {
-            rt::registerBuiltinKinds(rt);
+            runtime::registerBuiltinKinds(rt);
             widgets::registerWidgetKinds(rt);
         }
         rt.setRuntimeErrorHook([this](int code, const std::string& m) {
@@ -44,17 +44,17 @@ protected:
             return true;
         });
         tabs::tabTable.assign(1, tabs::TabRecord{});
-        ui::shell() = ui::ShellState{};
-        ui::shell().borderWidth = 3;
+        program::shell() = program::ShellState{};
+        program::shell().borderWidth = 3;
         // The start-up steps that concern the chrome: margins, then maximise.
-        rt::WindowDescription d = app::mainWindowDescription();
-        d.bindings[rt::window_event::kCreated] = [](rt::Event& e) {
-            ui::bindMainWindow(rt::Runtime::instance(), e.source);
-            ui::shell().margins = {3, 3, 3, 3};
+        runtime::WindowDescription d = app::mainWindowDescription();
+        d.bindings[runtime::window_event::kCreated] = [](runtime::Event& e) {
+            tabs::bindMainWindow(runtime::Runtime::instance(), e.source);
+            program::shell().margins = {3, 3, 3, 3};
             app::ToggleMaximised();
-            return rt::Value{};
+            return runtime::Value{};
         };
-        d.bindings.erase(rt::window_event::kFirstActivated);
+        d.bindings.erase(runtime::window_event::kFirstActivated);
         window = rt.loadWindow(d);
         rt.show(window.window);
         ASSERT_TRUE(waitFor([&] { return gtk_widget_get_mapped(GTK_WIDGET(rt.gtkWindow(window.window))); }));
@@ -68,7 +68,7 @@ protected:
     }
 
     // The window's rectangle as the X server has it.
-    rt::Rect serverRect() const {
+    runtime::Rect serverRect() const {
         GtkWindow* w = rt.gtkWindow(window.window);
         if (!w || !gtk_widget_get_window(GTK_WIDGET(w))) return {};
         Display* dpy = gdk_x11_display_get_xdisplay(gdk_display_get_default());
@@ -91,20 +91,20 @@ protected:
         EXPECT_TRUE(ok) << "window never settled";
     }
 
-    rt::Rect rect() const { return rectOf(window); }
-    rt::Rect rectOf(rt::ComponentRef r) const {
+    runtime::Rect rect() const { return rectOf(window); }
+    runtime::Rect rectOf(runtime::ComponentRef r) const {
         return {num(r, prop::kLeft), num(r, prop::kTop), num(r, prop::kWidth), num(r, prop::kHeight)};
     }
-    int num(rt::ComponentRef r, int index) const { return rt::asInt(rt.get(r, index)); }
-    bool visible(rt::ComponentRef r) const { return rt::asBool(rt.get(r, prop::kVisible)); }
-    const ui::MainUi& u() const { return ui::mainUi(); }
+    int num(runtime::ComponentRef r, int index) const { return runtime::asInt(rt.get(r, index)); }
+    bool visible(runtime::ComponentRef r) const { return runtime::asBool(rt.get(r, prop::kVisible)); }
+    const tabs::MainUi& u() const { return tabs::mainUi(); }
 
-    void click(rt::ComponentRef button) {
+    void click(runtime::ComponentRef button) {
         rt.raise(button, widgets::pic_btn::kClick);
         settle();
     }
 
-    static rt::Rect expectedWorkArea() {
+    static runtime::Rect expectedWorkArea() {
         GdkRectangle g{};
         gdk_monitor_get_geometry(gdk_display_get_monitor(gdk_display_get_default(), 0), &g);
         return {g.x - 3, g.y - 3, g.width + 7, g.height + 7};
@@ -117,31 +117,31 @@ protected:
         return gdk_display_device_is_grabbed(d, gdk_seat_get_pointer(gdk_display_get_default_seat(d)));
     }
 
-    rt::Runtime& rt = rt::Runtime::instance();
-    rt::ComponentRef window;
+    runtime::Runtime& rt = runtime::Runtime::instance();
+    runtime::ComponentRef window;
     std::vector<std::string> errors;
 };
 
 constexpr uint32_t kOuter = 0x2E4F8C, kMiddle = 0x3B65B5, kInner = 0x4271C9, kBackground = 0xECECEC;
 
 TEST_F(ChromeWindowTest, StartsMaximisedOverTheWorkAreaWithTheLayoutStretched) {
-    const rt::Rect area = expectedWorkArea();
+    const runtime::Rect area = expectedWorkArea();
     EXPECT_EQ(app::WorkArea(), area);
     EXPECT_EQ(rect(), area);
     EXPECT_EQ(serverRect(), area);
     EXPECT_TRUE(app::IsMaximised());
-    EXPECT_EQ(ui::shell().savedNormalRect, (rt::Rect{50, 50, 1030, 750}));
-    EXPECT_EQ(ui::shell().maximisedWidth, area.width);
-    EXPECT_EQ(ui::shell().maximisedHeight, area.height);
+    EXPECT_EQ(program::shell().savedNormalRect, (runtime::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(program::shell().maximisedWidth, area.width);
+    EXPECT_EQ(program::shell().maximisedHeight, area.height);
 
     const int W = area.width, H = area.height;
     EXPECT_TRUE(visible(u().restoreButton));
     EXPECT_FALSE(visible(u().maximiseButton));
-    EXPECT_EQ(rectOf(u().borderPanel), (rt::Rect{0, 0, W, H}));
+    EXPECT_EQ(rectOf(u().borderPanel), (runtime::Rect{0, 0, W, H}));
     EXPECT_EQ(num(u().titleLabel, prop::kWidth), W - 6);
     EXPECT_EQ(num(u().addressBox, prop::kWidth), W - 121 - 13 - 48 - 23 + 14);
     EXPECT_EQ(num(u().goButton, prop::kLeft), W - (1030 - 974));
-    EXPECT_EQ(rectOf(u().tabControl), (rt::Rect{3, 83, W - 7, H - 87}));
+    EXPECT_EQ(rectOf(u().tabControl), (runtime::Rect{3, 83, W - 7, H - 87}));
     // One tab: no close-current-tab button, quit 3 pixels from the edge.
     EXPECT_FALSE(visible(u().closeCurrentTabButton));
     EXPECT_EQ(num(u().quitButton, prop::kLeft), W - 42 - 3);
@@ -151,7 +151,7 @@ TEST_F(ChromeWindowTest, StartsMaximisedOverTheWorkAreaWithTheLayoutStretched) {
 
 TEST_F(ChromeWindowTest, RestoreGivesTheDesignRectangleAndTwoTogglesReturnIt) {
     click(u().restoreButton);
-    EXPECT_EQ(rect(), (rt::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(rect(), (runtime::Rect{50, 50, 1030, 750}));
     EXPECT_FALSE(app::IsMaximised());
     EXPECT_TRUE(visible(u().maximiseButton));
     EXPECT_FALSE(visible(u().restoreButton));
@@ -163,13 +163,13 @@ TEST_F(ChromeWindowTest, RestoreGivesTheDesignRectangleAndTwoTogglesReturnIt) {
     EXPECT_EQ(num(u().addressBox, prop::kWidth), 839);
     EXPECT_EQ(num(u().goButton, prop::kLeft), 974);
 
-    rt.raise(u().titleLabel, rt::event::kDoubleClick, {100, 10, 0});
+    rt.raise(u().titleLabel, runtime::event::kDoubleClick, {100, 10, 0});
     settle();
     EXPECT_EQ(rect(), expectedWorkArea());
     EXPECT_TRUE(visible(u().restoreButton));
-    rt.raise(u().titleLabel, rt::event::kDoubleClick, {100, 10, 0});
+    rt.raise(u().titleLabel, runtime::event::kDoubleClick, {100, 10, 0});
     settle();
-    EXPECT_EQ(rect(), (rt::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(rect(), (runtime::Rect{50, 50, 1030, 750}));
     click(u().maximiseButton);
     EXPECT_EQ(rect(), expectedWorkArea());
 }
@@ -181,13 +181,13 @@ TEST_F(ChromeWindowTest, SizesBelowTheMinimumSnapBack) {
     rt.set(window, prop::kHeight, 100);
     EXPECT_EQ(num(window, prop::kHeight), 240);
     settle();
-    EXPECT_EQ(serverRect(), (rt::Rect{50, 50, 320, 240}));
-    EXPECT_EQ(rectOf(u().borderPanel), (rt::Rect{0, 0, 320, 240}));
+    EXPECT_EQ(serverRect(), (runtime::Rect{50, 50, 320, 240}));
+    EXPECT_EQ(rectOf(u().borderPanel), (runtime::Rect{0, 0, 320, 240}));
     EXPECT_EQ(num(u().quitButton, prop::kLeft), 320 - 45);
 }
 
 TEST_F(ChromeWindowTest, AMovedMaximisedWindowIsPutBack) {
-    const rt::Rect area = expectedWorkArea();
+    const runtime::Rect area = expectedWorkArea();
     rt.set(window, prop::kLeft, 100);
     EXPECT_EQ(rect(), area);
     settle();
@@ -198,10 +198,10 @@ TEST_F(ChromeWindowTest, AMovedMaximisedWindowIsPutBack) {
     click(u().restoreButton);
     rt.set(window, prop::kWidth, area.width);
     rt.set(window, prop::kHeight, area.height);
-    EXPECT_EQ(rect(), (rt::Rect{50, 50, area.width, area.height}));
+    EXPECT_EQ(rect(), (runtime::Rect{50, 50, area.width, area.height}));
     rt.set(window, prop::kLeft, 60);
     EXPECT_EQ(rect(), area);
-    EXPECT_EQ(ui::shell().savedNormalRect, (rt::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(program::shell().savedNormalRect, (runtime::Rect{50, 50, 1030, 750}));
     settle();
 }
 
@@ -211,10 +211,10 @@ TEST_F(ChromeWindowTest, AMovedMaximisedWindowIsPutBack) {
 // the program has finished asking; it must not count as a moved maximised
 // window, or the restore is undone.
 TEST_F(ChromeWindowTest, ARestoreReportedInStepsIsNotPutBack) {
-    const rt::Rect area = expectedWorkArea();
+    const runtime::Rect area = expectedWorkArea();
     GtkWidget* gw = GTK_WIDGET(rt.gtkWindow(window.window));
-    auto report = [&](const rt::Rect& r) {
-        rt::CPtr<GdkEvent, gdk_event_free> e(gdk_event_new(GDK_CONFIGURE));
+    auto report = [&](const runtime::Rect& r) {
+        runtime::CPtr<GdkEvent, gdk_event_free> e(gdk_event_new(GDK_CONFIGURE));
         e->configure.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(gw)));
         e->configure.send_event = TRUE;
         e->configure.x = r.left;
@@ -229,8 +229,8 @@ TEST_F(ChromeWindowTest, ARestoreReportedInStepsIsNotPutBack) {
     EXPECT_FALSE(app::IsMaximised());
     report({50, 50, 1030, 750});
     settle();
-    EXPECT_EQ(rect(), (rt::Rect{50, 50, 1030, 750}));
-    EXPECT_EQ(serverRect(), (rt::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(rect(), (runtime::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(serverRect(), (runtime::Rect{50, 50, 1030, 750}));
 
     // Maximised again, a late report of the old normal place with the
     // maximised size is a moved maximised window once more.
@@ -282,17 +282,17 @@ TEST_F(ChromeWindowTest, BorderIsPaintedInThreeColoursInsideTheShape) {
 
 TEST_F(ChromeWindowTest, GripCursorsAndNoResizeFromAPressInTheInterior) {
     const int W = rect().width;
-    rt.raise(u().borderPanel, rt::event::kMouseMove, {W - 6, 300, 0});
-    EXPECT_EQ(num(u().borderPanel, prop::kCursor), rt::cursor::kSizeWe);
-    rt.raise(u().borderPanel, rt::event::kMouseMove, {2, 2, 0});
-    EXPECT_EQ(num(u().borderPanel, prop::kCursor), rt::cursor::kSizeNwse);
-    rt.raise(u().borderPanel, rt::event::kMouseMove, {W - 7, 300, 0});
-    EXPECT_EQ(num(u().borderPanel, prop::kCursor), rt::cursor::kArrow);
+    rt.raise(u().borderPanel, runtime::event::kMouseMove, {W - 6, 300, 0});
+    EXPECT_EQ(num(u().borderPanel, prop::kCursor), runtime::cursor::kSizeWe);
+    rt.raise(u().borderPanel, runtime::event::kMouseMove, {2, 2, 0});
+    EXPECT_EQ(num(u().borderPanel, prop::kCursor), runtime::cursor::kSizeNwse);
+    rt.raise(u().borderPanel, runtime::event::kMouseMove, {W - 7, 300, 0});
+    EXPECT_EQ(num(u().borderPanel, prop::kCursor), runtime::cursor::kArrow);
     // On X a press may come without a move before it: the last move was on
     // the right edge, the press is in the interior and resizes nothing.
-    rt.raise(u().borderPanel, rt::event::kMouseMove, {W - 6, 300, 0});
-    rt.raise(u().borderPanel, rt::event::kLeftDown, {W - 7, 300, 0});
-    EXPECT_EQ(num(u().borderPanel, prop::kCursor), rt::cursor::kArrow);
+    rt.raise(u().borderPanel, runtime::event::kMouseMove, {W - 6, 300, 0});
+    rt.raise(u().borderPanel, runtime::event::kLeftDown, {W - 7, 300, 0});
+    EXPECT_EQ(num(u().borderPanel, prop::kCursor), runtime::cursor::kArrow);
     settle();
     EXPECT_FALSE(pointerGrabbed()) << "a press in the interior started a resize";
     EXPECT_EQ(rect(), expectedWorkArea());
@@ -305,7 +305,7 @@ TEST_F(ChromeWindowTest, DraggingTheLeftEdgeResizesAndTheLayoutFollows) {
     xdotool("mousemove " + at(50 + 2, y - 1));
     settle();
     xdotool("mousemove " + at(50 + 1, y));
-    ASSERT_TRUE(waitFor([&] { return num(u().borderPanel, prop::kCursor) == rt::cursor::kSizeWe; }));
+    ASSERT_TRUE(waitFor([&] { return num(u().borderPanel, prop::kCursor) == runtime::cursor::kSizeWe; }));
     xdotool("mousedown 1");
     settle();
     xdotool("mousemove " + at(50 + 1 + 100, y));
@@ -314,7 +314,7 @@ TEST_F(ChromeWindowTest, DraggingTheLeftEdgeResizesAndTheLayoutFollows) {
     EXPECT_TRUE(waitFor([&] { return rect().width == 830; })) << "width " << rect().width;
     xdotool("mouseup 1");
     settle();
-    EXPECT_EQ(rect(), (rt::Rect{250, 50, 830, 750}));
+    EXPECT_EQ(rect(), (runtime::Rect{250, 50, 830, 750}));
     EXPECT_EQ(num(u().goButton, prop::kLeft), 830 - (1030 - 974));
     EXPECT_EQ(num(u().quitButton, prop::kLeft), 830 - 45);
 }
@@ -323,11 +323,11 @@ TEST_F(ChromeWindowTest, MinimiseAsksTheSystemToIconify) {
     click(u().minimiseButton);
     // Without a window manager nothing iconifies the window; the state the
     // program asked for is what it reads back.
-    EXPECT_EQ(num(window, rt::window_prop::kState), rt::window_prop::kStateMinimised);
+    EXPECT_EQ(num(window, runtime::window_prop::kState), runtime::window_prop::kStateMinimised);
     // Restoring from the minimised state sets it normal again.
     click(u().restoreButton);
-    EXPECT_EQ(num(window, rt::window_prop::kState), rt::window_prop::kStateNormal);
-    EXPECT_EQ(rect(), (rt::Rect{50, 50, 1030, 750}));
+    EXPECT_EQ(num(window, runtime::window_prop::kState), runtime::window_prop::kStateNormal);
+    EXPECT_EQ(rect(), (runtime::Rect{50, 50, 1030, 750}));
 }
 
 }  // namespace

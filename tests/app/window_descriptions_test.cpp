@@ -17,20 +17,20 @@ class WindowDescriptionTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testsupport::requireDisplay(); }
     void SetUp() override {
-        rt::registerBuiltinKinds(runtime);
+        runtime::registerBuiltinKinds(runtime);
         widgets::registerWidgetKinds(runtime);
     }
     // The window alone, without the program's start-up running in it.
-    rt::ComponentRef load(rt::WindowDescription d) {
+    runtime::ComponentRef load(runtime::WindowDescription d) {
         d.bindings.clear();
         return runtime.loadWindow(d);
     }
-    rt::Runtime runtime;
+    runtime::Runtime runtime;
 };
 
 TEST_F(WindowDescriptionTest, MainWindowHasFortyOneUniqueComponentsBorderPanelAtTheBottom) {
-    rt::WindowDescription d = app::mainWindowDescription();
-    EXPECT_EQ(d.rect, (rt::Rect{50, 50, 1030, 750}));
+    runtime::WindowDescription d = app::mainWindowDescription();
+    EXPECT_EQ(d.rect, (runtime::Rect{50, 50, 1030, 750}));
     ASSERT_EQ(d.components.size(), 41u);
     std::set<std::string> names, aliases;
     for (const auto& c : d.components) {
@@ -39,51 +39,51 @@ TEST_F(WindowDescriptionTest, MainWindowHasFortyOneUniqueComponentsBorderPanelAt
     }
     EXPECT_EQ(names.size(), 41u);
     EXPECT_EQ(aliases.size(), 41u);
-    EXPECT_EQ(d.components.back().name, ui::name::kBorderPanel);
+    EXPECT_EQ(d.components.back().name, tabs::name::kBorderPanel);
     EXPECT_EQ(d.components.back().kind, "DrawPanel");
 }
 
 TEST_F(WindowDescriptionTest, MainWindowLoadsEveryComponentAtItsDesignPlace) {
-    rt::WindowDescription d = app::mainWindowDescription();
-    rt::ComponentRef w = load(d);
+    runtime::WindowDescription d = app::mainWindowDescription();
+    runtime::ComponentRef w = load(d);
     auto loaded = runtime.components(w.window);
     ASSERT_EQ(loaded.size(), d.components.size()) << "a component refused its property block";
     for (size_t i = 0; i < loaded.size(); ++i) {
         const auto& c = d.components[i];
         SCOPED_TRACE(c.name);
         EXPECT_EQ(runtime.nameOf(loaded[i]), c.name);
-        EXPECT_EQ(rt::asInt(runtime.get(loaded[i], rt::prop::kLeft)), c.rect.left);
-        EXPECT_EQ(rt::asInt(runtime.get(loaded[i], rt::prop::kTop)), c.rect.top);
-        EXPECT_EQ(rt::asInt(runtime.get(loaded[i], rt::prop::kWidth)), c.rect.width);
-        EXPECT_EQ(rt::asInt(runtime.get(loaded[i], rt::prop::kHeight)), c.rect.height);
-        EXPECT_EQ(rt::asBool(runtime.get(loaded[i], rt::prop::kVisible)), c.visible);
+        EXPECT_EQ(runtime::asInt(runtime.get(loaded[i], runtime::prop::kLeft)), c.rect.left);
+        EXPECT_EQ(runtime::asInt(runtime.get(loaded[i], runtime::prop::kTop)), c.rect.top);
+        EXPECT_EQ(runtime::asInt(runtime.get(loaded[i], runtime::prop::kWidth)), c.rect.width);
+        EXPECT_EQ(runtime::asInt(runtime.get(loaded[i], runtime::prop::kHeight)), c.rect.height);
+        EXPECT_EQ(runtime::asBool(runtime.get(loaded[i], runtime::prop::kVisible)), c.visible);
     }
     // The templates and the buttons shown only on demand start hidden.
-    for (const char* hidden : {ui::name::kTemplateBrowser, ui::name::kTemplateCloseButton, ui::name::kStopButton,
-                               ui::name::kRestoreButton}) {
+    for (const char* hidden : {tabs::name::kTemplateBrowser, tabs::name::kTemplateCloseButton, tabs::name::kStopButton,
+                               tabs::name::kRestoreButton}) {
         SCOPED_TRACE(hidden);
-        EXPECT_FALSE(rt::asBool(runtime.get(*runtime.find(w.window, hidden), rt::prop::kVisible)));
+        EXPECT_FALSE(runtime::asBool(runtime.get(*runtime.find(w.window, hidden), runtime::prop::kVisible)));
     }
-    EXPECT_EQ(rt::asInt(runtime.get(*runtime.find(w.window, ui::name::kHotLabel1), rt::prop::kCursor)),
-              rt::cursor::kHand);
-    EXPECT_EQ(rt::asInt(runtime.get(*runtime.find(w.window, ui::name::kHotCaption), rt::prop::kCursor)),
-              rt::cursor::kDefault);
-    EXPECT_TRUE(rt::asBool(runtime.get(*runtime.find(w.window, ui::name::kBackDisabledButton), rt::prop::kDisabled)));
-    EXPECT_EQ(rt::asText(runtime.get(*runtime.find(w.window, ui::name::kSearchBox), rt::prop::own(0))), "输入关键字");
-    EXPECT_EQ(rt::asText(runtime.get(*runtime.find(w.window, ui::name::kAddressBox), rt::prop::own(0))),
+    EXPECT_EQ(runtime::asInt(runtime.get(*runtime.find(w.window, tabs::name::kHotLabel1), runtime::prop::kCursor)),
+              runtime::cursor::kHand);
+    EXPECT_EQ(runtime::asInt(runtime.get(*runtime.find(w.window, tabs::name::kHotCaption), runtime::prop::kCursor)),
+              runtime::cursor::kDefault);
+    EXPECT_TRUE(runtime::asBool(runtime.get(*runtime.find(w.window, tabs::name::kBackDisabledButton), runtime::prop::kDisabled)));
+    EXPECT_EQ(runtime::asText(runtime.get(*runtime.find(w.window, tabs::name::kSearchBox), runtime::prop::own(0))), "输入关键字");
+    EXPECT_EQ(runtime::asText(runtime.get(*runtime.find(w.window, tabs::name::kAddressBox), runtime::prop::own(0))),
               "输入网址或关键字");
 }
 
 TEST_F(WindowDescriptionTest, StatusWindowLoadsHiddenWithItsLabelAndStoppedTimer) {
-    rt::ComponentRef w = load(app::statusWindowDescription());
-    EXPECT_FALSE(rt::asBool(runtime.get(w, rt::prop::kVisible)));
-    EXPECT_EQ(rt::asInt(runtime.get(w, rt::prop::kWidth)), 495);
-    auto timer = runtime.find(w.window, ui::name::kFadeTimer);
+    runtime::ComponentRef w = load(app::statusWindowDescription());
+    EXPECT_FALSE(runtime::asBool(runtime.get(w, runtime::prop::kVisible)));
+    EXPECT_EQ(runtime::asInt(runtime.get(w, runtime::prop::kWidth)), 495);
+    auto timer = runtime.find(w.window, tabs::name::kFadeTimer);
     ASSERT_TRUE(timer);
-    EXPECT_EQ(rt::asInt(runtime.get(*timer, rt::prop::own(rt::timer::kInterval))), 0);
-    auto label = runtime.find(w.window, ui::name::kStatusTextLabel);
+    EXPECT_EQ(runtime::asInt(runtime.get(*timer, runtime::prop::own(runtime::timer::kInterval))), 0);
+    auto label = runtime.find(w.window, tabs::name::kStatusTextLabel);
     ASSERT_TRUE(label);
-    EXPECT_EQ(rt::asInt(runtime.get(*label, rt::prop::kWidth)), 471);
+    EXPECT_EQ(runtime::asInt(runtime.get(*label, runtime::prop::kWidth)), 471);
 }
 
 }  // namespace

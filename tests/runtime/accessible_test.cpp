@@ -7,11 +7,11 @@
 
 namespace {
 
-using rt::AccessibleFacts;
+using runtime::AccessibleFacts;
 
 AccessibleFacts item(const std::string& name, uint64_t key = 0) {
     AccessibleFacts f;
-    f.role = rt::AccessibleRole::kPageTab;
+    f.role = runtime::AccessibleRole::kPageTab;
     f.name = name;
     f.key = key;
     return f;
@@ -25,18 +25,18 @@ std::vector<AccessibleFacts> items(const std::vector<std::string>& names) {
 
 TEST(AccessibleText, GivenTextsWinAndEmptyOnesKeepTheKinds) {
     AccessibleFacts label;
-    label.role = rt::AccessibleRole::kLabel;
+    label.role = runtime::AccessibleRole::kLabel;
     label.name = "合击";
-    EXPECT_EQ(rt::withGivenText(label, "", "").name, "合击");
-    AccessibleFacts named = rt::withGivenText(label, "热搜", "点击搜索");
+    EXPECT_EQ(runtime::withGivenText(label, "", "").name, "合击");
+    AccessibleFacts named = runtime::withGivenText(label, "热搜", "点击搜索");
     EXPECT_EQ(named.name, "热搜");
     EXPECT_EQ(named.description, "点击搜索");
-    EXPECT_EQ(named.role, rt::AccessibleRole::kLabel);
+    EXPECT_EQ(named.role, runtime::AccessibleRole::kLabel);
 
-    EXPECT_EQ(rt::spokenText("新开服务器一览     "), "新开服务器一览");
-    EXPECT_EQ(rt::spokenText(" \t两头 有空格 \r\n"), "两头 有空格");
-    EXPECT_EQ(rt::spokenText("     "), "");
-    EXPECT_EQ(rt::spokenText(""), "");
+    EXPECT_EQ(runtime::spokenText("新开服务器一览     "), "新开服务器一览");
+    EXPECT_EQ(runtime::spokenText(" \t两头 有空格 \r\n"), "两头 有空格");
+    EXPECT_EQ(runtime::spokenText("     "), "");
+    EXPECT_EQ(runtime::spokenText(""), "");
 }
 
 TEST(AccessibleItems, WithoutKeysTheRunsThatAgreeAtBothEndsLiveOn) {
@@ -55,7 +55,7 @@ TEST(AccessibleItems, WithoutKeysTheRunsThatAgreeAtBothEndsLiveOn) {
         {"all gone", {"a", "b"}, {}, {}},
         {"same names twice", {"载入..", "载入..", "载入.."}, {"载入..", "载入.."}, {0, 1}},
     };
-    for (const Case& c : cases) EXPECT_EQ(rt::continuedItems(items(c.before), items(c.after)), c.from) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(runtime::continuedItems(items(c.before), items(c.after)), c.from) << c.what;
 }
 
 TEST(AccessibleItems, KeysFollowTheirItemsWhateverTheirNames) {
@@ -63,16 +63,16 @@ TEST(AccessibleItems, KeysFollowTheirItemsWhateverTheirNames) {
     // nothing would agree, by keys the other items live on.
     std::vector<AccessibleFacts> before{item("一个很长的标题", 1), item("第二个", 2), item("第三个", 3)};
     std::vector<AccessibleFacts> after{item("第二", 2), item("第三", 3), item("新的", 9)};
-    EXPECT_EQ(rt::continuedItems(before, after), (std::vector<int>{1, 2, -1}));
+    EXPECT_EQ(runtime::continuedItems(before, after), (std::vector<int>{1, 2, -1}));
     // A key given twice continues one item only.
-    EXPECT_EQ(rt::continuedItems({item("a", 5)}, {item("a", 5), item("b", 5)}), (std::vector<int>{0, -1}));
+    EXPECT_EQ(runtime::continuedItems({item("a", 5)}, {item("a", 5), item("b", 5)}), (std::vector<int>{0, -1}));
     // Selection and bounds do not make another item.
     AccessibleFacts moved = item("a", 5);
     moved.selected = true;
     moved.bounds = {10, 0, 50, 20};
-    EXPECT_EQ(rt::continuedItems({item("a", 5)}, {moved}), (std::vector<int>{0}));
+    EXPECT_EQ(runtime::continuedItems({item("a", 5)}, {moved}), (std::vector<int>{0}));
     // Without a key on one side, names decide.
-    EXPECT_EQ(rt::continuedItems({item("a", 5), item("b")}, {item("b", 6)}), (std::vector<int>{1}));
+    EXPECT_EQ(runtime::continuedItems({item("a", 5), item("b")}, {item("b", 6)}), (std::vector<int>{1}));
 }
 
 }  // namespace

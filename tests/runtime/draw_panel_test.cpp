@@ -20,22 +20,22 @@ protected:
     static void SetUpTestSuite() { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "needs a display"; }
 
     void SetUp() override {
-        rt::registerBuiltinKinds(runtime);
-        rt::WindowDescription w;
-        rt::ComponentDescription p;
+        runtime::registerBuiltinKinds(runtime);
+        runtime::WindowDescription w;
+        runtime::ComponentDescription p;
         p.kind = "DrawPanel";
         p.name = "panel";
         p.rect = {0, 0, 40, 30};
-        p.block = rt::DrawPanelBlock{kRed, kWhite}.serialize();
+        p.block = runtime::DrawPanelBlock{kRed, kWhite}.serialize();
         w.components = {p};
         panel = *runtime.find(runtime.loadWindow(w).window, "panel");
     }
 
-    void line(int x1, int y1, int x2, int y2) { runtime.call(panel, rt::draw_panel::kDrawLine, {x1, y1, x2, y2}); }
+    void line(int x1, int y1, int x2, int y2) { runtime.call(panel, runtime::draw_panel::kDrawLine, {x1, y1, x2, y2}); }
 
     // What the panel paints, as 0x00BBGGRR per pixel, on a black canvas;
     // with a clip, only inside it.
-    std::vector<uint32_t> paint(int width, int height, const rt::Rect* clip = nullptr) {
+    std::vector<uint32_t> paint(int width, int height, const runtime::Rect* clip = nullptr) {
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
         cairo_t* cr = cairo_create(s);
         cairo_set_source_rgb(cr, 0, 0, 0);
@@ -54,14 +54,14 @@ protected:
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
                 uint32_t v = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
-                px[static_cast<size_t>(y * width + x)] = rt::rgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+                px[static_cast<size_t>(y * width + x)] = runtime::rgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
             }
         cairo_surface_destroy(s);
         return px;
     }
 
-    rt::Runtime runtime;
-    rt::ComponentRef panel;
+    runtime::Runtime runtime;
+    runtime::ComponentRef panel;
 };
 
 uint32_t at(const std::vector<uint32_t>& px, int width, int x, int y) { return px[static_cast<size_t>(y * width + x)]; }
@@ -79,9 +79,9 @@ TEST_F(DrawPanelTest, LinesStayCutToThePanelAndClearWipesThem) {
 
     // Narrower, then wider again: what was cut off stays cut off, and the
     // new room shows the background.
-    runtime.set(panel, rt::prop::kWidth, 8);
+    runtime.set(panel, runtime::prop::kWidth, 8);
     line(0, 10, 30, 10);
-    runtime.set(panel, rt::prop::kWidth, 40);
+    runtime.set(panel, runtime::prop::kWidth, 40);
     px = paint(60, 50);
     EXPECT_EQ(at(px, 60, 0, 5), kRed);
     EXPECT_EQ(at(px, 60, 7, 5), kRed);
@@ -89,7 +89,7 @@ TEST_F(DrawPanelTest, LinesStayCutToThePanelAndClearWipesThem) {
     EXPECT_EQ(at(px, 60, 7, 10), kRed);
     EXPECT_EQ(at(px, 60, 20, 10), kWhite);
 
-    runtime.call(panel, rt::draw_panel::kClear);
+    runtime.call(panel, runtime::draw_panel::kClear);
     px = paint(60, 50);
     EXPECT_EQ(at(px, 60, 0, 5), kWhite);
     EXPECT_EQ(at(px, 60, 3, 20), kWhite);
@@ -112,7 +112,7 @@ TEST_F(DrawPanelTest, LongDrawingWithoutAClearKeepsEveryLine) {
 TEST_F(DrawPanelTest, PartialPaintsShowWhatTheFullPaintShows) {
     line(0, 5, 10, 5);
     line(14, 0, 14, 12);
-    auto same = [&](const rt::Rect& c) {
+    auto same = [&](const runtime::Rect& c) {
         auto full = paint(60, 50);
         auto part = paint(60, 50, &c);
         int wrong = 0;
@@ -123,21 +123,21 @@ TEST_F(DrawPanelTest, PartialPaintsShowWhatTheFullPaintShows) {
             }
         return wrong;
     };
-    for (const rt::Rect& c : {rt::Rect{20, 15, 20, 15}, rt::Rect{0, 3, 20, 10}, rt::Rect{15, 12, 2, 2},
-                              rt::Rect{30, 0, 30, 50}})
+    for (const runtime::Rect& c : {runtime::Rect{20, 15, 20, 15}, runtime::Rect{0, 3, 20, 10}, runtime::Rect{15, 12, 2, 2},
+                              runtime::Rect{30, 0, 30, 50}})
         EXPECT_EQ(same(c), 0) << c.left << "," << c.top;
 
-    runtime.set(panel, rt::draw_panel::kBackground + 8, static_cast<int32_t>(0x00FF0000));
-    runtime.set(panel, rt::prop::kWidth, 50);
+    runtime.set(panel, runtime::draw_panel::kBackground + 8, static_cast<int32_t>(0x00FF0000));
+    runtime.set(panel, runtime::prop::kWidth, 50);
     auto px = paint(60, 50);
     EXPECT_EQ(at(px, 60, 39, 20), kWhite);
     EXPECT_EQ(at(px, 60, 40, 20), 0x00FF0000u);
-    EXPECT_EQ(same(rt::Rect{35, 20, 10, 5}), 0);
-    EXPECT_EQ(same(rt::Rect{42, 20, 5, 5}), 0);
+    EXPECT_EQ(same(runtime::Rect{35, 20, 10, 5}), 0);
+    EXPECT_EQ(same(runtime::Rect{42, 20, 5, 5}), 0);
 
     // After a clear the whole panel is the new colour again.
-    runtime.call(panel, rt::draw_panel::kClear);
-    EXPECT_EQ(same(rt::Rect{20, 15, 20, 15}), 0);
+    runtime.call(panel, runtime::draw_panel::kClear);
+    EXPECT_EQ(same(runtime::Rect{20, 15, 20, 15}), 0);
     EXPECT_EQ(at(paint(60, 50), 60, 20, 20), 0x00FF0000u);
 }
 

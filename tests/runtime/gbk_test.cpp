@@ -5,7 +5,7 @@
 
 namespace {
 
-using namespace rt::gbk;
+using namespace runtime::gbk;
 
 TEST(Gbk, EncodesChineseAsciiAndCharactersOutsideGbk) {
     EXPECT_EQ(encode("变态"), "\xB1\xE4\xCC\xAC");

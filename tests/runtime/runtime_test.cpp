@@ -24,16 +24,16 @@ protected:
     static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override {
-        rt::registerBuiltinKinds(runtime);
-        rt::registerPlaceholderKind(runtime, "Thing");
+        runtime::registerBuiltinKinds(runtime);
+        runtime::registerPlaceholderKind(runtime, "Thing");
         runtime.setRuntimeErrorHook([this](int code, const std::string& m) {
             errors.push_back({code, m});
             return true;
         });
     }
 
-    rt::ComponentDescription thing(const char* name, rt::Rect r, rt::Bindings b = {}) {
-        rt::ComponentDescription c;
+    runtime::ComponentDescription thing(const char* name, runtime::Rect r, runtime::Bindings b = {}) {
+        runtime::ComponentDescription c;
         c.kind = "Thing";
         c.name = name;
         c.rect = r;
@@ -42,64 +42,64 @@ protected:
         return c;
     }
 
-    rt::Runtime runtime;
+    runtime::Runtime runtime;
     std::vector<RecordedError> errors;
 };
 
 TEST_F(RuntimeTest, LoadsComponentsAtTheirPlacesAndRunsCreatedFirst) {
-    rt::WindowDescription w;
+    runtime::WindowDescription w;
     w.rect = {50, 50, 300, 200};
     bool created = false;
     size_t seen = 0;
-    w.bindings[rt::window_event::kCreated] = [&](rt::Event& e) {
+    w.bindings[runtime::window_event::kCreated] = [&](runtime::Event& e) {
         created = true;
         seen = runtime.components(e.source.window).size();
-        return rt::Value{};
+        return runtime::Value{};
     };
     w.components.push_back(thing("top", {1, 2, 30, 40}));
     auto hidden = thing("hidden", {5, 6, 7, 8});
     hidden.visible = false;
     w.components.push_back(hidden);
     w.components.push_back(thing("bottom", {0, 0, 300, 200}));
-    rt::ComponentRef win = runtime.loadWindow(w);
+    runtime::ComponentRef win = runtime.loadWindow(w);
     EXPECT_TRUE(created);
     EXPECT_EQ(seen, 3u);
     auto top = runtime.find(win.window, "top");
     ASSERT_TRUE(top);
-    EXPECT_EQ(rt::asInt(runtime.get(*top, rt::prop::kLeft)), 1);
-    EXPECT_EQ(rt::asInt(runtime.get(*top, rt::prop::kHeight)), 40);
-    EXPECT_FALSE(rt::asBool(runtime.get(*runtime.find(win.window, "hidden"), rt::prop::kVisible)));
+    EXPECT_EQ(runtime::asInt(runtime.get(*top, runtime::prop::kLeft)), 1);
+    EXPECT_EQ(runtime::asInt(runtime.get(*top, runtime::prop::kHeight)), 40);
+    EXPECT_FALSE(runtime::asBool(runtime.get(*runtime.find(win.window, "hidden"), runtime::prop::kVisible)));
     EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(RuntimeTest, CopyGetsFreshIdSameBindingsAndSitsBehindItsSource) {
-    rt::WindowDescription w;
+    runtime::WindowDescription w;
     w.rect = {0, 0, 200, 200};
-    std::vector<rt::ComponentRef> clicked;
+    std::vector<runtime::ComponentRef> clicked;
     w.components.push_back(thing("a", {0, 0, 10, 10}));
-    w.components.push_back(thing("source", {10, 10, 20, 20}, {{rt::event::kLeftDown, [&](rt::Event&) {
+    w.components.push_back(thing("source", {10, 10, 20, 20}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
         clicked.push_back(runtime.eventComponent());
-        return rt::Value{};
+        return runtime::Value{};
     }}}));
     w.components.push_back(thing("c", {0, 0, 200, 200}));
-    rt::ComponentRef win = runtime.loadWindow(w);
-    rt::ComponentRef source = *runtime.find(win.window, "source");
-    runtime.set(source, rt::prop::kTag, std::string("1"));
+    runtime::ComponentRef win = runtime.loadWindow(w);
+    runtime::ComponentRef source = *runtime.find(win.window, "source");
+    runtime.set(source, runtime::prop::kTag, std::string("1"));
 
     auto copy = runtime.copy(source);
     ASSERT_TRUE(copy);
     EXPECT_NE(copy->component, source.component);
     EXPECT_EQ(runtime.kindOf(*copy), "Thing");
-    EXPECT_EQ(runtime.component(*copy)->propertyBlock(), (rt::Bytes{7, 7, 7}));
-    EXPECT_EQ(rt::asInt(runtime.get(*copy, rt::prop::kLeft)), 10);
-    EXPECT_EQ(rt::asText(runtime.get(*copy, rt::prop::kTag)), "1");
+    EXPECT_EQ(runtime.component(*copy)->propertyBlock(), (runtime::Bytes{7, 7, 7}));
+    EXPECT_EQ(runtime::asInt(runtime.get(*copy, runtime::prop::kLeft)), 10);
+    EXPECT_EQ(runtime::asText(runtime.get(*copy, runtime::prop::kTag)), "1");
 
     auto order = runtime.components(win.window);
     ASSERT_EQ(order.size(), 4u);
     EXPECT_EQ(order[1], source);
     EXPECT_EQ(order[2], *copy);
 
-    runtime.raise(*copy, rt::event::kLeftDown, {1, 1, 0});
+    runtime.raise(*copy, runtime::event::kLeftDown, {1, 1, 0});
     ASSERT_EQ(clicked.size(), 1u);
     EXPECT_EQ(clicked[0], *copy);
 
@@ -111,19 +111,19 @@ TEST_F(RuntimeTest, CopyGetsFreshIdSameBindingsAndSitsBehindItsSource) {
 // with them and their copies; a kind with GTK's own accessible object (an
 // edit box's text object) gets them there.
 TEST_F(RuntimeTest, AccessibleTextsReachTheWidgetAndFollowCopies) {
-    rt::WindowDescription w;
+    runtime::WindowDescription w;
     w.rect = {0, 0, 200, 100};
-    rt::ComponentDescription box;
+    runtime::ComponentDescription box;
     box.kind = "EditBox";
     box.name = "box";
     box.rect = {10, 10, 150, 20};
-    box.block = rt::EditBoxBlock{}.serialize();
-    box.bindings[rt::event::kFocusGained] = [](rt::Event&) { return rt::Value{}; };
+    box.block = runtime::EditBoxBlock{}.serialize();
+    box.bindings[runtime::event::kFocusGained] = [](runtime::Event&) { return runtime::Value{}; };
     w.components.push_back(box);
     w.components.push_back(thing("thing", {0, 0, 10, 10}));
-    rt::ComponentRef win = runtime.loadWindow(w);
-    rt::ComponentRef ref = *runtime.find(win.window, "box");
-    rt::ComponentRef plain = *runtime.find(win.window, "thing");
+    runtime::ComponentRef win = runtime.loadWindow(w);
+    runtime::ComponentRef ref = *runtime.find(win.window, "box");
+    runtime::ComponentRef plain = *runtime.find(win.window, "thing");
 
     runtime.setAccessibleText(ref, "网址", "输入网址或关键字");
     EXPECT_EQ(runtime.accessibleName(ref), "网址");
@@ -137,13 +137,13 @@ TEST_F(RuntimeTest, AccessibleTextsReachTheWidgetAndFollowCopies) {
     EXPECT_EQ(runtime.accessibleDescription(*copy), "输入网址或关键字");
     EXPECT_STREQ(atk_object_get_name(gtk_widget_get_accessible(runtime.component(*copy)->widget())), "网址");
 
-    EXPECT_TRUE(runtime.hasBinding(ref, rt::event::kFocusGained));
-    EXPECT_FALSE(runtime.hasBinding(ref, rt::event::kLeftDown));
-    EXPECT_EQ(rt::Runtime::componentOfWidget(runtime.component(plain)->widget()), runtime.component(plain));
-    EXPECT_EQ(rt::Runtime::componentOfWidget(runtime.hostWidget(plain)), nullptr);
+    EXPECT_TRUE(runtime.hasBinding(ref, runtime::event::kFocusGained));
+    EXPECT_FALSE(runtime.hasBinding(ref, runtime::event::kLeftDown));
+    EXPECT_EQ(runtime::Runtime::componentOfWidget(runtime.component(plain)->widget()), runtime.component(plain));
+    EXPECT_EQ(runtime::Runtime::componentOfWidget(runtime.hostWidget(plain)), nullptr);
     runtime.destroy(*copy);
     EXPECT_EQ(runtime.accessibleName(*copy), "");
-    EXPECT_FALSE(runtime.hasBinding(*copy, rt::event::kFocusGained));
+    EXPECT_FALSE(runtime.hasBinding(*copy, runtime::event::kFocusGained));
     EXPECT_TRUE(errors.empty());
 }
 
@@ -151,26 +151,26 @@ TEST_F(RuntimeTest, AccessibleTextsReachTheWidgetAndFollowCopies) {
 // relies on to stay cheap; showing must still bring the cursor, and a copy
 // made while hidden must still lie directly behind its source.
 TEST_F(RuntimeTest, HiddenHostsAreRealisedWhenShownWithCursorAndStacking) {
-    rt::WindowDescription w;
+    runtime::WindowDescription w;
     w.rect = {40, 40, 200, 200};
     w.components.push_back(thing("a", {0, 0, 10, 10}));
     auto hidden = thing("source", {10, 10, 20, 20});
     hidden.visible = false;
-    hidden.cursor = rt::cursor::kHand;
+    hidden.cursor = runtime::cursor::kHand;
     w.components.push_back(hidden);
     w.components.push_back(thing("c", {0, 0, 200, 200}));
-    rt::ComponentRef win = runtime.loadWindow(w);
-    rt::ComponentRef a = *runtime.find(win.window, "a"), c = *runtime.find(win.window, "c");
-    rt::ComponentRef source = *runtime.find(win.window, "source");
+    runtime::ComponentRef win = runtime.loadWindow(w);
+    runtime::ComponentRef a = *runtime.find(win.window, "a"), c = *runtime.find(win.window, "c");
+    runtime::ComponentRef source = *runtime.find(win.window, "source");
     runtime.show(win.window);
     ASSERT_TRUE(testsupport::waitFor([&] { return gtk_widget_get_mapped(runtime.hostWidget(c)); }));
     EXPECT_FALSE(gtk_widget_get_realized(runtime.hostWidget(source)));
     auto copy = runtime.copy(source);
     ASSERT_TRUE(copy);
 
-    runtime.set(source, rt::prop::kVisible, true);
-    runtime.set(*copy, rt::prop::kVisible, true);
-    for (rt::ComponentRef r : {source, *copy}) {
+    runtime.set(source, runtime::prop::kVisible, true);
+    runtime.set(*copy, runtime::prop::kVisible, true);
+    for (runtime::ComponentRef r : {source, *copy}) {
         GtkWidget* host = runtime.hostWidget(r);
         ASSERT_TRUE(testsupport::waitFor([&] { return gtk_widget_get_mapped(host) && gtk_widget_get_allocated_width(host) == 20; }));
         EXPECT_NE(gdk_window_get_cursor(gtk_widget_get_window(host)), nullptr);
@@ -179,9 +179,9 @@ TEST_F(RuntimeTest, HiddenHostsAreRealisedWhenShownWithCursorAndStacking) {
     // Each host sits in a wrapper window of its own, and these decide where
     // the pointer goes; once laid out their stacking (whichever way the list
     // runs) is a, source, copy, c, as painting has it.
-    auto wrapper = [&](rt::ComponentRef r) { return gdk_window_get_parent(gtk_widget_get_window(runtime.hostWidget(r))); };
+    auto wrapper = [&](runtime::ComponentRef r) { return gdk_window_get_parent(gtk_widget_get_window(runtime.hostWidget(r))); };
     GList* kids = gdk_window_get_children(gdk_window_get_parent(wrapper(a)));
-    auto at = [&](rt::ComponentRef r) { return g_list_index(kids, wrapper(r)); };
+    auto at = [&](runtime::ComponentRef r) { return g_list_index(kids, wrapper(r)); };
     int pa = at(a), ps = at(source), pc = at(*copy), pz = at(c);
     g_list_free(kids);
     ASSERT_TRUE(pa >= 0 && ps >= 0 && pc >= 0 && pz >= 0);
@@ -191,29 +191,29 @@ TEST_F(RuntimeTest, HiddenHostsAreRealisedWhenShownWithCursorAndStacking) {
 }
 
 TEST_F(RuntimeTest, DestroyedComponentIsARuntimeErrorNotACrash) {
-    rt::WindowDescription w;
+    runtime::WindowDescription w;
     w.components.push_back(thing("x", {0, 0, 10, 10}));
-    rt::ComponentRef win = runtime.loadWindow(w);
-    rt::ComponentRef x = *runtime.find(win.window, "x");
+    runtime::ComponentRef win = runtime.loadWindow(w);
+    runtime::ComponentRef x = *runtime.find(win.window, "x");
     runtime.destroy(x);
     EXPECT_FALSE(runtime.exists(x));
-    runtime.get(x, rt::prop::kLeft);
-    runtime.set(x, rt::prop::kVisible, true);
+    runtime.get(x, runtime::prop::kLeft);
+    runtime.set(x, runtime::prop::kVisible, true);
     runtime.call(x, 0);
     ASSERT_EQ(errors.size(), 3u);
-    EXPECT_EQ(errors[0].code, rt::runtime_error::kNoSuchComponent);
+    EXPECT_EQ(errors[0].code, runtime::runtime_error::kNoSuchComponent);
 
     // Nor does an unknown property of a living component crash.
-    rt::ComponentRef label = runtime.find(runtime.loadWindow([] {
-        rt::WindowDescription d;
-        rt::ComponentDescription c;
+    runtime::ComponentRef label = runtime.find(runtime.loadWindow([] {
+        runtime::WindowDescription d;
+        runtime::ComponentDescription c;
         c.kind = "Label";
         c.name = "l";
         d.components.push_back(c);
         return d;
     }()).window, "l").value();
     runtime.get(label, 8 + 99);
-    EXPECT_EQ(errors.back().code, rt::runtime_error::kNoSuchProperty);
+    EXPECT_EQ(errors.back().code, runtime::runtime_error::kNoSuchProperty);
 }
 
 TEST_F(RuntimeTest, EventComponentOutsideAHandlerGivesTheExactMessage) {
@@ -227,37 +227,37 @@ TEST_F(RuntimeTest, HandlersNestThroughProcessPendingMessages) {
     // from inside it by processPendingMessages; afterwards the outer handler
     // still sees itself as the event component.
     struct Queued {
-        rt::Runtime* runtime;
-        rt::ComponentRef target;
+        runtime::Runtime* runtime;
+        runtime::ComponentRef target;
     } queued{&runtime, {}};
     std::vector<std::string> trace;
-    rt::WindowDescription w;
-    w.components.push_back(thing("outer", {0, 0, 10, 10}, {{rt::event::kLeftDown, [&](rt::Event&) {
+    runtime::WindowDescription w;
+    w.components.push_back(thing("outer", {0, 0, 10, 10}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
         trace.push_back("outer-begin");
         g_idle_add([](gpointer p) -> gboolean {
             auto* q = static_cast<Queued*>(p);
-            q->runtime->raise(q->target, rt::event::kLeftDown, {0, 0, 0});
+            q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
             return G_SOURCE_REMOVE;
         }, &queued);
         runtime.processPendingMessages();
         trace.push_back("outer-end:" + runtime.nameOf(runtime.eventComponent()));
-        return rt::Value{};
+        return runtime::Value{};
     }}}));
-    w.components.push_back(thing("inner", {0, 0, 10, 10}, {{rt::event::kLeftDown, [&](rt::Event&) {
+    w.components.push_back(thing("inner", {0, 0, 10, 10}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
         trace.push_back("inner:" + runtime.nameOf(runtime.eventComponent()));
-        return rt::Value{};
+        return runtime::Value{};
     }}}));
-    rt::ComponentRef win = runtime.loadWindow(w);
+    runtime::ComponentRef win = runtime.loadWindow(w);
     queued.target = *runtime.find(win.window, "inner");
-    runtime.raise(*runtime.find(win.window, "outer"), rt::event::kLeftDown, {0, 0, 0});
+    runtime.raise(*runtime.find(win.window, "outer"), runtime::event::kLeftDown, {0, 0, 0});
     EXPECT_EQ(trace, (std::vector<std::string>{"outer-begin", "inner:inner", "outer-end:outer"}));
     EXPECT_EQ(runtime.handlerDepth(), 0);
 }
 
 // A kind that counts how many of its objects have been freed.
-class Mortal final : public rt::Component {
+class Mortal final : public runtime::Component {
 public:
-    Mortal(const rt::CreateInfo& info, int* freed) : Component(info), freed_(freed) { area_ = gtk_drawing_area_new(); }
+    Mortal(const runtime::CreateInfo& info, int* freed) : Component(info), freed_(freed) { area_ = gtk_drawing_area_new(); }
     ~Mortal() override { ++*freed_; }
     GtkWidget* widget() override { return area_; }
 
@@ -273,43 +273,43 @@ TEST_F(RuntimeTest, DestroyedComponentsOutliveEveryHandlerOnTheStack) {
     // to the raising component's code and the loop is idle again: the raiser
     // still runs on its own object after its event returns.
     int freed = 0;
-    runtime.registerKind("Mortal", [&freed](const rt::CreateInfo& info) { return std::make_unique<Mortal>(info, &freed); });
+    runtime.registerKind("Mortal", [&freed](const runtime::CreateInfo& info) { return std::make_unique<Mortal>(info, &freed); });
     struct Queued {
-        rt::Runtime* runtime;
-        rt::ComponentRef target;
+        runtime::Runtime* runtime;
+        runtime::ComponentRef target;
     } queued{&runtime, {}};
     std::vector<std::string> trace;
-    auto mortal = [](const char* name, rt::Bindings b) {
-        rt::ComponentDescription c;
+    auto mortal = [](const char* name, runtime::Bindings b) {
+        runtime::ComponentDescription c;
         c.kind = "Mortal";
         c.name = name;
         c.rect = {0, 0, 10, 10};
         c.bindings = std::move(b);
         return c;
     };
-    rt::WindowDescription w;
-    w.components.push_back(mortal("raiser", {{rt::event::kLeftDown, [&](rt::Event& e) {
+    runtime::WindowDescription w;
+    w.components.push_back(mortal("raiser", {{runtime::event::kLeftDown, [&](runtime::Event& e) {
         runtime.destroy(e.source);
         runtime.destroy(*runtime.find(e.source.window, "other"));
         g_idle_add([](gpointer p) -> gboolean {
             auto* q = static_cast<Queued*>(p);
-            q->runtime->raise(q->target, rt::event::kLeftDown, {0, 0, 0});
+            q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
             return G_SOURCE_REMOVE;
         }, &queued);
         runtime.processPendingMessages();
         trace.push_back("after pump: " + std::to_string(freed) + " freed");
-        return rt::Value{};
+        return runtime::Value{};
     }}}));
     w.components.push_back(mortal("other", {}));
-    w.components.push_back(mortal("nested", {{rt::event::kLeftDown, [&](rt::Event&) {
+    w.components.push_back(mortal("nested", {{runtime::event::kLeftDown, [&](runtime::Event&) {
         trace.push_back("nested");
-        return rt::Value{};
+        return runtime::Value{};
     }}}));
-    rt::ComponentRef win = runtime.loadWindow(w);
+    runtime::ComponentRef win = runtime.loadWindow(w);
     queued.target = *runtime.find(win.window, "nested");
-    rt::ComponentRef raiser = *runtime.find(win.window, "raiser");
+    runtime::ComponentRef raiser = *runtime.find(win.window, "raiser");
     Mortal* object = static_cast<Mortal*>(runtime.component(raiser));
-    runtime.raise(raiser, rt::event::kLeftDown, {0, 0, 0});
+    runtime.raise(raiser, runtime::event::kLeftDown, {0, 0, 0});
     // Back in the raiser's own code: its object is still whole.
     ASSERT_EQ(freed, 0);
     EXPECT_EQ(object->ref(), raiser);
@@ -327,19 +327,19 @@ TEST_F(RuntimeTest, DestroyedComponentsOutliveEveryHandlerOnTheStack) {
 }
 
 TEST_F(RuntimeTest, TimerTicksAndStopsAtZero) {
-    rt::WindowDescription w;
+    runtime::WindowDescription w;
     int ticks = 0;
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-    rt::ComponentDescription t;
+    runtime::ComponentDescription t;
     t.kind = "Timer";
     t.name = "t";
-    t.block = rt::TimerBlock{1}.serialize();  // below the minimum: runs at 10 ms
-    t.bindings[rt::timer::kTick] = [&](rt::Event& e) {
+    t.block = runtime::TimerBlock{1}.serialize();  // below the minimum: runs at 10 ms
+    t.bindings[runtime::timer::kTick] = [&](runtime::Event& e) {
         if (++ticks == 3) {
-            runtime.set(e.source, rt::prop::own(rt::timer::kInterval), 0);
+            runtime.set(e.source, runtime::prop::own(runtime::timer::kInterval), 0);
             g_main_loop_quit(loop);
         }
-        return rt::Value{};
+        return runtime::Value{};
     };
     w.components.push_back(t);
     runtime.loadWindow(w);

@@ -17,34 +17,34 @@ protected:
     static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override {
-        rt::registerBuiltinKinds(runtime);
+        runtime::registerBuiltinKinds(runtime);
         runtime.setRuntimeErrorHook([this](int code, const std::string&) {
             errors.push_back(code);
             return true;
         });
-        rt::WindowDescription w;
-        rt::ComponentDescription t;
+        runtime::WindowDescription w;
+        runtime::ComponentDescription t;
         t.kind = "Timer";
         t.name = "timer";
-        t.block = rt::TimerBlock{1}.serialize();
-        t.bindings[rt::timer::kTick] = [this](rt::Event&) {
+        t.block = runtime::TimerBlock{1}.serialize();
+        t.bindings[runtime::timer::kTick] = [this](runtime::Event&) {
             ++ticks;
             if (loop) g_main_loop_quit(loop);
-            return rt::Value{};
+            return runtime::Value{};
         };
-        rt::ComponentDescription label;
+        runtime::ComponentDescription label;
         label.kind = "Label";
         label.name = "label";
         label.rect = {0, 0, 40, 12};
         label.visible = false;
-        label.block = rt::LabelBlock{}.serialize();
+        label.block = runtime::LabelBlock{}.serialize();
         w.components = {t, label};
         window = runtime.loadWindow(w).window;
         timer = *runtime.find(window, "timer");
         watched = *runtime.find(window, "label");
     }
 
-    bool armed() { return rt::timerArmed(runtime.component(timer)); }
+    bool armed() { return runtime::timerArmed(runtime.component(timer)); }
 
     // Runs the loop until the next tick, or gives up after ten seconds.
     bool waitForTick() {
@@ -56,9 +56,9 @@ protected:
         return ticks > before;
     }
 
-    rt::Runtime runtime;
+    runtime::Runtime runtime;
     uint32_t window = 0;
-    rt::ComponentRef timer, watched;
+    runtime::ComponentRef timer, watched;
     int ticks = 0;
     GMainLoop* loop = nullptr;
     std::vector<int> errors;
@@ -69,19 +69,19 @@ TEST_F(TimerSleepTest, SleepsWhileHiddenAndTicksOnceShown) {
     ASSERT_TRUE(runtime.sleepWhileHidden(timer, watched));
     EXPECT_FALSE(armed());
     // Asleep, it still reports and accepts its interval.
-    EXPECT_EQ(rt::asInt(runtime.get(timer, rt::prop::own(rt::timer::kInterval))), 1);
-    runtime.set(timer, rt::prop::own(rt::timer::kInterval), 5);
+    EXPECT_EQ(runtime::asInt(runtime.get(timer, runtime::prop::own(runtime::timer::kInterval))), 1);
+    runtime.set(timer, runtime::prop::own(runtime::timer::kInterval), 5);
     EXPECT_FALSE(armed());
 
-    runtime.set(watched, rt::prop::kVisible, true);
+    runtime.set(watched, runtime::prop::kVisible, true);
     EXPECT_TRUE(armed());
     EXPECT_TRUE(waitForTick());
 
-    runtime.set(watched, rt::prop::kVisible, false);
+    runtime.set(watched, runtime::prop::kVisible, false);
     EXPECT_FALSE(armed());
     // A stopped timer stays stopped when woken.
-    runtime.set(timer, rt::prop::own(rt::timer::kInterval), 0);
-    runtime.set(watched, rt::prop::kVisible, true);
+    runtime.set(timer, runtime::prop::own(runtime::timer::kInterval), 0);
+    runtime.set(watched, runtime::prop::kVisible, true);
     EXPECT_FALSE(armed());
     EXPECT_TRUE(errors.empty());
 }
@@ -96,14 +96,14 @@ TEST_F(TimerSleepTest, DestroyingTheWatchedComponentWakesTheTimer) {
 
 TEST_F(TimerSleepTest, OnlyATimerCanSleepAndADestroyedTimerIsForgotten) {
     EXPECT_FALSE(runtime.sleepWhileHidden(watched, timer));
-    EXPECT_FALSE(runtime.sleepWhileHidden(timer, rt::ComponentRef{window, 999}));
-    EXPECT_EQ(errors, (std::vector<int>{rt::runtime_error::kBadArgument, rt::runtime_error::kBadArgument}));
+    EXPECT_FALSE(runtime.sleepWhileHidden(timer, runtime::ComponentRef{window, 999}));
+    EXPECT_EQ(errors, (std::vector<int>{runtime::runtime_error::kBadArgument, runtime::runtime_error::kBadArgument}));
     errors.clear();
     ASSERT_TRUE(runtime.sleepWhileHidden(timer, watched));
     runtime.destroy(timer);
     // Showing the watched component must not touch the destroyed timer.
-    runtime.set(watched, rt::prop::kVisible, true);
-    runtime.set(watched, rt::prop::kVisible, false);
+    runtime.set(watched, runtime::prop::kVisible, true);
+    runtime.set(watched, runtime::prop::kVisible, false);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -21,13 +21,13 @@
 
 namespace {
 
-namespace n = ui::name;
-namespace ev = rt::event;
-const std::string kBase = listing::kBaseUrl;
-constexpr int kContent = rt::prop::own(rt::edit_box::kContent);
-constexpr int kColour = rt::prop::own(rt::edit_box::kTextColour);
+namespace n = tabs::name;
+namespace ev = runtime::event;
+const std::string kBase = program::listing::kBaseUrl;
+constexpr int kContent = runtime::prop::own(runtime::edit_box::kContent);
+constexpr int kColour = runtime::prop::own(runtime::edit_box::kTextColour);
 constexpr int kClick = 0;
-constexpr int32_t kGrey = rt::rgb(200, 200, 200);
+constexpr int32_t kGrey = runtime::rgb(200, 200, 200);
 
 // Before GTK starts: plain key events go straight into the entry, with no
 // input-method server in between; no accessibility bus.
@@ -37,8 +37,8 @@ const bool kEnvironment = [] {
     return true;
 }();
 
-rt::ComponentDescription component(const char* kind, const char* name, rt::Bytes block, rt::Bindings b = {}) {
-    rt::ComponentDescription c;
+runtime::ComponentDescription component(const char* kind, const char* name, runtime::Bytes block, runtime::Bindings b = {}) {
+    runtime::ComponentDescription c;
     c.kind = kind;
     c.name = name;
     c.rect = {10, 10, 160, 22};
@@ -47,15 +47,15 @@ rt::ComponentDescription component(const char* kind, const char* name, rt::Bytes
     return c;
 }
 
-rt::Bytes editBox(const char* placeholder) {
-    rt::EditBoxBlock b;
+runtime::Bytes editBox(const char* placeholder) {
+    runtime::EditBoxBlock b;
     b.textColour = static_cast<uint32_t>(kGrey);
     b.content = placeholder;
     return b.serialize();
 }
 
-rt::WindowDescription window() {
-    rt::WindowDescription w;
+runtime::WindowDescription window() {
+    runtime::WindowDescription w;
     w.name = "search test";
     w.rect = {0, 0, 400, 300};
     auto& c = w.components;
@@ -72,12 +72,12 @@ rt::WindowDescription window() {
                            n::kHotLabel5, n::kHotLabel6, n::kHotLabel7,  n::kHotLabel8,
                            n::kHotLabel9, n::kHotLabel10, n::kHotLabel11, n::kHotLabel12};
     for (const char* h : hot)
-        c.push_back(component("Label", h, rt::LabelBlock{}.serialize(), {{ev::kLeftDown, search::onHotSearchLabelDown}}));
-    c.push_back(component("Label", n::kHotCaption, rt::LabelBlock{}.serialize(),
+        c.push_back(component("Label", h, runtime::LabelBlock{}.serialize(), {{ev::kLeftDown, search::onHotSearchLabelDown}}));
+    c.push_back(component("Label", n::kHotCaption, runtime::LabelBlock{}.serialize(),
                           {{ev::kLeftDown, search::onHotSearchLabelDown}}));
     // Buttons only need their click binding here.
-    auto button = [&](const char* name, rt::Handler h) {
-        c.push_back(component("Label", name, rt::LabelBlock{}.serialize(), {{kClick, std::move(h)}}));
+    auto button = [&](const char* name, runtime::Handler h) {
+        c.push_back(component("Label", name, runtime::LabelBlock{}.serialize(), {{kClick, std::move(h)}}));
     };
     button(n::kSearchButton, search::onSearchButtonClick);
     button(n::kGoButton, search::onGoButtonClick);
@@ -96,9 +96,9 @@ protected:
     static void SetUpTestSuite() { testsupport::requireDisplay(); }
 
     void SetUp() override {
-        rt::Runtime& r = rt::Runtime::instance();
+        runtime::Runtime& r = runtime::Runtime::instance();
         if (!r.hasKind("EditBox")) {
-            rt::registerBuiltinKinds(r);
+            runtime::registerBuiltinKinds(r);
             widgets::registerWidgetKinds(r);
         }
         r.setRuntimeErrorHook([this](int code, const std::string& m) {
@@ -107,7 +107,7 @@ protected:
         });
         win = r.loadWindow(window());
         r.show(win.window);
-        ui::bindMainWindow(r, win);
+        tabs::bindMainWindow(r, win);
         GtkWidget* top = GTK_WIDGET(r.gtkWindow(win.window));
         ASSERT_TRUE(testsupport::waitFor([&] { return gtk_widget_get_mapped(top); }));
 
@@ -131,21 +131,21 @@ protected:
         search::services() = search::defaultServices();
         tabs::tabTable = savedTable;
         tabs::currentTab = savedCurrent;
-        rt::Runtime::instance().destroyWindow(win.window);
+        runtime::Runtime::instance().destroyWindow(win.window);
         testsupport::drain();
         EXPECT_TRUE(errors.empty()) << errors.front();
     }
 
-    rt::ComponentRef ref(const char* name) { return *rt::Runtime::instance().find(win.window, name); }
-    std::string content(const char* box) { return rt::asText(rt::Runtime::instance().get(ref(box), kContent)); }
-    int32_t colour(const char* box) { return rt::asInt(rt::Runtime::instance().get(ref(box), kColour)); }
-    void setContent(const char* box, const std::string& text) { rt::Runtime::instance().set(ref(box), kContent, text); }
-    void raise(const char* name, int event) { rt::Runtime::instance().raise(ref(name), event); }
+    runtime::ComponentRef ref(const char* name) { return *runtime::Runtime::instance().find(win.window, name); }
+    std::string content(const char* box) { return runtime::asText(runtime::Runtime::instance().get(ref(box), kContent)); }
+    int32_t colour(const char* box) { return runtime::asInt(runtime::Runtime::instance().get(ref(box), kColour)); }
+    void setContent(const char* box, const std::string& text) { runtime::Runtime::instance().set(ref(box), kContent, text); }
+    void raise(const char* name, int event) { runtime::Runtime::instance().raise(ref(name), event); }
 
     // One key press and release as the display would deliver them to the
     // window, landing in the box that has the window's focus.
     void key(const char* box, guint keyval, guint state = 0) {
-        rt::Runtime& r = rt::Runtime::instance();
+        runtime::Runtime& r = runtime::Runtime::instance();
         GtkWidget* entry = r.component(ref(box))->widget();
         // Taking the focus selects the whole text, as clicking into it would.
         if (!gtk_widget_is_focus(entry)) gtk_widget_grab_focus(entry);
@@ -174,7 +174,7 @@ protected:
             key(box, gdk_unicode_to_keyval(g_utf8_get_char(p)));
     }
 
-    rt::ComponentRef win;
+    runtime::ComponentRef win;
     std::vector<std::string> log, errors;
     std::vector<tabs::TabRecord> savedTable;
     int32_t savedCurrent = 0;
@@ -216,14 +216,14 @@ TEST_F(SearchHandlers, AQuitClickQueuedBeforeTheSearchEndsItQuietly) {
     g_idle_add([](gpointer p) -> gboolean {
         auto* q = static_cast<Quit*>(p);
         q->log->push_back("quit");
-        rt::Runtime::instance().destroyWindow(q->window);
+        runtime::Runtime::instance().destroyWindow(q->window);
         return G_SOURCE_REMOVE;
     }, &quit);
-    rt::Runtime::instance().raise(ref(n::kSearchBox), ev::kKeyDown, {13, 0});
+    runtime::Runtime::instance().raise(ref(n::kSearchBox), ev::kKeyDown, {13, 0});
     EXPECT_EQ(log, std::vector<std::string>{"quit"});
-    EXPECT_FALSE(rt::Runtime::instance().exists(win));
+    EXPECT_FALSE(runtime::Runtime::instance().exists(win));
     // Handlers that ran nested after the window closed open nothing either.
-    rt::Event e{win, kClick, {}};
+    runtime::Event e{win, kClick, {}};
     search::onHomeButtonClick(e);
     search::onNewTabButtonClick(e);
     search::onGoButtonClick(e);
@@ -245,7 +245,7 @@ TEST_F(SearchHandlers, BlankKeywordShowsTheOwnedReminderAndOpensNothing) {
         ASSERT_EQ(answer.seen.size(), 1u) << blank;
         EXPECT_EQ(answer.seen[0].text, "请输入您要搜的关键词");
         EXPECT_EQ(answer.seen[0].caption, "友情提示：");
-        EXPECT_EQ(answer.seen[0].owner, rt::Runtime::instance().gtkWindow(win.window));
+        EXPECT_EQ(answer.seen[0].owner, runtime::Runtime::instance().gtkWindow(win.window));
     }
     EXPECT_TRUE(log.empty());
 }
@@ -308,7 +308,7 @@ TEST_F(SearchHandlers, PlaceholderFollowsTheFocus) {
 }
 
 TEST_F(SearchHandlers, RefreshAndStopSetLoadingAndUpdateTheButtons) {
-    rt::ComponentRef browser = ref(n::kTemplateBrowser);
+    runtime::ComponentRef browser = ref(n::kTemplateBrowser);
     tabs::tabTable[0].browserWindow = browser.window;
     tabs::tabTable[0].browserComponent = browser.component;
     raise(n::kRefreshButton, kClick);
@@ -324,11 +324,11 @@ TEST_F(SearchHandlers, RefreshAndStopSetLoadingAndUpdateTheButtons) {
 
 TEST_F(SearchHandlers, StopAndRefreshAreNeverVisibleTogether) {
     search::services().updateLoadingButtons = search::defaultServices().updateLoadingButtons;
-    rt::ComponentRef browser = ref(n::kTemplateBrowser);
+    runtime::ComponentRef browser = ref(n::kTemplateBrowser);
     tabs::tabTable[0].browserWindow = browser.window;
     tabs::tabTable[0].browserComponent = browser.component;
-    rt::Runtime& r = rt::Runtime::instance();
-    auto shown = [&](const char* name) { return rt::asBool(r.get(ref(name), rt::prop::kVisible)); };
+    runtime::Runtime& r = runtime::Runtime::instance();
+    auto shown = [&](const char* name) { return runtime::asBool(r.get(ref(name), runtime::prop::kVisible)); };
     for (const char* button : {n::kRefreshButton, n::kStopButton, n::kStopButton, n::kRefreshButton}) {
         raise(button, kClick);
         bool loading = std::string(button) == n::kRefreshButton;

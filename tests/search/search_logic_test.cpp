@@ -21,7 +21,7 @@
 namespace {
 
 using namespace search;
-const std::string kBase = listing::kBaseUrl;
+const std::string kBase = program::listing::kBaseUrl;
 
 TEST(KeywordEncoding, EscapesEveryGbkByte) {
     struct Row { const char* name; std::string in; const char* out; };
@@ -98,7 +98,7 @@ TEST(HotSearches, FixedKeysAreTheGbkEscapesOfTheirKeywords) {
 }
 
 TEST(HotSearches, UrlsByLabelName) {
-    namespace n = ui::name;
+    namespace n = tabs::name;
     CivilDate newYearsEve{2015, 12, 31};
     EXPECT_EQ(hotSearchUrl(n::kHotLabel4, newYearsEve), kBase + "search.asp?key=%B1%E4%CC%AC&otype=name");
     EXPECT_EQ(hotSearchUrl(n::kHotLabel3, newYearsEve), kBase + "search.asp?key=%A3%B1%A3%B8%A3%B5&otype=name");
@@ -138,9 +138,9 @@ TEST(Placeholder, FocusRules) {
 // character; the decisions of both together make the Enter rule.
 std::vector<AddressAction> enterActions(guint state) {
     std::vector<AddressAction> out;
-    AddressAction a = addressKeyDownAction(rt::virtualKeyCode(GDK_KEY_Return), rt::modifierBits(state));
+    AddressAction a = addressKeyDownAction(runtime::virtualKeyCode(GDK_KEY_Return), runtime::modifierBits(state));
     if (a != AddressAction::kNone) out.push_back(a);
-    if (auto ch = rt::characterCode(GDK_KEY_Return, state)) {
+    if (auto ch = runtime::characterCode(GDK_KEY_Return, state)) {
         a = addressCharAction(*ch);
         if (a != AddressAction::kNone) out.push_back(a);
     }
@@ -155,7 +155,7 @@ TEST(AddressKeys, EnterRule) {
     EXPECT_EQ(enterActions(GDK_CONTROL_MASK | GDK_SHIFT_MASK), std::vector<A>{});
     EXPECT_EQ(enterActions(GDK_CONTROL_MASK | GDK_MOD1_MASK), std::vector<A>{});
     // Other keys do nothing, whatever the modifiers.
-    EXPECT_EQ(addressKeyDownAction(65, rt::modifier::kCtrl), A::kNone);
+    EXPECT_EQ(addressKeyDownAction(65, runtime::modifier::kCtrl), A::kNone);
     EXPECT_EQ(addressCharAction('a'), A::kNone);
 }
 

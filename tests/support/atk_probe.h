@@ -13,8 +13,8 @@
 
 namespace testsupport {
 
-inline AtkObject* accessibleOf(rt::Runtime& runtime, rt::ComponentRef ref) {
-    rt::Component* c = runtime.component(ref);
+inline AtkObject* accessibleOf(runtime::Runtime& runtime, runtime::ComponentRef ref) {
+    runtime::Component* c = runtime.component(ref);
     return c ? gtk_widget_get_accessible(c->widget()) : nullptr;
 }
 

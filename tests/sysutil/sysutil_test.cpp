@@ -116,7 +116,7 @@ TEST_F(DisplayTest, LongTitlesAreCutToTheBufferWithoutSplittingCharacters) {
     const sysutil::WindowEntry* e = find(sysutil::enumerateWindows(), xid(w));
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->title, std::string(250, 'a') + "变态");
-    EXPECT_EQ(rt::gbk::byteLength(e->title), 254u);
+    EXPECT_EQ(runtime::gbk::byteLength(e->title), 254u);
 }
 
 TEST_F(DisplayTest, MessageBoxWithoutAWindowHasNoOwner) {

@@ -23,12 +23,12 @@ protected:
         server_.add("/one", "<title>One</title>one");
         server_.add("/two", "<title>Two</title>two");
     }
-    ui::MainUi& u() { return ui::mainUi(); }
+    tabs::MainUi& u() { return tabs::mainUi(); }
     bool statusShown() { return shown(u().statusWindow); }
-    bool fading() { return rt::asInt(rt().get(u().fadeTimer, rt::prop::own(rt::timer::kInterval))) != 0; }
-    std::string statusText() { return rt::asText(rt().get(u().statusTextLabel, rt::prop::own(rt::label::kCaption))); }
+    bool fading() { return runtime::asInt(rt().get(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval))) != 0; }
+    std::string statusText() { return runtime::asText(rt().get(u().statusTextLabel, runtime::prop::own(runtime::label::kCaption))); }
     std::string progressText() {
-        return rt::asText(rt().get(u().loadProgressLabel, rt::prop::own(widgets::trans_label::kText)));
+        return runtime::asText(rt().get(u().loadProgressLabel, runtime::prop::own(widgets::trans_label::kText)));
     }
 };
 
@@ -88,14 +88,14 @@ TEST_F(BrowserEventsGuiTest, StatusWindowRunsAlongTheBottomOfTheMainWindow) {
     openWindow(server_.url("/one"));
     ASSERT_TRUE(settle());
     tabs::PlaceStatusWindow();
-    tabs::Area main = tabs::cx::area(u().window);
-    tabs::Area status = tabs::cx::area(u().statusWindow);
+    tabs::Area main = tabs::components::area(u().window);
+    tabs::Area status = tabs::components::area(u().statusWindow);
     EXPECT_EQ(status.left, main.left + 5);
     EXPECT_EQ(status.width, main.width - 26);
     EXPECT_EQ(status.height, 16);
-    EXPECT_EQ(tabs::cx::area(u().statusTextLabel).width, main.width - 26);
+    EXPECT_EQ(tabs::components::area(u().statusTextLabel).width, main.width - 26);
     // The form's headers are at the bottom: the window sits above them.
-    int headerDepth = tabs::cx::area(u().tabControl).height - tabs::cx::pageAreaHeight();
+    int headerDepth = tabs::components::area(u().tabControl).height - tabs::components::pageAreaHeight();
     EXPECT_EQ(status.top, main.top + main.height - 16 - headerDepth - 3);
 }
 
@@ -123,7 +123,7 @@ TEST_F(BrowserEventsGuiTest, ALinkToANewWindowOpensACurrentTab) {
     openWindow(server_.url("/opener"));
     ASSERT_TRUE(settle());
     ASSERT_TRUE(waitFor([&] { return windowCaption() == "Opener"; }));
-    rt::ComponentRef opener = browser(1);
+    runtime::ComponentRef opener = browser(1);
 
     auto* view = dynamic_cast<wb::WebBrowser*>(rt().component(opener))->view();
     clickAt(gtk_widget_get_window(GTK_WIDGET(view)), 100, 100);
@@ -141,8 +141,8 @@ TEST_F(BrowserEventsGuiTest, ALinkToANewWindowOpensACurrentTab) {
     ASSERT_TRUE(waitFor([&] { return tip(1) == "Popup page"; }));
     ASSERT_TRUE(waitFor([&] { return windowCaption() == "Popup page"; }));
     EXPECT_EQ(caption(1), "Popup page" + std::string(7, ' ') + "  ");
-    EXPECT_EQ(tabs::cx::locationUrl(browser(2)), server_.url("/popup"));
-    EXPECT_EQ(tabs::cx::locationUrl(opener), server_.url("/opener"));
+    EXPECT_EQ(tabs::components::locationUrl(browser(2)), server_.url("/popup"));
+    EXPECT_EQ(tabs::components::locationUrl(opener), server_.url("/opener"));
     EXPECT_EQ(server_.hits("/popup"), 1);
     ASSERT_TRUE(settle());
     EXPECT_EQ(tabs::tabCount(), 2);

@@ -27,12 +27,12 @@ const bool kEnvironment = [] {
     return true;
 }();
 
-namespace n = ui::name;
+namespace n = tabs::name;
 namespace wb = widgets::web_browser;
 
-rt::ComponentDescription component(const char* kind, const char* name, rt::Rect rect, rt::Bytes block,
-                                   rt::Bindings bindings = {}, bool visible = true) {
-    rt::ComponentDescription c;
+runtime::ComponentDescription component(const char* kind, const char* name, runtime::Rect rect, runtime::Bytes block,
+                                   runtime::Bindings bindings = {}, bool visible = true) {
+    runtime::ComponentDescription c;
     c.kind = kind;
     c.name = name;
     c.rect = rect;
@@ -42,30 +42,30 @@ rt::ComponentDescription component(const char* kind, const char* name, rt::Rect 
     return c;
 }
 
-rt::ComponentDescription button(const char* name, rt::Rect rect, rt::Handler click = nullptr, bool visible = true) {
-    rt::Bindings b;
+runtime::ComponentDescription button(const char* name, runtime::Rect rect, runtime::Handler click = nullptr, bool visible = true) {
+    runtime::Bindings b;
     if (click) b[0] = std::move(click);
     return component("PicBtn", name, rect, widgets::PicBtnBlock{}.serialize(), std::move(b), visible);
 }
 
-rt::Bytes browserBlock() {
-    rt::BlockWriter w;
+runtime::Bytes browserBlock() {
+    runtime::BlockWriter w;
     w.u32(1).i32(0).u32(1).u32(0).u32(1).u32(0);
     return w.take();
 }
 
 }  // namespace
 
-rt::WindowDescription testMainWindow(std::function<rt::Value(rt::Event&)> created) {
-    rt::WindowDescription w;
+runtime::WindowDescription testMainWindow(std::function<runtime::Value(runtime::Event&)> created) {
+    runtime::WindowDescription w;
     w.name = "窗口_启动窗口";
     w.rect = {0, 0, 1030, 750};
-    w.bindings = {{rt::window_event::kCreated, std::move(created)}};
+    w.bindings = {{runtime::window_event::kCreated, std::move(created)}};
     auto& c = w.components;
     c.push_back(button(n::kNewTabButton, {792, 24, 14, 14}));
     c.push_back(button(n::kTemplateCloseButton, {328, 5, 16, 16}, tabs::onCloseButtonClick, false));
     c.push_back(button(n::kCloseCurrentTabButton, {763, 3, 25, 17}, tabs::onCloseCurrentTabClick));
-    c.push_back(component("Label", n::kTitleLabel, {3, 3, 661, 20}, rt::LabelBlock{}.serialize()));
+    c.push_back(component("Label", n::kTitleLabel, {3, 3, 661, 20}, runtime::LabelBlock{}.serialize()));
     c.push_back(button(n::kForwardDisabledButton, {560, 23, 27, 27}));
     c.push_back(button(n::kBackDisabledButton, {531, 23, 27, 27}));
     c.push_back(component("WebBrowser", n::kTemplateBrowser, {4, 83, 600, 200}, browserBlock(),
@@ -74,35 +74,35 @@ rt::WindowDescription testMainWindow(std::function<rt::Value(rt::Event&)> create
     widgets::TransLabelBlock progress;
     progress.text = "100.1%";
     c.push_back(component("TransLabel", n::kLoadProgressLabel, {462, 31, 42, 11}, progress.serialize()));
-    c.push_back(component("Timer", n::kProgressTimer, {672, 123, 26, 26}, rt::TimerBlock{1}.serialize(),
-                          {{rt::timer::kTick, tabs::onProgressTimerTick}}));
+    c.push_back(component("Timer", n::kProgressTimer, {672, 123, 26, 26}, runtime::TimerBlock{1}.serialize(),
+                          {{runtime::timer::kTick, tabs::onProgressTimerTick}}));
     c.push_back(component("PageControl", n::kTabControl, {4, 83, 664, 280},
                           widgets::PageControlBlock::form().serialize(),
                           {{widgets::page_control::kPageChanged, tabs::onTabPageChanged},
                            {widgets::page_control::kHeaderRightClicked, tabs::onTabHeaderRightClicked}}));
-    c.push_back(component("EditBox", n::kAddressBox, {116, 28, 155, 20}, rt::EditBoxBlock{}.serialize()));
+    c.push_back(component("EditBox", n::kAddressBox, {116, 28, 155, 20}, runtime::EditBoxBlock{}.serialize()));
     c.push_back(button(n::kRefreshButton, {91, 24, 27, 27}));
     c.push_back(button(n::kForwardButton, {33, 24, 27, 27}));
     c.push_back(button(n::kBackButton, {4, 24, 27, 27}));
     return w;
 }
 
-rt::WindowDescription testStatusWindow() {
-    rt::WindowDescription w;
+runtime::WindowDescription testStatusWindow() {
+    runtime::WindowDescription w;
     w.name = "窗口_状态";
     w.rect = {50, 50, 495, 245};
-    w.bindings = {{rt::window_event::kCreated, tabs::onStatusWindowCreated}};
-    w.components.push_back(component("Label", n::kStatusTextLabel, {0, 0, 471, 16}, rt::LabelBlock{}.serialize()));
-    w.components.push_back(component("Timer", n::kFadeTimer, {224, 56, 26, 26}, rt::TimerBlock{0}.serialize(),
-                                     {{rt::timer::kTick, tabs::onFadeTimerTick}}));
+    w.bindings = {{runtime::window_event::kCreated, tabs::onStatusWindowCreated}};
+    w.components.push_back(component("Label", n::kStatusTextLabel, {0, 0, 471, 16}, runtime::LabelBlock{}.serialize()));
+    w.components.push_back(component("Timer", n::kFadeTimer, {224, 56, 26, 26}, runtime::TimerBlock{0}.serialize(),
+                                     {{runtime::timer::kTick, tabs::onFadeTimerTick}}));
     return w;
 }
 
 void TabWindowTest::SetUpTestSuite() {
     testsupport::requireDisplay();
-    rt::Runtime& r = rt::Runtime::instance();
+    runtime::Runtime& r = runtime::Runtime::instance();
     if (!r.hasKind("WebBrowser")) {
-        rt::registerBuiltinKinds(r);
+        runtime::registerBuiltinKinds(r);
         widgets::registerWidgetKinds(r);
     }
 }
@@ -116,11 +116,11 @@ void TabWindowTest::SetUp() {
 
 void TabWindowTest::TearDown() {
     EXPECT_TRUE(errors_.empty()) << errors_.front();
-    ui::MainUi& u = ui::mainUi();
+    tabs::MainUi& u = tabs::mainUi();
     if (!u.statusWindow.isNull()) rt().destroyWindow(u.statusWindow.window);
     if (mainWindow_) rt().destroyWindow(mainWindow_);
     rt().processPendingMessages();
-    u = ui::MainUi{};
+    u = tabs::MainUi{};
     tabs::tabTable.assign(1, tabs::TabRecord{});
     tabs::currentTab = 0;
     tabs::busy = 0;
@@ -131,11 +131,11 @@ void TabWindowTest::TearDown() {
 }
 
 void TabWindowTest::openWindow(const std::string& url) {
-    rt::ComponentRef main = rt().loadWindow(testMainWindow([this, url](rt::Event& e) -> rt::Value {
-        ui::bindMainWindow(rt(), e.source);
-        rt::ComponentRef status = rt().loadWindow(testStatusWindow(), e.source, false);
-        ui::bindStatusWindow(rt(), status);
-        ui::shell().margins = {3, 3, 3, 3};
+    runtime::ComponentRef main = rt().loadWindow(testMainWindow([this, url](runtime::Event& e) -> runtime::Value {
+        tabs::bindMainWindow(rt(), e.source);
+        runtime::ComponentRef status = rt().loadWindow(testStatusWindow(), e.source, false);
+        tabs::bindStatusWindow(rt(), status);
+        program::shell().margins = {3, 3, 3, 3};
         tabs::maxCaptionLength = 16;
         tabs::CreateFirstTab(url);
         return {};
@@ -156,45 +156,45 @@ bool TabWindowTest::settle() {
     });
 }
 
-rt::ComponentRef TabWindowTest::browser(int n) const { return tabs::tabTable.at(static_cast<size_t>(n - 1)).browser(); }
-rt::ComponentRef TabWindowTest::closeButton(int n) const {
+runtime::ComponentRef TabWindowTest::browser(int n) const { return tabs::tabTable.at(static_cast<size_t>(n - 1)).browser(); }
+runtime::ComponentRef TabWindowTest::closeButton(int n) const {
     return tabs::tabTable.at(static_cast<size_t>(n - 1)).closeButton();
 }
 
-std::string TabWindowTest::tag(rt::ComponentRef ref) { return rt::asText(rt().get(ref, rt::prop::kTag)); }
-bool TabWindowTest::shown(rt::ComponentRef ref) { return rt::asBool(rt().get(ref, rt::prop::kVisible)); }
-std::string TabWindowTest::caption(int page) { return tabs::cx::pageCaption(page); }
+std::string TabWindowTest::tag(runtime::ComponentRef ref) { return runtime::asText(rt().get(ref, runtime::prop::kTag)); }
+bool TabWindowTest::shown(runtime::ComponentRef ref) { return runtime::asBool(rt().get(ref, runtime::prop::kVisible)); }
+std::string TabWindowTest::caption(int page) { return tabs::components::pageCaption(page); }
 
 std::string TabWindowTest::tabState() {
     std::string state;
     for (int n = 1; n <= tabs::tabCount(); ++n) {
         const bool current = n == tabs::currentTab;
         if (!state.empty()) state += ' ';
-        state += tabs::cx::text(browser(n), rt::prop::kTag);
+        state += tabs::components::text(browser(n), runtime::prop::kTag);
         if (current) state += '*';
-        if (tabs::cx::visible(browser(n)) != current) state += '!';
+        if (tabs::components::visible(browser(n)) != current) state += '!';
     }
-    if (tabs::cx::currentPage() != tabs::currentTab - 1) state += " page=" + std::to_string(tabs::cx::currentPage());
-    if (tabs::cx::pageCount() != tabs::tabCount()) state += " pages=" + std::to_string(tabs::cx::pageCount());
+    if (tabs::components::currentPage() != tabs::currentTab - 1) state += " page=" + std::to_string(tabs::components::currentPage());
+    if (tabs::components::pageCount() != tabs::tabCount()) state += " pages=" + std::to_string(tabs::components::pageCount());
     return state;
 }
 
 std::string TabWindowTest::tip(int page) {
     auto pages = widgets::PageControlBlock::parsePages(
-        rt::asBytes(rt().get(ui::mainUi().tabControl, rt::prop::own(widgets::page_control::kPageList))));
+        runtime::asBytes(rt().get(tabs::mainUi().tabControl, runtime::prop::own(widgets::page_control::kPageList))));
     if (!pages || page < 0 || page >= static_cast<int>(pages->size())) return "<no page>";
     return (*pages)[static_cast<size_t>(page)].tip;
 }
 
 std::string TabWindowTest::windowCaption() {
-    return rt::asText(rt().get(ui::mainUi().window, rt::window_prop::kCaption));
+    return runtime::asText(rt().get(tabs::mainUi().window, runtime::window_prop::kCaption));
 }
 
 std::string TabWindowTest::address() {
-    return rt::asText(rt().get(ui::mainUi().addressBox, rt::prop::own(rt::edit_box::kContent)));
+    return runtime::asText(rt().get(tabs::mainUi().addressBox, runtime::prop::own(runtime::edit_box::kContent)));
 }
 
-void TabWindowTest::raise(int n, int event, std::vector<rt::Value> args) { rt().raise(browser(n), event, args); }
+void TabWindowTest::raise(int n, int event, std::vector<runtime::Value> args) { rt().raise(browser(n), event, args); }
 
 int TabWindowTest::componentCount() { return static_cast<int>(rt().components(mainWindow_).size()); }
 

@@ -28,8 +28,8 @@ inline bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds
     return testsupport::waitFor(done, timeout);
 }
 
-rt::WindowDescription testMainWindow(std::function<rt::Value(rt::Event&)> created);
-rt::WindowDescription testStatusWindow();
+runtime::WindowDescription testMainWindow(std::function<runtime::Value(runtime::Event&)> created);
+runtime::WindowDescription testStatusWindow();
 
 // The main window with tab 1 open on firstUrl, loaded through the real
 // runtime, widgets and WebKit; torn down with the tab state after each test.
@@ -39,15 +39,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    rt::Runtime& rt() { return rt::Runtime::instance(); }
+    runtime::Runtime& rt() { return runtime::Runtime::instance(); }
     // Opens the main window; tab 1 shows url.
     void openWindow(const std::string& url);
     // Waits until no tab's browser is loading any more.
     bool settle();
-    rt::ComponentRef browser(int n) const;
-    rt::ComponentRef closeButton(int n) const;
-    std::string tag(rt::ComponentRef ref);
-    bool shown(rt::ComponentRef ref);
+    runtime::ComponentRef browser(int n) const;
+    runtime::ComponentRef closeButton(int n) const;
+    std::string tag(runtime::ComponentRef ref);
+    bool shown(runtime::ComponentRef ref);
     std::string caption(int page);
     std::string tip(int page);
     std::string windowCaption();
@@ -59,7 +59,7 @@ protected:
     // tab control's current page or page count does not match the table.
     std::string tabState();
     // Raises a browser event on tab n's browser as the engine would.
-    void raise(int n, int event, std::vector<rt::Value> args = {});
+    void raise(int n, int event, std::vector<runtime::Value> args = {});
     int componentCount();
 
     PageServer server_;

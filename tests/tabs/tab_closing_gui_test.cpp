@@ -25,7 +25,7 @@ protected:
         TabWindowTest::SetUp();
         for (const char* p : {"/one", "/two", "/three"}) server_.add(p, std::string("<title>") + (p + 1) + "</title>");
     }
-    ui::MainUi& u() { return ui::mainUi(); }
+    tabs::MainUi& u() { return tabs::mainUi(); }
 
     void openThree() {
         openWindow(server_.url("/one"));
@@ -36,12 +36,12 @@ protected:
     }
     void rightClickHeader(int page) { rt().raise(u().tabControl, pc::kHeaderRightClicked, {page}); }
     void clickCloseButton(int n) { rt().raise(closeButton(n), widgets::pic_btn::kClick); }
-    std::string url(int n) { return tabs::cx::locationUrl(browser(n)); }
+    std::string url(int n) { return tabs::components::locationUrl(browser(n)); }
 };
 
 TEST_F(TabClosingGuiTest, RightClickOnTheMiddleHeaderRenumbersTheRest) {
     openThree();
-    rt::ComponentRef middle = browser(2), last = browser(3), lastButton = closeButton(3);
+    runtime::ComponentRef middle = browser(2), last = browser(3), lastButton = closeButton(3);
     rightClickHeader(1);
     ASSERT_EQ(tabState(), "1 2*");
     EXPECT_FALSE(rt().exists(middle));
@@ -57,7 +57,7 @@ TEST_F(TabClosingGuiTest, RightClickOnTheMiddleHeaderRenumbersTheRest) {
 TEST_F(TabClosingGuiTest, ClosingTheLastCurrentTabSelectsThePreviousOne) {
     openThree();
     ASSERT_EQ(tabState(), "1 2 3*");
-    ASSERT_TRUE(waitFor([&] { return tabs::cx::locationName(browser(2)) == "two"; }));
+    ASSERT_TRUE(waitFor([&] { return tabs::components::locationName(browser(2)) == "two"; }));
     rt().raise(u().closeCurrentTabButton, widgets::pic_btn::kClick);
     EXPECT_EQ(tabState(), "1 2*");
     EXPECT_EQ(url(2), server_.url("/two"));
@@ -70,13 +70,13 @@ TEST_F(TabClosingGuiTest, ClosingTheLastCurrentTabSelectsThePreviousOne) {
 TEST_F(TabClosingGuiTest, ClosingATabBesideTheShownOneKeepsTheShownOne) {
     openThree();
     ASSERT_TRUE(waitFor([&] { return tip(0) == "one" && tip(1) == "two" && tip(2) == "three"; }));
-    tabs::cx::setCurrentPage(1);
+    tabs::components::setCurrentPage(1);
     ASSERT_EQ(tabs::currentTab, 2);
-    rt::ComponentRef two = browser(2);
+    runtime::ComponentRef two = browser(2);
     std::string twoCaption = caption(1);
     auto expectTwoOnShow = [&](int n) {
         EXPECT_EQ(tabs::currentTab, n);
-        EXPECT_EQ(tabs::cx::currentPage(), n - 1);
+        EXPECT_EQ(tabs::components::currentPage(), n - 1);
         EXPECT_EQ(browser(n), two);
         EXPECT_TRUE(shown(two));
         for (int i = 1; i <= tabs::tabCount(); ++i)
@@ -103,8 +103,8 @@ TEST_F(TabClosingGuiTest, ClosingATabBesideTheShownOneKeepsTheShownOne) {
     tabs::OpenInNewTab(server_.url("/three"));
     ASSERT_TRUE(settle());
     ASSERT_TRUE(waitFor([&] { return tip(2) == "three"; }));
-    tabs::cx::setCurrentPage(2);
-    rt::ComponentRef three = browser(3);
+    tabs::components::setCurrentPage(2);
+    runtime::ComponentRef three = browser(3);
     rightClickHeader(1);
     ASSERT_EQ(tabState(), "1 2*");
     EXPECT_EQ(browser(2), three);
@@ -114,15 +114,15 @@ TEST_F(TabClosingGuiTest, ClosingATabBesideTheShownOneKeepsTheShownOne) {
 TEST_F(TabClosingGuiTest, ClosingTheShownTabShowsItsRightNeighbour) {
     openThree();
     ASSERT_TRUE(waitFor([&] { return tip(2) == "three"; }));
-    tabs::cx::setCurrentPage(1);
-    rt::ComponentRef three = browser(3);
+    tabs::components::setCurrentPage(1);
+    runtime::ComponentRef three = browser(3);
     rt().raise(u().closeCurrentTabButton, widgets::pic_btn::kClick);
     ASSERT_EQ(tabState(), "1 2*");
     EXPECT_EQ(browser(2), three);
     EXPECT_EQ(windowCaption(), "three");
     EXPECT_EQ(address(), server_.url("/three"));
     // The first tab shown and closed: the next one moves into page 0.
-    tabs::cx::setCurrentPage(0);
+    tabs::components::setCurrentPage(0);
     clickCloseButton(1);
     ASSERT_EQ(tabs::tabCount(), 1);
     EXPECT_EQ(browser(1), three);
@@ -165,10 +165,10 @@ TEST_F(TabClosingGuiTest, ClosingTabOneOfTwoKeepsPageZeroWithTheOtherCaption) {
     ASSERT_TRUE(settle());
     ASSERT_TRUE(waitFor([&] { return tip(1) == "two"; }));
     std::string second = caption(1);
-    rt::ComponentRef survivor = browser(2);
+    runtime::ComponentRef survivor = browser(2);
     clickCloseButton(1);
     ASSERT_EQ(tabs::tabCount(), 1);
-    EXPECT_EQ(tabs::cx::pageCount(), 1);
+    EXPECT_EQ(tabs::components::pageCount(), 1);
     EXPECT_EQ(browser(1), survivor);
     EXPECT_EQ(tag(survivor), "1");
     EXPECT_EQ(tag(closeButton(1)), "0");
@@ -184,17 +184,17 @@ TEST_F(TabClosingGuiTest, TheOnlyTabCyclesThroughTheSearchEngines) {
     // Nothing answers for the engines' hosts here; what counts is where the
     // tab is sent and that it stays.
     clickCloseButton(1);
-    EXPECT_EQ(address(), listing::kSearchEngineAHome);
-    ASSERT_TRUE(waitFor([&] { return url(1) == listing::kSearchEngineAHome; }));
+    EXPECT_EQ(address(), program::listing::kSearchEngineAHome);
+    ASSERT_TRUE(waitFor([&] { return url(1) == program::listing::kSearchEngineAHome; }));
     ASSERT_TRUE(settle());
     rightClickHeader(0);
-    EXPECT_EQ(address(), listing::kSearchEngineBHome);
-    ASSERT_TRUE(waitFor([&] { return url(1) == listing::kSearchEngineBHome; }));
+    EXPECT_EQ(address(), program::listing::kSearchEngineBHome);
+    ASSERT_TRUE(waitFor([&] { return url(1) == program::listing::kSearchEngineBHome; }));
     ASSERT_TRUE(settle());
     clickCloseButton(1);
-    EXPECT_EQ(address(), listing::kSearchEngineAHome);
+    EXPECT_EQ(address(), program::listing::kSearchEngineAHome);
     EXPECT_EQ(tabs::tabCount(), 1);
-    EXPECT_EQ(tabs::cx::pageCount(), 1);
+    EXPECT_EQ(tabs::components::pageCount(), 1);
     EXPECT_EQ(tag(browser(1)), "1");
     // The close-current-tab path on one tab only re-fits the captions.
     tabs::maxCaptionLength = 4;
@@ -212,7 +212,7 @@ TEST_F(TabClosingGuiTest, ClosedTabsLeaveNoComponentsOrViewsBehind) {
     for (int round = 0; round < 20; ++round) {
         for (int i = 0; i < 10; ++i) tabs::OpenInNewTab("about:blank");
         ASSERT_EQ(tabs::tabCount(), 11);
-        ASSERT_EQ(tabs::cx::pageCount(), 11);
+        ASSERT_EQ(tabs::components::pageCount(), 11);
         // Close from the middle, the end and the front in turn.
         for (int i = 0; i < 10; ++i) {
             int page = i % 3 == 0 ? 1 : i % 3 == 1 ? tabs::tabCount() - 1 : 0;
@@ -221,7 +221,7 @@ TEST_F(TabClosingGuiTest, ClosedTabsLeaveNoComponentsOrViewsBehind) {
         ASSERT_EQ(tabs::tabCount(), 1);
         rt().processPendingMessages();
     }
-    EXPECT_EQ(tabs::cx::pageCount(), 1);
+    EXPECT_EQ(tabs::components::pageCount(), 1);
     EXPECT_EQ(componentCount(), components);
     EXPECT_EQ(tag(browser(1)), "1");
     EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; })) << wb::liveViewCount() << " vs " << views;
@@ -241,9 +241,9 @@ TEST_F(TabClosingGuiTest, ClosingTheOpenerWhileItsNewWindowHandlerPumpsIsQuiet) 
     openWindow(server_.url("/opener"));
     ASSERT_TRUE(settle());
     ASSERT_TRUE(waitFor([&] { return windowCaption() == "Opener"; }));
-    const rt::ComponentRef opener = browser(1);
+    const runtime::ComponentRef opener = browser(1);
     struct Pending {
-        rt::ComponentRef closeButton;
+        runtime::ComponentRef closeButton;
         int hooks = 0;
     } pending{closeButton(1)};
     guint createSignal = g_signal_lookup("create", WEBKIT_TYPE_WEB_VIEW);
@@ -252,7 +252,7 @@ TEST_F(TabClosingGuiTest, ClosingTheOpenerWhileItsNewWindowHandlerPumpsIsQuiet) 
         ++q->hooks;
         g_idle_add([](gpointer p) -> gboolean {
             auto* q = static_cast<Pending*>(p);
-            rt::Runtime::instance().raise(q->closeButton, widgets::pic_btn::kClick);
+            runtime::Runtime::instance().raise(q->closeButton, widgets::pic_btn::kClick);
             return G_SOURCE_REMOVE;
         }, q);
         return FALSE;  // once

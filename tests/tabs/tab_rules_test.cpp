@@ -12,7 +12,7 @@ namespace {
 
 using namespace tabs;
 
-size_t gbkLength(const std::string& s) { return rt::gbk::byteLength(s); }
+size_t gbkLength(const std::string& s) { return runtime::gbk::byteLength(s); }
 
 TEST(FitText, CutsAndPadsToOneByteMoreThanTheLength) {
     EXPECT_EQ(FitText("abc", 5), "abc   ");
@@ -146,10 +146,10 @@ TEST(Placement, BrowserCoversThePageAreaBesideTheHeaders) {
 // The browser placed from what the tab control reports never lies over a
 // header, whatever the side and however many rows the headers take.
 TEST(Placement, BrowserLeavesEveryRowOfHeadersFree) {
-    struct Host : widgets::pagectl::Host {
+    struct Host : widgets::page_control::Host {
         int notify(int, int) override { return 0; }
         void invalidate() override {}
-        int measureContent(const widgets::pagectl::Page& p) override {
+        int measureContent(const widgets::page_control::Page& p) override {
             return static_cast<int>(p.data.caption.size()) * 7;
         }
     } host;
@@ -161,7 +161,7 @@ TEST(Placement, BrowserLeavesEveryRowOfHeadersFree) {
         for (int tabs = 1; tabs <= 12; tabs += 4)
             for (int width : {664, 1914}) {
                 SCOPED_TRACE(testing::Message() << "position " << position << ", " << tabs << " tabs, " << width);
-                widgets::pagectl::Model m(host);
+                widgets::page_control::Model m(host);
                 m.setSize(width, 600);
                 m.setPosition(position);
                 std::vector<widgets::PageControlPage> pages(static_cast<size_t>(tabs));
@@ -213,12 +213,12 @@ TEST(Placement, StatusWindowAlongTheBottomOfTheBrowserArea) {
 }
 
 TEST(Closing, OnlyTabCyclesBetweenTheEngines) {
-    std::string a = listing::kSearchEngineAHome, b = listing::kSearchEngineBHome;
+    std::string a = program::listing::kSearchEngineAHome, b = program::listing::kSearchEngineBHome;
     EXPECT_EQ(a.rfind("https://", 0), 0u);
     EXPECT_EQ(b.rfind("https://", 0), 0u);
     EXPECT_EQ(a.substr(a.find('/', 8)), "/webhp?hl=zh-CN");
     EXPECT_EQ(b.substr(b.find('/', 8)), "/");
-    EXPECT_EQ(onlyTabTarget(listing::kBaseUrl), a);
+    EXPECT_EQ(onlyTabTarget(program::listing::kBaseUrl), a);
     EXPECT_EQ(onlyTabTarget(a), b);
     EXPECT_EQ(onlyTabTarget(b), a);
     EXPECT_EQ(onlyTabTarget(a + "&x=1"), a);  // only the exact URL counts

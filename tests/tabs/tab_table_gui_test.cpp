@@ -24,7 +24,7 @@ protected:
                b.top < a.top + a.height;
     }
     // Where a component really is: its host's place in the window.
-    tabs::Area onScreen(rt::ComponentRef ref) {
+    tabs::Area onScreen(runtime::ComponentRef ref) {
         GtkWidget* host = rt().hostWidget(ref);
         GtkWidget* top = gtk_widget_get_toplevel(host);
         int x = 0, y = 0;
@@ -76,7 +76,7 @@ protected:
         server_.add("/two", "<title>Two</title>two");
         server_.add("/three", "<title>Three</title>three");
     }
-    ui::MainUi& u() { return ui::mainUi(); }
+    tabs::MainUi& u() { return tabs::mainUi(); }
 };
 
 TEST_F(TabTableGuiTest, FirstTabThenANewTabBecomesCurrent) {
@@ -85,7 +85,7 @@ TEST_F(TabTableGuiTest, FirstTabThenANewTabBecomesCurrent) {
     EXPECT_EQ(tag(closeButton(1)), "0");
     EXPECT_TRUE(shown(closeButton(1)));
     EXPECT_FALSE(shown(u().closeCurrentTabButton));
-    EXPECT_EQ(rt::asText(rt().get(u().titleLabel, rt::prop::own(0))), "Varomel");
+    EXPECT_EQ(runtime::asText(rt().get(u().titleLabel, runtime::prop::own(0))), "Varomel");
     EXPECT_EQ(address(), server_.url("/one"));
     // The back/forward pair shows the disabled halves for a fresh tab.
     EXPECT_FALSE(shown(u().backButton));
@@ -99,12 +99,12 @@ TEST_F(TabTableGuiTest, FirstTabThenANewTabBecomesCurrent) {
     EXPECT_TRUE(shown(u().closeCurrentTabButton));
     EXPECT_EQ(address(), server_.url("/two"));
     // Laid over the page area: the form puts the headers at the bottom.
-    tabs::Area control = tabs::cx::area(u().tabControl);
-    tabs::Area b = tabs::cx::area(browser(2));
+    tabs::Area control = tabs::components::area(u().tabControl);
+    tabs::Area b = tabs::components::area(browser(2));
     EXPECT_EQ(b.left, control.left);
     EXPECT_EQ(b.top, control.top);
-    EXPECT_EQ(b.width, tabs::cx::pageAreaWidth() + 2);
-    EXPECT_EQ(b.height, tabs::cx::pageAreaHeight() + 1);
+    EXPECT_EQ(b.width, tabs::components::pageAreaWidth() + 2);
+    EXPECT_EQ(b.height, tabs::components::pageAreaHeight() + 1);
 
     // The engine's title reaches the caption, the tip and the window caption.
     ASSERT_TRUE(waitFor([&] { return tip(1) == "Two"; }));
@@ -120,7 +120,7 @@ TEST_F(TabTableGuiTest, BackgroundTitleSetsItsCaptionAndTipOnly) {
 
     raise(1, wb::event::kTitleChange, {std::string("hello")});
     EXPECT_EQ(caption(0), "hello" + std::string(12, ' ') + "  ");
-    EXPECT_EQ(rt::gbk::byteLength(caption(0)), 19u);
+    EXPECT_EQ(runtime::gbk::byteLength(caption(0)), 19u);
     EXPECT_EQ(tip(0), "hello");
     EXPECT_EQ(windowCaption(), "Two");
 
@@ -129,7 +129,7 @@ TEST_F(TabTableGuiTest, BackgroundTitleSetsItsCaptionAndTipOnly) {
     EXPECT_EQ(caption(0), "传奇私服新开一秒  ");
     EXPECT_EQ(tip(0), forty);
     // Events from a tag outside the table change nothing.
-    rt().set(browser(1), rt::prop::kTag, std::string("7"));
+    rt().set(browser(1), runtime::prop::kTag, std::string("7"));
     raise(1, wb::event::kTitleChange, {std::string("lost")});
     EXPECT_EQ(tip(0), forty);
 }
@@ -144,12 +144,12 @@ TEST_F(TabTableGuiTest, FitCaptionsHalvesDownToOneCharacterAndClosingGrowsThemBa
     tabs::FitCaptions();
     EXPECT_EQ(tabs::maxCaptionLength, 16);
     // A narrow control no longer fits three more headers.
-    rt().set(u().tabControl, rt::prop::kWidth, 120);
+    rt().set(u().tabControl, runtime::prop::kWidth, 120);
     for (int expected : {8, 4, 2, 2}) {
         tabs::FitCaptions();
         EXPECT_EQ(tabs::maxCaptionLength, expected);
         for (int page = 0; page < 3; ++page)
-            EXPECT_EQ(rt::gbk::byteLength(caption(page)), static_cast<size_t>(expected + 1));
+            EXPECT_EQ(runtime::gbk::byteLength(caption(page)), static_cast<size_t>(expected + 1));
     }
     // The floor still shows the first character of a Chinese title.
     std::string title = "传奇私服";
@@ -159,7 +159,7 @@ TEST_F(TabTableGuiTest, FitCaptionsHalvesDownToOneCharacterAndClosingGrowsThemBa
 
     // Room again: closing a tab grows the others' captions back from their
     // whole titles, in the same steps, up to 16 bytes.
-    rt().set(u().tabControl, rt::prop::kWidth, 664);
+    rt().set(u().tabControl, runtime::prop::kWidth, 664);
     tabs::CloseTab(2);
     EXPECT_EQ(tabs::maxCaptionLength, 16);
     EXPECT_EQ(caption(0), tabs::FitText(title, 16));
@@ -170,15 +170,15 @@ TEST_F(TabTableGuiTest, FitCaptionsHalvesDownToOneCharacterAndClosingGrowsThemBa
 TEST_F(TabTableGuiTest, AddressBoxShowsOnlyTheCurrentTabsRealAddress) {
     openWindow(server_.url("/one"));
     ASSERT_TRUE(settle());
-    tabs::cx::setAddressText("typed");
+    tabs::components::setAddressText("typed");
     tabs::RefreshSelection();
     EXPECT_EQ(address(), server_.url("/one"));
 
-    tabs::cx::setAddressText("typed");
+    tabs::components::setAddressText("typed");
     tabs::NavigateTab("about:blank", 1);
     EXPECT_EQ(address(), "about:blank");
     ASSERT_TRUE(settle());
-    tabs::cx::setAddressText("typed");
+    tabs::components::setAddressText("typed");
     tabs::RefreshSelection();
     EXPECT_EQ(address(), "typed");
 
@@ -201,7 +201,7 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
     for (const char* p : {"/r2", "/r3", "/r4", "/r5"}) tabs::OpenInNewTab(server_.url(p));
     ASSERT_TRUE(settle());
     ASSERT_TRUE(waitFor([&] { return tip(4) == "r5" && tip(0) == "r1"; }));
-    rt::ComponentRef control = u().tabControl;
+    runtime::ComponentRef control = u().tabControl;
     GdkScreen* screen = gdk_screen_get_default();
     const int screenWidth = gdk_screen_get_width(screen), screenHeight = gdk_screen_get_height(screen);
 
@@ -213,40 +213,40 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
                              Size{"maximised", {0, 0, screenWidth, screenHeight},
                                   {4, 83, screenWidth - 8, screenHeight - 90}}}) {
         SCOPED_TRACE(size.name);
-        rt().set(u().window, rt::prop::kWidth, size.window.width);
-        rt().set(u().window, rt::prop::kHeight, size.window.height);
-        for (int k : {rt::prop::kLeft, rt::prop::kTop, rt::prop::kWidth, rt::prop::kHeight})
-            rt().set(control, k, k == rt::prop::kLeft ? size.control.left : k == rt::prop::kTop ? size.control.top
-                                 : k == rt::prop::kWidth ? size.control.width : size.control.height);
+        rt().set(u().window, runtime::prop::kWidth, size.window.width);
+        rt().set(u().window, runtime::prop::kHeight, size.window.height);
+        for (int k : {runtime::prop::kLeft, runtime::prop::kTop, runtime::prop::kWidth, runtime::prop::kHeight})
+            rt().set(control, k, k == runtime::prop::kLeft ? size.control.left : k == runtime::prop::kTop ? size.control.top
+                                 : k == runtime::prop::kWidth ? size.control.width : size.control.height);
         // Captions of about two fifths of the strip: measure one character
         // of the padded caption, then pick the length that gives that width.
         // Short captions first: with more than one row the control
         // stretches the headers, and the measure would be off.
-        for (int page = 0; page < 5; ++page) tabs::cx::setPageCaption(page, "x");
+        for (int page = 0; page < 5; ++page) tabs::components::setPageCaption(page, "x");
         tabs::maxCaptionLength = 40;
-        tabs::cx::setPageCaption(0, tabs::CaptionFromTitle("r1", 0));
-        const double perByte = (tabs::cx::headerRect(0)->width - 11) / 43.0;
+        tabs::components::setPageCaption(0, tabs::CaptionFromTitle("r1", 0));
+        const double perByte = (tabs::components::headerRect(0)->width - 11) / 43.0;
         // A title shorter than the length is padded to length + 3 bytes.
         tabs::maxCaptionLength = static_cast<int>(((size.control.width - 3) * 0.4 - 11) / perByte) - 3;
         for (int n = 1; n <= 5; ++n)
-            tabs::cx::setPageCaption(n - 1, tabs::CaptionFromTitle(tabs::cx::locationName(browser(n)), n - 1));
+            tabs::components::setPageCaption(n - 1, tabs::CaptionFromTitle(tabs::components::locationName(browser(n)), n - 1));
 
         auto check = [&](const std::string& when) {
             SCOPED_TRACE(when);
             std::set<int> rows;
-            tabs::Area c = tabs::cx::area(control);
+            tabs::Area c = tabs::components::area(control);
             tabs::Area shownBrowser;
             int browsersShown = 0;
             for (int n = 1; n <= 5; ++n)
-                if (shown(browser(n))) ++browsersShown, shownBrowser = tabs::cx::area(browser(n));
+                if (shown(browser(n))) ++browsersShown, shownBrowser = tabs::components::area(browser(n));
             ASSERT_EQ(browsersShown, 1);
-            EXPECT_EQ(shownBrowser, tabs::cx::area(browser(tabs::currentTab)));
+            EXPECT_EQ(shownBrowser, tabs::components::area(browser(tabs::currentTab)));
             for (int i = 0; i < 5; ++i) {
-                tabs::Area h = *tabs::cx::headerRect(i);
+                tabs::Area h = *tabs::components::headerRect(i);
                 h.left += c.left, h.top += c.top;
                 rows.insert(h.top);
                 EXPECT_FALSE(overlaps(shownBrowser, h)) << "header " << i;
-                tabs::Area b = tabs::cx::area(closeButton(i + 1));
+                tabs::Area b = tabs::components::area(closeButton(i + 1));
                 EXPECT_TRUE(shown(closeButton(i + 1))) << "close button " << i + 1;
                 EXPECT_TRUE(b.left >= h.left && b.top >= h.top && b.left + b.width <= h.left + h.width &&
                             b.top + b.height <= h.top + h.height)
@@ -256,7 +256,7 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
             EXPECT_EQ(rows.size(), 3u);
             // And on the screen: no pixel of the (green) page shows in the
             // header strip, once the browser has really moved there.
-            tabs::Area strip = *tabs::cx::headerRect(-1);
+            tabs::Area strip = *tabs::components::headerRect(-1);
             strip.left += c.left, strip.top += c.top;
             ASSERT_TRUE(waitFor([&] { return onScreen(browser(tabs::currentTab)) == shownBrowser; }));
             ASSERT_TRUE(waitFor([&] { return screenPixelAt(shownBrowser.left + 40, shownBrowser.top + 40) == 0x00c000; },
@@ -267,13 +267,13 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
       // window description has them.
       for (int position : {0, 1}) {
         SCOPED_TRACE(position == 0 ? "top" : "bottom");
-        rt().set(control, rt::prop::own(widgets::page_control::kHeaderPosition), position);
+        rt().set(control, runtime::prop::own(widgets::page_control::kHeaderPosition), position);
         tabs::LayOutTabBrowser(tabs::currentTab);
         tabs::ArrangeCloseButtons();
         check("first layout");
         if (position == 0) {
             // The page repaints at its new size a little after the move.
-            tabs::Area b = tabs::cx::area(browser(tabs::currentTab));
+            tabs::Area b = tabs::components::area(browser(tabs::currentTab));
             waitFor([&] { return screenPixelAt(b.left + b.width - 20, b.top + b.height - 20) == 0x00c000; });
             saveShotIfAsked(std::string("header-rows-") + size.name);
         }
@@ -281,7 +281,7 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
         // A click on the first header of each row; the clicked row moves
         // next to the page area.
         for (int page : {0, 2, 4}) {
-            tabs::Area h = *tabs::cx::headerRect(page);
+            tabs::Area h = *tabs::components::headerRect(page);
             int ox = 0, oy = 0;
             gdk_window_get_origin(gtk_widget_get_window(rt().hostWidget(control)), &ox, &oy);
             // Each click lands elsewhere: two presses on one spot in quick
@@ -290,7 +290,7 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
                                  std::to_string(oy + h.top + h.height / 2) + " click 1");
             ASSERT_TRUE(waitFor([&] { return tabs::currentTab == page + 1; }))
                 << "page " << page << " header " << h.left << "," << h.top << " " << h.width << "x" << h.height
-                << " origin " << ox << "," << oy << " current " << tabs::currentTab << " page " << tabs::cx::currentPage();
+                << " origin " << ox << "," << oy << " current " << tabs::currentTab << " page " << tabs::components::currentPage();
             check("after clicking page " + std::to_string(page));
         }
         testsupport::xdotool("mousemove 0 0");
@@ -306,31 +306,31 @@ TEST_F(TabTableGuiTest, SingleRowHidesTheCloseButtonsOfHeadersOutOfView) {
     tabs::OpenInNewTab(server_.url("/three"));
     ASSERT_TRUE(settle());
     ASSERT_TRUE(waitFor([&] { return tip(2) == "Three"; }));
-    rt().set(u().tabControl, rt::prop::own(widgets::page_control::kMultiRow), 0);
+    rt().set(u().tabControl, runtime::prop::own(widgets::page_control::kMultiRow), 0);
     // Captions of about 350 pixels: the second header crosses the end of
     // the row and the third gets none.
     tabs::maxCaptionLength = 100;
     for (int n = 1; n <= 3; ++n)
-        tabs::cx::setPageCaption(n - 1, tabs::CaptionFromTitle(tabs::cx::locationName(browser(n)), n - 1));
-    tabs::cx::setCurrentPage(0);
+        tabs::components::setPageCaption(n - 1, tabs::CaptionFromTitle(tabs::components::locationName(browser(n)), n - 1));
+    tabs::components::setCurrentPage(0);
     tabs::ArrangeCloseButtons();
-    ASSERT_GT(tabs::cx::headerRect(1)->left + tabs::cx::headerRect(1)->width, 664);
-    ASSERT_EQ(tabs::cx::headerRect(2)->width, 0);
+    ASSERT_GT(tabs::components::headerRect(1)->left + tabs::components::headerRect(1)->width, 664);
+    ASSERT_EQ(tabs::components::headerRect(2)->width, 0);
     EXPECT_TRUE(shown(closeButton(1)));
     EXPECT_FALSE(shown(closeButton(2)));
     EXPECT_FALSE(shown(closeButton(3)));
 
     // Selecting the last page scrolls it to the front: the others go.
-    tabs::cx::setCurrentPage(2);
-    ASSERT_EQ(tabs::cx::headerRect(0)->width, 0);
+    tabs::components::setCurrentPage(2);
+    ASSERT_EQ(tabs::components::headerRect(0)->width, 0);
     EXPECT_FALSE(shown(closeButton(1)));
     EXPECT_FALSE(shown(closeButton(2)));
     EXPECT_TRUE(shown(closeButton(3)));
-    tabs::Area h = *tabs::cx::headerRect(2), c = tabs::cx::area(u().tabControl), b = tabs::cx::area(closeButton(3));
+    tabs::Area h = *tabs::components::headerRect(2), c = tabs::components::area(u().tabControl), b = tabs::components::area(closeButton(3));
     EXPECT_EQ(b.left + b.width, c.left + h.left + h.width);
 
     // Back to several rows: every button shows again.
-    rt().set(u().tabControl, rt::prop::own(widgets::page_control::kMultiRow), 1);
+    rt().set(u().tabControl, runtime::prop::own(widgets::page_control::kMultiRow), 1);
     tabs::ArrangeCloseButtons();
     for (int n = 1; n <= 3; ++n) EXPECT_TRUE(shown(closeButton(n))) << n;
 }
@@ -343,13 +343,13 @@ TEST_F(TabTableGuiTest, NoTabOpensWhenTheTabControlIsFull) {
     const int components = componentCount();
     std::vector<widgets::PageControlPage> pages(4096);
     for (auto& p : pages) p.caption = "载入..";
-    rt().set(u().tabControl, rt::prop::own(widgets::page_control::kPageList),
+    rt().set(u().tabControl, runtime::prop::own(widgets::page_control::kPageList),
              widgets::PageControlBlock::serializePages(pages));
-    ASSERT_EQ(tabs::cx::pageCount(), 4096);
+    ASSERT_EQ(tabs::components::pageCount(), 4096);
     EXPECT_EQ(tabs::CreateTab(), 0);
     tabs::OpenInNewTab(server_.url("/two"));
     EXPECT_EQ(tabs::tabCount(), 1);
-    EXPECT_EQ(tabs::cx::pageCount(), 4096);
+    EXPECT_EQ(tabs::components::pageCount(), 4096);
     EXPECT_EQ(componentCount(), components);
     EXPECT_EQ(tabs::currentTab, 1);
     EXPECT_TRUE(shown(browser(1)));
@@ -361,24 +361,24 @@ TEST_F(TabTableGuiTest, NoTabOpensWhenTheTabControlIsFull) {
 
 TEST_F(TabTableGuiTest, CloseButtonsWaitForTheFirstActivation) {
     tabs::layoutReady = 0;
-    rt::ComponentRef main = rt().loadWindow(testMainWindow([this](rt::Event& e) -> rt::Value {
-        ui::bindMainWindow(rt(), e.source);
+    runtime::ComponentRef main = rt().loadWindow(testMainWindow([this](runtime::Event& e) -> runtime::Value {
+        tabs::bindMainWindow(rt(), e.source);
         tabs::CreateFirstTab(server_.url("/one"));
         return {};
     }));
     mainWindow_ = main.window;
-    tabs::Area before = tabs::cx::area(closeButton(1));
+    tabs::Area before = tabs::components::area(closeButton(1));
     tabs::ArrangeCloseButtons();
-    EXPECT_EQ(tabs::cx::area(closeButton(1)), before);
+    EXPECT_EQ(tabs::components::area(closeButton(1)), before);
 
     tabs::layoutReady = 1;
     tabs::ArrangeCloseButtons();
-    auto header = tabs::cx::headerRect(0);
+    auto header = tabs::components::headerRect(0);
     ASSERT_TRUE(header);
-    tabs::Area control = tabs::cx::area(u().tabControl);
-    tabs::Area b = tabs::cx::area(closeButton(1));
+    tabs::Area control = tabs::components::area(u().tabControl);
+    tabs::Area b = tabs::components::area(closeButton(1));
     EXPECT_EQ(b.left, control.left + header->left + header->width - b.width);
-    tabs::Area plus = tabs::cx::area(u().newTabButton);
+    tabs::Area plus = tabs::components::area(u().newTabButton);
     EXPECT_EQ(plus.left, control.left + header->left + header->width + 5);
     ASSERT_TRUE(settle());
 }
@@ -391,7 +391,7 @@ TEST_F(TabTableGuiTest, BackgroundDownloadMarksTheTabLoading) {
     EXPECT_EQ(tabTable[0].loading, 1);
     EXPECT_EQ(tabTable[1].loading, 0);
 
-    tabs::cx::setCurrentPage(0);
+    tabs::components::setCurrentPage(0);
     EXPECT_EQ(tabs::currentTab, 1);
     EXPECT_TRUE(shown(u().stopButton));
     EXPECT_FALSE(shown(u().refreshButton));
@@ -399,7 +399,7 @@ TEST_F(TabTableGuiTest, BackgroundDownloadMarksTheTabLoading) {
     EXPECT_FALSE(shown(browser(2)));
 
     // The current tab's own download begin swaps the buttons directly.
-    tabs::cx::setCurrentPage(1);
+    tabs::components::setCurrentPage(1);
     EXPECT_FALSE(shown(u().stopButton));
     raise(2, wb::event::kDownloadBegin);
     EXPECT_TRUE(shown(u().stopButton));
@@ -431,11 +431,11 @@ TEST_F(TabTableGuiTest, CommandStatesFollowTheCurrentRecordUpToTheLastTab) {
     EXPECT_TRUE(shown(u().backButton));
     EXPECT_FALSE(shown(u().backDisabledButton));
 
-    tabs::cx::setCurrentPage(1);
+    tabs::components::setCurrentPage(1);
     EXPECT_FALSE(shown(u().forwardButton));
     EXPECT_TRUE(shown(u().forwardDisabledButton));
     raise(3, wb::event::kCommandStateChange, {wb::command::kBack, false});
-    tabs::cx::setCurrentPage(2);
+    tabs::components::setCurrentPage(2);
     EXPECT_FALSE(shown(u().backButton));
     EXPECT_TRUE(shown(u().backDisabledButton));
 }
@@ -443,9 +443,9 @@ TEST_F(TabTableGuiTest, CommandStatesFollowTheCurrentRecordUpToTheLastTab) {
 TEST_F(TabTableGuiTest, APageWithoutARecordIsRemovedWhenSelected) {
     openWindow(server_.url("/one"));
     ASSERT_TRUE(settle());
-    tabs::cx::addPage("stray");
-    ASSERT_EQ(tabs::cx::pageCount(), 2);
-    tabs::cx::setCurrentPage(1);
+    tabs::components::addPage("stray");
+    ASSERT_EQ(tabs::components::pageCount(), 2);
+    tabs::components::setCurrentPage(1);
     EXPECT_EQ(tabState(), "1*");
 }
 

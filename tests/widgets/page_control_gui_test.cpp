@@ -31,19 +31,19 @@ protected:
         });
     }
 
-    rt::ComponentRef open(rt::Bytes block = widgets::PageControlBlock::form().serialize()) {
-        rt::WindowDescription w;
+    runtime::ComponentRef open(runtime::Bytes block = widgets::PageControlBlock::form().serialize()) {
+        runtime::WindowDescription w;
         w.name = "测试窗口";
         w.rect = {40, 40, 700, 320};
-        rt::ComponentDescription c;
+        runtime::ComponentDescription c;
         c.kind = "PageControl";
         c.name = "高级选择夹_网页";
         c.rect = {4, 20, 664, 280};
         c.block = std::move(block);
         for (int e = 0; e <= 4; ++e)
-            c.bindings[e] = [this](rt::Event& ev) {
-                log.push_back({ev.index, ev.args.empty() ? -1 : rt::asInt(ev.args[0])});
-                return rt::Value{};
+            c.bindings[e] = [this](runtime::Event& ev) {
+                log.push_back({ev.index, ev.args.empty() ? -1 : runtime::asInt(ev.args[0])});
+                return runtime::Value{};
             };
         w.components.push_back(std::move(c));
         window = runtime.loadWindow(w);
@@ -51,64 +51,64 @@ protected:
         GtkWidget* top = GTK_WIDGET(runtime.gtkWindow(window.window));
         EXPECT_TRUE(waitFor([&] { return gtk_widget_get_mapped(top) && !g_main_context_pending(nullptr); }));
         auto ref = runtime.find(window.window, "高级选择夹_网页");
-        return ref ? *ref : rt::ComponentRef{};
+        return ref ? *ref : runtime::ComponentRef{};
     }
 
     // Moves the pointer to the middle of a page's header.
-    void pointAtHeader(rt::ComponentRef ref, int page) {
-        rt::Rect r = *widgets::headerRect(runtime, ref, page);
+    void pointAtHeader(runtime::ComponentRef ref, int page) {
+        runtime::Rect r = *widgets::headerRect(runtime, ref, page);
         int ox = 0, oy = 0;
         gdk_window_get_origin(gtk_widget_get_window(runtime.hostWidget(ref)), &ox, &oy);
         xdotool("mousemove --sync " + std::to_string(ox + r.left + r.width / 2) + " " +
                 std::to_string(oy + r.top + r.height / 2));
     }
 
-    rt::Runtime runtime;
-    rt::ComponentRef window;
+    runtime::Runtime runtime;
+    runtime::ComponentRef window;
     Log log;
     std::vector<std::string> errors;
 };
 
 TEST_F(PageControlWindowTest, PropertiesMethodsAndPageEvents) {
-    rt::ComponentRef tc = open();
+    runtime::ComponentRef tc = open();
     ASSERT_FALSE(tc.isNull());
-    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kHeaderHeight))), 20);
-    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kHeaderPosition))), 1);
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kHeaderHeight))), 20);
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kHeaderPosition))), 1);
     // Headers at the bottom: the page area is 664 x 258, 662 x 256 inside its frame.
-    EXPECT_EQ(rt::asInt(runtime.get(tc, 60)), 662);
-    EXPECT_EQ(rt::asInt(runtime.get(tc, 61)), 256);
-    EXPECT_EQ(rt::asText(runtime.call(tc, pc::kGetPageCaption, {0})), "载入..");
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, 60)), 662);
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, 61)), 256);
+    EXPECT_EQ(runtime::asText(runtime.call(tc, pc::kGetPageCaption, {0})), "载入..");
     EXPECT_EQ(log, Log{});
 
-    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kAddPage, {std::string("载入..")})), 1);
-    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kGetPageCount)), 2);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kAddPage, {std::string("载入..")})), 1);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kGetPageCount)), 2);
     EXPECT_EQ(log, Log{});
 
-    runtime.set(tc, rt::prop::own(pc::kCurrentPage), 1);
+    runtime.set(tc, runtime::prop::own(pc::kCurrentPage), 1);
     EXPECT_EQ(log, (Log{{pc::kPageChanging, 1}, {pc::kPageChanged, -1}}));
     log.clear();
-    runtime.set(tc, rt::prop::own(pc::kCurrentPage), 1);
+    runtime.set(tc, runtime::prop::own(pc::kCurrentPage), 1);
     EXPECT_EQ(log, Log{});
 
-    rt::Rect first = *widgets::headerRect(runtime, tc, 0);
-    rt::Rect second = *widgets::headerRect(runtime, tc, 1);
+    runtime::Rect first = *widgets::headerRect(runtime, tc, 0);
+    runtime::Rect second = *widgets::headerRect(runtime, tc, 1);
     EXPECT_EQ(second.left, first.left + first.width);
     EXPECT_EQ(first.top, 280 - 22);
-    rt::Rect area = *widgets::headerRect(runtime, tc, 9);
+    runtime::Rect area = *widgets::headerRect(runtime, tc, 9);
     EXPECT_EQ(area.width, 664);
 
-    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kSetPageCaption, {5, std::string("x")})), 0);
-    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kSetPageTip, {1, std::string("整个标题")})), 1);
-    EXPECT_EQ(rt::asText(runtime.call(tc, pc::kGetPageCaption, {5})), "");
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kSetPageCaption, {5, std::string("x")})), 0);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kSetPageTip, {1, std::string("整个标题")})), 1);
+    EXPECT_EQ(runtime::asText(runtime.call(tc, pc::kGetPageCaption, {5})), "");
 
     // A copy carries the pages and the selection.
     auto copy = runtime.copy(tc);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(rt::asInt(runtime.call(*copy, pc::kGetPageCount)), 2);
-    EXPECT_EQ(rt::asInt(runtime.get(*copy, rt::prop::own(pc::kCurrentPage))), 1);
+    EXPECT_EQ(runtime::asInt(runtime.call(*copy, pc::kGetPageCount)), 2);
+    EXPECT_EQ(runtime::asInt(runtime.get(*copy, runtime::prop::own(pc::kCurrentPage))), 1);
 
-    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kRemovePage, {1})), 1);
-    EXPECT_EQ(rt::asInt(runtime.call(tc, pc::kRemovePage, {0})), 0);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kRemovePage, {1})), 1);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kRemovePage, {0})), 0);
     EXPECT_TRUE(errors.empty());
 }
 
@@ -117,7 +117,7 @@ TEST_F(PageControlWindowTest, PropertiesMethodsAndPageEvents) {
 // own tab goes, the others keep their objects) and a click selects.
 TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
     using namespace testsupport;
-    rt::ComponentRef tc = open();
+    runtime::ComponentRef tc = open();
     ASSERT_FALSE(tc.isNull());
     AtkObject* list = accessibleOf(runtime, tc);
     ASSERT_TRUE(list);
@@ -152,7 +152,7 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
     ASSERT_TRUE(atk_action_do_action(ATK_ACTION(tabs[2]), 0));
     ASSERT_TRUE(waitFor([&] { return tabLog.has("+selected"); }));
     EXPECT_EQ(log, (Log{{pc::kHeaderClicked, 2}, {pc::kPageChanging, 2}, {pc::kPageChanged, -1}}));
-    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kCurrentPage))), 2);
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kCurrentPage))), 2);
     EXPECT_FALSE(hasState(tabs[0], ATK_STATE_SELECTED));
     AtkObject* selected = atk_selection_ref_selection(ATK_SELECTION(list), 0);
     EXPECT_EQ(selected, tabs[2]);
@@ -197,7 +197,7 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
 // Every colour of the main window's tab control as its form gives it, read
 // back through the component (colours are 0x00BBGGRR: 0xFF0000 is blue).
 TEST_F(PageControlWindowTest, TheMainWindowsFormColours) {
-    rt::ComponentRef tc = open();
+    runtime::ComponentRef tc = open();
     ASSERT_FALSE(tc.isNull());
     struct Row {
         int k;
@@ -221,18 +221,18 @@ TEST_F(PageControlWindowTest, TheMainWindowsFormColours) {
                   Row{pc::kGradient, 1, "gradient"},
                   Row{pc::kExplicitOuter, 1, "explicit outer colours"},
                   Row{pc::kNoHotOnSelected, 1, "no hot look on the selected header"}})
-        EXPECT_EQ(static_cast<uint32_t>(rt::asInt(runtime.get(tc, rt::prop::own(r.k)))), r.value) << r.what;
+        EXPECT_EQ(static_cast<uint32_t>(runtime::asInt(runtime.get(tc, runtime::prop::own(r.k)))), r.value) << r.what;
 }
 
 TEST_F(PageControlWindowTest, NewerBlockIsRefused) {
-    rt::Bytes block = widgets::PageControlBlock::form().serialize();
+    runtime::Bytes block = widgets::PageControlBlock::form().serialize();
     block[0] = 99;
     open(block);
     EXPECT_FALSE(runtime.find(window.window, "高级选择夹_网页"));
 }
 
 TEST_F(PageControlWindowTest, PointerSelectsOnPressAndReportsRightClicks) {
-    rt::ComponentRef tc = open();
+    runtime::ComponentRef tc = open();
     runtime.call(tc, pc::kAddPage, {std::string("第二页")});
     runtime.call(tc, pc::kAddPage, {std::string("第三页")});
     // The pointer may rest where an earlier test left it, over the new
@@ -249,7 +249,7 @@ TEST_F(PageControlWindowTest, PointerSelectsOnPressAndReportsRightClicks) {
     xdotool("click 3");
     ASSERT_TRUE(waitFor([&] { return !log.empty(); }));
     EXPECT_EQ(log, (Log{{pc::kHeaderRightClicked, 1}}));
-    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kCurrentPage))), 0);
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kCurrentPage))), 0);
 
     // A fast double click clicks once: the second press is left alone.
     log.clear();
@@ -258,7 +258,7 @@ TEST_F(PageControlWindowTest, PointerSelectsOnPressAndReportsRightClicks) {
     gdk_display_sync(gdk_display_get_default());
     waitFor([] { return !g_main_context_pending(nullptr); });
     EXPECT_EQ(log, (Log{{pc::kHeaderClicked, 1}, {pc::kPageChanging, 1}, {pc::kPageChanged, -1}}));
-    EXPECT_EQ(rt::asInt(runtime.get(tc, rt::prop::own(pc::kCurrentPage))), 1);
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kCurrentPage))), 1);
 }
 
 }  // namespace

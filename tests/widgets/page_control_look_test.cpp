@@ -6,7 +6,7 @@
 #include "widgets/page_control.h"
 #include "widgets/page_control/look.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 namespace {
 
 TEST(PageControlLook, LightenCutsTheFractionOff) {
@@ -113,10 +113,10 @@ TEST(PageControlBlock, BadBlocksAreRefusedOrBroughtIntoRange) {
     EXPECT_TRUE(PageControlBlock::parse({}));
     EXPECT_EQ(PageControlBlock::parse({})->theme, 1);
 
-    rt::Bytes good = PageControlBlock::form().serialize();
-    rt::Bytes truncated(good.begin(), good.end() - 3);
+    runtime::Bytes good = PageControlBlock::form().serialize();
+    runtime::Bytes truncated(good.begin(), good.end() - 3);
     EXPECT_FALSE(PageControlBlock::parse(truncated));
-    rt::Bytes newer = good;
+    runtime::Bytes newer = good;
     newer[0] = 2;
     EXPECT_FALSE(PageControlBlock::parse(newer));
 
@@ -131,21 +131,21 @@ TEST(PageControlBlock, BadBlocksAreRefusedOrBroughtIntoRange) {
     EXPECT_EQ(fixed->theme, 0);
 
     // A page count far beyond the bytes that follow is refused, not trusted.
-    rt::BlockWriter w;
+    runtime::BlockWriter w;
     w.u32(1).u32(0xFFFFFFF0u);
     EXPECT_FALSE(PageControlBlock::parsePages(w.data()));
 }
 
 TEST(PageControlBlock, ImageListStreams) {
-    ImageListStream s{16, 15, 0x00FF00FF, rt::Bytes{1, 2, 3}};
+    ImageListStream s{16, 15, 0x00FF00FF, runtime::Bytes{1, 2, 3}};
     auto back = ImageListStream::parse(s.serialize());
     ASSERT_TRUE(back);
     EXPECT_EQ(back->imageWidth, 16);
-    EXPECT_EQ(back->picture, (rt::Bytes{1, 2, 3}));
+    EXPECT_EQ(back->picture, (runtime::Bytes{1, 2, 3}));
     s.imageWidth = 0;
     EXPECT_FALSE(ImageListStream::parse(s.serialize()));
     EXPECT_FALSE(ImageListStream::parse({}));
 }
 
 }  // namespace
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

@@ -9,7 +9,7 @@
 
 #include "widgets/page_control/model.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 namespace {
 
 // Captions measure 6 pixels per byte, so "" and short captions get the
@@ -387,4 +387,4 @@ TEST(PageControlPointer, TipsFollowTheHeaderUnderThePointer) {
 }
 
 }  // namespace
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

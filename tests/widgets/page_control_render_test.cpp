@@ -12,7 +12,7 @@
 #include "widgets/page_control.h"
 #include "widgets/page_control/painter.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 namespace {
 
 class PainterHost : public Host {
@@ -47,14 +47,14 @@ struct Scene {
     }
 
     void paint() {
-        rt::CPtr<cairo_t, cairo_destroy> cr(cairo_create(image.get()));
+        runtime::CPtr<cairo_t, cairo_destroy> cr(cairo_create(image.get()));
         painter.paint(cr.get(), model, options);
         cairo_surface_flush(image.get());
     }
 
     // Paints only `clip` over a magenta image, the way GTK repaints damage.
     void paintClipped(const Box& clip) {
-        rt::CPtr<cairo_t, cairo_destroy> cr(cairo_create(image.get()));
+        runtime::CPtr<cairo_t, cairo_destroy> cr(cairo_create(image.get()));
         cairo_set_source_rgb(cr.get(), 1, 0, 1);
         cairo_paint(cr.get());
         cairo_rectangle(cr.get(), clip.left, clip.top, clip.width(), clip.height());
@@ -194,7 +194,7 @@ TEST(PageControlRender, PartialPaintsMatchTheFullPaint) {
     }
 }
 
-rt::Bytes imageListOf(const rt::Bytes& picture, int imageWidth, int imageHeight, uint32_t mask) {
+runtime::Bytes imageListOf(const runtime::Bytes& picture, int imageWidth, int imageHeight, uint32_t mask) {
     ImageListStream stream;
     stream.imageWidth = imageWidth;
     stream.imageHeight = imageHeight;
@@ -221,7 +221,7 @@ TEST(ImageListStreamDecode, PicturesOverTheLimitsOrCairosGiveAnEmptyList) {
     EXPECT_FALSE(surfaceFromPixels(std::vector<uint32_t>(40000), 40000, 1, 0));
     // Formats the program does not know are no list either.
     const std::string xpm = "/* XPM */\nstatic char *x[] = {\"2 1 1 1\", \"a c #FF0000\", \"aa\"};\n";
-    EXPECT_TRUE(ImageList::fromStream(imageListOf(rt::Bytes(xpm.begin(), xpm.end()), 1, 1, 0)).empty());
+    EXPECT_TRUE(ImageList::fromStream(imageListOf(runtime::Bytes(xpm.begin(), xpm.end()), 1, 1, 0)).empty());
 }
 
 TEST(ImageListStreamDecode, ImagesSideBySideWithMaskAndAlphaClear) {
@@ -233,7 +233,7 @@ TEST(ImageListStreamDecode, ImagesSideBySideWithMaskAndAlphaClear) {
         if (x < 4) return 0xFF00FF00;
         return y == 0 ? 0x400000FFu : 0xFF0000FFu;
     });
-    ImageList list = ImageList::fromStream(imageListOf(png, 2, 2, rt::rgb(255, 0, 255)));
+    ImageList list = ImageList::fromStream(imageListOf(png, 2, 2, runtime::rgb(255, 0, 255)));
     ASSERT_EQ(list.count, 3);
     EXPECT_EQ(list.width, 2);
     EXPECT_EQ(list.height, 2);
@@ -245,4 +245,4 @@ TEST(ImageListStreamDecode, ImagesSideBySideWithMaskAndAlphaClear) {
 }
 
 }  // namespace
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

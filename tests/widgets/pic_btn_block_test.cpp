@@ -17,8 +17,8 @@ TEST(PicBtnBlock, RoundTripsAndHasTheStoredLayout) {
     b.transparentColour = 0x00FFFFFF;
     b.pictures[pb::kNormal] = {1, 2, 3};
     b.pictures[pb::kDisabled] = {9};
-    rt::Bytes bytes = b.serialize();
-    const rt::Bytes head = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 3, 0, 0, 0, 1, 2, 3};
+    runtime::Bytes bytes = b.serialize();
+    const runtime::Bytes head = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 3, 0, 0, 0, 1, 2, 3};
     ASSERT_GE(bytes.size(), head.size());
     EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
     auto back = PicBtnBlock::parse(bytes);
@@ -30,22 +30,22 @@ TEST(PicBtnBlock, RoundTripsAndHasTheStoredLayout) {
 }
 
 TEST(PicBtnBlock, RefusesNewerVersionsAndTruncatedBlocks) {
-    rt::Bytes bytes = PicBtnBlock{}.serialize();
+    runtime::Bytes bytes = PicBtnBlock{}.serialize();
     EXPECT_TRUE(PicBtnBlock::parse(bytes));
-    rt::Bytes newer = bytes;
+    runtime::Bytes newer = bytes;
     newer[0] = 2;
     EXPECT_FALSE(PicBtnBlock::parse(newer));
     for (size_t n = 1; n < bytes.size(); ++n)
-        EXPECT_FALSE(PicBtnBlock::parse(rt::Bytes(bytes.begin(), bytes.begin() + n))) << n;
+        EXPECT_FALSE(PicBtnBlock::parse(runtime::Bytes(bytes.begin(), bytes.begin() + n))) << n;
     auto defaults = PicBtnBlock::parse({});
     ASSERT_TRUE(defaults);
     EXPECT_EQ(defaults->transparentColour, pb::kNoTransparentColour);
 }
 
 TEST(PicBtnBlock, ClampsTheButtonType) {
-    rt::Bytes bytes = rt::BlockWriter().u32(1).i32(5).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
+    runtime::Bytes bytes = runtime::BlockWriter().u32(1).i32(5).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
     EXPECT_EQ(PicBtnBlock::parse(bytes)->type, 1);
-    bytes = rt::BlockWriter().u32(1).i32(-5).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
+    bytes = runtime::BlockWriter().u32(1).i32(-5).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
     EXPECT_EQ(PicBtnBlock::parse(bytes)->type, 0);
 }
 
@@ -53,7 +53,7 @@ TEST(PicBtnShape, RunsOfNonTransparentPixelsPerRow) {
     // .X.XX
     // XXXXX
     // .....
-    rt::Picture p{5, 3, {}};
+    runtime::Picture p{5, 3, {}};
     const char* rows[] = {".X.XX", "XXXXX", "....."};
     for (const char* r : rows)
         for (int x = 0; x < 5; ++x) p.pixels.push_back(r[x] == 'X' ? 0x102030 : 0xFFFFFF);
@@ -66,7 +66,7 @@ TEST(PicBtnShape, RunsOfNonTransparentPixelsPerRow) {
 }
 
 TEST(PicBtnShape, NoShapeWithoutColourOrPicture) {
-    rt::Picture p{1, 1, {0}};
+    runtime::Picture p{1, 1, {0}};
     EXPECT_FALSE(widgets::buttonShape(&p, pb::kNoTransparentColour));
     EXPECT_FALSE(widgets::buttonShape(nullptr, 0));
     auto all = widgets::buttonShape(&p, 0);  // everything cut away: an empty shape, not none
@@ -76,15 +76,15 @@ TEST(PicBtnShape, NoShapeWithoutColourOrPicture) {
 
 // The colour order matters: 0x00BBGGRR against the decoded 0x00RRGGBB.
 TEST(PicBtnShape, TransparentColourIsInStoredOrder) {
-    rt::Picture p{2, 1, {0xFF0000, 0x0000FF}};  // red, blue
+    runtime::Picture p{2, 1, {0xFF0000, 0x0000FF}};  // red, blue
     auto spans = widgets::opaqueSpans(p, 0x000000FF);  // red in stored order
     EXPECT_EQ(spans, (std::vector<widgets::Span>{{1, 0, 1}}));
 }
 
 TEST(PicBtnShape, NewTabPictureLosesItsWhitePixels) {
-    rt::Bytes file = samples::asset("new_tab_normal.gif");
+    runtime::Bytes file = samples::asset("new_tab_normal.gif");
     if (file.empty()) GTEST_SKIP() << "artwork not present";
-    auto pic = rt::decodePicture(file, 0x00ECECEC);
+    auto pic = runtime::decodePicture(file, 0x00ECECEC);
     ASSERT_TRUE(pic);
     EXPECT_EQ(pic->width, 14);
     EXPECT_EQ(pic->height, 14);

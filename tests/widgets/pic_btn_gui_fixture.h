@@ -77,7 +77,7 @@ protected:
     }
 
     void SetUp() override {
-        rt::registerBuiltinKinds(runtime);
+        runtime::registerBuiltinKinds(runtime);
         widgets::registerPicBtnKind(runtime);
         widgets::registerTransLabelKind(runtime);
         runtime.setRuntimeErrorHook([this](int code, const std::string& m) {
@@ -87,8 +87,8 @@ protected:
     }
 
     // Loads and shows the window at (x, y) and waits until it is on screen.
-    rt::ComponentRef open(rt::WindowDescription& w) {
-        rt::ComponentRef win = runtime.loadWindow(w);
+    runtime::ComponentRef open(runtime::WindowDescription& w) {
+        runtime::ComponentRef win = runtime.loadWindow(w);
         runtime.show(win.window);
         GtkWidget* top = GTK_WIDGET(runtime.gtkWindow(win.window));
         EXPECT_TRUE(waitFor([&] { return gtk_widget_get_mapped(top) && !g_main_context_pending(nullptr); }));
@@ -105,7 +105,7 @@ protected:
     static uint32_t pixel(int x, int y) { return testsupport::screenPixel(x, y); }
 
     // Screen position of a point of a component.
-    std::pair<int, int> screen(rt::ComponentRef ref, int x, int y) const {
+    std::pair<int, int> screen(runtime::ComponentRef ref, int x, int y) const {
         int ox = 0, oy = 0;
         gdk_window_get_origin(gtk_widget_get_window(runtime.hostWidget(ref)), &ox, &oy);
         return {ox + x, oy + y};
@@ -117,7 +117,7 @@ protected:
         std::vector<uint32_t> pixels;
         uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     };
-    Grab grab(rt::ComponentRef ref, int width, int height) const {
+    Grab grab(runtime::ComponentRef ref, int width, int height) const {
         auto [sx, sy] = screen(ref, 0, 0);
         gdk_display_sync(gdk_display_get_default());
         Grab g;
@@ -135,14 +135,14 @@ protected:
         return g;
     }
 
-    uint32_t pixelOf(rt::ComponentRef ref, int x, int y) const {
+    uint32_t pixelOf(runtime::ComponentRef ref, int x, int y) const {
         auto [sx, sy] = screen(ref, x, y);
         return pixel(sx, sy);
     }
 
     // Real pointer input, through the server's test extension.
     static void xdotool(const std::string& args) { testsupport::xdotool(args); }
-    void moveTo(rt::ComponentRef ref, int x, int y) {
+    void moveTo(runtime::ComponentRef ref, int x, int y) {
         auto [sx, sy] = screen(ref, x, y);
         xdotool("mousemove " + std::to_string(sx) + " " + std::to_string(sy));
     }
@@ -159,6 +159,6 @@ protected:
         g_object_unref(p);
     }
 
-    rt::Runtime runtime;
+    runtime::Runtime runtime;
     std::vector<std::string> errors;
 };

@@ -16,7 +16,7 @@ constexpr uint32_t kGreen = 0x00A000, kBlue = 0x0000C0, kRed = 0xC00000, kYellow
 
 // A 20 x 20 picture: a white (transparent) ring four pixels wide around a
 // square of the given colour.
-rt::Bytes ringPicture(uint32_t centre) {
+runtime::Bytes ringPicture(uint32_t centre) {
     return samples::gif(20, 20, {0xFFFFFF, centre}, [](int x, int y) {
         return x >= 4 && y >= 4 && x < 16 && y < 16 ? 1 : 0;
     }, 0);
@@ -26,9 +26,9 @@ class PicBtnWindowTest : public WidgetWindowTest {
 protected:
     void SetUp() override {
         WidgetWindowTest::SetUp();
-        rt::WindowDescription w;
+        runtime::WindowDescription w;
         w.rect = {100, 100, 200, 100};
-        rt::ComponentDescription button;
+        runtime::ComponentDescription button;
         button.kind = "PicBtn";
         button.name = "button";
         button.rect = {20, 20, 20, 20};
@@ -38,21 +38,21 @@ protected:
         block.pictures[pb::kHover] = ringPicture(kBlue);
         block.pictures[pb::kPressed] = ringPicture(kRed);
         button.block = block.serialize();
-        button.bindings[pb::kClick] = [this](rt::Event& e) {
+        button.bindings[pb::kClick] = [this](runtime::Event& e) {
             ++clicks;
             shownAtClick = pixelOf(e.source, 10, 10);
-            return rt::Value{};
+            return runtime::Value{};
         };
-        rt::ComponentDescription below;
+        runtime::ComponentDescription below;
         below.kind = "Label";
         below.name = "below";
         below.rect = {0, 0, 200, 100};
-        rt::LabelBlock lb;
-        lb.background = rt::rgb(0xE0, 0xE0, 0x00);
+        runtime::LabelBlock lb;
+        lb.background = runtime::rgb(0xE0, 0xE0, 0x00);
         below.block = lb.serialize();
-        below.bindings[rt::event::kLeftDown] = [this](rt::Event&) {
+        below.bindings[runtime::event::kLeftDown] = [this](runtime::Event&) {
             ++belowPresses;
-            return rt::Value{};
+            return runtime::Value{};
         };
         w.components = {button, below};
         xdotool("mousemove 0 0");  // away from where the button will be
@@ -73,7 +73,7 @@ protected:
         ASSERT_TRUE(waitFor([&] { return belowPresses > before; }));
     }
 
-    rt::ComponentRef win, btn, under;
+    runtime::ComponentRef win, btn, under;
     int clicks = 0, belowPresses = 0;
     uint32_t shownAtClick = 0;
 };
@@ -113,7 +113,7 @@ TEST_F(PicBtnWindowTest, LeavingWithTheButtonHeldCancelsTheClick) {
 }
 
 TEST_F(PicBtnWindowTest, DisabledButtonKeepsItsNormalPictureAndNeverClicks) {
-    runtime.set(btn, rt::prop::kDisabled, true);
+    runtime.set(btn, runtime::prop::kDisabled, true);
     moveTo(btn, 10, 10);
     xdotool("click 1");
     sentinel();
@@ -121,7 +121,7 @@ TEST_F(PicBtnWindowTest, DisabledButtonKeepsItsNormalPictureAndNeverClicks) {
     sentinel();
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(pixelOf(btn, 10, 10), kGreen);
-    runtime.set(btn, rt::prop::kDisabled, false);
+    runtime.set(btn, runtime::prop::kDisabled, false);
     moveTo(btn, 10, 10);
     xdotool("click 1");
     EXPECT_TRUE(waitFor([&] { return clicks == 1; }));
@@ -139,25 +139,25 @@ TEST_F(PicBtnWindowTest, PropertyWritesRepaintAtOnce) {
     EXPECT_EQ(pixelOf(btn, 10, 10), 0x808080u);
     runtime.set(btn, pb::kTransparentColour + 8, static_cast<int32_t>(pb::kNoTransparentColour));
     EXPECT_EQ(pixelOf(btn, 1, 1), 0xFFFFFFu);  // no shape: the white ring shows
-    EXPECT_EQ(rt::asInt(runtime.get(btn, pb::kTransparentColour + 8)), static_cast<int32_t>(pb::kNoTransparentColour));
+    EXPECT_EQ(runtime::asInt(runtime.get(btn, pb::kTransparentColour + 8)), static_cast<int32_t>(pb::kNoTransparentColour));
     runtime.set(btn, pb::kType + 8, 5);
-    EXPECT_EQ(rt::asInt(runtime.get(btn, pb::kType + 8)), 1);
+    EXPECT_EQ(runtime::asInt(runtime.get(btn, pb::kType + 8)), 1);
 }
 
 TEST_F(PicBtnWindowTest, CopiesCarryPicturesAndNewerBlocksAreRefused) {
     auto copy = runtime.copy(btn);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(rt::asBytes(runtime.get(*copy, pb::kHoverPicture + 8)), ringPicture(kBlue));
-    EXPECT_EQ(rt::asInt(runtime.get(*copy, pb::kTransparentColour + 8)), 0x00FFFFFF);
+    EXPECT_EQ(runtime::asBytes(runtime.get(*copy, pb::kHoverPicture + 8)), ringPicture(kBlue));
+    EXPECT_EQ(runtime::asInt(runtime.get(*copy, pb::kTransparentColour + 8)), 0x00FFFFFF);
 
-    rt::WindowDescription w;
-    rt::ComponentDescription c;
+    runtime::WindowDescription w;
+    runtime::ComponentDescription c;
     c.kind = "PicBtn";
     c.name = "newer";
     c.rect = {0, 0, 10, 10};
-    c.block = rt::BlockWriter().u32(2).u32(0).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
+    c.block = runtime::BlockWriter().u32(2).u32(0).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
     w.components = {c};
-    rt::ComponentRef other = runtime.loadWindow(w);
+    runtime::ComponentRef other = runtime.loadWindow(w);
     EXPECT_FALSE(runtime.find(other.window, "newer"));
 }
 
@@ -184,18 +184,18 @@ TEST_F(PicBtnWindowTest, AccessibleButtonCarriesItsNameAndClicksLikeTheMouse) {
     EXPECT_EQ(pixelOf(btn, 10, 10), kGreen);  // no pressed picture left behind
 
     // Greyed: not enabled, and a click asked for is refused like the mouse's.
-    runtime.set(btn, rt::prop::kDisabled, true);
+    runtime.set(btn, runtime::prop::kDisabled, true);
     EXPECT_TRUE(waitFor([&] { return log.has("-enabled"); }));
     EXPECT_FALSE(hasState(a, ATK_STATE_ENABLED));
     EXPECT_FALSE(hasState(a, ATK_STATE_SENSITIVE));
     EXPECT_FALSE(atk_action_do_action(ATK_ACTION(a), 0));
-    runtime.set(btn, rt::prop::kDisabled, false);
+    runtime.set(btn, runtime::prop::kDisabled, false);
     EXPECT_TRUE(waitFor([&] { return log.has("+enabled"); }));
 
-    runtime.set(btn, rt::prop::kVisible, false);
+    runtime.set(btn, runtime::prop::kVisible, false);
     EXPECT_TRUE(waitFor([&] { return log.has("-showing"); }));
     EXPECT_FALSE(atk_action_do_action(ATK_ACTION(a), 0));
-    runtime.set(btn, rt::prop::kVisible, true);
+    runtime.set(btn, runtime::prop::kVisible, true);
 
     // A copy is read as its source; a destroyed one is gone for clients.
     auto copy = runtime.copy(btn);

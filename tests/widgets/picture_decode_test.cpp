@@ -6,20 +6,20 @@
 #include "runtime/colour.h"
 #include "runtime/picture/picture.h"
 
-using rt::decodePicture;
-using rt::PictureFormat;
-using rt::sniffPictureFormat;
+using runtime::decodePicture;
+using runtime::PictureFormat;
+using runtime::sniffPictureFormat;
 
 namespace {
 
 constexpr uint32_t kGrey = 0x00C0C0C0;
 
-rt::Bytes bytesOf(std::initializer_list<int> v) { return rt::Bytes(v.begin(), v.end()); }
+runtime::Bytes bytesOf(std::initializer_list<int> v) { return runtime::Bytes(v.begin(), v.end()); }
 
 TEST(PictureSniff, FormatsFromTheirFirstBytes) {
     struct Row {
         const char* name;
-        rt::Bytes bytes;
+        runtime::Bytes bytes;
         PictureFormat expected;
     };
     const Row rows[] = {
@@ -43,7 +43,7 @@ TEST(PictureSniff, FormatsFromTheirFirstBytes) {
 }
 
 TEST(PictureDecode, Bitmap24BitBothRowOrders) {
-    auto pixel = [](int x, int y) { return rt::pixelRgb(x * 40, y * 60, 7); };
+    auto pixel = [](int x, int y) { return runtime::pixelRgb(x * 40, y * 60, 7); };
     for (bool topDown : {false, true}) {
         auto pic = decodePicture(samples::bmp24(5, 3, pixel, topDown), kGrey);
         ASSERT_TRUE(pic) << topDown;
@@ -76,12 +76,12 @@ TEST(PictureDecode, BitmapIndexPastItsColourTableIsBlack) {
 TEST(PictureDecode, PngAlphaIsBlendedOverTheBackground) {
     // Opaque red, half-transparent blue, fully transparent.
     const uint32_t argb[] = {0xFFFF0000, 0x800000FF, 0x00123456};
-    auto pic = decodePicture(samples::png(3, 1, [&](int x, int) { return argb[x]; }), rt::rgb(0x20, 0x40, 0xC0));
+    auto pic = decodePicture(samples::png(3, 1, [&](int x, int) { return argb[x]; }), runtime::rgb(0x20, 0x40, 0xC0));
     ASSERT_TRUE(pic);
     EXPECT_EQ(pic->at(0, 0), 0xFF0000u);
     // 0x80 of 0xFF over the background: (128*c + 127*bg) / 255.
-    EXPECT_EQ(pic->at(1, 0), rt::pixelRgb(0x10, 0x20, 0xE0));
-    EXPECT_EQ(pic->at(2, 0), rt::pixelRgb(0x20, 0x40, 0xC0));
+    EXPECT_EQ(pic->at(1, 0), runtime::pixelRgb(0x10, 0x20, 0xE0));
+    EXPECT_EQ(pic->at(2, 0), runtime::pixelRgb(0x20, 0x40, 0xC0));
 }
 
 TEST(PictureDecode, GifKeepsTheTransparentEntrysOwnColour) {
@@ -112,7 +112,7 @@ TEST(PictureDecode, IconsAndCursorsAreDrawnOnWhite) {
     auto pixel = [](int x, int) { return x == 2 ? 0x00FF00u : 0x000000u; };
     auto masked = [](int x, int) { return x == 0; };
     for (bool cursor : {false, true}) {
-        rt::Bytes file = samples::icon(4, 2, pixel, masked, cursor);
+        runtime::Bytes file = samples::icon(4, 2, pixel, masked, cursor);
         EXPECT_EQ(sniffPictureFormat(file), cursor ? PictureFormat::kCursor : PictureFormat::kIcon);
         auto pic = decodePicture(file, kGrey);
         ASSERT_TRUE(pic) << cursor;
@@ -131,7 +131,7 @@ TEST(PictureDecode, PcxAndUnknownBytesAreNoPicture) {
 }
 
 TEST(PictureDecode, HugeDeclaredSizesAreRefused) {
-    rt::Bytes file = samples::bmp24(2, 2, [](int, int) { return 0u; });
+    runtime::Bytes file = samples::bmp24(2, 2, [](int, int) { return 0u; });
     // Claim 100000 x 100000 pixels in the header.
     for (size_t at : {18u, 22u}) file[at] = 0xA0, file[at + 1] = 0x86, file[at + 2] = 0x01, file[at + 3] = 0;
     EXPECT_FALSE(decodePicture(file, 0));
@@ -141,10 +141,10 @@ TEST(PictureDecode, HugeDeclaredSizesAreRefused) {
 // picture or none, never a crash or a read past the bytes (run this under
 // the sanitizer build to see the latter).
 TEST(PictureDecode, TruncatedAndCorruptFilesNeverCrash) {
-    auto pixel = [](int x, int y) { return rt::pixelRgb(x * 30, y * 30, 90); };
+    auto pixel = [](int x, int y) { return runtime::pixelRgb(x * 30, y * 30, 90); };
     auto index = [](int x, int y) { return (x * y) % 4; };
     const std::vector<uint32_t> palette = {0, 0xFFFFFF, 0xFF0000, 0x00FF00};
-    const rt::Bytes files[] = {
+    const runtime::Bytes files[] = {
         samples::bmp24(7, 5, pixel),
         samples::bmpPalette(7, 5, 4, palette, index),
         samples::png(7, 5, [&](int x, int y) { return 0x80000000u | pixel(x, y); }),
@@ -154,17 +154,17 @@ TEST(PictureDecode, TruncatedAndCorruptFilesNeverCrash) {
     };
     std::mt19937 random(12345);
     int decoded = 0;
-    for (const rt::Bytes& file : files) {
+    for (const runtime::Bytes& file : files) {
         ASSERT_TRUE(decodePicture(file, 0));
         for (size_t n = 0; n < file.size(); ++n) {
-            auto pic = decodePicture(rt::Bytes(file.begin(), file.begin() + n), 0);
+            auto pic = decodePicture(runtime::Bytes(file.begin(), file.begin() + n), 0);
             if (pic) {
                 ++decoded;
                 EXPECT_EQ(pic->pixels.size(), size_t(pic->width) * pic->height);
             }
         }
         for (int round = 0; round < 300; ++round) {
-            rt::Bytes bad = file;
+            runtime::Bytes bad = file;
             for (int i = 0; i < 4; ++i) bad[random() % bad.size()] = static_cast<uint8_t>(random());
             auto pic = decodePicture(bad, 0);
             if (pic) EXPECT_EQ(pic->pixels.size(), size_t(pic->width) * pic->height);
@@ -184,12 +184,12 @@ namespace {
 // The decoders must not lean on the sniffing that refuses short inputs.
 TEST(PictureDecode, EachDecoderRefusesEmptyAndTinyInputsOnItsOwn) {
     for (size_t n : {0u, 1u, 5u}) {
-        rt::Bytes tiny(n, 0x47);
-        EXPECT_FALSE(rt::decoders::gif(tiny)) << n;
-        EXPECT_FALSE(rt::decoders::bitmap(tiny)) << n;
-        EXPECT_FALSE(rt::decoders::jpeg(tiny)) << n;
-        EXPECT_FALSE(rt::decoders::icon(tiny)) << n;
-        EXPECT_FALSE(rt::decoders::png(tiny.data(), tiny.size(), 0)) << n;
+        runtime::Bytes tiny(n, 0x47);
+        EXPECT_FALSE(runtime::decoders::gif(tiny)) << n;
+        EXPECT_FALSE(runtime::decoders::bitmap(tiny)) << n;
+        EXPECT_FALSE(runtime::decoders::jpeg(tiny)) << n;
+        EXPECT_FALSE(runtime::decoders::icon(tiny)) << n;
+        EXPECT_FALSE(runtime::decoders::png(tiny.data(), tiny.size(), 0)) << n;
     }
 }
 
@@ -202,7 +202,7 @@ namespace {
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
 // Every pixel of the picture, row by row.
-std::vector<uint32_t> pixelsOf(const rt::Picture& p) { return p.pixels; }
+std::vector<uint32_t> pixelsOf(const runtime::Picture& p) { return p.pixels; }
 
 TEST(GifFirstFrame, BackgroundComesFromTheGlobalPaletteWhateverTheFramesOwn) {
     samples::GifLayout l;
@@ -249,9 +249,9 @@ TEST(GifFirstFrame, AFrameFarOffTheScreenIsNeverDecoded) {
     l.screenWidth = 4, l.screenHeight = 3, l.background = 1;
     l.globalPalette = {kRed, kGreen};
     l.left = 60000, l.top = 60000, l.width = 8000, l.height = 2000;
-    rt::Bytes file = samples::gif(l, [](int, int) { return 0; });
-    const rt::Bytes descriptorOnly(file.begin(), file.begin() + 6 + 7 + 6 + 10 + 1);
-    for (const rt::Bytes& bytes : {file, descriptorOnly}) {
+    runtime::Bytes file = samples::gif(l, [](int, int) { return 0; });
+    const runtime::Bytes descriptorOnly(file.begin(), file.begin() + 6 + 7 + 6 + 10 + 1);
+    for (const runtime::Bytes& bytes : {file, descriptorOnly}) {
         auto pic = decodePicture(bytes, 0);
         ASSERT_TRUE(pic) << bytes.size();
         EXPECT_EQ(pixelsOf(*pic), std::vector<uint32_t>(12, kGreen)) << bytes.size();
@@ -269,7 +269,7 @@ TEST(GifFirstFrame, HugeScreensAndFramesAreRefusedAndLaterFramesIgnored) {
     EXPECT_FALSE(decodePicture(samples::gif(l, [](int, int) { return 0; }), 0));
     // Only the first frame is read: a broken second one does not matter.
     l.width = 2, l.height = 2, l.frames = 2;
-    rt::Bytes two = samples::gif(l, [](int x, int) { return x; });
+    runtime::Bytes two = samples::gif(l, [](int x, int) { return x; });
     two.resize(two.size() - 4);
     auto pic = decodePicture(two, 0);
     ASSERT_TRUE(pic);
@@ -277,11 +277,11 @@ TEST(GifFirstFrame, HugeScreensAndFramesAreRefusedAndLaterFramesIgnored) {
     EXPECT_EQ(pic->at(1, 1), kGreen);
 }
 
-rt::Bytes textBytes(const std::string& s) { return rt::Bytes(s.begin(), s.end()); }
+runtime::Bytes textBytes(const std::string& s) { return runtime::Bytes(s.begin(), s.end()); }
 
 TEST(PicturePixbuf, OnlyTheProgramsFormatsAreDecoded) {
     // Formats a general image loader would take are no picture here.
-    const rt::Bytes others[] = {
+    const runtime::Bytes others[] = {
         textBytes("<svg xmlns='http://www.w3.org/2000/svg' width='4' height='4'>"
                   "<rect width='4' height='4' fill='red'/></svg>"),
         textBytes("/* XPM */\nstatic char *x[] = {\"2 1 1 1\", \"a c #FF0000\", \"aa\"};\n"),
@@ -289,29 +289,29 @@ TEST(PicturePixbuf, OnlyTheProgramsFormatsAreDecoded) {
         bytesOf({'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0}),
         bytesOf({0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0}),  // TGA
     };
-    for (const rt::Bytes& b : others) {
-        EXPECT_FALSE(rt::decodePixbuf(b)) << std::string(b.begin(), b.begin() + 4);
-        EXPECT_FALSE(rt::decodePictureKeepingAlpha(b));
+    for (const runtime::Bytes& b : others) {
+        EXPECT_FALSE(runtime::decodePixbuf(b)) << std::string(b.begin(), b.begin() + 4);
+        EXPECT_FALSE(runtime::decodePictureKeepingAlpha(b));
     }
 }
 
 TEST(PicturePixbuf, KnownFormatsGiveTheButtonsPixelsAndPngKeepsItsAlpha) {
-    rt::Bytes gif = samples::gif(2, 1, {kRed, kBlue}, [](int x, int) { return x; });
-    auto opaque = rt::decodePixbuf(gif);
+    runtime::Bytes gif = samples::gif(2, 1, {kRed, kBlue}, [](int x, int) { return x; });
+    auto opaque = runtime::decodePixbuf(gif);
     ASSERT_TRUE(opaque);
     EXPECT_FALSE(gdk_pixbuf_get_has_alpha(opaque.get()));
     const guchar* p = gdk_pixbuf_read_pixels(opaque.get());
     EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3], p[4], p[5]}), (std::vector<int>{255, 0, 0, 0, 0, 255}));
 
-    rt::Bytes png = samples::png(2, 1, [](int x, int) { return x == 0 ? 0x00FF0000u : 0xFF00FF00u; });
-    auto clear = rt::decodePixbuf(png);
+    runtime::Bytes png = samples::png(2, 1, [](int x, int) { return x == 0 ? 0x00FF0000u : 0xFF00FF00u; });
+    auto clear = runtime::decodePixbuf(png);
     ASSERT_TRUE(clear);
     ASSERT_TRUE(gdk_pixbuf_get_has_alpha(clear.get()));
     const guchar* q = gdk_pixbuf_read_pixels(clear.get());
     EXPECT_EQ(q[3], 0);
     EXPECT_EQ((std::vector<int>{q[4], q[5], q[6], q[7]}), (std::vector<int>{0, 255, 0, 255}));
     // Buttons still get it blended over the colour they stand on.
-    auto blended = decodePicture(png, rt::rgb(0, 0, 255));
+    auto blended = decodePicture(png, runtime::rgb(0, 0, 255));
     ASSERT_TRUE(blended);
     EXPECT_EQ(pixelsOf(*blended), (std::vector<uint32_t>{kBlue, kGreen}));
     EXPECT_TRUE(blended->alpha.empty());

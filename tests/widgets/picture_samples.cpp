@@ -13,19 +13,19 @@
 namespace samples {
 namespace {
 
-void put16(rt::Bytes& b, uint32_t v) {
+void put16(runtime::Bytes& b, uint32_t v) {
     b.push_back(v & 0xFF);
     b.push_back((v >> 8) & 0xFF);
 }
-void put32(rt::Bytes& b, uint32_t v) {
+void put32(runtime::Bytes& b, uint32_t v) {
     put16(b, v & 0xFFFF);
     put16(b, v >> 16);
 }
 
 // BITMAPINFOHEADER and colour table, then rows.
-rt::Bytes dib(int width, int height, int bits, const std::vector<uint32_t>& palette,
-              const std::function<void(rt::Bytes&, int y)>& row, int storedHeight) {
-    rt::Bytes b;
+runtime::Bytes dib(int width, int height, int bits, const std::vector<uint32_t>& palette,
+              const std::function<void(runtime::Bytes&, int y)>& row, int storedHeight) {
+    runtime::Bytes b;
     put32(b, 40);
     put32(b, width);
     put32(b, static_cast<uint32_t>(storedHeight));
@@ -43,12 +43,12 @@ rt::Bytes dib(int width, int height, int bits, const std::vector<uint32_t>& pale
     return b;
 }
 
-void pad(rt::Bytes& b, size_t rowStart) {
+void pad(runtime::Bytes& b, size_t rowStart) {
     while ((b.size() - rowStart) % 4) b.push_back(0);
 }
 
-rt::Bytes withFileHeader(const rt::Bytes& dibBytes, size_t paletteSize) {
-    rt::Bytes b = {'B', 'M'};
+runtime::Bytes withFileHeader(const runtime::Bytes& dibBytes, size_t paletteSize) {
+    runtime::Bytes b = {'B', 'M'};
     put32(b, static_cast<uint32_t>(14 + dibBytes.size()));
     put32(b, 0);
     put32(b, static_cast<uint32_t>(14 + 40 + paletteSize * 4));
@@ -58,8 +58,8 @@ rt::Bytes withFileHeader(const rt::Bytes& dibBytes, size_t paletteSize) {
 
 }  // namespace
 
-rt::Bytes bmp24(int width, int height, const PixelAt& pixel, bool topDown) {
-    auto d = dib(width, height, 24, {}, [&](rt::Bytes& b, int y) {
+runtime::Bytes bmp24(int width, int height, const PixelAt& pixel, bool topDown) {
+    auto d = dib(width, height, 24, {}, [&](runtime::Bytes& b, int y) {
         size_t start = b.size();
         for (int x = 0; x < width; ++x) {
             uint32_t p = pixel(x, y);
@@ -72,9 +72,9 @@ rt::Bytes bmp24(int width, int height, const PixelAt& pixel, bool topDown) {
     return withFileHeader(d, 0);
 }
 
-rt::Bytes bmpPalette(int width, int height, int bits, const std::vector<uint32_t>& palette,
+runtime::Bytes bmpPalette(int width, int height, int bits, const std::vector<uint32_t>& palette,
                      const std::function<int(int, int)>& index) {
-    auto d = dib(width, height, bits, palette, [&](rt::Bytes& b, int y) {
+    auto d = dib(width, height, bits, palette, [&](runtime::Bytes& b, int y) {
         size_t start = b.size();
         int acc = 0, used = 0;
         for (int x = 0; x < width; ++x) {
@@ -88,7 +88,7 @@ rt::Bytes bmpPalette(int width, int height, int bits, const std::vector<uint32_t
     return withFileHeader(d, palette.size());
 }
 
-rt::Bytes png(int width, int height, const PixelAt& argb) {
+runtime::Bytes png(int width, int height, const PixelAt& argb) {
     std::vector<uint8_t> rgba;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -102,16 +102,16 @@ rt::Bytes png(int width, int height, const PixelAt& argb) {
     image.format = PNG_FORMAT_RGBA;
     png_alloc_size_t size = 0;
     png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr);
-    rt::Bytes out(size);
+    runtime::Bytes out(size);
     if (!png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr)) std::abort();
     out.resize(size);
     return out;
 }
 
-rt::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const std::function<int(int, int)>& index,
+runtime::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const std::function<int(int, int)>& index,
               int transparentIndex) {
     struct Sink {
-        rt::Bytes bytes;
+        runtime::Bytes bytes;
     } sink;
     auto write = [](GifFileType* g, const GifByteType* data, int n) {
         auto* s = static_cast<Sink*>(g->UserData);
@@ -143,10 +143,10 @@ rt::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const
     return sink.bytes;
 }
 
-rt::Bytes gif(const GifLayout& l, const std::function<int(int, int)>& index) {
-    rt::Bytes out;
+runtime::Bytes gif(const GifLayout& l, const std::function<int(int, int)>& index) {
+    runtime::Bytes out;
     auto write = [](GifFileType* g, const GifByteType* data, int n) {
-        auto* b = static_cast<rt::Bytes*>(g->UserData);
+        auto* b = static_cast<runtime::Bytes*>(g->UserData);
         b->insert(b->end(), data, data + n);
         return n;
     };
@@ -189,7 +189,7 @@ rt::Bytes gif(const GifLayout& l, const std::function<int(int, int)>& index) {
     return out;
 }
 
-rt::Bytes jpeg(int width, int height, const PixelAt& pixel) {
+runtime::Bytes jpeg(int width, int height, const PixelAt& pixel) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -215,13 +215,13 @@ rt::Bytes jpeg(int width, int height, const PixelAt& pixel) {
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
-    rt::Bytes out(buffer, buffer + size);
+    runtime::Bytes out(buffer, buffer + size);
     std::free(buffer);
     return out;
 }
 
-rt::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<bool(int, int)>& masked, bool cursor) {
-    rt::Bytes d = dib(width, height, 24, {}, [&](rt::Bytes& b, int y) {
+runtime::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<bool(int, int)>& masked, bool cursor) {
+    runtime::Bytes d = dib(width, height, 24, {}, [&](runtime::Bytes& b, int y) {
         size_t start = b.size();
         for (int x = 0; x < width; ++x) {
             uint32_t p = pixel(x, y);
@@ -240,7 +240,7 @@ rt::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<
         if (used) d.push_back(static_cast<uint8_t>(acc << (8 - used)));
         pad(d, start);
     }
-    rt::Bytes b;
+    runtime::Bytes b;
     put16(b, 0);
     put16(b, cursor ? 2 : 1);
     put16(b, 1);
@@ -253,7 +253,7 @@ rt::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<
     return b;
 }
 
-rt::Bytes asset(const std::string& name) {
+runtime::Bytes asset(const std::string& name) {
     const char* root = std::getenv("VAROMEL_SOURCE_DIR");
     // Without the variable (a test run by hand), the tree this file is in.
     std::filesystem::path base = root ? std::filesystem::path(root)
@@ -261,7 +261,7 @@ rt::Bytes asset(const std::string& name) {
     std::filesystem::path path = base / "assets" / "pictures" / name;
     std::ifstream in(path, std::ios::binary);
     if (!in) return {};
-    return rt::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return runtime::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace samples

@@ -1,5 +1,5 @@
 // Small pictures of every format, made in code for the decoder and button
-// tests. Pixels are given as 0x00RRGGBB like rt::Picture.
+// tests. Pixels are given as 0x00RRGGBB like runtime::Picture.
 #pragma once
 
 #include <cstdint>
@@ -13,13 +13,13 @@ namespace samples {
 
 using PixelAt = std::function<uint32_t(int x, int y)>;
 
-rt::Bytes bmp24(int width, int height, const PixelAt& pixel, bool topDown = false);
+runtime::Bytes bmp24(int width, int height, const PixelAt& pixel, bool topDown = false);
 // Palette bitmap with `bits` of 1, 4 or 8 per pixel.
-rt::Bytes bmpPalette(int width, int height, int bits, const std::vector<uint32_t>& palette,
+runtime::Bytes bmpPalette(int width, int height, int bits, const std::vector<uint32_t>& palette,
                      const std::function<int(int x, int y)>& index);
 // RGBA pixels as 0xAARRGGBB.
-rt::Bytes png(int width, int height, const PixelAt& argb);
-rt::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const std::function<int(int, int)>& index,
+runtime::Bytes png(int width, int height, const PixelAt& argb);
+runtime::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const std::function<int(int, int)>& index,
               int transparentIndex = -1);
 // A GIF laid out freely: the first frame anywhere on (or off) the screen,
 // with a global palette, a local one or both, and further frames after it.
@@ -31,14 +31,14 @@ struct GifLayout {
     bool interlaced = false;
     int frames = 1;                       // copies of the first frame
 };
-rt::Bytes gif(const GifLayout& layout, const std::function<int(int, int)>& index);
-rt::Bytes jpeg(int width, int height, const PixelAt& pixel);
+runtime::Bytes gif(const GifLayout& layout, const std::function<int(int, int)>& index);
+runtime::Bytes jpeg(int width, int height, const PixelAt& pixel);
 // 24-bit icon with a mask; masked pixels are those where `masked` says so.
-rt::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<bool(int, int)>& masked,
+runtime::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<bool(int, int)>& masked,
                bool cursor = false);
 
 // A file of the project's artwork, read from the source tree; empty when the
 // file is not there.
-rt::Bytes asset(const std::string& name);
+runtime::Bytes asset(const std::string& name);
 
 }  // namespace samples

@@ -21,24 +21,24 @@ class TransLabelWindowTest : public WidgetWindowTest {
 protected:
     void SetUp() override {
         WidgetWindowTest::SetUp();
-        rt::WindowDescription w;
+        runtime::WindowDescription w;
         w.rect = {100, 100, 200, 60};
-        rt::ComponentDescription label;
+        runtime::ComponentDescription label;
         label.kind = "TransLabel";
         label.name = "label";
         label.rect = {10, 10, kWidth, kHeight};
         widgets::TransLabelBlock block;
         block.effect = tl::kRaised;
-        block.textColour = rt::rgb(0xFF, 0, 0);
+        block.textColour = runtime::rgb(0xFF, 0, 0);
         block.verticalAlign = tl::kMiddle;
         block.text = "WWWW";
         label.block = block.serialize();
-        rt::ComponentDescription below;
+        runtime::ComponentDescription below;
         below.kind = "Label";
         below.name = "below";
         below.rect = {0, 0, 200, 60};
-        rt::LabelBlock lb;
-        lb.background = rt::rgb(0, 0xA0, 0);
+        runtime::LabelBlock lb;
+        lb.background = runtime::rgb(0, 0xA0, 0);
         below.block = lb.serialize();
         w.components = {label, below};
         xdotool("mousemove 0 0");
@@ -71,7 +71,7 @@ protected:
         return n;
     }
 
-    rt::ComponentRef win, ref;
+    runtime::ComponentRef win, ref;
 };
 
 TEST_F(TransLabelWindowTest, OnlyTheTextIsPaintedOverWhatLiesBelow) {
@@ -85,7 +85,7 @@ TEST_F(TransLabelWindowTest, RaisedTextSitsOnePixelRightAndBelowItsWhiteCopy) {
     Box raised = box(isRed);
     Box white = box(isWhite);
     ASSERT_FALSE(white.empty());
-    runtime.set(ref, rt::prop::own(tl::kEffect), tl::kNoEffect);
+    runtime.set(ref, runtime::prop::own(tl::kEffect), tl::kNoEffect);
     Box plain = box(isRed);
     EXPECT_TRUE(box(isWhite).empty());
     EXPECT_EQ(raised.left, plain.left + 1);
@@ -93,31 +93,31 @@ TEST_F(TransLabelWindowTest, RaisedTextSitsOnePixelRightAndBelowItsWhiteCopy) {
     EXPECT_EQ(raised.right, plain.right + 1);
     EXPECT_EQ(white.left, plain.left);
     // The white shadow of effect 1 is the other way round.
-    runtime.set(ref, rt::prop::own(tl::kEffect), tl::kWhiteShadow);
+    runtime.set(ref, runtime::prop::own(tl::kEffect), tl::kWhiteShadow);
     EXPECT_EQ(box(isRed).left, plain.left);
     EXPECT_EQ(box(isWhite).right, plain.right + 1);
 }
 
 TEST_F(TransLabelWindowTest, ShorterOrEmptyTextLeavesNoRemains) {
-    runtime.set(ref, rt::prop::own(tl::kText), std::string("WWWWWWWWWW"));
+    runtime.set(ref, runtime::prop::own(tl::kText), std::string("WWWWWWWWWW"));
     int longRight = box(isRed).right;
-    runtime.set(ref, rt::prop::own(tl::kText), std::string("W"));
+    runtime.set(ref, runtime::prop::own(tl::kText), std::string("W"));
     Box shortBox = box(isRed);
     ASSERT_FALSE(shortBox.empty());
     EXPECT_LT(shortBox.right, longRight);
     // Everything right of the one letter and its white copy is the green below.
     EXPECT_EQ(countOf(kGreen, shortBox.right + 2), (kWidth - shortBox.right - 2) * kHeight);
-    runtime.set(ref, rt::prop::own(tl::kText), std::string());
+    runtime.set(ref, runtime::prop::own(tl::kText), std::string());
     EXPECT_EQ(countOf(kGreen), kWidth * kHeight);
 }
 
 TEST_F(TransLabelWindowTest, HidingAndMovingShowTheBackgroundAgain) {
-    runtime.set(ref, rt::prop::kVisible, false);
+    runtime.set(ref, runtime::prop::kVisible, false);
     EXPECT_TRUE(waitFor([&] { return countOf(kGreen) == kWidth * kHeight; }));
-    runtime.set(ref, rt::prop::kVisible, true);
+    runtime.set(ref, runtime::prop::kVisible, true);
     EXPECT_TRUE(waitFor([&] { return !box(isRed).empty(); }));
     auto [oldX, oldY] = screen(ref, 0, 0);
-    runtime.set(ref, rt::prop::kTop, 35);
+    runtime.set(ref, runtime::prop::kTop, 35);
     EXPECT_TRUE(waitFor([&] {
         for (int y = 0; y < 10; ++y)
             for (int x = 0; x < kWidth; ++x)
@@ -127,17 +127,17 @@ TEST_F(TransLabelWindowTest, HidingAndMovingShowTheBackgroundAgain) {
 }
 
 TEST_F(TransLabelWindowTest, PropertiesAreStoredClampedAndCopied) {
-    runtime.set(ref, rt::prop::own(tl::kEffect), 7);
-    EXPECT_EQ(rt::asInt(runtime.get(ref, rt::prop::own(tl::kEffect))), 3);
-    runtime.set(ref, rt::prop::own(tl::kHorizontalAlign), -4);
-    EXPECT_EQ(rt::asInt(runtime.get(ref, rt::prop::own(tl::kHorizontalAlign))), 0);
-    runtime.set(ref, rt::prop::own(tl::kVerticalAlign), 9);
-    EXPECT_EQ(rt::asInt(runtime.get(ref, rt::prop::own(tl::kVerticalAlign))), 2);
-    runtime.set(ref, rt::prop::own(tl::kText), std::string("热搜："));
+    runtime.set(ref, runtime::prop::own(tl::kEffect), 7);
+    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(tl::kEffect))), 3);
+    runtime.set(ref, runtime::prop::own(tl::kHorizontalAlign), -4);
+    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(tl::kHorizontalAlign))), 0);
+    runtime.set(ref, runtime::prop::own(tl::kVerticalAlign), 9);
+    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(tl::kVerticalAlign))), 2);
+    runtime.set(ref, runtime::prop::own(tl::kText), std::string("热搜："));
     auto copy = runtime.copy(ref);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(rt::asText(runtime.get(*copy, rt::prop::own(tl::kText))), "热搜：");
-    EXPECT_EQ(rt::asInt(runtime.get(*copy, rt::prop::own(tl::kEffect))), 3);
+    EXPECT_EQ(runtime::asText(runtime.get(*copy, runtime::prop::own(tl::kText))), "热搜：");
+    EXPECT_EQ(runtime::asInt(runtime.get(*copy, runtime::prop::own(tl::kEffect))), 3);
     EXPECT_TRUE(errors.empty());
 }
 
@@ -159,22 +159,22 @@ TEST_F(TransLabelWindowTest, AccessibleLabelReadsItsTextAndAClickableOneIsALink)
 
     // A label bound to the left press (a hot-search label) is a link whose
     // click raises that press inside the label.
-    rt::WindowDescription w;
-    rt::ComponentDescription hot;
+    runtime::WindowDescription w;
+    runtime::ComponentDescription hot;
     hot.kind = "TransLabel";
     hot.name = "hot";
     hot.rect = {10, 10, 40, 24};
     widgets::TransLabelBlock block;
     block.text = "合击";
     hot.block = block.serialize();
-    std::vector<rt::Value> pressedAt;
-    hot.bindings[rt::event::kLeftDown] = [&](rt::Event& e) {
+    std::vector<runtime::Value> pressedAt;
+    hot.bindings[runtime::event::kLeftDown] = [&](runtime::Event& e) {
         pressedAt = e.args;
-        return rt::Value{};
+        return runtime::Value{};
     };
     w.components = {hot};
-    rt::ComponentRef other = open(w);
-    rt::ComponentRef link = *runtime.find(other.window, "hot");
+    runtime::ComponentRef other = open(w);
+    runtime::ComponentRef link = *runtime.find(other.window, "hot");
     AtkObject* l = accessibleOf(runtime, link);
     EXPECT_EQ(atk_object_get_role(l), ATK_ROLE_LINK);
     EXPECT_EQ(nameOf(l), "合击");
@@ -182,9 +182,9 @@ TEST_F(TransLabelWindowTest, AccessibleLabelReadsItsTextAndAClickableOneIsALink)
     ASSERT_TRUE(atk_action_do_action(ATK_ACTION(l), 0));
     ASSERT_TRUE(waitFor([&] { return !pressedAt.empty(); }));
     ASSERT_EQ(pressedAt.size(), 3u);
-    EXPECT_EQ(rt::asInt(pressedAt[0]), 20);
-    EXPECT_EQ(rt::asInt(pressedAt[1]), 12);
-    EXPECT_EQ(rt::asInt(pressedAt[2]), 0);
+    EXPECT_EQ(runtime::asInt(pressedAt[0]), 20);
+    EXPECT_EQ(runtime::asInt(pressedAt[1]), 12);
+    EXPECT_EQ(runtime::asInt(pressedAt[2]), 0);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -49,14 +49,14 @@ TEST(TransLabelBlock, RoundTripWithFontAndChineseText) {
     b.horizontalAlign = 2;
     b.verticalAlign = 1;
     b.wordWrap = 0;
-    b.font = rt::LogFont::make("长城黑体", 13).serialize();
+    b.font = runtime::LogFont::make("长城黑体", 13).serialize();
     b.text = "热搜：";
-    rt::Bytes bytes = b.serialize();
+    runtime::Bytes bytes = b.serialize();
     // version, effect, colour, h-align, v-align, wrap, font length
-    const rt::Bytes head = {1, 0, 0, 0, 1, 0, 0, 0, 0x80, 0x80, 0x80, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 60, 0, 0, 0};
+    const runtime::Bytes head = {1, 0, 0, 0, 1, 0, 0, 0, 0x80, 0x80, 0x80, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 60, 0, 0, 0};
     EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
     // The text is stored in GBK: six bytes, no terminator, at the end.
-    const rt::Bytes tail = {6, 0, 0, 0, 0xC8, 0xC8, 0xCB, 0xD1, 0xA3, 0xBA};
+    const runtime::Bytes tail = {6, 0, 0, 0, 0xC8, 0xC8, 0xCB, 0xD1, 0xA3, 0xBA};
     EXPECT_TRUE(std::equal(tail.begin(), tail.end(), bytes.end() - static_cast<long>(tail.size())));
     auto back = TransLabelBlock::parse(bytes);
     ASSERT_TRUE(back);
@@ -67,16 +67,16 @@ TEST(TransLabelBlock, RoundTripWithFontAndChineseText) {
 }
 
 TEST(TransLabelBlock, ClampsAndRefuses) {
-    rt::Bytes bytes = rt::BlockWriter().u32(1).i32(9).u32(0).i32(-2).i32(5).i32(1).bytes({}).text("a").take();
+    runtime::Bytes bytes = runtime::BlockWriter().u32(1).i32(9).u32(0).i32(-2).i32(5).i32(1).bytes({}).text("a").take();
     auto b = TransLabelBlock::parse(bytes);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->effect, 3);
     EXPECT_EQ(b->horizontalAlign, 0);
     EXPECT_EQ(b->verticalAlign, 2);
-    rt::Bytes newer = bytes;
+    runtime::Bytes newer = bytes;
     newer[0] = 2;
     EXPECT_FALSE(TransLabelBlock::parse(newer));
-    for (size_t n = 1; n < bytes.size(); ++n) EXPECT_FALSE(TransLabelBlock::parse(rt::Bytes(bytes.begin(), bytes.begin() + n)));
+    for (size_t n = 1; n < bytes.size(); ++n) EXPECT_FALSE(TransLabelBlock::parse(runtime::Bytes(bytes.begin(), bytes.begin() + n)));
     EXPECT_TRUE(TransLabelBlock::parse({}));
 }
 

@@ -37,13 +37,13 @@ const bool kEnvironment = [] {
 }();
 
 struct Logged {
-    rt::ComponentRef source;
+    runtime::ComponentRef source;
     int index;
-    std::vector<rt::Value> args;
+    std::vector<runtime::Value> args;
 };
 
-rt::Bytes browserBlock(uint32_t version, int32_t border, bool silent, bool offline = false, bool drop = true) {
-    rt::BlockWriter w;
+runtime::Bytes browserBlock(uint32_t version, int32_t border, bool silent, bool offline = false, bool drop = true) {
+    runtime::BlockWriter w;
     w.u32(version).i32(border).u32(silent).u32(offline).u32(drop).u32(0);
     return w.take();
 }
@@ -56,19 +56,19 @@ protected:
 
     // Loads a window with one browser made from the block; its every event
     // goes to the log and then to onEvent, if set.
-    std::optional<rt::ComponentRef> load(const rt::Bytes& block) {
-        rt::WindowDescription desc;
+    std::optional<runtime::ComponentRef> load(const runtime::Bytes& block) {
+        runtime::WindowDescription desc;
         desc.name = "test";
         desc.rect = {0, 0, 640, 480};
-        rt::ComponentDescription c;
+        runtime::ComponentDescription c;
         c.kind = "WebBrowser";
         c.name = "browser";
         c.rect = {10, 10, 600, 440};
         c.block = block;
         for (int i = 0; i <= wb::event::kContextMenu; ++i)
-            c.bindings[i] = [this](rt::Event& e) {
+            c.bindings[i] = [this](runtime::Event& e) {
                 log_.push_back({e.source, e.index, e.args});
-                return onEvent ? onEvent(e) : rt::Value{};
+                return onEvent ? onEvent(e) : runtime::Value{};
             };
         desc.components.push_back(c);
         window_ = rt_.loadWindow(desc).window;
@@ -76,10 +76,10 @@ protected:
         return rt_.find(window_, "browser");
     }
 
-    rt::ComponentRef browser(const rt::Bytes& block = browserBlock(1, 0, true)) {
+    runtime::ComponentRef browser(const runtime::Bytes& block = browserBlock(1, 0, true)) {
         auto ref = load(block);
         EXPECT_TRUE(ref);
-        return ref.value_or(rt::ComponentRef{});
+        return ref.value_or(runtime::ComponentRef{});
     }
 
     // Runs the main loop until the condition holds; false after the limit.
@@ -87,39 +87,39 @@ protected:
         return testsupport::waitFor(done, timeout);
     }
 
-    const Logged* find(rt::ComponentRef source, int index, int nth = 0) const {
+    const Logged* find(runtime::ComponentRef source, int index, int nth = 0) const {
         for (const Logged& l : log_)
             if (l.source == source && l.index == index && nth-- == 0) return &l;
         return nullptr;
     }
-    int count(rt::ComponentRef source, int index) const {
+    int count(runtime::ComponentRef source, int index) const {
         int n = 0;
         for (const Logged& l : log_) n += l.source == source && l.index == index;
         return n;
     }
-    bool waitEvent(rt::ComponentRef source, int index, int nth = 0) {
+    bool waitEvent(runtime::ComponentRef source, int index, int nth = 0) {
         return waitFor([&] { return find(source, index, nth) != nullptr; });
     }
 
     // Navigates and waits for the load's download-complete event.
-    bool open(rt::ComponentRef b, const std::string& url) {
+    bool open(runtime::ComponentRef b, const std::string& url) {
         int before = count(b, wb::event::kDownloadComplete);
         rt_.call(b, wb::method::kNavigate, {url});
         return waitEvent(b, wb::event::kDownloadComplete, before);
     }
 
-    std::string text(rt::ComponentRef b, int k) { return rt::asText(rt_.get(b, wb::prop::index(k))); }
+    std::string text(runtime::ComponentRef b, int k) { return runtime::asText(rt_.get(b, wb::prop::index(k))); }
 
-    rt::Runtime rt_;
+    runtime::Runtime rt_;
     uint32_t window_ = 0;
     PageServer server_;
     std::vector<Logged> log_;
-    std::function<rt::Value(rt::Event&)> onEvent;
+    std::function<runtime::Value(runtime::Event&)> onEvent;
 };
 
 TEST_F(WebBrowserGuiTest, OneNavigationRaisesItsEventsInOrder) {
     // The page is GBK and says so only in its header.
-    server_.add("/gbk", rt::gbk::encode("<html><head><title>测试页 GBK</title></head><body>好</body></html>"),
+    server_.add("/gbk", runtime::gbk::encode("<html><head><title>测试页 GBK</title></head><body>好</body></html>"),
                 "text/html; charset=gbk");
     auto b = browser();
     std::string url = server_.url("/gbk");
@@ -144,24 +144,24 @@ TEST_F(WebBrowserGuiTest, OneNavigationRaisesItsEventsInOrder) {
     for (int once : {0, 2, 3, 5, 6}) EXPECT_EQ(std::count(order.begin(), order.end(), once), 1) << once;
 
     EXPECT_EQ(find(b, wb::event::kBeforeNavigate)->args.size(), 7u);
-    EXPECT_EQ(rt::asText(find(b, wb::event::kBeforeNavigate)->args[0]), url);
-    EXPECT_EQ(rt::asText(find(b, wb::event::kNavigateComplete)->args[0]), url);
-    EXPECT_EQ(rt::asText(find(b, wb::event::kDocumentComplete)->args[0]), url);
-    EXPECT_EQ(rt::asText(find(b, wb::event::kTitleChange)->args[0]), "测试页 GBK");
+    EXPECT_EQ(runtime::asText(find(b, wb::event::kBeforeNavigate)->args[0]), url);
+    EXPECT_EQ(runtime::asText(find(b, wb::event::kNavigateComplete)->args[0]), url);
+    EXPECT_EQ(runtime::asText(find(b, wb::event::kDocumentComplete)->args[0]), url);
+    EXPECT_EQ(runtime::asText(find(b, wb::event::kTitleChange)->args[0]), "测试页 GBK");
     const Logged* progress = find(b, wb::event::kProgressChange, count(b, wb::event::kProgressChange) - 1);
-    EXPECT_EQ(rt::asInt(progress->args[0]), wb::kProgressMaximum);
-    EXPECT_EQ(rt::asInt(progress->args[1]), wb::kProgressMaximum);
+    EXPECT_EQ(runtime::asInt(progress->args[0]), wb::kProgressMaximum);
+    EXPECT_EQ(runtime::asInt(progress->args[1]), wb::kProgressMaximum);
     // A finished load clears the status text.
     auto done = std::find_if(log_.begin(), log_.end(), [](const Logged& l) { return l.index == wb::event::kDownloadComplete; });
     auto status = std::find_if(done, log_.end(), [](const Logged& l) { return l.index == wb::event::kStatusTextChange; });
     ASSERT_NE(status, log_.end());
-    EXPECT_EQ(rt::asText(status->args[0]), "");
+    EXPECT_EQ(runtime::asText(status->args[0]), "");
 
     EXPECT_EQ(text(b, wb::prop::kLocationUrl), url);
     EXPECT_EQ(text(b, wb::prop::kLocationName), "测试页 GBK");
     EXPECT_EQ(text(b, wb::prop::kType), "text/html");
-    EXPECT_EQ(rt::asInt(rt_.get(b, wb::prop::index(wb::prop::kReadyState))), 4);
-    EXPECT_FALSE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
+    EXPECT_EQ(runtime::asInt(rt_.get(b, wb::prop::index(wb::prop::kReadyState))), 4);
+    EXPECT_FALSE(runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
     EXPECT_NE(text(b, wb::prop::kFullName).find("widgets_gui_tests"), std::string::npos);
 }
 
@@ -174,15 +174,15 @@ TEST_F(WebBrowserGuiTest, BackAndForwardStatesFollowTheHistory) {
     ASSERT_TRUE(open(b, server_.url("/b")));
     const Logged* back = find(b, wb::event::kCommandStateChange);
     ASSERT_TRUE(back);
-    EXPECT_EQ(rt::asInt(back->args[0]), wb::command::kBack);
-    EXPECT_TRUE(rt::asBool(back->args[1]));
+    EXPECT_EQ(runtime::asInt(back->args[0]), wb::command::kBack);
+    EXPECT_TRUE(runtime::asBool(back->args[1]));
 
     rt_.call(b, wb::method::kGoBack);
     ASSERT_TRUE(waitFor([&] { return count(b, wb::event::kCommandStateChange) >= 3; }));
-    EXPECT_EQ(rt::asInt(find(b, wb::event::kCommandStateChange, 1)->args[0]), wb::command::kForward);
-    EXPECT_TRUE(rt::asBool(find(b, wb::event::kCommandStateChange, 1)->args[1]));
-    EXPECT_EQ(rt::asInt(find(b, wb::event::kCommandStateChange, 2)->args[0]), wb::command::kBack);
-    EXPECT_FALSE(rt::asBool(find(b, wb::event::kCommandStateChange, 2)->args[1]));
+    EXPECT_EQ(runtime::asInt(find(b, wb::event::kCommandStateChange, 1)->args[0]), wb::command::kForward);
+    EXPECT_TRUE(runtime::asBool(find(b, wb::event::kCommandStateChange, 1)->args[1]));
+    EXPECT_EQ(runtime::asInt(find(b, wb::event::kCommandStateChange, 2)->args[0]), wb::command::kBack);
+    EXPECT_FALSE(runtime::asBool(find(b, wb::event::kCommandStateChange, 2)->args[1]));
     ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationUrl) == server_.url("/a"); }));
 
     rt_.call(b, wb::method::kGoForward);
@@ -200,11 +200,11 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     auto opener = browser();
     auto second = rt_.copy(opener);
     ASSERT_TRUE(second);
-    rt_.set(*second, rt::prop::kVisible, false);
-    onEvent = [&](rt::Event& e) -> rt::Value {
+    rt_.set(*second, runtime::prop::kVisible, false);
+    onEvent = [&](runtime::Event& e) -> runtime::Value {
         if (e.index == wb::event::kNewWindow) {
-            rt_.set(*second, rt::prop::kVisible, true);
-            EXPECT_TRUE(rt::asBool(rt_.call(*second, wb::method::kAcceptNewWindow, {e.args[0]})));
+            rt_.set(*second, runtime::prop::kVisible, true);
+            EXPECT_TRUE(runtime::asBool(rt_.call(*second, wb::method::kAcceptNewWindow, {e.args[0]})));
             // The program's handler lets pending messages run before it returns.
             rt_.processPendingMessages();
         }
@@ -219,19 +219,19 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     clickAt(target, 100, 100);
 
     ASSERT_TRUE(waitEvent(*second, wb::event::kDocumentComplete));
-    EXPECT_EQ(rt::asText(find(*second, wb::event::kDocumentComplete)->args[0]), server_.url("/popup"));
+    EXPECT_EQ(runtime::asText(find(*second, wb::event::kDocumentComplete)->args[0]), server_.url("/popup"));
     ASSERT_TRUE(waitEvent(*second, wb::event::kTitleChange));
     EXPECT_EQ(text(*second, wb::prop::kLocationName), "Popup");
     EXPECT_EQ(count(opener, wb::event::kNewWindow), 1);
     // The window size the page asked for reaches the accepting control.
     ASSERT_TRUE(find(*second, wb::event::kWindowSetWidth));
-    EXPECT_EQ(rt::asInt(find(*second, wb::event::kWindowSetWidth)->args[0]), 300);
+    EXPECT_EQ(runtime::asInt(find(*second, wb::event::kWindowSetWidth)->args[0]), 300);
     ASSERT_TRUE(find(*second, wb::event::kWindowSetHeight));
-    EXPECT_EQ(rt::asInt(find(*second, wb::event::kWindowSetHeight)->args[0]), 200);
+    EXPECT_EQ(runtime::asInt(find(*second, wb::event::kWindowSetHeight)->args[0]), 200);
     EXPECT_EQ(server_.hits("/blocked"), 0);
     EXPECT_EQ(text(opener, wb::prop::kLocationUrl), server_.url("/opener"));
     // The slot closed with its event.
-    EXPECT_FALSE(rt::asBool(rt_.call(*second, wb::method::kAcceptNewWindow,
+    EXPECT_FALSE(runtime::asBool(rt_.call(*second, wb::method::kAcceptNewWindow,
                                       {find(opener, wb::event::kNewWindow)->args[0]})));
 }
 
@@ -252,7 +252,7 @@ TEST_F(WebBrowserGuiTest, PressesOutsideThePageGiveAFloodingClickNoMoreWindows) 
     GdkWindow* outside = gtk_widget_get_window(gtk_widget_get_toplevel(GTK_WIDGET(view)));
     ASSERT_NE(page, outside);
     int asked = 0;
-    onEvent = [&](rt::Event& e) -> rt::Value {
+    onEvent = [&](runtime::Event& e) -> runtime::Value {
         // A press outside the page after every fifth window; the windows
         // themselves are declined, the budget counts the asking.
         if (e.index == wb::event::kNewWindow && ++asked % 5 == 0) {
@@ -276,7 +276,7 @@ TEST_F(WebBrowserGuiTest, ClickAndContextMenuCanBeRefused) {
     auto b = browser();
     ASSERT_TRUE(open(b, server_.url("/clicks")));
     bool refuse = true;
-    onEvent = [&](rt::Event& e) -> rt::Value {
+    onEvent = [&](runtime::Event& e) -> runtime::Value {
         if (e.index == wb::event::kDocumentClick || e.index == wb::event::kContextMenu) return !refuse;
         return {};
     };
@@ -287,8 +287,8 @@ TEST_F(WebBrowserGuiTest, ClickAndContextMenuCanBeRefused) {
     // Had the first click reached the page, the count would be 2.
     ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "clicked:1"; }));
     ASSERT_EQ(count(b, wb::event::kDocumentClick), 2);
-    EXPECT_EQ(rt::asInt(find(b, wb::event::kDocumentClick)->args[0]), 50);
-    EXPECT_EQ(rt::asInt(find(b, wb::event::kDocumentClick)->args[1]), 60);
+    EXPECT_EQ(runtime::asInt(find(b, wb::event::kDocumentClick)->args[0]), 50);
+    EXPECT_EQ(runtime::asInt(find(b, wb::event::kDocumentClick)->args[1]), 60);
 
     refuse = true;
     clickAt(target, 50, 60, 3);
@@ -305,16 +305,16 @@ TEST_F(WebBrowserGuiTest, EditingPropertiesFollowTheSelection) {
     auto b = browser();
     ASSERT_TRUE(open(b, server_.url("/edit")));
     auto get = [&](int k) { return rt_.get(b, wb::prop::index(k)); };
-    EXPECT_TRUE(rt::asBool(get(wb::prop::kBold)));
-    EXPECT_FALSE(rt::asBool(get(wb::prop::kItalic)));
-    EXPECT_FALSE(rt::asText(get(wb::prop::kFontName)).empty());
-    EXPECT_TRUE(waitFor([&] { return rt::asBool(get(wb::prop::kCanCopy)); }));
+    EXPECT_TRUE(runtime::asBool(get(wb::prop::kBold)));
+    EXPECT_FALSE(runtime::asBool(get(wb::prop::kItalic)));
+    EXPECT_FALSE(runtime::asText(get(wb::prop::kFontName)).empty());
+    EXPECT_TRUE(waitFor([&] { return runtime::asBool(get(wb::prop::kCanCopy)); }));
     rt_.set(b, wb::prop::index(wb::prop::kForeColour), 0x000000FF);
-    EXPECT_EQ(rt::asInt(get(wb::prop::kForeColour)), 0x000000FF);
+    EXPECT_EQ(runtime::asInt(get(wb::prop::kForeColour)), 0x000000FF);
 
-    EXPECT_FALSE(rt::asBool(get(wb::prop::kEditMode)));
+    EXPECT_FALSE(runtime::asBool(get(wb::prop::kEditMode)));
     rt_.set(b, wb::prop::index(wb::prop::kEditMode), true);
-    EXPECT_TRUE(rt::asBool(get(wb::prop::kEditMode)));
+    EXPECT_TRUE(runtime::asBool(get(wb::prop::kEditMode)));
 }
 
 TEST_F(WebBrowserGuiTest, SilentControlAnswersScriptDialogsUnseen) {
@@ -338,14 +338,14 @@ TEST_F(WebBrowserGuiTest, StopRefreshHeadersAndCancel) {
 
     rt_.call(b, wb::method::kNavigate, {server_.url("/hang")});
     ASSERT_TRUE(waitFor([&] { return server_.hits("/hang") == 1; }));
-    EXPECT_TRUE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
+    EXPECT_TRUE(runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
     rt_.call(b, wb::method::kStop);
     ASSERT_TRUE(waitEvent(b, wb::event::kDownloadComplete));
-    EXPECT_FALSE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
+    EXPECT_FALSE(runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
     // A stopped load still ends its progress, so no display stays half full.
     const Logged* progress = find(b, wb::event::kProgressChange, count(b, wb::event::kProgressChange) - 1);
     ASSERT_TRUE(progress);
-    EXPECT_EQ(rt::asInt(progress->args[0]), wb::kProgressMaximum);
+    EXPECT_EQ(runtime::asInt(progress->args[0]), wb::kProgressMaximum);
 
     int before = count(b, wb::event::kDownloadComplete);
     rt_.call(b, wb::method::kNavigate, {server_.url("/count"), 0, std::string(), std::string("X-Varomel-Test: yes\r\n")});
@@ -356,21 +356,21 @@ TEST_F(WebBrowserGuiTest, StopRefreshHeadersAndCancel) {
     EXPECT_EQ(server_.hits("/count"), 2);
 
     // A handler that sets the cancel flag keeps the page where it is.
-    onEvent = [](rt::Event& e) -> rt::Value {
-        if (e.index == wb::event::kBeforeNavigate && rt::asText(e.args[0]).ends_with("/refused"))
+    onEvent = [](runtime::Event& e) -> runtime::Value {
+        if (e.index == wb::event::kBeforeNavigate && runtime::asText(e.args[0]).ends_with("/refused"))
             e.args[wb::event::kBeforeNavigateCancelArg] = -1;
         return {};
     };
     rt_.call(b, wb::method::kNavigate, {server_.url("/refused")});
     ASSERT_TRUE(open(b, server_.url("/count")));
     EXPECT_EQ(server_.hits("/refused"), 0);
-    EXPECT_FALSE(rt::asBool(rt_.call(b, wb::method::kNavigate, {std::string("  ")})));
+    EXPECT_FALSE(runtime::asBool(rt_.call(b, wb::method::kNavigate, {std::string("  ")})));
 }
 
 TEST_F(WebBrowserGuiTest, OfflineControlMakesNoNetworkLoads) {
     server_.add("/page", "page");
     auto b = browser(browserBlock(1, 0, true, true));
-    EXPECT_TRUE(rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kOffline))));
+    EXPECT_TRUE(runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kOffline))));
     rt_.call(b, wb::method::kNavigate, {server_.url("/page")});
     ASSERT_TRUE(waitEvent(b, wb::event::kBeforeNavigate));
     ASSERT_TRUE(open(b, "data:text/html,<title>local</title>"));
@@ -387,7 +387,7 @@ TEST_F(WebBrowserGuiTest, CopyBehavesLikeItsSource) {
     ASSERT_TRUE(copy);
     for (int k : {wb::prop::kBorderStyle, wb::prop::kSilent, wb::prop::kOffline, wb::prop::kRegisterAsDropTarget,
                   wb::prop::kRegisterAsBrowser})
-        EXPECT_EQ(rt::asInt(rt_.get(*copy, wb::prop::index(k))), rt::asInt(rt_.get(source, wb::prop::index(k)))) << k;
+        EXPECT_EQ(runtime::asInt(rt_.get(*copy, wb::prop::index(k))), runtime::asInt(rt_.get(source, wb::prop::index(k)))) << k;
     ASSERT_TRUE(open(*copy, server_.url("/copy")));
     EXPECT_EQ(count(source, wb::event::kDownloadComplete), 0);
     ASSERT_TRUE(waitFor([&] { return text(*copy, wb::prop::kLocationName) == "after"; }));
@@ -429,9 +429,9 @@ TEST_F(WebBrowserGuiTest, AFailedLoadShowsAnExplanationAtTheFailedAddress) {
     std::string address = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/missing";
     rt_.call(b, wb::method::kNavigate, {address});
     ASSERT_TRUE(waitFor([&] {
-        return rt::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationName))) == "无法显示此网页";
+        return runtime::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationName))) == "无法显示此网页";
     }));
-    EXPECT_EQ(rt::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationUrl))), address);
+    EXPECT_EQ(runtime::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationUrl))), address);
 
 }
 
@@ -457,7 +457,7 @@ TEST_F(WebBrowserGuiTest, AnErrorAnswerWithoutAPageIsAFailedLoad) {
     ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "shown"; }));
     rt_.call(b, wb::method::kNavigate, {server_.url("/file.bin")});
     ASSERT_TRUE(waitFor([&] { return server_.hits("/file.bin") == 1; }));
-    ASSERT_TRUE(waitFor([&] { return !rt::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))); }));
+    ASSERT_TRUE(waitFor([&] { return !runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))); }));
     EXPECT_EQ(text(b, wb::prop::kLocationName), "shown");
 }
 
@@ -486,7 +486,7 @@ TEST_F(WebBrowserGuiTest, ARedirectedPageKeepsTheAddressItWasAskedFor) {
     ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "landing"; }));
     EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/twice"));
     // Something that is no browser has no address.
-    EXPECT_EQ(widgets::requestedUrl(rt_, rt::ComponentRef{}), "");
+    EXPECT_EQ(widgets::requestedUrl(rt_, runtime::ComponentRef{}), "");
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ namespace wb = widgets::web_browser;
 
 namespace {
 
-rt::Bytes block(std::initializer_list<uint32_t> fields) {
-    rt::BlockWriter w;
+runtime::Bytes block(std::initializer_list<uint32_t> fields) {
+    runtime::BlockWriter w;
     for (uint32_t f : fields) w.u32(f);
     return w.take();
 }
@@ -149,7 +149,7 @@ TEST(WebBrowserNewWindowSlots, AcceptOnlyWhileOpenLastAcceptWins) {
     EXPECT_EQ(slots.close(b), std::nullopt);
     auto held = slots.close(a);
     ASSERT_TRUE(held);
-    EXPECT_EQ(*held, (rt::ComponentRef{1, 3}));
+    EXPECT_EQ(*held, (runtime::ComponentRef{1, 3}));
     EXPECT_FALSE(slots.isOpen(a));
     EXPECT_FALSE(slots.accept(a, {1, 2}));
     EXPECT_FALSE(slots.accept(0, {1, 2}));

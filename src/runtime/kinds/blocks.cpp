@@ -1,7 +1,7 @@
 #include "builtin_kinds.h"
 #include "../property_block.h"
 
-namespace rt {
+namespace runtime {
 namespace {
 
 constexpr uint32_t kVersion = 1;
@@ -100,4 +100,4 @@ std::optional<DrawPanelBlock> DrawPanelBlock::parse(const Bytes& b) {
     return out;
 }
 
-}  // namespace rt
+}  // namespace runtime

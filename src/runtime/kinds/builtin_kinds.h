@@ -6,7 +6,7 @@
 #include "../log_font.h"
 #include "../runtime.h"
 
-namespace rt {
+namespace runtime {
 
 // Registers window-independent kinds: EditBox, Label, Timer, DrawPanel.
 void registerBuiltinKinds(Runtime& runtime);
@@ -76,4 +76,4 @@ constexpr int kDrawLine = 0;  // method: x1, y1, x2, y2; the end point is not dr
 constexpr int kClear = 1;     // method: fill with the background colour
 }
 
-}  // namespace rt
+}  // namespace runtime

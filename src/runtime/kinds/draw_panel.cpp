@@ -13,7 +13,7 @@
 #include "../gobject_ptr.h"
 #include "builtin_kinds.h"
 
-namespace rt {
+namespace runtime {
 namespace {
 
 using Surface = CPtr<cairo_surface_t, cairo_surface_destroy>;
@@ -181,4 +181,4 @@ std::unique_ptr<Component> makeDrawPanel(const CreateInfo& info) {
     return makeFromBlock<DrawPanel, DrawPanelBlock>(info);
 }
 
-}  // namespace rt
+}  // namespace runtime

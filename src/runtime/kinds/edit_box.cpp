@@ -7,7 +7,7 @@
 #include "../gobject_ptr.h"
 #include "builtin_kinds.h"
 
-namespace rt {
+namespace runtime {
 namespace {
 
 std::string cssColour(uint32_t c) {
@@ -82,4 +82,4 @@ std::unique_ptr<Component> makeEditBox(const CreateInfo& info) {
     return makeFromBlock<EditBox, EditBoxBlock>(info);
 }
 
-}  // namespace rt
+}  // namespace runtime

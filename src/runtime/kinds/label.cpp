@@ -8,7 +8,7 @@
 #include "../gobject_ptr.h"
 #include "builtin_kinds.h"
 
-namespace rt {
+namespace runtime {
 namespace {
 
 class Label final : public Component {
@@ -107,4 +107,4 @@ std::unique_ptr<Component> makeLabel(const CreateInfo& info) {
     return makeFromBlock<Label, LabelBlock>(info);
 }
 
-}  // namespace rt
+}  // namespace runtime

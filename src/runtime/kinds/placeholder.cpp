@@ -6,7 +6,7 @@
 
 #include "builtin_kinds.h"
 
-namespace rt {
+namespace runtime {
 namespace {
 
 class Placeholder final : public Component {
@@ -49,4 +49,4 @@ void registerPlaceholderKind(Runtime& runtime, const std::string& kind) {
     runtime.registerKind(kind, [](const CreateInfo& info) { return std::make_unique<Placeholder>(info); });
 }
 
-}  // namespace rt
+}  // namespace runtime

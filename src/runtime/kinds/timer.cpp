@@ -5,7 +5,7 @@
 
 #include "builtin_kinds.h"
 
-namespace rt {
+namespace runtime {
 namespace {
 
 class Timer final : public Component {
@@ -87,4 +87,4 @@ std::unique_ptr<Component> makeTimer(const CreateInfo& info) {
     return makeFromBlock<Timer, TimerBlock>(info);
 }
 
-}  // namespace rt
+}  // namespace runtime

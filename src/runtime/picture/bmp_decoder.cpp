@@ -7,7 +7,7 @@
 
 #include "decoders.h"
 
-namespace rt::decoders {
+namespace runtime::decoders {
 namespace {
 
 constexpr uint32_t kRgb = 0, kBitFields = 3;
@@ -147,7 +147,7 @@ std::optional<DibImage> dib(const uint8_t* data, size_t size, size_t pixelsOffse
     return out;
 }
 
-std::optional<Picture> bitmap(const rt::Bytes& bytes) {
+std::optional<Picture> bitmap(const runtime::Bytes& bytes) {
     constexpr size_t kFileHeader = 14;
     if (bytes.size() < kFileHeader + 12) return std::nullopt;
     size_t offset = u32(bytes.data() + 10);
@@ -159,4 +159,4 @@ std::optional<Picture> bitmap(const rt::Bytes& bytes) {
     return std::move(image->picture);
 }
 
-}  // namespace rt::decoders
+}  // namespace runtime::decoders

@@ -1,8 +1,8 @@
 #include "decoders.h"
 
-namespace rt {
+namespace runtime {
 
-std::optional<Picture> decodePicture(const rt::Bytes& bytes, uint32_t background) {
+std::optional<Picture> decodePicture(const runtime::Bytes& bytes, uint32_t background) {
     switch (sniffPictureFormat(bytes)) {
         case PictureFormat::kBitmap: return decoders::bitmap(bytes);
         case PictureFormat::kJpeg: return decoders::jpeg(bytes);
@@ -18,9 +18,9 @@ std::optional<Picture> decodePicture(const rt::Bytes& bytes, uint32_t background
     return std::nullopt;
 }
 
-std::optional<Picture> decodePictureKeepingAlpha(const rt::Bytes& bytes) {
+std::optional<Picture> decodePictureKeepingAlpha(const runtime::Bytes& bytes) {
     if (sniffPictureFormat(bytes) == PictureFormat::kPng) return decoders::pngKeepingAlpha(bytes.data(), bytes.size());
     return decodePicture(bytes, 0);
 }
 
-}  // namespace rt
+}  // namespace runtime

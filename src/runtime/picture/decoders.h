@@ -8,16 +8,16 @@
 
 #include "picture.h"
 
-namespace rt::decoders {
+namespace runtime::decoders {
 
-std::optional<Picture> bitmap(const rt::Bytes& bytes);
-std::optional<Picture> jpeg(const rt::Bytes& bytes);
+std::optional<Picture> bitmap(const runtime::Bytes& bytes);
+std::optional<Picture> jpeg(const runtime::Bytes& bytes);
 std::optional<Picture> png(const uint8_t* data, size_t size, uint32_t backgroundPixel);
 // The PNG with its alpha kept (none when every pixel is opaque).
 std::optional<Picture> pngKeepingAlpha(const uint8_t* data, size_t size);
-std::optional<Picture> gif(const rt::Bytes& bytes);
+std::optional<Picture> gif(const runtime::Bytes& bytes);
 // Icons and cursors share one layout; the first image is the one shown.
-std::optional<Picture> icon(const rt::Bytes& bytes);
+std::optional<Picture> icon(const runtime::Bytes& bytes);
 
 // A device-independent bitmap (the header and what follows it), as found in
 // bitmap files and inside icons. `pixelsOffset` is where the pixel rows start
@@ -32,4 +32,4 @@ struct DibImage {
 };
 std::optional<DibImage> dib(const uint8_t* data, size_t size, size_t pixelsOffset, bool iconLayout);
 
-}  // namespace rt::decoders
+}  // namespace runtime::decoders

@@ -9,11 +9,11 @@
 
 #include "decoders.h"
 
-namespace rt::decoders {
+namespace runtime::decoders {
 namespace {
 
 struct Reader {
-    const rt::Bytes* bytes;
+    const runtime::Bytes* bytes;
     size_t pos = 0;
 };
 
@@ -75,7 +75,7 @@ std::vector<int> rowOrder(int height, bool interlaced) {
 
 }  // namespace
 
-std::optional<Picture> gif(const rt::Bytes& bytes) {
+std::optional<Picture> gif(const runtime::Bytes& bytes) {
     Reader reader{&bytes};
     int error = 0;
     GifCloser file{DGifOpen(&reader, readFromMemory, &error)};
@@ -123,4 +123,4 @@ std::optional<Picture> gif(const rt::Bytes& bytes) {
     return pic;
 }
 
-}  // namespace rt::decoders
+}  // namespace runtime::decoders

@@ -3,7 +3,7 @@
 // an icon into a fresh white bitmap.
 #include "decoders.h"
 
-namespace rt::decoders {
+namespace runtime::decoders {
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -22,7 +22,7 @@ uint32_t blend(uint32_t fg, uint32_t bg, uint32_t a) {
 
 }  // namespace
 
-std::optional<Picture> icon(const rt::Bytes& bytes) {
+std::optional<Picture> icon(const runtime::Bytes& bytes) {
     constexpr size_t kHeader = 6, kEntry = 16;
     if (bytes.size() < kHeader + kEntry || u16(bytes.data() + 4) == 0) return std::nullopt;
     const uint8_t* entry = bytes.data() + kHeader;
@@ -54,4 +54,4 @@ std::optional<Picture> icon(const rt::Bytes& bytes) {
     return std::move(image->picture);
 }
 
-}  // namespace rt::decoders
+}  // namespace runtime::decoders

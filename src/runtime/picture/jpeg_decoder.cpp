@@ -7,7 +7,7 @@
 
 #include "decoders.h"
 
-namespace rt::decoders {
+namespace runtime::decoders {
 namespace {
 
 struct ErrorManager {
@@ -20,7 +20,7 @@ void onMessage(j_common_ptr) {}  // warnings (a truncated file) are not printed
 
 // Everything with a destructor lives outside the function that may be
 // jumped through, so the jump skips no C++ cleanup.
-bool decodeInto(jpeg_decompress_struct& info, const rt::Bytes& bytes, Picture& pic, std::vector<uint8_t>& row) {
+bool decodeInto(jpeg_decompress_struct& info, const runtime::Bytes& bytes, Picture& pic, std::vector<uint8_t>& row) {
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
     if (!pictureSizeAcceptable(info.image_width, info.image_height)) return false;
@@ -44,7 +44,7 @@ bool decodeInto(jpeg_decompress_struct& info, const rt::Bytes& bytes, Picture& p
 
 }  // namespace
 
-std::optional<Picture> jpeg(const rt::Bytes& bytes) {
+std::optional<Picture> jpeg(const runtime::Bytes& bytes) {
     Picture pic;
     std::vector<uint8_t> row;
     jpeg_decompress_struct info{};
@@ -63,4 +63,4 @@ std::optional<Picture> jpeg(const rt::Bytes& bytes) {
     return pic;
 }
 
-}  // namespace rt::decoders
+}  // namespace runtime::decoders

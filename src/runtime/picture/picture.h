@@ -11,7 +11,7 @@
 
 #include "runtime/value.h"
 
-namespace rt {
+namespace runtime {
 
 // Pixels are 0x00RRGGBB, row by row from the top, which is also cairo's
 // RGB24 layout, so the glue can paint them without conversion.
@@ -36,15 +36,15 @@ enum class PictureFormat { kNone, kBitmap, kJpeg, kPng, kIcon, kCursor, kGif, kP
 
 // The format named by the first bytes; blocks of five bytes or fewer are no
 // picture whatever they hold.
-PictureFormat sniffPictureFormat(const rt::Bytes& bytes);
+PictureFormat sniffPictureFormat(const runtime::Bytes& bytes);
 
 // Decodes a picture. `background` (0x00BBGGRR) is what PNG alpha is blended
 // over. Icons and cursors come out drawn on white. Anything that does not
 // decode, PCX included, is no picture.
-std::optional<Picture> decodePicture(const rt::Bytes& bytes, uint32_t background);
+std::optional<Picture> decodePicture(const runtime::Bytes& bytes, uint32_t background);
 // The same, except that a PNG with transparency keeps its alpha instead of
 // being blended (for kinds that paint over whatever lies below).
-std::optional<Picture> decodePictureKeepingAlpha(const rt::Bytes& bytes);
+std::optional<Picture> decodePictureKeepingAlpha(const runtime::Bytes& bytes);
 
 // Pixel helpers between the stored colour form 0x00BBGGRR and 0x00RRGGBB.
 constexpr uint32_t pixelFromColour(uint32_t c) {
@@ -52,4 +52,4 @@ constexpr uint32_t pixelFromColour(uint32_t c) {
 }
 constexpr uint32_t pixelRgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
 
-}  // namespace rt
+}  // namespace runtime

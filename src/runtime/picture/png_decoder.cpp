@@ -5,7 +5,7 @@
 
 #include "decoders.h"
 
-namespace rt::decoders {
+namespace runtime::decoders {
 
 std::optional<Picture> pngKeepingAlpha(const uint8_t* data, size_t size) {
     png_image image{};
@@ -53,4 +53,4 @@ std::optional<Picture> png(const uint8_t* data, size_t size, uint32_t background
     return pic;
 }
 
-}  // namespace rt::decoders
+}  // namespace runtime::decoders

@@ -2,14 +2,14 @@
 
 #include "picture.h"
 
-namespace rt {
+namespace runtime {
 
 bool pictureSizeAcceptable(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
            width * height <= kMaxPicturePixels;
 }
 
-PictureFormat sniffPictureFormat(const rt::Bytes& b) {
+PictureFormat sniffPictureFormat(const runtime::Bytes& b) {
     if (b.size() <= 5) return PictureFormat::kNone;
     auto starts = [&](std::initializer_list<uint8_t> sig) {
         size_t i = 0;
@@ -29,4 +29,4 @@ PictureFormat sniffPictureFormat(const rt::Bytes& b) {
     return PictureFormat::kNone;
 }
 
-}  // namespace rt
+}  // namespace runtime

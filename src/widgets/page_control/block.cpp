@@ -17,7 +17,7 @@ constexpr uint32_t kImageListVersion = 1;
 // Page flags packed into one field.
 constexpr uint32_t kFlagVisible = 1, kFlagEnabled = 2, kFlagRunTime = 4;
 
-void writePage(rt::BlockWriter& w, const PageControlPage& p) {
+void writePage(runtime::BlockWriter& w, const PageControlPage& p) {
     w.text(p.caption).text(p.tip);
     for (int32_t v : p.image) w.i32(v);
     for (int32_t v : p.background) w.i32(v);
@@ -25,7 +25,7 @@ void writePage(rt::BlockWriter& w, const PageControlPage& p) {
     w.u32((p.visible ? kFlagVisible : 0) | (p.enabled ? kFlagEnabled : 0) | (p.runTime ? kFlagRunTime : 0));
 }
 
-std::optional<PageControlPage> readPage(rt::BlockReader& r) {
+std::optional<PageControlPage> readPage(runtime::BlockReader& r) {
     PageControlPage p;
     auto caption = r.text();
     auto tip = r.text();
@@ -44,10 +44,10 @@ std::optional<PageControlPage> readPage(rt::BlockReader& r) {
     return p;
 }
 
-bool readPages(rt::BlockReader& r, std::vector<PageControlPage>& out) {
+bool readPages(runtime::BlockReader& r, std::vector<PageControlPage>& out) {
     auto version = r.u32();
     auto count = r.u32();
-    if (!version || *version > kPageListVersion || !count || *count > pagectl::kMaxPages) return false;
+    if (!version || *version > kPageListVersion || !count || *count > page_control::kMaxPages) return false;
     out.clear();
     for (uint32_t i = 0; i < *count; ++i) {
         auto p = readPage(r);
@@ -57,12 +57,12 @@ bool readPages(rt::BlockReader& r, std::vector<PageControlPage>& out) {
     return true;
 }
 
-void writePages(rt::BlockWriter& w, const std::vector<PageControlPage>& pages) {
+void writePages(runtime::BlockWriter& w, const std::vector<PageControlPage>& pages) {
     w.u32(kPageListVersion).u32(static_cast<uint32_t>(pages.size()));
     for (const auto& p : pages) writePage(w, p);
 }
 
-bool flag(rt::BlockReader& r) { return r.u32().value_or(0) != 0; }
+bool flag(runtime::BlockReader& r) { return r.u32().value_or(0) != 0; }
 
 }  // namespace
 
@@ -70,8 +70,8 @@ PageControlBlock PageControlBlock::form() {
     PageControlBlock b;
     b.headerPosition = 1;
     b.multiRow = true;
-    rt::LogFont f = rt::LogFont::make("宋体", 13);
-    f.charSet = rt::LogFont::kGb2312Charset;
+    runtime::LogFont f = runtime::LogFont::make("宋体", 13);
+    f.charSet = runtime::LogFont::kGb2312Charset;
     b.font = f;
     PageControlPage first;
     first.caption = "载入..";
@@ -96,11 +96,11 @@ PageControlBlock PageControlBlock::form() {
     return b;
 }
 
-rt::Bytes PageControlBlock::serialize() const {
-    rt::BlockWriter w;
+runtime::Bytes PageControlBlock::serialize() const {
+    runtime::BlockWriter w;
     w.u32(kBlockVersion);
     w.i32(headerPosition).u32(hideHeaders);
-    w.bytes(font ? font->serialize() : rt::Bytes{});
+    w.bytes(font ? font->serialize() : runtime::Bytes{});
     w.i32(headerHeight).u32(multiRow).i32(theme).u32(sloped).i32(textAlign);
     w.bytes(pageImages).bytes(headerImages).bytes(scrollImages);
     w.u32(gradient);
@@ -115,27 +115,27 @@ rt::Bytes PageControlBlock::serialize() const {
     return w.take();
 }
 
-std::optional<PageControlBlock> PageControlBlock::parse(const rt::Bytes& bytes) {
+std::optional<PageControlBlock> PageControlBlock::parse(const runtime::Bytes& bytes) {
     PageControlBlock b;
     if (bytes.empty()) return b;
-    rt::BlockReader r(bytes);
+    runtime::BlockReader r(bytes);
     auto version = r.u32();
     if (!version || *version > kBlockVersion) return std::nullopt;
     int32_t position = r.i32().value_or(0);
     b.headerPosition = position >= 0 && position <= 3 ? position : 0;
     b.hideHeaders = flag(r);
-    rt::Bytes fontBytes = r.bytes().value_or(rt::Bytes{});
+    runtime::Bytes fontBytes = r.bytes().value_or(runtime::Bytes{});
     // A font record of the wrong size falls back to the default font.
-    b.font = rt::LogFont::parse(fontBytes);
-    b.headerHeight = pagectl::clampHeaderHeight(r.i32().value_or(20));
+    b.font = runtime::LogFont::parse(fontBytes);
+    b.headerHeight = page_control::clampHeaderHeight(r.i32().value_or(20));
     b.multiRow = flag(r);
     int32_t theme = r.i32().value_or(0);
     b.theme = theme >= 0 && theme <= 3 ? theme : 0;
     b.sloped = flag(r);
     b.textAlign = r.i32().value_or(0) == 1 ? 1 : 0;
-    b.pageImages = r.bytes().value_or(rt::Bytes{});
-    b.headerImages = r.bytes().value_or(rt::Bytes{});
-    b.scrollImages = r.bytes().value_or(rt::Bytes{});
+    b.pageImages = r.bytes().value_or(runtime::Bytes{});
+    b.headerImages = r.bytes().value_or(runtime::Bytes{});
+    b.scrollImages = r.bytes().value_or(runtime::Bytes{});
     b.gradient = flag(r);
     for (auto& c : b.fill) c = r.u32().value_or(0);
     b.pageAreaColour = r.u32().value_or(0);
@@ -153,38 +153,38 @@ std::optional<PageControlBlock> PageControlBlock::parse(const rt::Bytes& bytes) 
     return b;
 }
 
-rt::Bytes PageControlBlock::serializePages(const std::vector<PageControlPage>& pages) {
-    rt::BlockWriter w;
+runtime::Bytes PageControlBlock::serializePages(const std::vector<PageControlPage>& pages) {
+    runtime::BlockWriter w;
     writePages(w, pages);
     return w.take();
 }
 
-std::optional<std::vector<PageControlPage>> PageControlBlock::parsePages(const rt::Bytes& bytes) {
+std::optional<std::vector<PageControlPage>> PageControlBlock::parsePages(const runtime::Bytes& bytes) {
     std::vector<PageControlPage> out;
     if (bytes.empty()) return out;
-    rt::BlockReader r(bytes);
+    runtime::BlockReader r(bytes);
     if (!readPages(r, out)) return std::nullopt;
     return out;
 }
 
-rt::Bytes ImageListStream::serialize() const {
-    rt::BlockWriter w;
+runtime::Bytes ImageListStream::serialize() const {
+    runtime::BlockWriter w;
     w.u32(kImageListVersion).i32(imageWidth).i32(imageHeight).u32(maskColour).bytes(picture);
     return w.take();
 }
 
-std::optional<ImageListStream> ImageListStream::parse(const rt::Bytes& bytes) {
+std::optional<ImageListStream> ImageListStream::parse(const runtime::Bytes& bytes) {
     if (bytes.empty()) return std::nullopt;
-    rt::BlockReader r(bytes);
+    runtime::BlockReader r(bytes);
     auto version = r.u32();
     if (!version || *version > kImageListVersion) return std::nullopt;
     ImageListStream s;
     s.imageWidth = r.i32().value_or(0);
     s.imageHeight = r.i32().value_or(0);
     s.maskColour = r.u32().value_or(0);
-    s.picture = r.bytes().value_or(rt::Bytes{});
-    if (!r.ok() || s.imageWidth <= 0 || s.imageHeight <= 0 || s.imageWidth > pagectl::kMaxImageSide ||
-        s.imageHeight > pagectl::kMaxImageSide || s.picture.empty())
+    s.picture = r.bytes().value_or(runtime::Bytes{});
+    if (!r.ok() || s.imageWidth <= 0 || s.imageHeight <= 0 || s.imageWidth > page_control::kMaxImageSide ||
+        s.imageHeight > page_control::kMaxImageSide || s.picture.empty())
         return std::nullopt;
     return s;
 }

@@ -6,7 +6,7 @@
 #include "widgets/page_control/look.h"
 #include "widgets/page_control/scroll_button.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 Surface surfaceFromPixels(const std::vector<uint32_t>& px, int width, int height, uint32_t mask) {
     Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
@@ -21,23 +21,23 @@ Surface surfaceFromPixels(const std::vector<uint32_t>& px, int width, int height
         auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
         for (int x = 0; x < width; ++x) {
             uint32_t c = px[static_cast<size_t>(y) * width + x];
-            row[x] = c == mask ? 0u : 0xFF000000u | (rt::red(c) << 16) | (rt::green(c) << 8) | rt::blue(c);
+            row[x] = c == mask ? 0u : 0xFF000000u | (runtime::red(c) << 16) | (runtime::green(c) << 8) | runtime::blue(c);
         }
     }
     cairo_surface_mark_dirty(s.get());
     return s;
 }
 
-ImageList ImageList::fromStream(const rt::Bytes& stream) {
+ImageList ImageList::fromStream(const runtime::Bytes& stream) {
     ImageList list;
     auto parsed = ImageListStream::parse(stream);
     if (!parsed) return list;
     // The decoders refuse pictures over their size limits before
     // allocating, and know only the program's formats.
-    auto picture = rt::decodePictureKeepingAlpha(parsed->picture);
+    auto picture = runtime::decodePictureKeepingAlpha(parsed->picture);
     if (!picture) return list;
     const int w = picture->width, h = picture->height;
-    if (!rt::pictureSizeAcceptable(w, h) || h < parsed->imageHeight || w < parsed->imageWidth) return list;
+    if (!runtime::pictureSizeAcceptable(w, h) || h < parsed->imageHeight || w < parsed->imageWidth) return list;
     // Read the picture as 0x00BBGGRR so the mask colour is compared exactly;
     // pixels mostly see-through count as masked.
     constexpr uint32_t kTransparent = 0xFF000000;
@@ -46,7 +46,7 @@ ImageList ImageList::fromStream(const rt::Bytes& stream) {
     for (size_t i = 0; i < px.size(); ++i) {
         const uint32_t p = picture->pixels[i];
         const bool clear = !picture->alpha.empty() && picture->alpha[i] < 128;
-        px[i] = clear ? mask : rt::rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        px[i] = clear ? mask : runtime::rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
     }
     list.strip = surfaceFromPixels(px, w, h, mask);
     if (!list.strip) return list;
@@ -65,4 +65,4 @@ ImageList ImageList::builtInScrollButtons() {
     return list;
 }
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

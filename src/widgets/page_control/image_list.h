@@ -11,9 +11,9 @@
 #include "runtime/gobject_ptr.h"
 #include "runtime/value.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
-using Surface = rt::CPtr<cairo_surface_t, cairo_surface_destroy>;
+using Surface = runtime::CPtr<cairo_surface_t, cairo_surface_destroy>;
 
 // Images of one size side by side in one ARGB surface.
 struct ImageList {
@@ -22,7 +22,7 @@ struct ImageList {
     bool empty() const { return count == 0; }
     // Decodes an image-list stream; a stream that does not decode, or a
     // picture cairo cannot hold, is an empty list.
-    static ImageList fromStream(const rt::Bytes& stream);
+    static ImageList fromStream(const runtime::Bytes& stream);
     // The built-in scroll-button artwork.
     static ImageList builtInScrollButtons();
 };
@@ -31,4 +31,4 @@ struct ImageList {
 // colour becomes transparent. Null when cairo cannot make the surface.
 Surface surfaceFromPixels(const std::vector<uint32_t>& px, int width, int height, uint32_t mask);
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

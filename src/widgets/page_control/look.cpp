@@ -4,7 +4,7 @@
 
 #include "runtime/colour.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 namespace {
 
@@ -19,16 +19,16 @@ struct Theme {
 };
 
 constexpr Theme kThemes[3] = {
-    {{rt::rgb(208, 224, 244), rt::rgb(230, 240, 252), rt::rgb(255, 255, 255)}, rt::rgb(145, 167, 180)},
-    {{rt::rgb(210, 234, 210), rt::rgb(232, 246, 232), rt::rgb(255, 255, 255)}, rt::rgb(128, 168, 128)},
-    {{rt::rgb(218, 218, 222), rt::rgb(238, 238, 242), rt::rgb(255, 255, 255)}, rt::rgb(150, 150, 158)},
+    {{runtime::rgb(208, 224, 244), runtime::rgb(230, 240, 252), runtime::rgb(255, 255, 255)}, runtime::rgb(145, 167, 180)},
+    {{runtime::rgb(210, 234, 210), runtime::rgb(232, 246, 232), runtime::rgb(255, 255, 255)}, runtime::rgb(128, 168, 128)},
+    {{runtime::rgb(218, 218, 222), runtime::rgb(238, 238, 242), runtime::rgb(255, 255, 255)}, runtime::rgb(150, 150, 158)},
 };
 
 const Theme* themeOf(const Palette& p) { return p.theme >= 1 && p.theme <= 3 ? &kThemes[p.theme - 1] : nullptr; }
 
 uint32_t channelMix(uint32_t o, uint32_t b, int i) {
     auto mix = [i](int oc, int bc) { return static_cast<uint8_t>(oc + (bc - oc) * i / 64); };
-    return rt::rgb(mix(rt::red(o), rt::red(b)), mix(rt::green(o), rt::green(b)), mix(rt::blue(o), rt::blue(b)));
+    return runtime::rgb(mix(runtime::red(o), runtime::red(b)), mix(runtime::green(o), runtime::green(b)), mix(runtime::blue(o), runtime::blue(b)));
 }
 
 }  // namespace
@@ -52,7 +52,7 @@ uint32_t resolve(uint32_t colour) { return colour == kSystemFace ? kButtonFace :
 uint32_t lighten(uint32_t colour) {
     auto up = [](int c) { return static_cast<uint8_t>(c + 0.7 * (255 - c)); };
     uint32_t c = resolve(colour);
-    return rt::rgb(up(rt::red(c)), up(rt::green(c)), up(rt::blue(c)));
+    return runtime::rgb(up(runtime::red(c)), up(runtime::green(c)), up(runtime::blue(c)));
 }
 
 std::vector<Band> gradientBands(int height, uint32_t outer, uint32_t base) {
@@ -109,10 +109,10 @@ std::vector<uint32_t> scrollArtwork() {
     };
     // Normal, hot, pressed, disabled.
     const Look looks[4] = {
-        {rt::rgb(196, 218, 246), rt::rgb(120, 152, 200), rt::rgb(32, 48, 80)},
-        {rt::rgb(226, 238, 252), rt::rgb(140, 170, 214), rt::rgb(32, 48, 80)},
-        {rt::rgb(120, 160, 222), rt::rgb(70, 104, 160), rt::rgb(16, 24, 48)},
-        {rt::rgb(214, 214, 214), rt::rgb(168, 168, 168), rt::rgb(150, 150, 150)},
+        {runtime::rgb(196, 218, 246), runtime::rgb(120, 152, 200), runtime::rgb(32, 48, 80)},
+        {runtime::rgb(226, 238, 252), runtime::rgb(140, 170, 214), runtime::rgb(32, 48, 80)},
+        {runtime::rgb(120, 160, 222), runtime::rgb(70, 104, 160), runtime::rgb(16, 24, 48)},
+        {runtime::rgb(214, 214, 214), runtime::rgb(168, 168, 168), runtime::rgb(150, 150, 150)},
     };
     std::vector<uint32_t> px(static_cast<size_t>(kArtWidth * kArtHeight), kMaskColour);
     const int n = 13;
@@ -136,4 +136,4 @@ std::vector<uint32_t> scrollArtwork() {
     return px;
 }
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

@@ -9,7 +9,7 @@
 
 #include "widgets/page_control.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 // Header states in the order the colour properties list them.
 enum class HeaderState { kNormal = 0, kHot = 1, kSelected = 2 };
@@ -76,4 +76,4 @@ constexpr int kArtWidth = 104, kArtHeight = 13;
 constexpr uint32_t kMaskColour = 0x00FF00FF;
 std::vector<uint32_t> scrollArtwork();
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

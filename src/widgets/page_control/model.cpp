@@ -4,7 +4,7 @@
 
 #include "widgets/page_control/page_limits.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 namespace {
 constexpr int kFallbackWidth = 50;
@@ -542,4 +542,4 @@ std::string Model::tipAt(int x, int y) const {
     return hit >= 0 ? page(hit).data.tip : std::string();
 }
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

@@ -12,7 +12,7 @@
 #include "widgets/page_control.h"
 #include "widgets/page_control/scroll_button.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 // Rectangle as left, top, right, bottom (right and bottom exclusive).
 struct Box {
@@ -192,4 +192,4 @@ private:
     int scrollPressed_ = -1;
 };
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

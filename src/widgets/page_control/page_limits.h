@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 constexpr uint32_t kMaxPages = 4096;
 constexpr int32_t kMaxHeaderHeight = 512;
@@ -13,4 +13,4 @@ constexpr int32_t kMaxImageSide = 1024;
 
 constexpr int32_t clampHeaderHeight(int32_t h) { return std::clamp<int32_t>(h, 0, kMaxHeaderHeight); }
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

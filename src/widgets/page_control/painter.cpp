@@ -10,16 +10,16 @@
 #include "runtime/colour.h"
 #include "runtime/gbk.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 namespace {
 
-using Context = rt::CPtr<cairo_t, cairo_destroy>;
-using Layout = rt::GObjectPtr<PangoLayout>;
+using Context = runtime::CPtr<cairo_t, cairo_destroy>;
+using Layout = runtime::GObjectPtr<PangoLayout>;
 
 void fillBox(cairo_t* cr, int x, int y, int w, int h, uint32_t colour) {
     if (w <= 0 || h <= 0) return;
-    rt::setSourceColour(cr, colour);
+    runtime::setSourceColour(cr, colour);
     cairo_rectangle(cr, x, y, w, h);
     cairo_fill(cr);
 }
@@ -78,8 +78,8 @@ Painter::Painter() {
     scrollImages_ = ImageList::builtInScrollButtons();
 }
 
-void Painter::setFont(const std::optional<rt::LogFont>& font) {
-    font_.reset(font ? font->toPango() : rt::defaultGuiFont());
+void Painter::setFont(const std::optional<runtime::LogFont>& font) {
+    font_.reset(font ? font->toPango() : runtime::defaultGuiFont());
     fontPixels_ = font ? font->pixelHeight() : 12;
     cache_.clear();
 }
@@ -272,7 +272,7 @@ void Painter::drawText(cairo_t* cr, const HeaderJob& job, double left, double to
     cairo_rectangle(cr, x, areaTop, textRight - x, bottom - areaTop);
     cairo_clip(cr);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
-    rt::setSourceColour(cr, job.colours.text);
+    runtime::setSourceColour(cr, job.colours.text);
     cairo_move_to(cr, x, y);
     pango_cairo_show_layout(cr, layout.get());
     cairo_restore(cr);
@@ -283,11 +283,11 @@ void Painter::drawVerticalText(cairo_t* cr, const HeaderJob& job, int width, int
     const std::string& caption = job.page->data.caption;
     Layout layout = Layout::adopt(pango_cairo_create_layout(cr));
     pango_layout_set_font_description(layout.get(), font_.get());
-    rt::setSourceColour(cr, job.colours.text);
+    runtime::setSourceColour(cr, job.colours.text);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
     int y = 6;
     for (size_t pos = 0; pos < caption.size();) {
-        size_t n = rt::gbk::nextCharLength(caption, pos);
+        size_t n = runtime::gbk::nextCharLength(caption, pos);
         if (n == 0) break;
         pango_layout_set_text(layout.get(), caption.c_str() + pos, static_cast<int>(n));
         int cw = 0, ch = 0;
@@ -340,4 +340,4 @@ void Painter::drawScrollButtons(cairo_t* cr, const Model& model, const PaintOpti
     }
 }
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

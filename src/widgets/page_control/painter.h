@@ -16,7 +16,7 @@
 #include "widgets/page_control/look.h"
 #include "widgets/page_control/model.h"
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 struct PaintOptions {
     Palette palette;
@@ -29,7 +29,7 @@ public:
     Painter();
 
     // Takes a font record; none means the default GUI font.
-    void setFont(const std::optional<rt::LogFont>& font);
+    void setFont(const std::optional<runtime::LogFont>& font);
     int fontPixelHeight() const { return fontPixels_; }
     void setPageImages(ImageList list) { pageImages_ = std::move(list); cache_.clear(); }
     void setHeaderImages(ImageList list) { headerImages_ = std::move(list); cache_.clear(); }
@@ -54,12 +54,12 @@ private:
     int imageWidthFor(const PageControlPage& page) const;
     void purgeCache(const Model& model);
 
-    rt::CPtr<PangoFontDescription, pango_font_description_free> font_;
+    runtime::CPtr<PangoFontDescription, pango_font_description_free> font_;
     int fontPixels_ = 12;
     Surface measureSurface_;
-    rt::CPtr<cairo_t, cairo_destroy> measureContext_;
+    runtime::CPtr<cairo_t, cairo_destroy> measureContext_;
     ImageList pageImages_, headerImages_, scrollImages_;
     std::unordered_map<uint64_t, Surface> cache_;
 };
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control

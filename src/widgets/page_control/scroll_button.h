@@ -2,7 +2,7 @@
 // stands and its four-state look (normal, hot, pressed, disabled).
 #pragma once
 
-namespace widgets::pagectl {
+namespace widgets::page_control {
 
 enum class ButtonState { kNormal = 0, kHot = 1, kPressed = 2, kDisabled = 3 };
 
@@ -43,4 +43,4 @@ private:
     ButtonState state_ = ButtonState::kNormal;
 };
 
-}  // namespace widgets::pagectl
+}  // namespace widgets::page_control
