@@ -89,7 +89,7 @@ start_program "$site/"
 wait_received "/" || fatal "the home page was not requested"
 wait_until name_is "新开服务器一览" || fatal "the home page did not load"
 crash_thread "$app" "user-interface" '^ *\[libc.so.6\]\.__libc_start_main+0x' \
-  '^ *\[varomel\]\._ZN2rt7Runtime3run' '^ *\[libglib-2\.0\.so[.0-9]*\]\.g_main_loop_run+0x'
+  '^ *\[varomel\]\._ZN7runtime7Runtime3run' '^ *\[libglib-2\.0\.so[.0-9]*\]\.g_main_loop_run+0x'
 
 start_program "$site/"
 wait_received "/" || fatal "the home page was not requested the second time"
@@ -99,6 +99,6 @@ wait_until engine_thread >/dev/null && engine=$(engine_thread)
 [ -n "$engine" ] || fatal "no worker thread of the web engine found"
 echo "engine thread: $engine ($(cat /proc/"$app"/task/"$engine"/comm))"
 crash_thread "$engine" "web engine worker" '^ *\[libjavascriptcoregtk-4\.1\.so[.0-9]*\]' \
-  '!__libc_start_main' '!_ZN2rt7Runtime3run'
+  '!__libc_start_main' '!_ZN7runtime7Runtime3run'
 
 finish
