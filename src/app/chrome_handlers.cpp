@@ -196,7 +196,7 @@ void maximiseTo(const runtime::Rect& area) {
 // moves, or the monitors change; a normal one stays where the user put it.
 void followWorkArea() {
     if (!runtime().exists(u().window)) return;
-    const runtime::Rect now = WorkArea();
+    const runtime::Rect now = workArea();
     if (now == knownWorkArea) return;
     const bool wasMaximised = rectOf(u().window) == knownWorkArea;
     knownWorkArea = now;
@@ -209,28 +209,28 @@ void followWorkArea() {
 // back there.
 void afterMap() {
     if (!runtime().exists(u().window) || !placement.standsMaximised) return;
-    const runtime::Rect area = WorkArea();
+    const runtime::Rect area = workArea();
     if (rectOf(u().window) != area) maximiseTo(area);
 }
 
 void attachTitleDrag() {
     // A maximised window stays where it is; only a normal one follows the
     // drag.
-    attachCaptionDrag(runtime().hostWidget(u().titleLabel), mainGtkWindow(), [] { return !IsMaximised(); });
+    attachCaptionDrag(runtime().hostWidget(u().titleLabel), mainGtkWindow(), [] { return !isMaximised(); });
     watchWorkArea(mainGtkWindow(), followWorkArea, afterMap);
 }
 
 }  // namespace
 
-runtime::Rect WorkArea() { return monitorWorkArea(mainGtkWindow(), program::shell().borderWidth); }
+runtime::Rect workArea() { return monitorWorkArea(mainGtkWindow(), program::shell().borderWidth); }
 
-bool IsMaximised() { return isMaximisedRect(rectOf(u().window), WorkArea()); }
+bool isMaximised() { return isMaximisedRect(rectOf(u().window), workArea()); }
 
-void ToggleMaximised() {
+void toggleMaximised() {
     const ComponentRef w = u().window;
     program::ShellState& s = program::shell();
     attachTitleDrag();
-    if (IsMaximised()) {
+    if (isMaximised()) {
         // Asking a window that is already normal to be normal still raises
         // it on X, and the server then reports its old size while the new
         // one is on its way; only a minimised window needs the request.
@@ -242,7 +242,7 @@ void ToggleMaximised() {
         return;
     }
     s.savedNormalRect = rectOf(w);
-    maximiseTo(WorkArea());
+    maximiseTo(workArea());
 }
 
 void ArrangeTitleBarButtons() {
@@ -256,7 +256,7 @@ void ArrangeTitleBarButtons() {
     in.maximiseWidth = num(c.maximiseButton, prop::kWidth);
     in.minimiseWidth = num(c.minimiseButton, prop::kWidth);
     in.maximiseTop = num(c.maximiseButton, prop::kTop);
-    in.maximised = IsMaximised();
+    in.maximised = isMaximised();
     const TitleBar out = placeTitleBar(in);
 
     if (out.closeTabVisible) {
@@ -305,23 +305,23 @@ runtime::Value onMainPositionChanged(runtime::Event&) {
     // A window of exactly the maximised size that is not on the work area
     // is a maximised window that was moved: put it back.
     noteReported(placement, rectOf(w), s.maximisedWidth, s.maximisedHeight);
-    if (needsPutBack(rectOf(w), WorkArea(), s.maximisedWidth, s.maximisedHeight, placement)) maximiseTo(WorkArea());
+    if (needsPutBack(rectOf(w), workArea(), s.maximisedWidth, s.maximisedHeight, placement)) maximiseTo(workArea());
     tabs::PlaceStatusWindow();
     return {};
 }
 
 runtime::Value onRestoreClick(runtime::Event&) {
-    ToggleMaximised();
+    toggleMaximised();
     return {};
 }
 
 runtime::Value onMaximiseClick(runtime::Event&) {
-    ToggleMaximised();
+    toggleMaximised();
     return {};
 }
 
 runtime::Value onTitleDoubleClick(runtime::Event&) {
-    ToggleMaximised();
+    toggleMaximised();
     return {};
 }
 

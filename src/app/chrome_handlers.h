@@ -18,13 +18,13 @@ runtime::Value onBorderMouseMove(runtime::Event& e);
 runtime::Value onBorderLeftDown(runtime::Event& e);
 
 // The maximise/restore toggle (start-up maximises through it).
-void ToggleMaximised();
+void toggleMaximised();
 
 // The rectangle a maximised main window covers: the screen without the
 // taskbar, widened by the border width.
-runtime::Rect WorkArea();
+runtime::Rect workArea();
 // Whether the main window covers the work area exactly.
-bool IsMaximised();
+bool isMaximised();
 // Places the title-bar buttons for the window's width, the number of tabs and
 // maximised or not; the tab code calls it whenever tabs come and go.
 void ArrangeTitleBarButtons();

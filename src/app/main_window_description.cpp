@@ -118,7 +118,7 @@ runtime::WindowDescription mainWindowDescription() {
     c.push_back(button(n::kNewTabButton, "newTabButton", {792, 24, 14, 14}, picBtnBlock("new_tab", "gif", kWhite),
                        search::onNewTabButtonClick));
     c.push_back(button(n::kTemplateCloseButton, "templateCloseButton", {328, 5, 16, 16},
-                       picBtnBlock("close_tab", "gif", kWhite), tabs::onCloseButtonClick, false));
+                       picBtnBlock("close_tab", "gif", kWhite), tabs::OnCloseButtonClick, false));
     c.push_back(button(n::kRestoreButton, "restoreButton", {792, 3, 25, 17}, picBtnBlock("restore", "gif", kBlack),
                        onRestoreClick, false));
     c.push_back(button(n::kQuitButton, "quitButton", {719, 3, 42, 17}, picBtnBlock("quit", "gif", kBlack),
@@ -149,7 +149,7 @@ runtime::WindowDescription mainWindowDescription() {
                           transLabelBlock("100.1%", TextEffect::kWhiteShadow, runtime::rgb(128, 128, 128), 2,
                                           runtime::LogFont::make("长城黑体", 13))));
     c.push_back(component("Timer", n::kProgressTimer, "progressTimer", {672, 123, 26, 26},
-                          runtime::TimerBlock{1}.serialize(), {{kTick, tabs::onProgressTimerTick}}));
+                          runtime::TimerBlock{1}.serialize(), {{kTick, tabs::OnProgressTimer}}));
     c.push_back(component("PageControl", n::kTabControl, "tabControl", {4, 83, 664, 280},
                           widgets::PageControlBlock::form().serialize(),
                           {{kPageChanged, tabs::onTabPageChanged}, {kHeaderRightClicked, tabs::onTabHeaderRightClicked}}));

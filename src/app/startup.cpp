@@ -62,7 +62,7 @@ runtime::Value onMainWindowCreated(runtime::Event& e) {
 
     s.margins = {3, 3, 3, 3};
     tabs::shellHooks().arrangeTitleBarButtons = ArrangeTitleBarButtons;
-    ToggleMaximised();
+    toggleMaximised();
 
     runtime::ComponentRef status = runtime.loadWindow(statusWindowDescription(), e.source, false);
     tabs::bindStatusWindow(runtime, status);
@@ -85,7 +85,7 @@ runtime::Value onMainWindowCreated(runtime::Event& e) {
     tabs::CreateFirstTab(s.firstArgument);
     // The first web view has brought up the script engine, which may have
     // put its own fault handlers in front of ours.
-    crashguard::reassert_handlers();
+    crashguard::reassertHandlers();
 
     g_timeout_add(kTrimIntervalMs, [](gpointer) -> gboolean {
         sysutil::trimWorkingSet();

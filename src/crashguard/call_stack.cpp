@@ -14,7 +14,7 @@ struct RawFrames {
     int count = 0;
 };
 
-_Unwind_Reason_Code take_frame(struct _Unwind_Context* context, void* arg) {
+_Unwind_Reason_Code takeFrame(struct _Unwind_Context* context, void* arg) {
     auto* raw = static_cast<RawFrames*>(arg);
     if (raw->count >= kRawCapacity) return _URC_END_OF_STACK;
     int before = 0;
@@ -28,9 +28,9 @@ _Unwind_Reason_Code take_frame(struct _Unwind_Context* context, void* arg) {
 
 }  // namespace
 
-void collect_signal_frames(uintptr_t fault_ip, uintptr_t resume_ip, FrameList& list) {
+void collectSignalFrames(uintptr_t fault_ip, uintptr_t resume_ip, FrameList& list) {
     RawFrames raw;
-    _Unwind_Backtrace(take_frame, &raw);
+    _Unwind_Backtrace(takeFrame, &raw);
     list.count = 0;
     list.push(fault_ip);
     if (resume_ip != fault_ip) list.push(resume_ip);
@@ -47,17 +47,17 @@ void collect_signal_frames(uintptr_t fault_ip, uintptr_t resume_ip, FrameList& l
     for (int i = first + 1; i < raw.count; ++i) list.push(raw.ips[i]);
 }
 
-__attribute__((noinline)) void collect_caller_frames(int skip, FrameList& list) {
+__attribute__((noinline)) void collectCallerFrames(int skip, FrameList& list) {
     RawFrames raw;
-    _Unwind_Backtrace(take_frame, &raw);
+    _Unwind_Backtrace(takeFrame, &raw);
     list.count = 0;
     // Frame 0 is this routine, frame 1 its caller.
     for (int i = 1 + skip; i < raw.count; ++i) list.push(raw.ips[i]);
     asm volatile("" ::: "memory");
 }
 
-bool exported_symbol(const Module& module, uintptr_t address, SymbolHit* hit) {
-    return elf_symbol_at(module.start, module.end, address, hit);
+bool exportedSymbol(const Module& module, uintptr_t address, SymbolHit* hit) {
+    return elfSymbolAt(module.start, module.end, address, hit);
 }
 
 namespace {
@@ -69,8 +69,8 @@ constexpr size_t kLineCapacity = 768;
 // The text of the line for address `a`, without indentation or line end.
 // False when the frame gives no line. `first` tells whether no line came
 // before it (leading system frames are left out).
-bool frame_line(uintptr_t a, const WalkInputs& in, bool first, TextBuffer& out) {
-    if (a == 0 || !in.modules || !in.modules->is_code(a)) return false;
+bool frameLine(uintptr_t a, const WalkInputs& in, bool first, TextBuffer& out) {
+    if (a == 0 || !in.modules || !in.modules->isCode(a)) return false;
     uintptr_t limit = in.search_distance > 0 ? static_cast<uintptr_t>(in.search_distance) : 0;
 
     if (in.routines) {
@@ -78,18 +78,18 @@ bool frame_line(uintptr_t a, const WalkInputs& in, bool first, TextBuffer& out) 
             out.append(r->name);
             if (a != r->start) {
                 out.append("+0x");
-                out.append_auto_hex(a - r->start);
+                out.appendAutoHex(a - r->start);
                 out.append("=");
-                out.append_hex(a, kAddressDigits);
+                out.appendHex(a, kAddressDigits);
             }
             return true;
         }
     }
 
-    const Module* m = in.modules->module_of(a);
+    const Module* m = in.modules->moduleOf(a);
     const char* name = m ? m->name : "";
     uintptr_t start = m ? m->start : 0;
-    if (in.skip_system_frames && first && m && is_system_module(name)) return false;
+    if (in.skip_system_frames && first && m && isSystemModule(name)) return false;
 
     SymbolHit hit;
     bool has_symbol = m && in.lookup && in.lookup(*m, a, &hit) && hit.name[0] != '\0';
@@ -102,7 +102,7 @@ bool frame_line(uintptr_t a, const WalkInputs& in, bool first, TextBuffer& out) 
         out.append(hit.name);
         if (a != hit.start) {
             out.append("+0x");
-            out.append_auto_hex(a - hit.start);
+            out.appendAutoHex(a - hit.start);
         }
         return true;
     }
@@ -113,17 +113,17 @@ bool frame_line(uintptr_t a, const WalkInputs& in, bool first, TextBuffer& out) 
     }
     out.append("0x");
     if (start != 0) {
-        out.append_auto_hex(a - start);
+        out.appendAutoHex(a - start);
         out.append("=");
     }
-    out.append_hex(a, kAddressDigits);
+    out.appendHex(a, kAddressDigits);
     return true;
 }
 
 int indent(int line) { return line < kMaxIndent ? line : kMaxIndent; }
 
 // Bytes that lines first..count-1 take when `first` becomes the top line.
-size_t kept_size(const int* lengths, int count, int first) {
+size_t keptSize(const int* lengths, int count, int first) {
     size_t total = 0;
     for (int k = first; k < count; ++k) total += static_cast<size_t>(indent(k - first) + lengths[k]) + 2;
     return total;
@@ -131,10 +131,10 @@ size_t kept_size(const int* lengths, int count, int first) {
 
 }  // namespace
 
-void format_call_stack(const FrameList& frames, const WalkInputs& in, TextBuffer& out) {
+void formatCallStack(const FrameList& frames, const WalkInputs& in, TextBuffer& out) {
     if (frames.unwalkable) {
         out.append("无法回溯调用栈:栈指针");
-        out.append_hex(frames.stack_pointer, kAddressDigits);
+        out.appendHex(frames.stack_pointer, kAddressDigits);
         out.append("不在本线程的栈内\r\n");
     }
     // First pass: which frames give a line, and how long each one is. The
@@ -146,10 +146,10 @@ void format_call_stack(const FrameList& frames, const WalkInputs& in, TextBuffer
     char body[kLineCapacity];
     for (int i = frames.count - 1; i >= 0; --i) {
         TextBuffer line(body, sizeof(body));
-        if (!frame_line(frames.addresses[i], in, count == 0, line)) continue;
+        if (!frameLine(frames.addresses[i], in, count == 0, line)) continue;
         lengths[count] = static_cast<int>(line.size());
         if (fits && static_cast<size_t>(indent(count) + lengths[count]) + 2 <= out.room()) {
-            out.append_spaces(indent(count));
+            out.appendSpaces(indent(count));
             out.append(line.c_str());
             out.append("\r\n");
         } else {
@@ -161,15 +161,15 @@ void format_call_stack(const FrameList& frames, const WalkInputs& in, TextBuffer
     out.truncate(start);
     // Leave out the outermost lines until the rest fits.
     int first = 0;
-    while (first < count && kept_size(lengths, count, first) > out.room()) ++first;
+    while (first < count && keptSize(lengths, count, first) > out.room()) ++first;
 
     // Second pass: the same decisions again, writing the kept lines.
     int k = 0;
     for (int i = frames.count - 1; i >= 0 && k < count; --i) {
         TextBuffer line(body, sizeof(body));
-        if (!frame_line(frames.addresses[i], in, k == 0, line)) continue;
+        if (!frameLine(frames.addresses[i], in, k == 0, line)) continue;
         if (k >= first) {
-            out.append_spaces(indent(k - first));
+            out.appendSpaces(indent(k - first));
             out.append(line.c_str());
             out.append("\r\n");
         }
@@ -177,16 +177,16 @@ void format_call_stack(const FrameList& frames, const WalkInputs& in, TextBuffer
     }
 }
 
-bool analysis_position(const FrameList& frames, const ModuleTable& modules, uintptr_t* position) {
+bool analysisPosition(const FrameList& frames, const ModuleTable& modules, uintptr_t* position) {
     if (frames.count == 0 || modules.module_count == 0) return false;
     int i = 0;
     uintptr_t c = frames.addresses[0];
-    if (!modules.is_code(c) && frames.count > 1) {
+    if (!modules.isCode(c) && frames.count > 1) {
         // A call through a bad pointer: nothing ran at the faulting address,
         // so the caller's return address is where the chain starts.
         c = frames.addresses[++i];
-        const Module* m = modules.module_of(c);
-        if (m && modules.is_main_executable(m) && modules.is_code(c)) {
+        const Module* m = modules.moduleOf(c);
+        if (m && modules.isMainExecutable(m) && modules.isCode(c)) {
             *position = c;
             return true;
         }
@@ -194,12 +194,12 @@ bool analysis_position(const FrameList& frames, const ModuleTable& modules, uint
     // Always move at least one frame up: inside the executable the answer is
     // a return address of the chain, never the faulting address itself.
     for (;;) {
-        if (!modules.module_of(c)) break;
+        if (!modules.moduleOf(c)) break;
         if (++i >= frames.count) return false;
         c = frames.addresses[i];
-        if (const Module* m = modules.module_of(c); m && modules.is_main_executable(m)) break;
+        if (const Module* m = modules.moduleOf(c); m && modules.isMainExecutable(m)) break;
     }
-    if (!modules.is_code(c)) return false;
+    if (!modules.isCode(c)) return false;
     *position = c;
     return true;
 }

@@ -30,17 +30,17 @@ struct FrameList {
 // then `resume_ip` when the two differ (the caller of a call through a bad
 // pointer), then the frames outwards. When the unwind cannot find the
 // interrupted frame the list holds those first addresses alone.
-void collect_signal_frames(uintptr_t fault_ip, uintptr_t resume_ip, FrameList& list);
+void collectSignalFrames(uintptr_t fault_ip, uintptr_t resume_ip, FrameList& list);
 // Normal context. The list starts at an address inside the caller of this
 // routine, `skip` frames further up when skip > 0.
-void collect_caller_frames(int skip, FrameList& list);
+void collectCallerFrames(int skip, FrameList& list);
 
 using SymbolHit = ElfSymbol;
 using SymbolLookup = bool (*)(const Module& module, uintptr_t address, SymbolHit* hit);
 
 // Signal context: async-signal-safe, takes no lock. The module's exported
 // symbol that covers the address (inside its size).
-bool exported_symbol(const Module& module, uintptr_t address, SymbolHit* hit);
+bool exportedSymbol(const Module& module, uintptr_t address, SymbolHit* hit);
 
 // Lines of the call-stack text are indented one space per line from the
 // outermost caller inwards, up to this many spaces: 128 frames at one more
@@ -61,12 +61,12 @@ struct WalkInputs {
 // fit, the outermost ones are left out: the faulting frame and its callers
 // are what a reader needs. An unwalkable list starts with a line that says
 // so and names the stack pointer.
-void format_call_stack(const FrameList& frames, const WalkInputs& in, TextBuffer& out);
+void formatCallStack(const FrameList& frames, const WalkInputs& in, TextBuffer& out);
 
 // Any context. The first return address up the chain that lies in the main
 // executable, or the address at which the chain leaves every loaded object.
 // When the faulting address is no code (a call through a bad pointer), the
 // caller's return address stands first in the chain.
-bool analysis_position(const FrameList& frames, const ModuleTable& modules, uintptr_t* position);
+bool analysisPosition(const FrameList& frames, const ModuleTable& modules, uintptr_t* position);
 
 }  // namespace crashguard

@@ -26,18 +26,18 @@ bool onRuntimeError(int code, const std::string& message);
 // Normal context. Call after the first web view exists: its script engine
 // may have installed signal handlers of its own; ours go back in front and
 // chain to theirs.
-void reassert_handlers();
+void reassertHandlers();
 // Normal context. Text added to this thread's crash report after
 // "附属信息：" (at most 1023 bytes).
-void set_additional_info(const std::string& text);
+void setAdditionalInfo(const std::string& text);
 // Normal context. The program that shows a crash text when the message box
 // is on; it reads the text on standard input and gets the caption and the
-// owner window class as arguments. Default: helper_path_for() of the
+// owner window class as arguments. Default: helperPathFor() of the
 // running program.
-void set_message_box_helper(const std::string& path);
+void setMessageBoxHelper(const std::string& path);
 
 // Normal context: the runtime-error report's text, as onRuntimeError
 // writes it.
-std::string runtime_error_text(int code, const std::string& message);
+std::string runtimeErrorText(int code, const std::string& message);
 
 }  // namespace crashguard

@@ -21,6 +21,6 @@ struct ElfSymbol {
 // included for a call that is a routine's last instruction. When several
 // cover it, the one starting closest below wins. `object_end` is one past
 // the object's last mapped byte.
-bool elf_symbol_at(uintptr_t object_start, uintptr_t object_end, uintptr_t address, ElfSymbol* out);
+bool elfSymbolAt(uintptr_t object_start, uintptr_t object_end, uintptr_t address, ElfSymbol* out);
 
 }  // namespace crashguard

@@ -11,7 +11,7 @@ namespace {
 constexpr uintptr_t kNearStackPointer = 64 * 1024;
 constexpr uintptr_t kBelowStackSlack = 64 * 1024;
 
-FaultInfo access_violation(const SignalFacts& f, uintptr_t target) {
+FaultInfo accessViolation(const SignalFacts& f, uintptr_t target) {
     FaultInfo info;
     info.code = code::kAccessViolation;
     info.address = f.ip;
@@ -32,7 +32,7 @@ FaultInfo plain(uint32_t c, uintptr_t address) {
 
 }  // namespace
 
-bool looks_like_stack_overflow(const SignalFacts& f) {
+bool looksLikeStackOverflow(const SignalFacts& f) {
     uintptr_t a = f.fault_address;
     if (a == 0) return false;
     if (f.sp != 0) {
@@ -48,7 +48,7 @@ bool looks_like_stack_overflow(const SignalFacts& f) {
     return false;
 }
 
-bool is_privileged_instruction(const uint8_t* b, size_t n) {
+bool isPrivilegedInstruction(const uint8_t* b, size_t n) {
     size_t i = 0;
     // Legacy prefixes, then at most one REX prefix.
     while (i < n && i < 14) {
@@ -94,7 +94,7 @@ bool is_privileged_instruction(const uint8_t* b, size_t n) {
     }
 }
 
-FaultInfo classify_signal(const SignalFacts& f) {
+FaultInfo classifySignal(const SignalFacts& f) {
     // Sent by a process (kill, raise, abort, sigqueue): no fault to decode,
     // so the report names the signal itself.
     bool from_kernel = f.si_code > 0;
@@ -103,14 +103,14 @@ FaultInfo classify_signal(const SignalFacts& f) {
     case SIGBUS:
         if (!from_kernel) break;
         if (f.fault_address == 0 && f.si_code == SI_KERNEL) {
-            if (is_privileged_instruction(f.code_bytes, f.code_length))
+            if (isPrivilegedInstruction(f.code_bytes, f.code_length))
                 return plain(code::kPrivilegedInstruction, f.ip);
             // A general protection fault hides its target (a non-canonical
             // pointer); report it as an access to the top of memory.
-            return access_violation(f, ~static_cast<uintptr_t>(0));
+            return accessViolation(f, ~static_cast<uintptr_t>(0));
         }
-        if (f.signal == SIGSEGV && looks_like_stack_overflow(f)) return plain(code::kStackOverflow, f.ip);
-        return access_violation(f, f.fault_address);
+        if (f.signal == SIGSEGV && looksLikeStackOverflow(f)) return plain(code::kStackOverflow, f.ip);
+        return accessViolation(f, f.fault_address);
     case SIGFPE:
         if (!from_kernel) break;
         switch (f.si_code) {

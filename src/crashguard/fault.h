@@ -52,8 +52,8 @@ struct SignalFacts {
 };
 
 // Any context: async-signal-safe.
-FaultInfo classify_signal(const SignalFacts& facts);
-bool is_privileged_instruction(const uint8_t* bytes, size_t length);
-bool looks_like_stack_overflow(const SignalFacts& facts);
+FaultInfo classifySignal(const SignalFacts& facts);
+bool isPrivilegedInstruction(const uint8_t* bytes, size_t length);
+bool looksLikeStackOverflow(const SignalFacts& facts);
 
 }  // namespace crashguard

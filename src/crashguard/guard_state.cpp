@@ -3,9 +3,9 @@
 // A fault ends up here in this order:
 //   signal handler (or terminate handler, or a status exception)
 //     -> a guarded block of the thread takes it (guarded_block.cpp), or
-//     -> claim_reporter: only the first crashing thread reports
+//     -> claimReporter: only the first crashing thread reports
 //     -> the watchdog is armed
-//     -> build_fault_report: module table, call stack, texts (scratch lock)
+//     -> buildFaultReport: module table, call stack, texts (scratch lock)
 //     -> stderr; the watchdog is disarmed
 //     -> crash callback, message box helper
 //     -> leave the thread (exit mode 1) or die by the signal.
@@ -50,7 +50,7 @@ ThreadRecord g_spare_record;
 constexpr int kWaitStepMs = 10;
 constexpr int kWaitSteps = 1000;  // 10 seconds
 
-void sleep_a_little() {
+void sleepALittle() {
     struct timespec step = {0, kWaitStepMs * 1000000L};
     nanosleep(&step, nullptr);
 }
@@ -58,63 +58,63 @@ void sleep_a_little() {
 enum class Scratch { kTaken, kReentered, kBusy };
 
 // Signal or normal context.
-Scratch take_scratch() {
-    pid_t self = current_tid();
+Scratch takeScratch() {
+    pid_t self = currentTid();
     for (int i = 0; i < kWaitSteps; ++i) {
         pid_t expected = 0;
         if (__atomic_compare_exchange_n(&g_scratch_owner, &expected, self, false, __ATOMIC_ACQUIRE,
                                         __ATOMIC_RELAXED))
             return Scratch::kTaken;
         if (expected == self) return Scratch::kReentered;
-        sleep_a_little();
+        sleepALittle();
     }
     return Scratch::kBusy;
 }
 
-void release_scratch() { __atomic_store_n(&g_scratch_owner, 0, __ATOMIC_RELEASE); }
+void releaseScratch() { __atomic_store_n(&g_scratch_owner, 0, __ATOMIC_RELEASE); }
 
 // Signal context. The fallback's message, once per process: stderr, then
 // the message box when it is on. False when it was shown already.
-bool show_fallback_message() {
+bool showFallbackMessage() {
     if (__atomic_exchange_n(&g_fallback_entered, 1, __ATOMIC_ACQ_REL) != 0) return false;
-    write_all(2, kFallbackText);
-    write_all(2, "\n");
+    writeAll(2, kFallbackText);
+    writeAll(2, "\n");
     if (g_settings.show_message_box == 1) {
         // The box waits for the user: the watchdog no longer applies.
-        disarm_watchdog();
-        show_message_box(kFallbackText, "");
+        disarmWatchdog();
+        showMessageBox(kFallbackText, "");
     }
     return true;
 }
 
 // Signal context, on whichever thread the alarm reaches.
-void on_watchdog(int) {
+void onWatchdog(int) {
     int signal = __atomic_load_n(&g_watchdog_signal, __ATOMIC_ACQUIRE);
     if (signal == 0) return;  // disarmed while the alarm was on its way
-    show_fallback_message();
-    die_by_signal(signal);
+    showFallbackMessage();
+    dieBySignal(signal);
 }
 
 }  // namespace
 
-bool enter_report() {
+bool enterReport() {
     if (t_in_report) return false;
     t_in_report = true;
     __atomic_signal_fence(__ATOMIC_SEQ_CST);
     return true;
 }
 
-void leave_report() {
+void leaveReport() {
     __atomic_signal_fence(__ATOMIC_SEQ_CST);
     t_in_report = false;
 }
 
-void set_watchdog_seconds(unsigned seconds) { g_watchdog_seconds = seconds > 0 ? seconds : 1; }
+void setWatchdogSeconds(unsigned seconds) { g_watchdog_seconds = seconds > 0 ? seconds : 1; }
 
-void arm_watchdog(int signal) {
+void armWatchdog(int signal) {
     __atomic_store_n(&g_watchdog_signal, signal, __ATOMIC_RELEASE);
     struct sigaction action = {};
-    action.sa_handler = on_watchdog;
+    action.sa_handler = onWatchdog;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_ONSTACK;
     sigaction(SIGALRM, &action, &g_alarm_before);
@@ -127,7 +127,7 @@ void arm_watchdog(int signal) {
     syscall(SYS_alarm, g_watchdog_seconds);
 }
 
-void disarm_watchdog() {
+void disarmWatchdog() {
     if (__atomic_exchange_n(&g_watchdog_signal, 0, __ATOMIC_ACQ_REL) == 0) return;
     syscall(SYS_alarm, 0);
     // A thread that lives on (exit mode 1) gives the program its own alarm
@@ -137,11 +137,11 @@ void disarm_watchdog() {
 
 bool installed() { return __atomic_load_n(&g_installed, __ATOMIC_ACQUIRE) != 0; }
 bool enabled() { return __atomic_load_n(&g_enabled, __ATOMIC_ACQUIRE) != 0; }
-void set_enabled(bool on) { __atomic_store_n(&g_enabled, on ? 1 : 0, __ATOMIC_RELEASE); }
-void set_installed() { __atomic_store_n(&g_installed, 1, __ATOMIC_RELEASE); }
+void setEnabled(bool on) { __atomic_store_n(&g_enabled, on ? 1 : 0, __ATOMIC_RELEASE); }
+void setInstalled() { __atomic_store_n(&g_installed, 1, __ATOMIC_RELEASE); }
 
-void write_all(int fd, const char* text) {
-    size_t left = safe_strlen(text);
+void writeAll(int fd, const char* text) {
+    size_t left = safeStrlen(text);
     while (left > 0) {
         ssize_t n = write(fd, text, left);
         if (n < 0 && errno == EINTR) continue;
@@ -151,7 +151,7 @@ void write_all(int fd, const char* text) {
     }
 }
 
-void die_by_signal(int signal) {
+void dieBySignal(int signal) {
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
@@ -160,14 +160,14 @@ void die_by_signal(int signal) {
     sigemptyset(&set);
     sigaddset(&set, signal);
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
-    syscall(SYS_tgkill, getpid(), current_tid(), signal);
+    syscall(SYS_tgkill, getpid(), currentTid(), signal);
     // Every guarded signal ends the process by default; this is the last
     // resort should something have changed that.
     _exit(128 + signal);
 }
 
-bool claim_reporter(int signal) {
-    pid_t self = current_tid();
+bool claimReporter(int signal) {
+    pid_t self = currentTid();
     for (;;) {
         pid_t expected = 0;
         if (__atomic_compare_exchange_n(&g_reporter, &expected, self, false, __ATOMIC_ACQUIRE, __ATOMIC_RELAXED))
@@ -177,53 +177,53 @@ bool claim_reporter(int signal) {
         // only end its own thread, the slot frees up and this one reports.
         int i = 0;
         while (i < kWaitSteps && __atomic_load_n(&g_reporter, __ATOMIC_ACQUIRE) != 0) {
-            sleep_a_little();
+            sleepALittle();
             ++i;
         }
-        if (i == kWaitSteps) die_by_signal(signal);
+        if (i == kWaitSteps) dieBySignal(signal);
     }
 }
 
-void release_reporter() { __atomic_store_n(&g_reporter, 0, __ATOMIC_RELEASE); }
+void releaseReporter() { __atomic_store_n(&g_reporter, 0, __ATOMIC_RELEASE); }
 
-void fallback_stop(int signal) {
+void fallbackStop(int signal) {
     // Only the message: the crash callback may be what faulted, and it has
     // had its one call.
-    if (!show_fallback_message()) die_by_signal(signal);
-    disarm_watchdog();
-    ThreadRecord* rec = current_record();
-    if (g_settings.exit_mode == 1 && !is_main_thread() && rec && rec->has_exit_point) {
+    if (!showFallbackMessage()) dieBySignal(signal);
+    disarmWatchdog();
+    ThreadRecord* rec = currentRecord();
+    if (g_settings.exit_mode == 1 && !isMainThread() && rec && rec->has_exit_point) {
         rec->has_exit_point = false;
-        release_scratch();
-        release_reporter();
-        leave_report();
+        releaseScratch();
+        releaseReporter();
+        leaveReport();
         __atomic_store_n(&g_fallback_entered, 0, __ATOMIC_RELEASE);
         siglongjmp(rec->exit_point, 1);
     }
-    die_by_signal(signal);
+    dieBySignal(signal);
 }
 
-bool build_call_stack(ThreadRecord* rec, const FrameList& frames, uintptr_t fault_address, ReportPlace* place) {
-    Scratch scratch = take_scratch();
+bool buildCallStack(ThreadRecord* rec, const FrameList& frames, uintptr_t fault_address, ReportPlace* place) {
+    Scratch scratch = takeScratch();
     if (scratch == Scratch::kReentered) return false;
     // A busy table after the wait means another thread is stuck in its
     // report; this one goes ahead without module names rather than hang.
-    bool have_modules = scratch == Scratch::kTaken && snapshot_modules(g_modules, g_exe_path);
+    bool have_modules = scratch == Scratch::kTaken && snapshotModules(g_modules, g_exe_path);
 
     TextBuffer stack(rec->call_stack, sizeof(rec->call_stack));
     if (have_modules) {
-        if (const Module* m = g_modules.module_of(fault_address)) {
+        if (const Module* m = g_modules.moduleOf(fault_address)) {
             place->module_name = m->name;
             place->module_offset = fault_address - m->start;
         }
-        place->has_analysis = analysis_position(frames, g_modules, &place->analysis);
+        place->has_analysis = analysisPosition(frames, g_modules, &place->analysis);
         WalkInputs in;
         in.modules = &g_modules;
-        in.routines = &routine_table();
-        in.lookup = exported_symbol;
+        in.routines = &routineTable();
+        in.lookup = exportedSymbol;
         in.search_distance = g_settings.search_distance;
         in.skip_system_frames = g_settings.skip_leading_system_frames == 1;
-        format_call_stack(frames, in, stack);
+        formatCallStack(frames, in, stack);
     }
     // The module name points into the shared table: copy it out before the
     // next report may refill it.
@@ -232,37 +232,37 @@ bool build_call_stack(ThreadRecord* rec, const FrameList& frames, uintptr_t faul
         name.append(place->module_name);
         place->module_name = rec->module_name;
     }
-    if (scratch == Scratch::kTaken) release_scratch();
+    if (scratch == Scratch::kTaken) releaseScratch();
     return true;
 }
 
-bool build_fault_report(ThreadRecord* rec, const FaultInfo& fault, const FrameList& frames) {
+bool buildFaultReport(ThreadRecord* rec, const FaultInfo& fault, const FrameList& frames) {
     ReportPlace place;
-    if (!build_call_stack(rec, frames, fault.address, &place)) return false;
+    if (!buildCallStack(rec, frames, fault.address, &place)) return false;
     TextBuffer report(rec->report, sizeof(rec->report));
-    compose_fault_report(fault, place, report);
+    composeFaultReport(fault, place, report);
     TextBuffer full(rec->full_text, sizeof(rec->full_text));
-    compose_full_text(rec->report, rec->call_stack, g_settings.include_call_stack == 1, rec->additional_info, full);
+    composeFullText(rec->report, rec->call_stack, g_settings.include_call_stack == 1, rec->additional_info, full);
     return true;
 }
 
-void handle_unhandled(const FaultInfo& fault, const FrameList& frames, int signal) {
-    if (!claim_reporter(signal)) fallback_stop(signal);
-    arm_watchdog(signal);
-    ThreadRecord* rec = current_record();
+void handleUnhandled(const FaultInfo& fault, const FrameList& frames, int signal) {
+    if (!claimReporter(signal)) fallbackStop(signal);
+    armWatchdog(signal);
+    ThreadRecord* rec = currentRecord();
     if (!rec) rec = &g_spare_record;
-    if (!build_fault_report(rec, fault, frames)) fallback_stop(signal);
-    write_all(2, rec->full_text);
-    write_all(2, "\n");
-    disarm_watchdog();
+    if (!buildFaultReport(rec, fault, frames)) fallbackStop(signal);
+    writeAll(2, rec->full_text);
+    writeAll(2, "\n");
+    disarmWatchdog();
     notify(rec->full_text, "程序异常：");
-    if (g_settings.exit_mode == 1 && !is_main_thread() && rec != &g_spare_record && rec->has_exit_point) {
+    if (g_settings.exit_mode == 1 && !isMainThread() && rec != &g_spare_record && rec->has_exit_point) {
         rec->has_exit_point = false;
-        release_reporter();
-        leave_report();
+        releaseReporter();
+        leaveReport();
         siglongjmp(rec->exit_point, 1);
     }
-    die_by_signal(signal);
+    dieBySignal(signal);
 }
 
 }  // namespace crashguard::detail

@@ -10,7 +10,7 @@ namespace {
 
 // Signal or normal context. The catch routine of frame `g` that takes the
 // fault, or kCatchNone.
-unsigned pick_catch(GuardedFrame& g, const FaultInfo& fault) {
+unsigned pickCatch(GuardedFrame& g, const FaultInfo& fault) {
     if (fault.code == code::kGuardedStatus && fault.param_count == 2) {
         g.status = static_cast<uint32_t>(fault.params[0]);
         uintptr_t selector = fault.params[1];
@@ -24,17 +24,17 @@ unsigned pick_catch(GuardedFrame& g, const FaultInfo& fault) {
 
 namespace detail {
 
-void resume_guarded(ThreadRecord* rec, const FaultInfo& fault, const FrameList& frames) {
+void resumeGuarded(ThreadRecord* rec, const FaultInfo& fault, const FrameList& frames) {
     int signal = fault.code == code::kGuardedStatus ? SIGABRT : SIGSEGV;
-    if (!build_fault_report(rec, fault, frames)) fallback_stop(signal);
+    if (!buildFaultReport(rec, fault, frames)) fallbackStop(signal);
     for (int i = rec->frame_count - 1; i >= 0; --i) {
         GuardedFrame& g = rec->frames[i];
-        unsigned caught = pick_catch(g, fault);
+        unsigned caught = pickCatch(g, fault);
         if (caught == kCatchNone) continue;
         g.caught = static_cast<int>(caught);
         // Blocks inside the one that catches are left by the jump.
         rec->frame_count = i + 1;
-        leave_report();
+        leaveReport();
         siglongjmp(g.resume, 1);
     }
 }
@@ -43,10 +43,10 @@ void resume_guarded(ThreadRecord* rec, const FaultInfo& fault, const FrameList& 
 
 // Kept out of line and free of objects with destructors: the jump back from
 // the handler lands in this frame.
-__attribute__((noinline)) BlockOutcome run_guarded_raw(unsigned catches, void (*body)(void*), void* context) {
-    ThreadRecord* rec = ensure_current_record();
+__attribute__((noinline)) BlockOutcome runGuardedRaw(unsigned catches, void (*body)(void*), void* context) {
+    ThreadRecord* rec = ensureCurrentRecord();
     if (!rec || rec->frame_count >= ThreadRecord::kMaxGuardedFrames) {
-        detail::write_all(2, "varomel: guarded blocks nested too deep or out of memory; running unguarded\n");
+        detail::writeAll(2, "varomel: guarded blocks nested too deep or out of memory; running unguarded\n");
         body(context);
         return {};
     }
@@ -68,31 +68,31 @@ __attribute__((noinline)) BlockOutcome run_guarded_raw(unsigned catches, void (*
     return outcome;
 }
 
-__attribute__((noinline)) void raise_status(uint32_t status, uint32_t selector) {
+__attribute__((noinline)) void raiseStatus(uint32_t status, uint32_t selector) {
     FaultInfo fault;
     fault.code = code::kGuardedStatus;
     fault.param_count = 2;
     fault.params[0] = status;
     fault.params[1] = selector;
-    if (!detail::enter_report()) detail::fallback_stop(SIGABRT);
+    if (!detail::enterReport()) detail::fallbackStop(SIGABRT);
     FrameList frames;
-    collect_caller_frames(0, frames);
+    collectCallerFrames(0, frames);
     fault.address = frames.count > 0 ? frames.addresses[0] : 0;
-    ThreadRecord* rec = ensure_current_record();
-    if (rec && rec->frame_count > 0) detail::resume_guarded(rec, fault, frames);
-    if (!detail::enabled()) detail::die_by_signal(SIGABRT);
-    detail::handle_unhandled(fault, frames, SIGABRT);
+    ThreadRecord* rec = ensureCurrentRecord();
+    if (rec && rec->frame_count > 0) detail::resumeGuarded(rec, fault, frames);
+    if (!detail::enabled()) detail::dieBySignal(SIGABRT);
+    detail::handleUnhandled(fault, frames, SIGABRT);
 }
 
 uint32_t catch_status() {
-    ThreadRecord* rec = current_record();
+    ThreadRecord* rec = currentRecord();
     return rec ? rec->last_status : 0;
 }
 
 uint32_t catch_all() { return catch_status(); }
 
 const char* catch_text() {
-    ThreadRecord* rec = current_record();
+    ThreadRecord* rec = currentRecord();
     return rec ? rec->full_text : "";
 }
 

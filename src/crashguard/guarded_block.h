@@ -1,7 +1,7 @@
 // Guarded blocks: run a stretch of code so that a fault inside it returns
 // control to the caller instead of ending the process.
 //
-//   auto outcome = crashguard::run_guarded(crashguard::kCatchAll, [&] { risky(); });
+//   auto outcome = crashguard::runGuarded(crashguard::kCatchAll, [&] { risky(); });
 //   if (outcome.caught == crashguard::kCatchAll) log(crashguard::catch_text());
 //
 // A fault leaves the body by a jump: objects the body holds at that moment
@@ -34,17 +34,17 @@ struct BlockOutcome {
 // block does not catch goes to the next block outwards, then to the crash
 // report. Blocks nest at most 64 deep; deeper ones run unguarded (with a
 // note on stderr).
-BlockOutcome run_guarded_raw(unsigned catches, void (*body)(void*), void* context);
+BlockOutcome runGuardedRaw(unsigned catches, void (*body)(void*), void* context);
 
 template <typename Body>
-BlockOutcome run_guarded(unsigned catches, Body&& body) {
+BlockOutcome runGuarded(unsigned catches, Body&& body) {
     struct Call {
         std::remove_reference_t<Body>* body;
         std::exception_ptr error;
     } call{&body, nullptr};
     // A C++ exception must not leave through the block's frame: it is
     // carried out and thrown again once the block is closed.
-    BlockOutcome outcome = run_guarded_raw(
+    BlockOutcome outcome = runGuardedRaw(
         catches,
         [](void* p) {
             auto* c = static_cast<Call*>(p);
@@ -63,7 +63,7 @@ BlockOutcome run_guarded(unsigned catches, Body&& body) {
 // matching catch routine resumes with `status`; selector 1 picks
 // kCatchStatus, 2 kCatchText, anything else kCatchAll. Without a block to
 // take it, it is reported like any other fault.
-[[noreturn]] void raise_status(uint32_t status, uint32_t selector);
+[[noreturn]] void raiseStatus(uint32_t status, uint32_t selector);
 
 // Normal context, after a block caught a fault on this thread: the status of
 // that fault, and its full report text.

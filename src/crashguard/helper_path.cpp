@@ -10,7 +10,7 @@
 
 namespace crashguard {
 
-std::string helper_path_for(const std::string& exe_path) {
+std::string helperPathFor(const std::string& exe_path) {
     size_t slash = exe_path.rfind('/');
     std::string folder = slash == std::string::npos ? "." : exe_path.substr(0, slash);
     std::string installed = folder + "/" VAROMEL_HELPER_FROM_PROGRAM_DIR "/varomel-crashbox";

@@ -10,6 +10,6 @@ namespace crashguard {
 // libexec/varomel/ beside it, whatever the root the tree was unpacked to;
 // in a build tree the helper sits next to the program. The installed place
 // wins when a helper is there; otherwise the one next to the program.
-std::string helper_path_for(const std::string& exe_path);
+std::string helperPathFor(const std::string& exe_path);
 
 }  // namespace crashguard

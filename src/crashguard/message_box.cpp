@@ -29,7 +29,7 @@ struct HelperStart {
 
 // Runs in the new process, which shares our memory until it execs: system
 // calls only, no sanitizer checks.
-__attribute__((no_sanitize("address", "undefined"))) int start_helper(void* arg) {
+__attribute__((no_sanitize("address", "undefined"))) int startHelper(void* arg) {
     auto* start = static_cast<HelperStart*>(arg);
     // With standard input closed the pipe's reading end may itself be fd 0:
     // dup2 onto itself would keep its close-on-exec flag, so the flag is
@@ -47,18 +47,18 @@ __attribute__((no_sanitize("address", "undefined"))) int start_helper(void* arg)
 // Signal context: pipe2, write, clone, execve, waitpid only. The text goes
 // into the pipe before the helper starts (it fits the pipe's buffer), so a
 // helper that dies early cannot raise SIGPIPE here.
-void show_message_box(const char* text, const char* caption) {
+void showMessageBox(const char* text, const char* caption) {
     if (g_helper_path[0] == '\0') return;
     int fds[2];
     // Non-blocking, so that a pipe smaller than the text cuts it instead of
     // blocking this thread for good.
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    write_all(fds[1], text);
+    writeAll(fds[1], text);
     close(fds[1]);
     char* argv[] = {g_helper_path, const_cast<char*>(caption), g_settings.owner_window_class, nullptr};
     HelperStart start = {fds[0], argv};
     // Like vfork, this thread waits until the helper has exec'd.
-    pid_t pid = clone(start_helper, g_helper_stack + sizeof(g_helper_stack), CLONE_VM | CLONE_VFORK | SIGCHLD, &start);
+    pid_t pid = clone(startHelper, g_helper_stack + sizeof(g_helper_stack), CLONE_VM | CLONE_VFORK | SIGCHLD, &start);
     close(fds[0]);
     if (pid < 0) return;
     int status = 0;
@@ -69,7 +69,7 @@ void show_message_box(const char* text, const char* caption) {
 
 void notify(const char* text, const char* caption) {
     if (g_settings.crash_callback) g_settings.crash_callback();
-    if (g_settings.show_message_box == 1) show_message_box(text, caption);
+    if (g_settings.show_message_box == 1) showMessageBox(text, caption);
 }
 
 }  // namespace crashguard::detail

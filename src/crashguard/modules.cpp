@@ -12,7 +12,7 @@ namespace crashguard {
 namespace {
 
 // Parses hex digits at *p; moves *p past them. Any context.
-uintptr_t parse_hex(const char** p, const char* end, bool* ok) {
+uintptr_t parseHex(const char** p, const char* end, bool* ok) {
     uintptr_t value = 0;
     int digits = 0;
     while (*p < end) {
@@ -27,13 +27,13 @@ uintptr_t parse_hex(const char** p, const char* end, bool* ok) {
     return value;
 }
 
-const char* skip_field(const char* p, const char* end) {
+const char* skipField(const char* p, const char* end) {
     while (p < end && *p == ' ') ++p;
     while (p < end && *p != ' ') ++p;
     return p;
 }
 
-const char* base_name(const char* path) {
+const char* baseName(const char* path) {
     const char* name = path;
     for (const char* p = path; *p; ++p)
         if (*p == '/') name = p + 1;
@@ -42,7 +42,7 @@ const char* base_name(const char* path) {
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool starts_with_nocase(const char* text, const char* prefix) {
+bool startsWithNocase(const char* text, const char* prefix) {
     for (; *prefix; ++prefix, ++text)
         if (lower(*text) != lower(*prefix)) return false;
     return true;
@@ -50,13 +50,13 @@ bool starts_with_nocase(const char* text, const char* prefix) {
 
 }  // namespace
 
-const Module* ModuleTable::module_of(uintptr_t address) const {
+const Module* ModuleTable::moduleOf(uintptr_t address) const {
     for (int i = 0; i < module_count; ++i)
         if (modules[i].start <= address && address <= modules[i].end) return &modules[i];
     return nullptr;
 }
 
-bool ModuleTable::is_code(uintptr_t address) const {
+bool ModuleTable::isCode(uintptr_t address) const {
     for (int i = 0; i < code_count; ++i)
         if (code[i].start <= address && address < code[i].end) return true;
     return false;
@@ -71,7 +71,7 @@ void MapsParser::feed(const char* data, size_t length) {
     for (size_t i = 0; i < length; ++i) {
         char c = data[i];
         if (c == '\n') {
-            take_line();
+            takeLine();
             continue;
         }
         if (line_length_ + 1 < sizeof(line_))
@@ -82,7 +82,7 @@ void MapsParser::feed(const char* data, size_t length) {
 }
 
 void MapsParser::finish() {
-    if (line_length_ > 0) take_line();
+    if (line_length_ > 0) takeLine();
     // The executable leads the table, as the analysis position relies on it.
     if (main_index_ > 0) {
         Module main = table_.modules[main_index_];
@@ -92,7 +92,7 @@ void MapsParser::finish() {
     }
 }
 
-void MapsParser::take_line() {
+void MapsParser::takeLine() {
     line_[line_length_] = '\0';
     bool overflow = line_overflow_;
     size_t length = line_length_;
@@ -103,31 +103,31 @@ void MapsParser::take_line() {
     const char* p = line_;
     const char* end = line_ + length;
     bool ok1 = false, ok2 = false;
-    uintptr_t start = parse_hex(&p, end, &ok1);
+    uintptr_t start = parseHex(&p, end, &ok1);
     if (p >= end || *p != '-') return;
     ++p;
-    uintptr_t stop = parse_hex(&p, end, &ok2);
+    uintptr_t stop = parseHex(&p, end, &ok2);
     if (!ok1 || !ok2 || stop <= start) return;
     while (p < end && *p == ' ') ++p;
     if (end - p < 4) return;
     bool executable = p[2] == 'x';
     p += 4;
-    p = skip_field(p, end);  // offset
-    p = skip_field(p, end);  // device
-    p = skip_field(p, end);  // inode
+    p = skipField(p, end);  // offset
+    p = skipField(p, end);  // device
+    p = skipField(p, end);  // inode
     while (p < end && *p == ' ') ++p;
 
     if (executable && table_.code_count < ModuleTable::kMaxCodeRanges)
         table_.code[table_.code_count++] = CodeRange{start, stop};
-    if (p < end && *p == '/') add_module(p, start, stop);
+    if (p < end && *p == '/') addModule(p, start, stop);
 }
 
-void MapsParser::add_module(const char* path, uintptr_t start, uintptr_t end) {
-    const char* name = base_name(path);
-    bool is_main = main_path_ && safe_streq(path, main_path_);
+void MapsParser::addModule(const char* path, uintptr_t start, uintptr_t end) {
+    const char* name = baseName(path);
+    bool is_main = main_path_ && safeStreq(path, main_path_);
     Module* m = nullptr;
     for (int i = 0; i < table_.module_count; ++i) {
-        if (safe_streq(table_.modules[i].name, name)) {
+        if (safeStreq(table_.modules[i].name, name)) {
             m = &table_.modules[i];
             break;
         }
@@ -147,7 +147,7 @@ void MapsParser::add_module(const char* path, uintptr_t start, uintptr_t end) {
     if (end > m->end) m->end = end;
 }
 
-bool snapshot_modules(ModuleTable& table, const char* main_path) {
+bool snapshotModules(ModuleTable& table, const char* main_path) {
     MapsParser parser(table, main_path);
     int fd;
     do {
@@ -166,9 +166,9 @@ bool snapshot_modules(ModuleTable& table, const char* main_path) {
     return table.module_count > 0;
 }
 
-bool is_system_module(const char* name) {
-    return starts_with_nocase(name, "libc.so") || starts_with_nocase(name, "ld-linux") ||
-           starts_with_nocase(name, "libc-") || starts_with_nocase(name, "ld-2.");
+bool isSystemModule(const char* name) {
+    return startsWithNocase(name, "libc.so") || startsWithNocase(name, "ld-linux") ||
+           startsWithNocase(name, "libc-") || startsWithNocase(name, "ld-2.");
 }
 
 }  // namespace crashguard

@@ -29,10 +29,10 @@ struct ModuleTable {
     CodeRange code[kMaxCodeRanges];
 
     // Any context: async-signal-safe.
-    const Module* module_of(uintptr_t address) const;
+    const Module* moduleOf(uintptr_t address) const;
     // True when the address lies in an executable mapping.
-    bool is_code(uintptr_t address) const;
-    bool is_main_executable(const Module* module) const { return module_count > 0 && module == &modules[0]; }
+    bool isCode(uintptr_t address) const;
+    bool isMainExecutable(const Module* module) const { return module_count > 0 && module == &modules[0]; }
 };
 
 // Builds a module table from maps text fed in pieces of any size.
@@ -45,8 +45,8 @@ public:
     void finish();
 
 private:
-    void take_line();
-    void add_module(const char* path, uintptr_t start, uintptr_t end);
+    void takeLine();
+    void addModule(const char* path, uintptr_t start, uintptr_t end);
 
     ModuleTable& table_;
     const char* main_path_;
@@ -58,11 +58,11 @@ private:
 
 // Signal context allowed: open/read/close only. False when the maps file
 // cannot be read (the table is then empty).
-bool snapshot_modules(ModuleTable& table, const char* main_path);
+bool snapshotModules(ModuleTable& table, const char* main_path);
 
 // True for the C library and the dynamic loader, whose frames lead every
 // thread's stack and carry nothing of ours.
 // Any context: async-signal-safe.
-bool is_system_module(const char* name);
+bool isSystemModule(const char* name);
 
 }  // namespace crashguard

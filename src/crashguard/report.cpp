@@ -4,13 +4,13 @@ namespace crashguard {
 
 namespace {
 
-void append_message(const FaultInfo& f, TextBuffer& out) {
+void appendMessage(const FaultInfo& f, TextBuffer& out) {
     switch (f.code) {
     case code::kAccessViolation:
         out.append("错误信息:内存");
         out.append(f.params[0] == 0 ? "读取" : "写入");
         out.append("异常\r\n目标地址:");
-        out.append_hex(f.params[1], kAddressDigits);
+        out.appendHex(f.params[1], kAddressDigits);
         out.append("\r\n");
         return;
     case code::kIntegerDivide:
@@ -36,7 +36,7 @@ void append_message(const FaultInfo& f, TextBuffer& out) {
         return;
     default:
         out.append("错误代码:");
-        out.append_hex(f.code, 8);
+        out.appendHex(f.code, 8);
         out.append("\r\n");
         return;
     }
@@ -44,46 +44,46 @@ void append_message(const FaultInfo& f, TextBuffer& out) {
 
 }  // namespace
 
-void compose_fault_report(const FaultInfo& f, const ReportPlace& place, TextBuffer& out) {
+void composeFaultReport(const FaultInfo& f, const ReportPlace& place, TextBuffer& out) {
     out.clear();
     out.append("警告:程序发生错误\r\n");
-    append_message(f, out);
+    appendMessage(f, out);
     out.append("发生位置:");
-    out.append_hex(f.address, kAddressDigits);
+    out.appendHex(f.address, kAddressDigits);
     out.append("\r\n");
     if (place.module_name && place.module_name[0] != '\0') {
         out.append("相对地址:[");
         out.append(place.module_name);
         out.append("].");
-        out.append_hex(place.module_offset, kAddressDigits);
+        out.appendHex(place.module_offset, kAddressDigits);
         out.append("\r\n");
     }
     if (place.has_analysis) {
         out.append("分析位置:");
-        out.append_hex(place.analysis, kAddressDigits);
+        out.appendHex(place.analysis, kAddressDigits);
         out.append("\r\n");
     }
     if (f.code == code::kAccessViolation) return;
     uint32_t count = f.param_count > kMaxFaultParams ? kMaxFaultParams : f.param_count;
     for (uint32_t i = 0; i < count; ++i) {
         out.append("错误参数");
-        out.append_decimal(i + 1);
+        out.appendDecimal(i + 1);
         out.append(":");
-        out.append_hex(f.params[i], kAddressDigits);
+        out.appendHex(f.params[i], kAddressDigits);
         out.append("\r\n");
     }
 }
 
-void compose_runtime_error_report(int code, const char* message, TextBuffer& out) {
+void composeRuntimeErrorReport(int code, const char* message, TextBuffer& out) {
     out.clear();
     out.append("运行时出错!\r\n\r\n错误代码：");
-    out.append_decimal(code);
+    out.appendDecimal(code);
     out.append("\r\n\r\n错误信息：");
     out.append(message);
     out.append("\r\n");
 }
 
-void compose_full_text(const char* report, const char* call_stack, bool include_call_stack,
+void composeFullText(const char* report, const char* call_stack, bool include_call_stack,
                        const char* additional_info, TextBuffer& out) {
     out.clear();
     out.append(report);

@@ -16,11 +16,11 @@ struct ReportPlace {
 };
 
 // Any context: async-signal-safe.
-void compose_fault_report(const FaultInfo& fault, const ReportPlace& place, TextBuffer& out);
-void compose_runtime_error_report(int code, const char* message, TextBuffer& out);
+void composeFaultReport(const FaultInfo& fault, const ReportPlace& place, TextBuffer& out);
+void composeRuntimeErrorReport(int code, const char* message, TextBuffer& out);
 // The text shown and written out: the report, then the call stack when it is
 // wanted and not empty, then the additional info when there is any.
-void compose_full_text(const char* report, const char* call_stack, bool include_call_stack,
+void composeFullText(const char* report, const char* call_stack, bool include_call_stack,
                        const char* additional_info, TextBuffer& out);
 
 }  // namespace crashguard

@@ -11,7 +11,7 @@ namespace crashguard {
 
 namespace {
 
-std::mutex& writer_lock() {
+std::mutex& writerLock() {
     static std::mutex lock;
     return lock;
 }
@@ -21,7 +21,7 @@ struct IpList {
     int count = 0;
 };
 
-_Unwind_Reason_Code collect_ip(struct _Unwind_Context* context, void* arg) {
+_Unwind_Reason_Code collectIp(struct _Unwind_Context* context, void* arg) {
     auto* list = static_cast<IpList*>(arg);
     if (list->count >= 64) return _URC_END_OF_STACK;
     int before = 0;
@@ -42,12 +42,12 @@ extern "C" const void* _Unwind_Find_FDE(void* pc, EhBases* bases);
 // size of the stored value).
 constexpr uint8_t kEncodingOmit = 0xFF;
 
-const uint8_t* skip_leb128(const uint8_t* p) {
+const uint8_t* skipLeb128(const uint8_t* p) {
     while (*p & 0x80) ++p;
     return p + 1;
 }
 
-uint64_t read_uleb128(const uint8_t** p) {
+uint64_t readUleb128(const uint8_t** p) {
     uint64_t value = 0;
     int shift = 0;
     uint8_t byte;
@@ -61,7 +61,7 @@ uint64_t read_uleb128(const uint8_t** p) {
 
 // Reads a value stored in `encoding`'s format, without applying its base
 // (the routine's length is a plain size). False for a format we do not know.
-bool read_encoded(const uint8_t** p, uint8_t encoding, uint64_t* value) {
+bool readEncoded(const uint8_t** p, uint8_t encoding, uint64_t* value) {
     switch (encoding & 0x0F) {
     case 0x00:  // native pointer
     case 0x04:
@@ -90,7 +90,7 @@ bool read_encoded(const uint8_t** p, uint8_t encoding, uint64_t* value) {
     }
     case 0x01:
     case 0x09:
-        *value = read_uleb128(p);
+        *value = readUleb128(p);
         return true;
     default:
         return false;
@@ -99,17 +99,17 @@ bool read_encoded(const uint8_t** p, uint8_t encoding, uint64_t* value) {
 
 // The pointer encoding a CIE gives its FDEs ('R' in its augmentation), or
 // the native pointer when it names none.
-bool fde_encoding(const uint8_t* cie, uint8_t* encoding) {
+bool fdeEncoding(const uint8_t* cie, uint8_t* encoding) {
     *encoding = 0x00;
     const uint8_t* p = cie + 8;  // length, CIE id
     uint8_t version = *p++;
     const char* augmentation = reinterpret_cast<const char*>(p);
     p += std::strlen(augmentation) + 1;
     if (augmentation[0] != 'z') return augmentation[0] == '\0';
-    p = skip_leb128(p);  // code alignment
-    p = skip_leb128(p);  // data alignment
-    p = version == 1 ? p + 1 : skip_leb128(p);  // return address column
-    p = skip_leb128(p);  // augmentation data length
+    p = skipLeb128(p);  // code alignment
+    p = skipLeb128(p);  // data alignment
+    p = version == 1 ? p + 1 : skipLeb128(p);  // return address column
+    p = skipLeb128(p);  // augmentation data length
     for (const char* a = augmentation + 1; *a; ++a) {
         switch (*a) {
         case 'R':
@@ -118,7 +118,7 @@ bool fde_encoding(const uint8_t* cie, uint8_t* encoding) {
         case 'P': {
             uint8_t personality = *p++;
             uint64_t ignored;
-            if (personality == kEncodingOmit || !read_encoded(&p, personality, &ignored)) return false;
+            if (personality == kEncodingOmit || !readEncoded(&p, personality, &ignored)) return false;
             break;
         }
         case 'L':
@@ -137,7 +137,7 @@ bool fde_encoding(const uint8_t* cie, uint8_t* encoding) {
 
 }  // namespace
 
-bool routine_extent(uintptr_t address, uintptr_t* start, uintptr_t* end) {
+bool routineExtent(uintptr_t address, uintptr_t* start, uintptr_t* end) {
     EhBases bases = {};
     const auto* fde = static_cast<const uint8_t*>(_Unwind_Find_FDE(reinterpret_cast<void*>(address), &bases));
     if (!fde || !bases.func) return false;
@@ -148,10 +148,10 @@ bool routine_extent(uintptr_t address, uintptr_t* start, uintptr_t* end) {
     std::memcpy(&cie_offset, fde + 4, 4);
     const uint8_t* cie = fde + 4 - cie_offset;
     uint8_t encoding;
-    if (!fde_encoding(cie, &encoding) || encoding == kEncodingOmit) return false;
+    if (!fdeEncoding(cie, &encoding) || encoding == kEncodingOmit) return false;
     const uint8_t* p = fde + 8;
     uint64_t ignored, size;
-    if (!read_encoded(&p, encoding, &ignored) || !read_encoded(&p, encoding, &size) || size == 0) return false;
+    if (!readEncoded(&p, encoding, &ignored) || !readEncoded(&p, encoding, &size) || size == 0) return false;
     *start = reinterpret_cast<uintptr_t>(bases.func);
     *end = *start + size;
     return true;
@@ -159,7 +159,7 @@ bool routine_extent(uintptr_t address, uintptr_t* start, uintptr_t* end) {
 
 bool RoutineTable::add(uintptr_t start, const char* name, uintptr_t end) {
     if (start == 0) return false;
-    std::lock_guard<std::mutex> hold(writer_lock());
+    std::lock_guard<std::mutex> hold(writerLock());
     int n = __atomic_load_n(&count_, __ATOMIC_ACQUIRE);
     for (int i = 0; i < n; ++i)
         if (entries_[i].start == start) return false;
@@ -188,38 +188,38 @@ const Routine* RoutineTable::nearest(uintptr_t address, uintptr_t reach) const {
 int RoutineTable::size() const { return __atomic_load_n(&count_, __ATOMIC_ACQUIRE); }
 
 void RoutineTable::clear() {
-    std::lock_guard<std::mutex> hold(writer_lock());
+    std::lock_guard<std::mutex> hold(writerLock());
     __atomic_store_n(&count_, 0, __ATOMIC_RELEASE);
 }
 
-RoutineTable& routine_table() {
+RoutineTable& routineTable() {
     static RoutineTable table;
     return table;
 }
 
 // Out of line so that its own frame is the first one the unwind sees and
 // `level` counts from its caller.
-__attribute__((noinline)) bool register_routine(const char* name, int level) {
+__attribute__((noinline)) bool registerRoutine(const char* name, int level) {
     if (level < 0) return false;
     IpList list;
-    _Unwind_Backtrace(collect_ip, &list);
+    _Unwind_Backtrace(collectIp, &list);
     int index = level + 1;
     if (index >= list.count) return false;
     // A return address may lie just past the routine's end when the call was
     // its last instruction, so look up the byte before it.
     uintptr_t start = 0, end = 0;
-    bool added = routine_extent(list.ips[index] - 1, &start, &end) && routine_table().add(start, name, end);
+    bool added = routineExtent(list.ips[index] - 1, &start, &end) && routineTable().add(start, name, end);
     asm volatile("" ::: "memory");  // keeps this call from becoming a tail call
     return added;
 }
 
-bool register_routine_at(const char* name, const void* entry) {
+bool registerRoutineAt(const char* name, const void* entry) {
     uintptr_t at = reinterpret_cast<uintptr_t>(entry);
     uintptr_t start = 0, end = 0;
     // The extent counts only when the unwind tables describe this very
     // routine, not one that merely surrounds the address.
-    if (!routine_extent(at, &start, &end) || start != at) end = 0;
-    return routine_table().add(at, name, end);
+    if (!routineExtent(at, &start, &end) || start != at) end = 0;
+    return routineTable().add(at, name, end);
 }
 
 }  // namespace crashguard

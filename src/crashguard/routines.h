@@ -38,18 +38,18 @@ private:
     int count_ = 0;  // accessed atomically
 };
 
-RoutineTable& routine_table();
+RoutineTable& routineTable();
 
 // Normal context. Registers the routine `level` frames above the caller
 // (0: the caller itself) under `name`; its entry and extent come from the
 // unwind tables.
-bool register_routine(const char* name, int level = 0);
+bool registerRoutine(const char* name, int level = 0);
 // Normal context. Registers a routine by its entry address; its extent
 // comes from the unwind tables when they describe it.
-bool register_routine_at(const char* name, const void* entry);
+bool registerRoutineAt(const char* name, const void* entry);
 
 // Normal context. The code range [start, end) the unwind tables give for
 // the routine that contains `address`; false when they have none.
-bool routine_extent(uintptr_t address, uintptr_t* start, uintptr_t* end);
+bool routineExtent(uintptr_t address, uintptr_t* start, uintptr_t* end);
 
 }  // namespace crashguard

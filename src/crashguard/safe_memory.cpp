@@ -11,7 +11,7 @@ constexpr uintptr_t kPage = 4096;
 
 }  // namespace
 
-bool safe_read(uintptr_t address, void* out, size_t length) {
+bool safeRead(uintptr_t address, void* out, size_t length) {
     if (length == 0) return true;
     if (address == 0) return false;
     struct iovec local = {out, length};
@@ -20,7 +20,7 @@ bool safe_read(uintptr_t address, void* out, size_t length) {
     return n == static_cast<ssize_t>(length);
 }
 
-bool safe_read_text(uintptr_t address, char* out, size_t capacity) {
+bool safeReadText(uintptr_t address, char* out, size_t capacity) {
     if (capacity == 0) return false;
     out[0] = '\0';
     size_t have = 0;
@@ -30,7 +30,7 @@ bool safe_read_text(uintptr_t address, char* out, size_t capacity) {
         uintptr_t at = address + have;
         size_t piece = static_cast<size_t>(kPage - (at % kPage));
         if (piece > capacity - 1 - have) piece = capacity - 1 - have;
-        if (!safe_read(at, out + have, piece)) {
+        if (!safeRead(at, out + have, piece)) {
             out[have] = '\0';
             return have > 0;
         }
@@ -45,7 +45,7 @@ bool safe_read_text(uintptr_t address, char* out, size_t capacity) {
 
 bool readable(uintptr_t address) {
     char byte;
-    return safe_read(address, &byte, 1);
+    return safeRead(address, &byte, 1);
 }
 
 }  // namespace crashguard

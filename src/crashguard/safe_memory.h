@@ -8,12 +8,12 @@
 namespace crashguard {
 
 // Any context: async-signal-safe. True when all `length` bytes were read.
-bool safe_read(uintptr_t address, void* out, size_t length);
+bool safeRead(uintptr_t address, void* out, size_t length);
 
 // Any context: async-signal-safe. Reads a NUL-terminated text of at most
 // capacity - 1 bytes; `out` is always terminated. False when not even the
 // first byte could be read.
-bool safe_read_text(uintptr_t address, char* out, size_t capacity);
+bool safeReadText(uintptr_t address, char* out, size_t capacity);
 
 // Any context: async-signal-safe. True when the byte at `address` is mapped
 // and readable.

@@ -4,7 +4,7 @@
 
 namespace crashguard {
 
-Settings apply_options(const Settings& current, Options& options) {
+Settings applyOptions(const Settings& current, Options& options) {
     Settings s = current;
     s.crash_callback = options.crash_callback;
     s.show_message_box = options.show_message_box.value_or(1);

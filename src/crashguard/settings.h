@@ -41,6 +41,6 @@ struct Options {
 
 // Normal context. Returns the settings a configure call with `options` makes
 // from `current`, and fills in the owner class of `options` when it was empty.
-Settings apply_options(const Settings& current, Options& options);
+Settings applyOptions(const Settings& current, Options& options);
 
 }  // namespace crashguard

@@ -18,7 +18,7 @@ struct sigaction g_previous[NSIG];
 __attribute__((tls_model("initial-exec"))) thread_local bool t_passing_on = false;
 
 // Signal context.
-void pass_on(int signal, siginfo_t* info, void* context) {
+void passOn(int signal, siginfo_t* info, void* context) {
     const struct sigaction& previous = g_previous[signal];
     bool sent_by_process = info && info->si_code <= 0;
     if (previous.sa_flags & SA_SIGINFO) {
@@ -37,11 +37,11 @@ void pass_on(int signal, siginfo_t* info, void* context) {
         t_passing_on = false;
         return;
     }
-    die_by_signal(signal);
+    dieBySignal(signal);
 }
 
 // Signal context: copies safely what the classification needs.
-SignalFacts read_facts(int signal, const siginfo_t* info, const ucontext_t* uc, const ThreadRecord* rec,
+SignalFacts readFacts(int signal, const siginfo_t* info, const ucontext_t* uc, const ThreadRecord* rec,
                        uint8_t* code_bytes, size_t code_capacity) {
     SignalFacts f;
     f.signal = signal;
@@ -62,10 +62,10 @@ SignalFacts read_facts(int signal, const siginfo_t* info, const ucontext_t* uc, 
     // An instruction may end just before an unmapped page: then only the
     // bytes up to the page's end are read.
     size_t length = code_capacity;
-    if (!safe_read(f.ip, code_bytes, length)) {
+    if (!safeRead(f.ip, code_bytes, length)) {
         size_t to_page_end = 4096 - (f.ip % 4096);
         length = to_page_end < code_capacity ? to_page_end : 0;
-        if (length > 0 && !safe_read(f.ip, code_bytes, length)) length = 0;
+        if (length > 0 && !safeRead(f.ip, code_bytes, length)) length = 0;
     }
     if (length > 0) {
         f.code_bytes = code_bytes;
@@ -82,7 +82,7 @@ constexpr uintptr_t kBelowStackSlack = 64 * 1024;
 // Signal context. Whether unwinding may start from this stack pointer. The
 // unwinder reads memory relative to it without checks; a pointer smashed to
 // some other place sends it reading wherever that is.
-bool stack_pointer_usable(uintptr_t sp, const ThreadRecord* rec) {
+bool stackPointerUsable(uintptr_t sp, const ThreadRecord* rec) {
     if (rec && rec->stack_high != 0) {
         uintptr_t reach = rec->guard_size + kBelowStackSlack;
         uintptr_t low = rec->stack_low > reach ? rec->stack_low - reach : 0;
@@ -97,9 +97,9 @@ bool stack_pointer_usable(uintptr_t sp, const ThreadRecord* rec) {
 }
 
 // Signal context. The frames of the interrupted code, innermost first.
-void collect_frames(int signal, const SignalFacts& f, ucontext_t* uc, const ThreadRecord* rec, FrameList& frames) {
+void collectFrames(int signal, const SignalFacts& f, ucontext_t* uc, const ThreadRecord* rec, FrameList& frames) {
     frames.count = 0;
-    if (!stack_pointer_usable(f.sp, rec)) {
+    if (!stackPointerUsable(f.sp, rec)) {
         frames.push(f.ip);
         frames.unwalkable = true;
         frames.stack_pointer = f.sp;
@@ -112,36 +112,36 @@ void collect_frames(int signal, const SignalFacts& f, ucontext_t* uc, const Thre
     // put back afterwards.
     bool no_code = f.code_length == 0 || (signal == SIGSEGV && f.fault_address == f.ip);
     uintptr_t caller = 0;
-    if (no_code && safe_read(f.sp, &caller, sizeof(caller)) && readable(caller)) {
+    if (no_code && safeRead(f.sp, &caller, sizeof(caller)) && readable(caller)) {
         greg_t* regs = uc->uc_mcontext.gregs;
         greg_t ip = regs[REG_RIP];
         greg_t sp = regs[REG_RSP];
         regs[REG_RIP] = static_cast<greg_t>(caller);
         regs[REG_RSP] = sp + static_cast<greg_t>(sizeof(caller));
         __atomic_signal_fence(__ATOMIC_SEQ_CST);
-        collect_signal_frames(f.ip, caller, frames);
+        collectSignalFrames(f.ip, caller, frames);
         __atomic_signal_fence(__ATOMIC_SEQ_CST);
         regs[REG_RIP] = ip;
         regs[REG_RSP] = sp;
         return;
     }
-    collect_signal_frames(f.ip, f.ip, frames);
+    collectSignalFrames(f.ip, f.ip, frames);
 }
 
 // Signal context, on the thread's alternate stack when it has one.
-void on_signal(int signal, siginfo_t* info, void* context) {
+void onSignal(int signal, siginfo_t* info, void* context) {
     int saved_errno = errno;
-    if (t_passing_on) die_by_signal(signal);
+    if (t_passing_on) dieBySignal(signal);
     // Before anything else: a second fault while this thread is still in
     // here (in the unwinder, the report, the crash callback) means the first
     // one cannot be reported; nothing more is tried.
-    if (!enter_report()) fallback_stop(signal);
+    if (!enterReport()) fallbackStop(signal);
     auto* uc = static_cast<ucontext_t*>(context);
-    ThreadRecord* rec = current_record();
+    ThreadRecord* rec = currentRecord();
 
     uint8_t code_bytes[16];
-    SignalFacts facts = read_facts(signal, info, uc, rec, code_bytes, sizeof(code_bytes));
-    FaultInfo fault = classify_signal(facts);
+    SignalFacts facts = readFacts(signal, info, uc, rec, code_bytes, sizeof(code_bytes));
+    FaultInfo fault = classifySignal(facts);
 
     // Guarded blocks work whether or not the guard is switched on, but only
     // for faults of the code they guard. An abort (the program's own, or the
@@ -151,24 +151,24 @@ void on_signal(int signal, siginfo_t* info, void* context) {
     bool resumable = signal != SIGABRT && info && info->si_code > 0;
     if (resumable && rec && rec->frame_count > 0) {
         FrameList frames;
-        collect_frames(signal, facts, uc, rec, frames);
-        resume_guarded(rec, fault, frames);
+        collectFrames(signal, facts, uc, rec, frames);
+        resumeGuarded(rec, fault, frames);
     }
-    if (!enabled() || (signal == SIGABRT && abort_passes_on())) {
-        leave_report();
+    if (!enabled() || (signal == SIGABRT && abortPassesOn())) {
+        leaveReport();
         errno = saved_errno;
-        pass_on(signal, info, context);
+        passOn(signal, info, context);
         errno = saved_errno;
         return;
     }
     FrameList frames;
-    collect_frames(signal, facts, uc, rec, frames);
-    handle_unhandled(fault, frames, signal);
+    collectFrames(signal, facts, uc, rec, frames);
+    handleUnhandled(fault, frames, signal);
 }
 
-void install_one(int signal, bool save_previous) {
+void installOne(int signal, bool save_previous) {
     struct sigaction action = {};
-    action.sa_sigaction = on_signal;
+    action.sa_sigaction = onSignal;
     sigemptyset(&action.sa_mask);
     // No deferral: a fault inside the handler comes back to it and ends in
     // the fallback stop instead of a silent kill by the kernel.
@@ -181,22 +181,22 @@ void install_one(int signal, bool save_previous) {
 
 __attribute__((tls_model("initial-exec"))) thread_local bool t_abort_passes = false;
 
-bool abort_passes_on() { return t_abort_passes; }
-void let_abort_pass() { t_abort_passes = true; }
+bool abortPassesOn() { return t_abort_passes; }
+void letAbortPass() { t_abort_passes = true; }
 
-void install_signal_handlers() {
-    for (int signal : kGuardedSignals) install_one(signal, true);
+void installSignalHandlers() {
+    for (int signal : kGuardedSignals) installOne(signal, true);
 }
 
-void reassert_signal_handlers() {
+void reassertSignalHandlers() {
     for (int signal : kGuardedSignals) {
         struct sigaction current = {};
         if (sigaction(signal, nullptr, &current) != 0) continue;
-        bool ours = (current.sa_flags & SA_SIGINFO) && current.sa_sigaction == on_signal;
+        bool ours = (current.sa_flags & SA_SIGINFO) && current.sa_sigaction == onSignal;
         if (ours) continue;
         // Whoever took the signal since install is chained to from now on.
         g_previous[signal] = current;
-        install_one(signal, false);
+        installOne(signal, false);
     }
 }
 

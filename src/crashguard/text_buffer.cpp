@@ -6,7 +6,7 @@ TextBuffer::TextBuffer(char* storage, size_t capacity) : storage_(storage), capa
     if (capacity_ > 0) storage_[0] = '\0';
 }
 
-void TextBuffer::append(const char* text) { append(text, safe_strlen(text)); }
+void TextBuffer::append(const char* text) { append(text, safeStrlen(text)); }
 
 void TextBuffer::append(const char* text, size_t length) {
     if (capacity_ == 0) {
@@ -23,13 +23,13 @@ void TextBuffer::append(const char* text, size_t length) {
     storage_[length_] = '\0';
 }
 
-void TextBuffer::append_char(char c) { append(&c, 1); }
+void TextBuffer::appendChar(char c) { append(&c, 1); }
 
-void TextBuffer::append_spaces(int count) {
-    for (int i = 0; i < count; ++i) append_char(' ');
+void TextBuffer::appendSpaces(int count) {
+    for (int i = 0; i < count; ++i) appendChar(' ');
 }
 
-void TextBuffer::append_hex(uint64_t value, int digits) {
+void TextBuffer::appendHex(uint64_t value, int digits) {
     static const char kDigits[] = "0123456789ABCDEF";
     if (digits < 1) digits = 1;
     if (digits > 16) digits = 16;
@@ -41,12 +41,12 @@ void TextBuffer::append_hex(uint64_t value, int digits) {
     append(text, static_cast<size_t>(digits));
 }
 
-void TextBuffer::append_auto_hex(uint64_t value) {
+void TextBuffer::appendAutoHex(uint64_t value) {
     int digits = value <= 0xFF ? 2 : value <= 0xFFFF ? 4 : value <= 0xFFFFFFFFu ? 8 : 16;
-    append_hex(value, digits);
+    appendHex(value, digits);
 }
 
-void TextBuffer::append_decimal(int64_t value) {
+void TextBuffer::appendDecimal(int64_t value) {
     char text[24];
     int n = 0;
     // Work on the magnitude as unsigned so that the smallest int64 survives.
@@ -55,8 +55,8 @@ void TextBuffer::append_decimal(int64_t value) {
         text[n++] = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    if (value < 0) append_char('-');
-    while (n > 0) append_char(text[--n]);
+    if (value < 0) appendChar('-');
+    while (n > 0) appendChar(text[--n]);
 }
 
 void TextBuffer::clear() {
@@ -72,14 +72,14 @@ void TextBuffer::truncate(size_t length) {
     storage_[length_] = '\0';
 }
 
-size_t safe_strlen(const char* text) {
+size_t safeStrlen(const char* text) {
     size_t n = 0;
     if (text)
         while (text[n] != '\0') ++n;
     return n;
 }
 
-bool safe_streq(const char* a, const char* b) {
+bool safeStreq(const char* a, const char* b) {
     if (!a || !b) return a == b;
     while (*a && *a == *b) {
         ++a;

@@ -16,14 +16,14 @@ public:
 
     void append(const char* text);
     void append(const char* text, size_t length);
-    void append_char(char c);
-    void append_spaces(int count);
+    void appendChar(char c);
+    void appendSpaces(int count);
     // Upper-case hexadecimal with exactly `digits` digits (1 to 16).
-    void append_hex(uint64_t value, int digits);
+    void appendHex(uint64_t value, int digits);
     // Distances: 2 digits up to 0xFF, 4 up to 0xFFFF, 8 up to 0xFFFFFFFF,
     // else 16.
-    void append_auto_hex(uint64_t value);
-    void append_decimal(int64_t value);
+    void appendAutoHex(uint64_t value);
+    void appendDecimal(int64_t value);
     void clear();
     // Drops everything after the first `length` bytes.
     void truncate(size_t length);
@@ -46,7 +46,7 @@ private:
 constexpr int kAddressDigits = 16;
 
 // Any context: async-signal-safe.
-size_t safe_strlen(const char* text);
-bool safe_streq(const char* a, const char* b);
+size_t safeStrlen(const char* text);
+bool safeStreq(const char* a, const char* b);
 
 }  // namespace crashguard

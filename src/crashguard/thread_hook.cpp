@@ -17,7 +17,7 @@ using CreateFn = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), vo
 CreateFn g_real_create = nullptr;
 
 // Normal context.
-CreateFn real_create() {
+CreateFn realCreate() {
     CreateFn fn = __atomic_load_n(&g_real_create, __ATOMIC_ACQUIRE);
     if (!fn) {
         fn = reinterpret_cast<CreateFn>(dlsym(RTLD_NEXT, "pthread_create"));
@@ -33,7 +33,7 @@ struct StartBlock {
 
 // Runs on the new thread. The jump of exit mode 1 lands here; the thread
 // then ends as if its start routine had returned null.
-__attribute__((noinline)) void* run_with_exit_point(crashguard::ThreadRecord* rec, void* (*start)(void*), void* arg) {
+__attribute__((noinline)) void* runWithExitPoint(crashguard::ThreadRecord* rec, void* (*start)(void*), void* arg) {
     if (sigsetjmp(rec->exit_point, 1) != 0) {
         rec->has_exit_point = false;
         return nullptr;
@@ -44,33 +44,33 @@ __attribute__((noinline)) void* run_with_exit_point(crashguard::ThreadRecord* re
     return result;
 }
 
-void* thread_start(void* p) {
+void* threadStart(void* p) {
     StartBlock block = *static_cast<StartBlock*>(p);
     std::free(p);
-    crashguard::ThreadRecord* rec = crashguard::ensure_current_record();
+    crashguard::ThreadRecord* rec = crashguard::ensureCurrentRecord();
     if (!rec) return block.start(block.arg);
-    return run_with_exit_point(rec, block.start, block.arg);
+    return runWithExitPoint(rec, block.start, block.arg);
 }
 
 }  // namespace
 
 namespace crashguard::detail {
 
-bool resolve_thread_hook() { return real_create() != nullptr; }
+bool resolveThreadHook() { return realCreate() != nullptr; }
 
 }  // namespace crashguard::detail
 
 // Normal context, on the creating thread.
 extern "C" __attribute__((visibility("default"))) int pthread_create(pthread_t* thread, const pthread_attr_t* attr,
                                                                      void* (*start)(void*), void* arg) noexcept {
-    CreateFn real = real_create();
+    CreateFn real = realCreate();
     if (!real) return EAGAIN;
     if (!crashguard::detail::installed()) return real(thread, attr, start, arg);
     auto* block = static_cast<StartBlock*>(std::malloc(sizeof(StartBlock)));
     if (!block) return real(thread, attr, start, arg);
     block->start = start;
     block->arg = arg;
-    int result = real(thread, attr, thread_start, block);
+    int result = real(thread, attr, threadStart, block);
     if (result != 0) std::free(block);
     return result;
 }

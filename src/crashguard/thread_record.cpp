@@ -18,13 +18,13 @@ __attribute__((tls_model("initial-exec"))) thread_local ThreadRecord* t_record =
 pthread_key_t g_cleanup_key;
 bool g_key_ready = false;
 
-size_t page_size() {
+size_t pageSize() {
     long size = sysconf(_SC_PAGESIZE);
     return size > 0 ? static_cast<size_t>(size) : 4096;
 }
 
 // Runs at thread exit on the exiting thread: normal context.
-void release_record(void* value) {
+void releaseRecord(void* value) {
     auto* rec = static_cast<ThreadRecord*>(value);
     if (!rec) return;
     stack_t off = {};
@@ -37,7 +37,7 @@ void release_record(void* value) {
     munmap(mapping, size);
 }
 
-void read_stack_range(ThreadRecord* rec) {
+void readStackRange(ThreadRecord* rec) {
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
     void* address = nullptr;
@@ -52,19 +52,19 @@ void read_stack_range(ThreadRecord* rec) {
 
 }  // namespace
 
-ThreadRecord* current_record() { return t_record; }
+ThreadRecord* currentRecord() { return t_record; }
 
-pid_t current_tid() { return static_cast<pid_t>(syscall(SYS_gettid)); }
+pid_t currentTid() { return static_cast<pid_t>(syscall(SYS_gettid)); }
 
-bool is_main_thread() { return current_tid() == getpid(); }
+bool isMainThread() { return currentTid() == getpid(); }
 
-void init_thread_records() {
-    if (!g_key_ready) g_key_ready = pthread_key_create(&g_cleanup_key, release_record) == 0;
+void initThreadRecords() {
+    if (!g_key_ready) g_key_ready = pthread_key_create(&g_cleanup_key, releaseRecord) == 0;
 }
 
-ThreadRecord* ensure_current_record() {
+ThreadRecord* ensureCurrentRecord() {
     if (t_record) return t_record;
-    size_t page = page_size();
+    size_t page = pageSize();
     size_t record_size = (sizeof(ThreadRecord) + page - 1) / page * page;
     size_t total = page + kAltStackSize + record_size;
     void* mapping = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -76,8 +76,8 @@ ThreadRecord* ensure_current_record() {
     auto* rec = new (base + page + kAltStackSize) ThreadRecord();
     rec->mapping = mapping;
     rec->mapping_size = total;
-    rec->tid = current_tid();
-    read_stack_range(rec);
+    rec->tid = currentTid();
+    readStackRange(rec);
 
     stack_t alt = {};
     alt.ss_sp = base + page;

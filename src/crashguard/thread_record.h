@@ -50,15 +50,15 @@ struct ThreadRecord {
 constexpr size_t kAltStackSize = 96 * 1024;
 
 // Any context: the calling thread's record, or null.
-ThreadRecord* current_record();
+ThreadRecord* currentRecord();
 // Normal context. Gives the calling thread a record with its alternate stack
 // and stack range, made on first use; null when memory runs out. The record
 // is freed when the thread ends.
-ThreadRecord* ensure_current_record();
+ThreadRecord* ensureCurrentRecord();
 // Normal context, once per process: lets thread exit free the records.
-void init_thread_records();
+void initThreadRecords();
 
-pid_t current_tid();
-bool is_main_thread();
+pid_t currentTid();
+bool isMainThread();
 
 }  // namespace crashguard

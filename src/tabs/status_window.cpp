@@ -68,10 +68,10 @@ void OnFadeTick() {
     setFadeTimer(0);
     // The fade kept its steps; now the window catches up with the latest
     // text of the current tab that came meanwhile.
-    if (auto held = statusFade().takeHeldText(); held && held->tab == currentTab) ShowStatusText(held->tab, held->text);
+    if (auto held = statusFade().takeHeldText(); held && held->tab == currentTab) showStatusText(held->tab, held->text);
 }
 
-void ShowStatusText(int32_t n, const std::string& text) {
+void showStatusText(int32_t n, const std::string& text) {
     bool loaded = statusWindowLoaded();
     bool shown = loaded && runtime::asBool(components::runtime().get(u().statusWindow, runtime::prop::kVisible));
     const bool fading = loaded && fadeRunning();

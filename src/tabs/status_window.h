@@ -12,7 +12,7 @@ namespace tabs {
 StatusFade& statusFade();
 
 // A status text from tab n; only the current tab's texts reach the window.
-void ShowStatusText(int32_t n, const std::string& text);
+void showStatusText(int32_t n, const std::string& text);
 void StartFadeIn();
 void StartFadeOut();
 void SetStatusAlpha(int32_t a);

@@ -39,7 +39,7 @@ private:
 // header left (all 16 bytes once one tab is left), the selection is brought
 // in line, and the tags follow.
 void afterClosing() {
-    RegrowCaptions();
+    regrowCaptions();
     tabCountChanged();
     RefreshSelection();
     ArrangeCloseButtons();
@@ -97,7 +97,7 @@ void CloseTabAt(int32_t page) {
 void CloseTab(int32_t page) {
     if (tabCount() == 1) {
         // The only tab stays open; its caption gets back its full length.
-        RegrowCaptions();
+        regrowCaptions();
         return;
     }
     if (page < 0 || !isTab(page + 1) || page >= components::pageCount()) return;

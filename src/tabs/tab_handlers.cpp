@@ -40,7 +40,7 @@ void showRefreshNotStop() {
     components::setVisible(u().stopButton, false);
 }
 
-runtime::Value onNewWindow(runtime::Event& e) {
+runtime::Value OnNewWindow(runtime::Event& e) {
     if (e.args.size() <= wb::event::kNewWindowSlotArg) return {};
     // Refused without a slot taken: the page's window.open gets nothing.
     if (!roomForAnotherTab(tabCount())) return {};
@@ -68,7 +68,7 @@ runtime::Value onNewWindow(runtime::Event& e) {
     return {};
 }
 
-runtime::Value onNavigateComplete(runtime::Event& e) {
+runtime::Value OnNavigateComplete(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n) return {};
     if (IsShowableUrl(*n, runtime::asText(arg(e, 0)))) components::setWindowCaption(components::locationName(e.source));
@@ -77,7 +77,7 @@ runtime::Value onNavigateComplete(runtime::Event& e) {
     return {};
 }
 
-runtime::Value onDownloadBegin(runtime::Event& e) {
+runtime::Value OnDownloadBegin(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n || !isTab(*n)) return {};
     if (*n == currentTab) {
@@ -90,7 +90,7 @@ runtime::Value onDownloadBegin(runtime::Event& e) {
     return {};
 }
 
-runtime::Value onProgressChange(runtime::Event& e) {
+runtime::Value OnProgressChange(runtime::Event& e) {
     ProgressDisplay d = progressDisplay(runtime::asDouble(arg(e, 0)), runtime::asDouble(arg(e, 1)));
     switch (d.action) {
         case ProgressDisplay::Action::kHide: components::setVisible(u().loadProgressLabel, false); break;
@@ -103,7 +103,7 @@ runtime::Value onProgressChange(runtime::Event& e) {
     return {};
 }
 
-runtime::Value onDownloadComplete(runtime::Event& e) {
+runtime::Value OnDownloadComplete(runtime::Event& e) {
     // A finished download clears its tab's loading mark; otherwise selecting
     // that tab later would still show the stop button for a finished page.
     if (auto n = browserTab(e); n && isTab(*n)) tabTable[static_cast<size_t>(*n - 1)].loading = 0;
@@ -112,14 +112,14 @@ runtime::Value onDownloadComplete(runtime::Event& e) {
     return {};
 }
 
-runtime::Value onStatusTextChange(runtime::Event& e) {
+runtime::Value OnStatusTextChange(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n) return {};
-    ShowStatusText(*n, runtime::asText(arg(e, 0)));
+    showStatusText(*n, runtime::asText(arg(e, 0)));
     return {};
 }
 
-runtime::Value onTitleChange(runtime::Event& e) {
+runtime::Value OnTitleChange(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n || !isTab(*n)) return {};
     std::string title = runtime::asText(arg(e, 0));
@@ -130,7 +130,7 @@ runtime::Value onTitleChange(runtime::Event& e) {
     return {};
 }
 
-runtime::Value onCommandStateChange(runtime::Event& e) {
+runtime::Value OnCommandStateChange(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n || !isTab(*n)) return {};
     TabRecord& r = tabTable[static_cast<size_t>(*n - 1)];
@@ -157,7 +157,7 @@ runtime::Value onTabHeaderRightClicked(runtime::Event& e) {
     return {};
 }
 
-runtime::Value onCloseButtonClick(runtime::Event& e) {
+runtime::Value OnCloseButtonClick(runtime::Event& e) {
     auto page = eventTag("PicBtn");
     if (!page) return {};
     CloseTabAt(*page);
@@ -171,7 +171,7 @@ runtime::Value onCloseCurrentTabClick(runtime::Event&) {
     return {};
 }
 
-runtime::Value onProgressTimerTick(runtime::Event&) {
+runtime::Value OnProgressTimer(runtime::Event&) {
     runtime::ComponentRef label = u().loadProgressLabel;
     if (!components::live(label)) return {};
     std::string t = components::text(label, runtime::prop::own(widgets::trans_label::kText));
@@ -193,14 +193,14 @@ runtime::Value onStatusWindowCreated(runtime::Event& e) {
 }
 
 runtime::Bindings browserEventBindings() {
-    return {{wb::event::kNewWindow, onNewWindow},
-            {wb::event::kNavigateComplete, onNavigateComplete},
-            {wb::event::kDownloadBegin, onDownloadBegin},
-            {wb::event::kProgressChange, onProgressChange},
-            {wb::event::kDownloadComplete, onDownloadComplete},
-            {wb::event::kStatusTextChange, onStatusTextChange},
-            {wb::event::kTitleChange, onTitleChange},
-            {wb::event::kCommandStateChange, onCommandStateChange}};
+    return {{wb::event::kNewWindow, OnNewWindow},
+            {wb::event::kNavigateComplete, OnNavigateComplete},
+            {wb::event::kDownloadBegin, OnDownloadBegin},
+            {wb::event::kProgressChange, OnProgressChange},
+            {wb::event::kDownloadComplete, OnDownloadComplete},
+            {wb::event::kStatusTextChange, OnStatusTextChange},
+            {wb::event::kTitleChange, OnTitleChange},
+            {wb::event::kCommandStateChange, OnCommandStateChange}};
 }
 
 }  // namespace tabs

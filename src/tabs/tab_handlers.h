@@ -8,9 +8,9 @@ namespace tabs {
 
 runtime::Value onTabPageChanged(runtime::Event& e);
 runtime::Value onTabHeaderRightClicked(runtime::Event& e);
-runtime::Value onCloseButtonClick(runtime::Event& e);
+runtime::Value OnCloseButtonClick(runtime::Event& e);
 runtime::Value onCloseCurrentTabClick(runtime::Event& e);
-runtime::Value onProgressTimerTick(runtime::Event& e);
+runtime::Value OnProgressTimer(runtime::Event& e);
 runtime::Value onFadeTimerTick(runtime::Event& e);
 runtime::Value onStatusWindowCreated(runtime::Event& e);
 

@@ -248,7 +248,7 @@ void setCaptionsFromFullTexts(const std::vector<std::string>& texts, int32_t m) 
 
 }  // namespace
 
-void RegrowCaptions() {
+void regrowCaptions() {
     if (!components::live(u().tabControl)) return;
     if (tabCount() == 1) {
         // One tab always has room for its whole caption.

@@ -48,7 +48,7 @@ void FitCaptions();
 // FitCaptions backwards, after tabs close: captions grow back from each
 // page's whole title (its tooltip) while the headers leave room for one
 // more, up to 16 bytes; with one tab left straight back to 16.
-void RegrowCaptions();
+void regrowCaptions();
 std::string CaptionFromTitle(const std::string& title, int32_t page);
 void RefreshSelection();
 void UpdateLoadingButtons();

@@ -51,7 +51,7 @@ protected:
         d.bindings[runtime::window_event::kCreated] = [](runtime::Event& e) {
             tabs::bindMainWindow(runtime::Runtime::instance(), e.source);
             program::shell().margins = {3, 3, 3, 3};
-            app::ToggleMaximised();
+            app::toggleMaximised();
             return runtime::Value{};
         };
         d.bindings.erase(runtime::window_event::kFirstActivated);
@@ -126,10 +126,10 @@ constexpr uint32_t kOuter = 0x2E4F8C, kMiddle = 0x3B65B5, kInner = 0x4271C9, kBa
 
 TEST_F(ChromeWindowTest, StartsMaximisedOverTheWorkAreaWithTheLayoutStretched) {
     const runtime::Rect area = expectedWorkArea();
-    EXPECT_EQ(app::WorkArea(), area);
+    EXPECT_EQ(app::workArea(), area);
     EXPECT_EQ(rect(), area);
     EXPECT_EQ(serverRect(), area);
-    EXPECT_TRUE(app::IsMaximised());
+    EXPECT_TRUE(app::isMaximised());
     EXPECT_EQ(program::shell().savedNormalRect, (runtime::Rect{50, 50, 1030, 750}));
     EXPECT_EQ(program::shell().maximisedWidth, area.width);
     EXPECT_EQ(program::shell().maximisedHeight, area.height);
@@ -152,7 +152,7 @@ TEST_F(ChromeWindowTest, StartsMaximisedOverTheWorkAreaWithTheLayoutStretched) {
 TEST_F(ChromeWindowTest, RestoreGivesTheDesignRectangleAndTwoTogglesReturnIt) {
     click(u().restoreButton);
     EXPECT_EQ(rect(), (runtime::Rect{50, 50, 1030, 750}));
-    EXPECT_FALSE(app::IsMaximised());
+    EXPECT_FALSE(app::isMaximised());
     EXPECT_TRUE(visible(u().maximiseButton));
     EXPECT_FALSE(visible(u().restoreButton));
     EXPECT_EQ(num(u().addressBackgroundLeft, prop::kLeft), 121);
@@ -226,7 +226,7 @@ TEST_F(ChromeWindowTest, ARestoreReportedInStepsIsNotPutBack) {
     rt.raise(u().restoreButton, widgets::pic_btn::kClick);
     report({50, area.top, area.width, area.height});
     report({50, 50, area.width, area.height});
-    EXPECT_FALSE(app::IsMaximised());
+    EXPECT_FALSE(app::isMaximised());
     report({50, 50, 1030, 750});
     settle();
     EXPECT_EQ(rect(), (runtime::Rect{50, 50, 1030, 750}));

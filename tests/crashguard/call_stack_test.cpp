@@ -26,7 +26,7 @@ const char kMaps[] =
     "555500001000-555500010000 r-xp 00001000 08:01 300 /usr/bin/varomel\n"
     "7ffff7fc1000-7ffff7fc3000 r-xp 00000000 00:00 0 [vdso]";
 
-std::unique_ptr<ModuleTable> parse_in_pieces(size_t piece) {
+std::unique_ptr<ModuleTable> parseInPieces(size_t piece) {
     auto table = std::make_unique<ModuleTable>();
     MapsParser parser(*table, "/usr/bin/varomel");
     size_t length = std::strlen(kMaps);
@@ -38,7 +38,7 @@ std::unique_ptr<ModuleTable> parse_in_pieces(size_t piece) {
 TEST(Modules, MapsGiveOneEntryPerFileWithTheExecutableFirst) {
     for (size_t piece : {size_t(1), size_t(7), size_t(4096)}) {
         SCOPED_TRACE(piece);
-        auto t = parse_in_pieces(piece);
+        auto t = parseInPieces(piece);
         ASSERT_EQ(t->module_count, 3);
         EXPECT_STREQ(t->modules[0].name, "varomel");
         EXPECT_EQ(t->modules[0].start, 0x555500000000u);
@@ -47,23 +47,23 @@ TEST(Modules, MapsGiveOneEntryPerFileWithTheExecutableFirst) {
         EXPECT_EQ(t->modules[1].end, 0x7f0000190000u);
         EXPECT_STREQ(t->modules[2].name, "libplain.so");  // a folder with a space
         EXPECT_EQ(t->code_count, 4);
-        EXPECT_TRUE(t->is_code(0x7ffff7fc1000));
-        EXPECT_FALSE(t->is_code(0x7f0000000010));  // mapped but not executable
-        EXPECT_EQ(t->module_of(0x555500010000), &t->modules[0]);  // the end is included
-        EXPECT_EQ(t->module_of(0x7ffff7fc1000), nullptr);
+        EXPECT_TRUE(t->isCode(0x7ffff7fc1000));
+        EXPECT_FALSE(t->isCode(0x7f0000000010));  // mapped but not executable
+        EXPECT_EQ(t->moduleOf(0x555500010000), &t->modules[0]);  // the end is included
+        EXPECT_EQ(t->moduleOf(0x7ffff7fc1000), nullptr);
     }
 }
 
 TEST(Modules, TheLiveProcessHasItsExecutableAndTheCLibrary) {
     auto t = std::make_unique<ModuleTable>();
-    ASSERT_TRUE(snapshot_modules(*t, nullptr));
+    ASSERT_TRUE(snapshotModules(*t, nullptr));
     bool libc = false;
-    for (int i = 0; i < t->module_count; ++i) libc = libc || is_system_module(t->modules[i].name);
+    for (int i = 0; i < t->module_count; ++i) libc = libc || isSystemModule(t->modules[i].name);
     EXPECT_TRUE(libc);
-    EXPECT_TRUE(t->is_code(reinterpret_cast<uintptr_t>(&snapshot_modules)));
+    EXPECT_TRUE(t->isCode(reinterpret_cast<uintptr_t>(&snapshotModules)));
 }
 
-bool fake_symbols(const Module&, uintptr_t address, SymbolHit* hit) {
+bool fakeSymbols(const Module&, uintptr_t address, SymbolHit* hit) {
     if (address >= 0x7f0000100000 && address < 0x7f0000100100) {
         std::strcpy(hit->name, "start_thread");
         hit->start = 0x7f0000100000;
@@ -78,13 +78,13 @@ bool fake_symbols(const Module&, uintptr_t address, SymbolHit* hit) {
 }
 
 struct Walk {
-    std::unique_ptr<ModuleTable> modules = parse_in_pieces(4096);
+    std::unique_ptr<ModuleTable> modules = parseInPieces(4096);
     std::unique_ptr<RoutineTable> routines = std::make_unique<RoutineTable>();
     WalkInputs in;
     Walk() {
         in.modules = modules.get();
         in.routines = routines.get();
-        in.lookup = fake_symbols;
+        in.lookup = fakeSymbols;
         in.skip_system_frames = true;
     }
     std::string text(std::initializer_list<uintptr_t> innermost_first) {
@@ -95,7 +95,7 @@ struct Walk {
     std::string text(const FrameList& frames, size_t capacity) {
         std::string storage(capacity, '\0');
         TextBuffer out(storage.data(), storage.size());
-        format_call_stack(frames, in, out);
+        formatCallStack(frames, in, out);
         return out.c_str();
     }
 };
@@ -134,7 +134,7 @@ TEST(CallStack, SearchDistanceAndAddressesOutsideEveryObject) {
     EXPECT_EQ(w.text({0x555500001200}), "[varomel]+0x1200=0000555500001200\r\n");
 }
 
-std::vector<std::string> lines_of(const std::string& text) {
+std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     for (size_t at = 0; at < text.size();) {
         size_t end = text.find("\r\n", at);
@@ -163,7 +163,7 @@ TEST(CallStack, LongChainsKeepTheInnermostLinesWholeWithCappedIndentation) {
         SCOPED_TRACE(capacity);
         std::string text = w.text(frames, capacity);
         ASSERT_LT(text.size(), capacity);
-        std::vector<std::string> lines = lines_of(text);
+        std::vector<std::string> lines = linesOf(text);
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.back().substr(indentation(lines.back())), "出错的子程序+0x10=0000555500002010");
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -206,36 +206,36 @@ TEST(CallStack, UnwalkableStackIsSaidAndTheFaultStillNamed) {
 }
 
 TEST(CallStack, AnalysisPositionIsTheFirstReturnIntoTheExecutable) {
-    auto modules = parse_in_pieces(4096);
+    auto modules = parseInPieces(4096);
     uintptr_t at = 0;
     FrameList in_library;
     for (uintptr_t a : {0x7f0000030000ul, 0x7f0000030100ul, 0x555500001234ul, 0x555500001500ul}) in_library.push(a);
-    ASSERT_TRUE(analysis_position(in_library, *modules, &at));
+    ASSERT_TRUE(analysisPosition(in_library, *modules, &at));
     EXPECT_EQ(at, 0x555500001234u);
 
     FrameList in_main;
     for (uintptr_t a : {0x555500001100ul, 0x555500001200ul}) in_main.push(a);
-    ASSERT_TRUE(analysis_position(in_main, *modules, &at));
+    ASSERT_TRUE(analysisPosition(in_main, *modules, &at));
     EXPECT_EQ(at, 0x555500001200u);  // never the faulting address itself
 
     FrameList outside;
     for (uintptr_t a : {0x7f0000030000ul, 0x7ffff7fc1010ul, 0x555500001200ul}) outside.push(a);
-    ASSERT_TRUE(analysis_position(outside, *modules, &at));
+    ASSERT_TRUE(analysisPosition(outside, *modules, &at));
     EXPECT_EQ(at, 0x7ffff7fc1010u);  // the chain leaves every object here
 
     FrameList null_jump;
     null_jump.push(0);
-    EXPECT_FALSE(analysis_position(null_jump, *modules, &at));
+    EXPECT_FALSE(analysisPosition(null_jump, *modules, &at));
 
     // A call through a null pointer from the executable: its caller.
     FrameList null_call;
     for (uintptr_t a : {0ul, 0x555500001100ul, 0x555500001200ul}) null_call.push(a);
-    ASSERT_TRUE(analysis_position(null_call, *modules, &at));
+    ASSERT_TRUE(analysisPosition(null_call, *modules, &at));
     EXPECT_EQ(at, 0x555500001100u);
     // From a library: on up the chain as usual.
     FrameList null_call_in_library;
     for (uintptr_t a : {0ul, 0x7f0000030000ul, 0x7f0000030100ul, 0x555500001300ul}) null_call_in_library.push(a);
-    ASSERT_TRUE(analysis_position(null_call_in_library, *modules, &at));
+    ASSERT_TRUE(analysisPosition(null_call_in_library, *modules, &at));
     EXPECT_EQ(at, 0x555500001300u);
 }
 
@@ -244,48 +244,48 @@ TEST(CallStack, AnalysisPositionIsTheFirstReturnIntoTheExecutable) {
 namespace {
 
 // A routine of this program that no symbol table exports.
-__attribute__((noinline)) int unexported_routine(int x) {
+__attribute__((noinline)) int unexportedRoutine(int x) {
     asm volatile("" ::: "memory");
     return x * 3 + 1;
 }
 
-__attribute__((noinline)) int routine_after_it(int x) {
+__attribute__((noinline)) int routineAfterIt(int x) {
     asm volatile("" ::: "memory");
     return x * 5 + 2;
 }
 
-const Module* live_module_of(const ModuleTable& t, uintptr_t address) {
-    const Module* m = t.module_of(address);
+const Module* liveModuleOf(const ModuleTable& t, uintptr_t address) {
+    const Module* m = t.moduleOf(address);
     EXPECT_NE(m, nullptr) << std::hex << address;
     return m;
 }
 
 TEST(Symbols, ExportedFunctionsAreFoundFromTheTablesInMemory) {
     auto t = std::make_unique<ModuleTable>();
-    ASSERT_TRUE(snapshot_modules(*t, nullptr));
+    ASSERT_TRUE(snapshotModules(*t, nullptr));
     // Inside a function the C library exports: the name found leads back to
     // the same start through the loader.
     uintptr_t getpid_at = reinterpret_cast<uintptr_t>(dlsym(RTLD_DEFAULT, "getpid"));
     ASSERT_NE(getpid_at, 0u);
-    const Module* libc = live_module_of(*t, getpid_at);
+    const Module* libc = liveModuleOf(*t, getpid_at);
     ASSERT_NE(libc, nullptr);
     SymbolHit hit;
-    ASSERT_TRUE(exported_symbol(*libc, getpid_at + 1, &hit));
+    ASSERT_TRUE(exportedSymbol(*libc, getpid_at + 1, &hit));
     EXPECT_EQ(hit.start, getpid_at);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(dlsym(RTLD_DEFAULT, hit.name)), getpid_at) << hit.name;
 
     // Code of ours that no table exports has no name.
-    uintptr_t ours = reinterpret_cast<uintptr_t>(&unexported_routine) + 4;
-    const Module* self = live_module_of(*t, ours);
+    uintptr_t ours = reinterpret_cast<uintptr_t>(&unexportedRoutine) + 4;
+    const Module* self = liveModuleOf(*t, ours);
     ASSERT_NE(self, nullptr);
     SymbolHit none;
-    EXPECT_FALSE(exported_symbol(*self, ours, &none)) << none.name;
+    EXPECT_FALSE(exportedSymbol(*self, ours, &none)) << none.name;
 }
 
 TEST(Symbols, ObjectsWithoutReadableTablesGiveNoNameAndNoFault) {
     SymbolHit hit;
     // Nothing mapped there.
-    EXPECT_FALSE(elf_symbol_at(0x1000, 0x5000, 0x2000, &hit));
+    EXPECT_FALSE(elfSymbolAt(0x1000, 0x5000, 0x2000, &hit));
     // An ELF header whose tables point nowhere.
     alignas(64) static unsigned char fake[4096];
     const unsigned char header[] = {0x7F, 'E', 'L', 'F', 2, 1, 1};
@@ -300,16 +300,16 @@ TEST(Symbols, ObjectsWithoutReadableTablesGiveNoNameAndNoFault) {
     uint64_t far_away = 0x7ff000000000;
     std::memcpy(fake + 120 + 16, &far_away, 8);  // the dynamic section's address
     uintptr_t base = reinterpret_cast<uintptr_t>(fake);
-    EXPECT_FALSE(elf_symbol_at(base, base + sizeof(fake), base + 100, &hit));
+    EXPECT_FALSE(elfSymbolAt(base, base + sizeof(fake), base + 100, &hit));
 }
 
 TEST(Symbols, RoutineExtentsComeFromTheUnwindTables) {
     uintptr_t start = 0, end = 0;
-    uintptr_t entry = reinterpret_cast<uintptr_t>(&unexported_routine);
-    ASSERT_TRUE(routine_extent(entry + 2, &start, &end));
+    uintptr_t entry = reinterpret_cast<uintptr_t>(&unexportedRoutine);
+    ASSERT_TRUE(routineExtent(entry + 2, &start, &end));
     EXPECT_EQ(start, entry);
     EXPECT_GT(end, entry);
-    uintptr_t other = reinterpret_cast<uintptr_t>(&routine_after_it);
+    uintptr_t other = reinterpret_cast<uintptr_t>(&routineAfterIt);
     EXPECT_TRUE(other < start || other >= end);
 
     // Registered by address, a routine names its own code and nothing past it.
@@ -319,7 +319,7 @@ TEST(Symbols, RoutineExtentsComeFromTheUnwindTables) {
     ASSERT_NE(r, nullptr);
     EXPECT_STREQ(r->name, "测试.有范围");
     EXPECT_EQ(table.nearest(end + 1, 4096), nullptr);
-    EXPECT_EQ(unexported_routine(1) + routine_after_it(1), 11);
+    EXPECT_EQ(unexportedRoutine(1) + routineAfterIt(1), 11);
 }
 
 }  // namespace

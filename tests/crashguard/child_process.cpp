@@ -17,7 +17,7 @@ int ChildEnd::count(const std::string& needle) const {
     return n;
 }
 
-ChildEnd run_in_child(const std::function<void()>& scenario, int limit_seconds) {
+ChildEnd runInChild(const std::function<void()>& scenario, int limit_seconds) {
     ChildEnd end;
     int fds[2];
     if (pipe(fds) != 0) return end;

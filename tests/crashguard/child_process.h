@@ -24,6 +24,6 @@ struct ChildEnd {
 // running after `limit_seconds` is killed, so a hang fails the test instead
 // of stalling the run; the default stays below the test runner's own limit
 // and leaves room for a loaded machine.
-ChildEnd run_in_child(const std::function<void()>& scenario, int limit_seconds = 100);
+ChildEnd runInChild(const std::function<void()>& scenario, int limit_seconds = 100);
 
 }  // namespace crashguard_test

@@ -29,22 +29,22 @@ using namespace crashguard_test;
 std::string hex16(uintptr_t value) {
     char text[17];
     crashguard::TextBuffer out(text, sizeof(text));
-    out.append_hex(value, 16);
+    out.appendHex(value, 16);
     return text;
 }
 
 // The module name the report gives this test program.
-std::string program_name() {
+std::string programName() {
     std::string path = std::filesystem::read_symlink("/proc/self/exe").string();
     return path.substr(path.rfind('/') + 1);
 }
 
-void guard_on() {
+void guardOn() {
     crashguard::install();
     crashguard::configure();
 }
 
-void guard_on_with_exit_mode(int exit_mode) {
+void guardOnWithExitMode(int exit_mode) {
     crashguard::install();
     crashguard::Options options;
     options.show_message_box = 0;
@@ -52,20 +52,20 @@ void guard_on_with_exit_mode(int exit_mode) {
     crashguard::configure(options);
 }
 
-void* fault_thread(void* fault) {
+void* faultThread(void* fault) {
     reinterpret_cast<void (*)()>(fault)();
     return nullptr;
 }
 
 // Runs `fault` on a new thread and waits for it.
-void on_thread(void (*fault)()) {
+void onThread(void (*fault)()) {
     pthread_t thread;
-    if (pthread_create(&thread, nullptr, fault_thread, reinterpret_cast<void*>(fault)) != 0) _exit(90);
+    if (pthread_create(&thread, nullptr, faultThread, reinterpret_cast<void*>(fault)) != 0) _exit(90);
     pthread_join(thread, nullptr);
 }
 
 // The lines of the call-stack section, without their line ends.
-std::vector<std::string> call_stack_lines(const std::string& err) {
+std::vector<std::string> callStackLines(const std::string& err) {
     std::vector<std::string> lines;
     size_t stack = err.find("CallStack:\r\n");
     if (stack == std::string::npos) return lines;
@@ -114,16 +114,16 @@ struct FaultCase {
 
 TEST(CrashReport, EachFaultKindGivesItsMessageAndEndsByItsSignal) {
     const FaultCase cases[] = {
-        {"null read", null_read, SIGSEGV, "错误信息:内存读取异常\r\n目标地址:0000000000000000\r\n"},
-        {"divide by zero", divide_by_zero, SIGFPE, "错误信息:非法除0异常\r\n"},
-        {"ud2", illegal_instruction, SIGILL, "错误信息:非法CPU指令\r\n"},
+        {"null read", nullRead, SIGSEGV, "错误信息:内存读取异常\r\n目标地址:0000000000000000\r\n"},
+        {"divide by zero", divideByZero, SIGFPE, "错误信息:非法除0异常\r\n"},
+        {"ud2", illegalInstruction, SIGILL, "错误信息:非法CPU指令\r\n"},
         {"int3", breakpoint, SIGTRAP, "错误信息:int3调试中断\r\n"},
-        {"hlt", privileged_instruction, SIGSEGV, "错误信息:无法执行Ring0指令\r\n"},
+        {"hlt", privilegedInstruction, SIGSEGV, "错误信息:无法执行Ring0指令\r\n"},
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ChildEnd end = run_in_child([&] {
-            guard_on();
+        ChildEnd end = runInChild([&] {
+            guardOn();
             c.fault();
         });
         EXPECT_TRUE(end.signaled);
@@ -131,18 +131,18 @@ TEST(CrashReport, EachFaultKindGivesItsMessageAndEndsByItsSignal) {
         EXPECT_EQ(end.err.rfind("警告:程序发生错误\r\n", 0), 0u) << end.err;
         EXPECT_TRUE(end.has(c.message)) << end.err;
         EXPECT_TRUE(end.has("发生位置:")) << end.err;
-        EXPECT_TRUE(end.has("相对地址:[" + program_name() + "].")) << end.err;
+        EXPECT_TRUE(end.has("相对地址:[" + programName() + "].")) << end.err;
         EXPECT_FALSE(end.has("错误参数")) << end.err;
     }
 }
 
 TEST(CrashReport, WriteToReadOnlyPageNamesWriteAndTheTarget) {
-    ChildEnd end = run_in_child([] {
-        read_only_page_address();
-        guard_on();
-        std::fprintf(stderr, "page=%s\n", hex16(read_only_page_address() + 16).c_str());
+    ChildEnd end = runInChild([] {
+        readOnlyPageAddress();
+        guardOn();
+        std::fprintf(stderr, "page=%s\n", hex16(readOnlyPageAddress() + 16).c_str());
         std::fflush(stderr);
-        write_read_only_page();
+        writeReadOnlyPage();
     });
     ASSERT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGSEGV);
@@ -151,9 +151,9 @@ TEST(CrashReport, WriteToReadOnlyPageNamesWriteAndTheTarget) {
 }
 
 TEST(CrashReport, Int3IsReportedAtTheInstructionItself) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
-        std::fprintf(stderr, "site=%s\n", hex16(breakpoint_address()).c_str());
+    ChildEnd end = runInChild([] {
+        guardOn();
+        std::fprintf(stderr, "site=%s\n", hex16(breakpointAddress()).c_str());
         std::fflush(stderr);
         breakpoint();
     });
@@ -164,12 +164,12 @@ TEST(CrashReport, Int3IsReportedAtTheInstructionItself) {
 TEST(CrashReport, StackOverflowReportStartsWithItsMessageOnMainThreadAndWorker) {
     for (bool worker : {false, true}) {
         SCOPED_TRACE(worker ? "worker" : "main");
-        ChildEnd end = run_in_child([worker] {
-            guard_on();
+        ChildEnd end = runInChild([worker] {
+            guardOn();
             if (worker)
-                on_thread(overflow_stack);
+                onThread(overflowStack);
             else
-                overflow_stack();
+                overflowStack();
         });
         EXPECT_TRUE(end.signaled);
         EXPECT_EQ(end.signal, SIGSEGV);
@@ -178,8 +178,8 @@ TEST(CrashReport, StackOverflowReportStartsWithItsMessageOnMainThreadAndWorker) 
 }
 
 TEST(CrashReport, GLibThreadRunsUnderTheGuard) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
+    ChildEnd end = runInChild([] {
+        guardOn();
         void* glib = dlopen("libglib-2.0.so.0", RTLD_NOW);
         if (!glib) _exit(91);
         using NewFn = void* (*)(const char*, void* (*)(void*), void*);
@@ -189,26 +189,26 @@ TEST(CrashReport, GLibThreadRunsUnderTheGuard) {
         if (!g_thread_new || !g_thread_join) _exit(92);
         // A worker of GLib's overflows its stack: only its own alternate
         // stack, set up by the thread hook, lets the report be made.
-        g_thread_join(g_thread_new("overflow", fault_thread, reinterpret_cast<void*>(overflow_stack)));
+        g_thread_join(g_thread_new("overflow", faultThread, reinterpret_cast<void*>(overflowStack)));
     });
     EXPECT_TRUE(end.signaled) << end.exit_code;
     EXPECT_EQ(end.err.rfind("错误信息:线程堆栈溢出异常\r\n", 0), 0u) << end.err;
 }
 
 TEST(CrashReport, UncaughtExceptionIsReportedOrPassedOnUntouched) {
-    for (int pass_on : {0, 1}) {
-        SCOPED_TRACE(pass_on);
-        ChildEnd end = run_in_child([pass_on] {
+    for (int passOn : {0, 1}) {
+        SCOPED_TRACE(passOn);
+        ChildEnd end = runInChild([passOn] {
             crashguard::install();
             crashguard::Options options;
             options.show_message_box = 0;
-            options.pass_on_throw = pass_on;
+            options.pass_on_throw = passOn;
             crashguard::configure(options);
-            on_thread(throw_uncaught);  // the test runner would catch it on this thread
+            onThread(throwUncaught);  // the test runner would catch it on this thread
         });
         EXPECT_TRUE(end.signaled);
         EXPECT_EQ(end.signal, SIGABRT);
-        if (pass_on == 0) {
+        if (passOn == 0) {
             EXPECT_TRUE(end.has("警告:程序发生错误\r\n错误信息:执行Virtual C++ throw()指令\r\n")) << end.err;
         } else {
             EXPECT_FALSE(end.has("警告:程序发生错误")) << end.err;
@@ -225,8 +225,8 @@ TEST(CrashReport, SignalsSentByProcessesShowTheirOwnCode) {
     };
     for (const auto& [signal, line] : cases) {
         SCOPED_TRACE(signal);
-        ChildEnd end = run_in_child([signal = signal] {
-            guard_on();
+        ChildEnd end = runInChild([signal = signal] {
+            guardOn();
             kill(getpid(), signal);
         });
         EXPECT_TRUE(end.signaled);
@@ -236,9 +236,9 @@ TEST(CrashReport, SignalsSentByProcessesShowTheirOwnCode) {
 }
 
 TEST(CrashReport, BeforeConfigureAFaultPassesUntouched) {
-    ChildEnd end = run_in_child([] {
+    ChildEnd end = runInChild([] {
         crashguard::install();
-        null_read();
+        nullRead();
     });
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGSEGV);
@@ -246,19 +246,19 @@ TEST(CrashReport, BeforeConfigureAFaultPassesUntouched) {
 }
 
 TEST(CrashReport, ExitModeOneEndsOnlyTheWorkerButTheWholeProcessFromMain) {
-    ChildEnd worker = run_in_child([] {
-        guard_on_with_exit_mode(1);
-        on_thread(null_read);
-        on_thread(divide_by_zero);  // the guard still reports after the first
+    ChildEnd worker = runInChild([] {
+        guardOnWithExitMode(1);
+        onThread(nullRead);
+        onThread(divideByZero);  // the guard still reports after the first
         _exit(42);
     });
     EXPECT_TRUE(worker.exited);
     EXPECT_EQ(worker.exit_code, 42);
     EXPECT_EQ(worker.count("警告:程序发生错误"), 2) << worker.err;
 
-    ChildEnd main_thread = run_in_child([] {
-        guard_on_with_exit_mode(1);
-        null_read();
+    ChildEnd main_thread = runInChild([] {
+        guardOnWithExitMode(1);
+        nullRead();
         _exit(42);
     });
     EXPECT_TRUE(main_thread.signaled);
@@ -267,19 +267,19 @@ TEST(CrashReport, ExitModeOneEndsOnlyTheWorkerButTheWholeProcessFromMain) {
 
 pthread_barrier_t g_barrier;
 
-void* crash_together(void*) {
+void* crashTogether(void*) {
     pthread_barrier_wait(&g_barrier);
-    null_read();
+    nullRead();
     return nullptr;
 }
 
 TEST(CrashReport, TwoThreadsCrashingTogetherGiveOneReport) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
+    ChildEnd end = runInChild([] {
+        guardOn();
         pthread_barrier_init(&g_barrier, nullptr, 2);
         pthread_t a, b;
-        pthread_create(&a, nullptr, crash_together, nullptr);
-        pthread_create(&b, nullptr, crash_together, nullptr);
+        pthread_create(&a, nullptr, crashTogether, nullptr);
+        pthread_create(&b, nullptr, crashTogether, nullptr);
         pthread_join(a, nullptr);
         pthread_join(b, nullptr);
     });
@@ -288,16 +288,16 @@ TEST(CrashReport, TwoThreadsCrashingTogetherGiveOneReport) {
     EXPECT_EQ(end.count("警告:程序发生错误"), 1) << end.err;
 }
 
-__attribute__((noinline)) void registered_faulting_routine() {
-    crashguard::register_routine("测试.崩溃子程序");
-    null_read();
+__attribute__((noinline)) void registeredFaultingRoutine() {
+    crashguard::registerRoutine("测试.崩溃子程序");
+    nullRead();
     asm volatile("" ::: "memory");
 }
 
 TEST(CrashReport, CallStackNamesRegisteredRoutinesAndIndentsInwards) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
-        registered_faulting_routine();
+    ChildEnd end = runInChild([] {
+        guardOn();
+        registeredFaultingRoutine();
     });
     size_t stack = end.err.find("CallStack:\r\n");
     ASSERT_NE(stack, std::string::npos) << end.err;
@@ -320,9 +320,9 @@ TEST(CrashReport, CallStackNamesRegisteredRoutinesAndIndentsInwards) {
 }
 
 TEST(CrashReport, RuntimeErrorReportEndsWithStatus255) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
-        crashguard::set_additional_info("tab 3");
+    ChildEnd end = runInChild([] {
+        guardOn();
+        crashguard::setAdditionalInfo("tab 3");
         crashguard::onRuntimeError(3, "组件不存在");
     });
     EXPECT_TRUE(end.exited);
@@ -333,7 +333,7 @@ TEST(CrashReport, RuntimeErrorReportEndsWithStatus255) {
     // The error routines lie close behind install(), but outside its extent.
     EXPECT_FALSE(end.has("KOVA-SEH._启动子程序+")) << end.err;
 
-    ChildEnd before = run_in_child([] {
+    ChildEnd before = runInChild([] {
         crashguard::install();
         _exit(crashguard::onRuntimeError(3, "x") ? 1 : 7);
     });
@@ -342,7 +342,7 @@ TEST(CrashReport, RuntimeErrorReportEndsWithStatus255) {
 
 const char kFallback[] = "程序发生严重错误，无法获取异常信息，程序准备关闭";
 
-int count_of(const std::string& text, const std::string& needle) {
+int countOf(const std::string& text, const std::string& needle) {
     int n = 0;
     for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
     return n;
@@ -353,21 +353,21 @@ TEST(CrashReport, CallbackAndMessageBoxHelperGetTheReport) {
     for (bool stdin_closed : {false, true}) {
         SCOPED_TRACE(stdin_closed ? "stdin closed" : "stdin open");
         BoxHelper box;
-        ChildEnd end = run_in_child([&] {
+        ChildEnd end = runInChild([&] {
             if (stdin_closed) close(0);
             crashguard::install();
-            crashguard::set_message_box_helper(box.script);
+            crashguard::setMessageBoxHelper(box.script);
             crashguard::Options options;
             options.crash_callback = [] { write(2, "callback ran\n", 13); };
             crashguard::configure(options);  // message box on by default
-            divide_by_zero();
+            divideByZero();
         });
         EXPECT_EQ(end.count("callback ran"), 1) << end.err;
         std::string shown = box.shown();
         EXPECT_EQ(shown.rfind("caption=程序异常：\n警告:程序发生错误\r\n错误信息:非法除0异常", 0), 0u) << shown;
         // Nothing went wrong on the way out: one box, and the process ends by
         // the fault's own signal.
-        EXPECT_EQ(count_of(shown, "caption="), 1) << shown;
+        EXPECT_EQ(countOf(shown, "caption="), 1) << shown;
         EXPECT_FALSE(end.has(kFallback)) << end.err;
         EXPECT_TRUE(end.signaled);
         EXPECT_EQ(end.signal, SIGFPE);
@@ -376,16 +376,16 @@ TEST(CrashReport, CallbackAndMessageBoxHelperGetTheReport) {
 
 TEST(CrashReport, FaultingCallbackGetsOneCallAndTheFallbackMessageOnce) {
     BoxHelper box;
-    ChildEnd end = run_in_child([&] {
+    ChildEnd end = runInChild([&] {
         crashguard::install();
-        crashguard::set_message_box_helper(box.script);
+        crashguard::setMessageBoxHelper(box.script);
         crashguard::Options options;
         options.crash_callback = [] {
             write(2, "callback ran\n", 13);
-            null_read();
+            nullRead();
         };
         crashguard::configure(options);
-        divide_by_zero();
+        divideByZero();
     }, 30);
     EXPECT_FALSE(end.timed_out);
     EXPECT_TRUE(end.signaled);
@@ -396,32 +396,32 @@ TEST(CrashReport, FaultingCallbackGetsOneCallAndTheFallbackMessageOnce) {
     // the fallback's, without caption.
     std::string shown = box.shown();
     EXPECT_EQ(shown.rfind("caption=\n" + std::string(kFallback), 0), 0u) << shown;
-    EXPECT_EQ(count_of(shown, "caption="), 1) << shown;
+    EXPECT_EQ(countOf(shown, "caption="), 1) << shown;
 }
 
 TEST(CrashReport, SmashedStackPointerIsReportedWithoutWalkingTheStack) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
-        fault_with_smashed_stack_pointer();
+    ChildEnd end = runInChild([] {
+        guardOn();
+        faultWithSmashedStackPointer();
     }, 30);
     EXPECT_FALSE(end.timed_out);
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGSEGV);
     EXPECT_EQ(end.count("警告:程序发生错误\r\n错误信息:内存读取异常\r\n目标地址:0000000000000000\r\n"), 1) << end.err;
-    std::vector<std::string> lines = call_stack_lines(end.err);
+    std::vector<std::string> lines = callStackLines(end.err);
     ASSERT_EQ(lines.size(), 2u) << end.err;
     EXPECT_EQ(lines[0], "无法回溯调用栈:栈指针0000000000001000不在本线程的栈内");
-    EXPECT_EQ(lines[1].find("[" + program_name() + "]+0x"), 0u) << lines[1];
+    EXPECT_EQ(lines[1].find("[" + programName() + "]+0x"), 0u) << lines[1];
     EXPECT_FALSE(end.has(kFallback)) << end.err;
 }
 
 TEST(CrashReport, DeepRecursionKeepsTheInnermostFrames) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
-        recurse_then_fault(0);
+    ChildEnd end = runInChild([] {
+        guardOn();
+        recurseThenFault(0);
     }, 30);
     EXPECT_TRUE(end.signaled);
-    std::vector<std::string> lines = call_stack_lines(end.err);
+    std::vector<std::string> lines = callStackLines(end.err);
     ASSERT_GT(lines.size(), 20u) << end.err;
     // The faulting frame closes the text, whole; the outermost callers went.
     const std::string& last = lines.back();
@@ -432,24 +432,24 @@ TEST(CrashReport, DeepRecursionKeepsTheInnermostFrames) {
 }
 
 TEST(CrashReport, CallThroughNullPointerNamesTheCaller) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
-        call_through_null_pointer();
+    ChildEnd end = runInChild([] {
+        guardOn();
+        callThroughNullPointer();
     }, 30);
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGSEGV);
     EXPECT_TRUE(end.has("发生位置:0000000000000000\r\n")) << end.err;
     EXPECT_TRUE(end.has("分析位置:")) << end.err;
-    std::vector<std::string> lines = call_stack_lines(end.err);
+    std::vector<std::string> lines = callStackLines(end.err);
     ASSERT_GE(lines.size(), 2u) << end.err;
     EXPECT_NE(lines.back().find("测试.空指针调用者+0x"), std::string::npos) << end.err;
 }
 
 TEST(CrashReport, WatchdogEndsAStuckReportByItsSignal) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
-        crashguard::detail::set_watchdog_seconds(1);
-        crashguard::detail::arm_watchdog(SIGBUS);
+    ChildEnd end = runInChild([] {
+        guardOn();
+        crashguard::detail::setWatchdogSeconds(1);
+        crashguard::detail::armWatchdog(SIGBUS);
         for (;;) pause();  // a report that never finishes
     }, 30);
     EXPECT_FALSE(end.timed_out);
@@ -461,7 +461,7 @@ TEST(CrashReport, WatchdogEndsAStuckReportByItsSignal) {
 
 int g_holder_ready[2];
 
-void* load_lock_holder(void*) {
+void* loadLockHolder(void*) {
     // Its initialiser reports on the pipe, then never returns: this thread
     // keeps the loader's locks.
     dlopen(CRASHGUARD_LOCK_HOLDER, RTLD_NOW);
@@ -469,15 +469,15 @@ void* load_lock_holder(void*) {
 }
 
 TEST(CrashReport, CrashWhileAnotherThreadHoldsTheLoaderLockEndsInTime) {
-    ChildEnd end = run_in_child([] {
-        guard_on();
+    ChildEnd end = runInChild([] {
+        guardOn();
         if (pipe(g_holder_ready) != 0) _exit(93);
         setenv("CRASHGUARD_HOLDER_FD", std::to_string(g_holder_ready[1]).c_str(), 1);
         pthread_t holder;
-        pthread_create(&holder, nullptr, load_lock_holder, nullptr);
+        pthread_create(&holder, nullptr, loadLockHolder, nullptr);
         char byte;
         if (read(g_holder_ready[0], &byte, 1) != 1) _exit(94);
-        null_read();
+        nullRead();
     }, 40);
     EXPECT_FALSE(end.timed_out) << end.err;
     EXPECT_TRUE(end.signaled);

@@ -21,7 +21,7 @@ namespace {
 
 using namespace crashguard_test;
 using crashguard::BlockOutcome;
-using crashguard::run_guarded;
+using crashguard::runGuarded;
 
 #define CHILD_CHECK(cond)                                                   \
     do {                                                                    \
@@ -32,22 +32,22 @@ using crashguard::run_guarded;
         }                                                                   \
     } while (0)
 
-void expect_child_passes(const std::function<void()>& scenario) {
-    ChildEnd end = run_in_child(scenario);
+void expectChildPasses(const std::function<void()>& scenario) {
+    ChildEnd end = runInChild(scenario);
     EXPECT_TRUE(end.exited) << "signal " << end.signal << "\n" << end.err;
     EXPECT_EQ(end.exit_code, 0) << end.err;
 }
 
-int depth() { return crashguard::current_record() ? crashguard::current_record()->frame_count : 0; }
+int depth() { return crashguard::currentRecord() ? crashguard::currentRecord()->frame_count : 0; }
 
 TEST(GuardedBlock, InnermostBlockCatchesAndOuterRunsOn) {
-    expect_child_passes([] {
+    expectChildPasses([] {
         crashguard::install();
         crashguard::configure();
         BlockOutcome inner;
         bool after_inner = false;
-        BlockOutcome outer = run_guarded(crashguard::kCatchAll, [&] {
-            inner = run_guarded(crashguard::kCatchAll, [] { null_read(); });
+        BlockOutcome outer = runGuarded(crashguard::kCatchAll, [&] {
+            inner = runGuarded(crashguard::kCatchAll, [] { nullRead(); });
             after_inner = true;
         });
         CHILD_CHECK(inner.caught == crashguard::kCatchAll);
@@ -59,11 +59,11 @@ TEST(GuardedBlock, InnermostBlockCatchesAndOuterRunsOn) {
 }
 
 TEST(GuardedBlock, FaultTheInnerBlockDoesNotCatchGoesOutwards) {
-    expect_child_passes([] {
+    expectChildPasses([] {
         crashguard::install();
         bool after_inner = false;
-        BlockOutcome outer = run_guarded(crashguard::kCatchAll, [&] {
-            run_guarded(crashguard::kCatchText, [] { divide_by_zero(); });
+        BlockOutcome outer = runGuarded(crashguard::kCatchAll, [&] {
+            runGuarded(crashguard::kCatchText, [] { divideByZero(); });
             after_inner = true;
         });
         CHILD_CHECK(outer.caught == crashguard::kCatchAll);
@@ -73,27 +73,27 @@ TEST(GuardedBlock, FaultTheInnerBlockDoesNotCatchGoesOutwards) {
 }
 
 TEST(GuardedBlock, StatusExceptionSelectsItsCatchRoutine) {
-    expect_child_passes([] {
+    expectChildPasses([] {
         crashguard::install();
         unsigned all = crashguard::kCatchStatus | crashguard::kCatchText | crashguard::kCatchAll;
-        BlockOutcome s = run_guarded(all, [] { crashguard::raise_status(7, 1); });
+        BlockOutcome s = runGuarded(all, [] { crashguard::raiseStatus(7, 1); });
         CHILD_CHECK(s.caught == crashguard::kCatchStatus && s.status == 7);
         CHILD_CHECK(crashguard::catch_status() == 7);
-        BlockOutcome t = run_guarded(all, [] { crashguard::raise_status(8, 2); });
+        BlockOutcome t = runGuarded(all, [] { crashguard::raiseStatus(8, 2); });
         CHILD_CHECK(t.caught == crashguard::kCatchText && t.status == 8);
         CHILD_CHECK(std::strstr(crashguard::catch_text(), "错误代码:206D7361\r\n") != nullptr);
         CHILD_CHECK(std::strstr(crashguard::catch_text(), "错误参数2:0000000000000002\r\n") != nullptr);
-        BlockOutcome a = run_guarded(all, [] { crashguard::raise_status(9, 5); });
+        BlockOutcome a = runGuarded(all, [] { crashguard::raiseStatus(9, 5); });
         CHILD_CHECK(a.caught == crashguard::kCatchAll && a.status == 9);
         // Selector 2 with no text routine falls back to the catch-all one.
-        BlockOutcome fallback = run_guarded(crashguard::kCatchAll, [] { crashguard::raise_status(3, 2); });
+        BlockOutcome fallback = runGuarded(crashguard::kCatchAll, [] { crashguard::raiseStatus(3, 2); });
         CHILD_CHECK(fallback.caught == crashguard::kCatchAll && fallback.status == 3);
         CHILD_CHECK(depth() == 0);
     });
 }
 
 TEST(GuardedBlock, TenThousandCatchesKeepTheSignalMask) {
-    expect_child_passes([] {
+    expectChildPasses([] {
         crashguard::install();
         crashguard::configure();
         sigset_t before, after;
@@ -102,7 +102,7 @@ TEST(GuardedBlock, TenThousandCatchesKeepTheSignalMask) {
         pthread_sigmask(SIG_BLOCK, &before, nullptr);
         pthread_sigmask(SIG_SETMASK, nullptr, &before);
         for (int i = 0; i < 10000; ++i) {
-            BlockOutcome o = run_guarded(crashguard::kCatchAll, [] { null_read(); });
+            BlockOutcome o = runGuarded(crashguard::kCatchAll, [] { nullRead(); });
             CHILD_CHECK(o.caught == crashguard::kCatchAll);
         }
         pthread_sigmask(SIG_SETMASK, nullptr, &after);
@@ -112,11 +112,11 @@ TEST(GuardedBlock, TenThousandCatchesKeepTheSignalMask) {
 }
 
 TEST(GuardedBlock, RecoversFromStackOverflowMoreThanOnce) {
-    expect_child_passes([] {
+    expectChildPasses([] {
         crashguard::install();
         crashguard::configure();
         for (int i = 0; i < 3; ++i) {
-            BlockOutcome o = run_guarded(crashguard::kCatchAll, [] { overflow_stack(); });
+            BlockOutcome o = runGuarded(crashguard::kCatchAll, [] { overflowStack(); });
             CHILD_CHECK(o.caught == crashguard::kCatchAll);
             const char expected[] = "错误信息:线程堆栈溢出异常\r\n";
             CHILD_CHECK(std::strncmp(crashguard::catch_text(), expected, sizeof(expected) - 1) == 0);
@@ -125,11 +125,11 @@ TEST(GuardedBlock, RecoversFromStackOverflowMoreThanOnce) {
 }
 
 TEST(GuardedBlock, FaultInsideACLibraryCallIsCaught) {
-    expect_child_passes([] {
+    expectChildPasses([] {
         crashguard::install();
         crashguard::configure();
         for (int i = 0; i < 2; ++i) {  // and the block works again after it
-            BlockOutcome o = run_guarded(crashguard::kCatchAll, [] { bad_strlen(); });
+            BlockOutcome o = runGuarded(crashguard::kCatchAll, [] { badStrlen(); });
             CHILD_CHECK(o.caught == crashguard::kCatchAll);
             CHILD_CHECK(std::strstr(crashguard::catch_text(), "错误信息:内存读取异常") != nullptr);
             CHILD_CHECK(std::strstr(crashguard::catch_text(), "[libc.so.6]") != nullptr);
@@ -154,10 +154,10 @@ TEST(GuardedBlock, AbortsAndSignalsFromProcessesAreNeverResumed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ChildEnd end = run_in_child([&] {
+        ChildEnd end = runInChild([&] {
             crashguard::install();
             crashguard::configure();
-            run_guarded(crashguard::kCatchAll, c.body);
+            runGuarded(crashguard::kCatchAll, c.body);
             write(2, "resumed\n", 8);
             _exit(3);
         }, 30);
@@ -169,11 +169,11 @@ TEST(GuardedBlock, AbortsAndSignalsFromProcessesAreNeverResumed) {
 }
 
 TEST(GuardedBlock, CxxExceptionLeavesTheBlockClosed) {
-    expect_child_passes([] {
+    expectChildPasses([] {
         crashguard::install();
         bool caught = false;
         try {
-            run_guarded(crashguard::kCatchAll, [] { throw std::runtime_error("through"); });
+            runGuarded(crashguard::kCatchAll, [] { throw std::runtime_error("through"); });
         } catch (const std::runtime_error&) {
             caught = true;
         }
@@ -183,20 +183,20 @@ TEST(GuardedBlock, CxxExceptionLeavesTheBlockClosed) {
 }
 
 TEST(GuardedBlock, FaultAfterTheBlocksClosedGoesToTheReport) {
-    ChildEnd end = run_in_child([] {
+    ChildEnd end = runInChild([] {
         crashguard::install();
         crashguard::configure();
-        run_guarded(crashguard::kCatchAll, [] { null_read(); });
-        null_read();
+        runGuarded(crashguard::kCatchAll, [] { nullRead(); });
+        nullRead();
     });
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGSEGV);
     EXPECT_EQ(end.count("警告:程序发生错误"), 1) << end.err;
 
-    ChildEnd status = run_in_child([] {
+    ChildEnd status = runInChild([] {
         crashguard::install();
         crashguard::configure();
-        run_guarded(crashguard::kCatchStatus, [] { crashguard::raise_status(1, 2); });
+        runGuarded(crashguard::kCatchStatus, [] { crashguard::raiseStatus(1, 2); });
     });
     EXPECT_TRUE(status.signaled);
     EXPECT_TRUE(status.has("错误代码:206D7361\r\n")) << status.err;

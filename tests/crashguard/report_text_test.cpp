@@ -20,25 +20,25 @@ namespace {
 
 using namespace crashguard;
 
-std::string report_of(const FaultInfo& f, const ReportPlace& place = {}) {
+std::string reportOf(const FaultInfo& f, const ReportPlace& place = {}) {
     char storage[2048];
     TextBuffer out(storage, sizeof(storage));
-    compose_fault_report(f, place, out);
+    composeFaultReport(f, place, out);
     return out.c_str();
 }
 
 TEST(TextBuffer, FormatsNumbersAndNeverOverruns) {
     char storage[64];
     TextBuffer out(storage, sizeof(storage));
-    out.append_auto_hex(0xFF);
+    out.appendAutoHex(0xFF);
     out.append(" ");
-    out.append_auto_hex(0x100);
+    out.appendAutoHex(0x100);
     out.append(" ");
-    out.append_auto_hex(0x10000);
+    out.appendAutoHex(0x10000);
     out.append(" ");
-    out.append_auto_hex(0x100000000ull);
+    out.appendAutoHex(0x100000000ull);
     out.append(" ");
-    out.append_decimal(INT64_MIN);
+    out.appendDecimal(INT64_MIN);
     EXPECT_STREQ(out.c_str(), "FF 0100 00010000 0000000100000000 -9223372036854775808");
 
     char small[5];
@@ -60,26 +60,26 @@ TEST(Report, AccessViolationNamesReadOrWriteAndHasNoParameterLines) {
     place.module_offset = 0x1010;
     place.has_analysis = true;
     place.analysis = 0x400F00;
-    EXPECT_EQ(report_of(f, place),
+    EXPECT_EQ(reportOf(f, place),
               "警告:程序发生错误\r\n错误信息:内存写入异常\r\n目标地址:0000000000001234\r\n"
               "发生位置:0000000000401010\r\n相对地址:[varomel].0000000000001010\r\n"
               "分析位置:0000000000400F00\r\n");
     f.params[0] = 0;
-    EXPECT_NE(report_of(f).find("错误信息:内存读取异常\r\n"), std::string::npos);
+    EXPECT_NE(reportOf(f).find("错误信息:内存读取异常\r\n"), std::string::npos);
 }
 
 TEST(Report, StackOverflowDropsTheWarningLineAndUnlistedCodesShowTheCode) {
     FaultInfo overflow;
     overflow.code = code::kStackOverflow;
     overflow.address = 0x10;
-    EXPECT_EQ(report_of(overflow), "错误信息:线程堆栈溢出异常\r\n发生位置:0000000000000010\r\n");
+    EXPECT_EQ(reportOf(overflow), "错误信息:线程堆栈溢出异常\r\n发生位置:0000000000000010\r\n");
 
     FaultInfo odd;
     odd.code = 0x12345678;
     odd.param_count = 2;
     odd.params[0] = 5;
     odd.params[1] = 0xABC;
-    EXPECT_EQ(report_of(odd),
+    EXPECT_EQ(reportOf(odd),
               "警告:程序发生错误\r\n错误代码:12345678\r\n发生位置:0000000000000000\r\n"
               "错误参数1:0000000000000005\r\n错误参数2:0000000000000ABC\r\n");
 }
@@ -87,20 +87,20 @@ TEST(Report, StackOverflowDropsTheWarningLineAndUnlistedCodesShowTheCode) {
 TEST(Report, FullTextAndRuntimeError) {
     char storage[512];
     TextBuffer out(storage, sizeof(storage));
-    compose_full_text("R\r\n", "S\r\n", true, "I", out);
+    composeFullText("R\r\n", "S\r\n", true, "I", out);
     EXPECT_STREQ(out.c_str(), "R\r\nCallStack:\r\nS\r\n\r\n附属信息：I");
-    compose_full_text("R\r\n", "S\r\n", false, "", out);
+    composeFullText("R\r\n", "S\r\n", false, "", out);
     EXPECT_STREQ(out.c_str(), "R\r\n");
-    compose_full_text("R\r\n", "", true, "", out);
+    composeFullText("R\r\n", "", true, "", out);
     EXPECT_STREQ(out.c_str(), "R\r\n");
-    compose_runtime_error_report(-4, "坏参数", out);
+    composeRuntimeErrorReport(-4, "坏参数", out);
     EXPECT_STREQ(out.c_str(), "运行时出错!\r\n\r\n错误代码：-4\r\n\r\n错误信息：坏参数\r\n");
 }
 
 TEST(Settings, ConfigureDefaultsAndKeptValues) {
     Settings installed;
     Options omitted;
-    Settings s = apply_options(installed, omitted);
+    Settings s = applyOptions(installed, omitted);
     EXPECT_EQ(s.show_message_box, 1);
     EXPECT_EQ(s.exit_mode, 0);
     EXPECT_EQ(s.pass_on_throw, 1);
@@ -113,14 +113,14 @@ TEST(Settings, ConfigureDefaultsAndKeptValues) {
     Options given;
     given.search_distance = -5;  // kept: not positive
     given.owner_window_class = std::string(400, 'x');
-    s = apply_options(installed, given);
+    s = applyOptions(installed, given);
     EXPECT_EQ(s.search_distance, 4096);
     EXPECT_EQ(std::string(s.owner_window_class), std::string(kOwnerClassCapacity - 1, 'x'));
     given.search_distance = 100;
-    EXPECT_EQ(apply_options(installed, given).search_distance, 100);
+    EXPECT_EQ(applyOptions(installed, given).search_distance, 100);
 }
 
-SignalFacts kernel_fault(int signal, int si_code, uintptr_t address) {
+SignalFacts kernelFault(int signal, int si_code, uintptr_t address) {
     SignalFacts f;
     f.signal = signal;
     f.si_code = si_code;
@@ -137,11 +137,11 @@ TEST(Classify, SignalsMapToTheReportCodes) {
         uint32_t code;
         uintptr_t address;
     };
-    SignalFacts write_fault = kernel_fault(SIGSEGV, SEGV_ACCERR, 0x1000);
+    SignalFacts write_fault = kernelFault(SIGSEGV, SEGV_ACCERR, 0x1000);
     write_fault.page_fault = true;
     write_fault.error_code = 0x7;
-    SignalFacts overflow = kernel_fault(SIGSEGV, SEGV_ACCERR, 0x7FFEFFF8);
-    SignalFacts below_stack = kernel_fault(SIGSEGV, SEGV_MAPERR, 0x7000F000);
+    SignalFacts overflow = kernelFault(SIGSEGV, SEGV_ACCERR, 0x7FFEFFF8);
+    SignalFacts below_stack = kernelFault(SIGSEGV, SEGV_MAPERR, 0x7000F000);
     below_stack.sp = 0x10;  // a wild stack pointer: the thread's stack range decides
     below_stack.stack_low = 0x70010000;
     below_stack.stack_high = 0x70800000;
@@ -149,7 +149,7 @@ TEST(Classify, SignalsMapToTheReportCodes) {
     static const uint8_t kHlt[] = {0xF4};
     static const uint8_t kWrmsr[] = {0x0F, 0x30};
     static const uint8_t kNop[] = {0x90};
-    SignalFacts hlt = kernel_fault(SIGSEGV, SI_KERNEL, 0);
+    SignalFacts hlt = kernelFault(SIGSEGV, SI_KERNEL, 0);
     hlt.code_bytes = kHlt;
     hlt.code_length = 1;
     SignalFacts wrmsr = hlt;
@@ -161,30 +161,30 @@ TEST(Classify, SignalsMapToTheReportCodes) {
         {"write", write_fault, code::kAccessViolation, 0x5000},
         {"overflow near sp", overflow, code::kStackOverflow, 0x5000},
         {"overflow below stack", below_stack, code::kStackOverflow, 0x5000},
-        {"bus", kernel_fault(SIGBUS, BUS_ADRERR, 0x2000), code::kAccessViolation, 0x5000},
+        {"bus", kernelFault(SIGBUS, BUS_ADRERR, 0x2000), code::kAccessViolation, 0x5000},
         {"hlt", hlt, code::kPrivilegedInstruction, 0x5000},
         {"wrmsr", wrmsr, code::kPrivilegedInstruction, 0x5000},
         {"general protection", general, code::kAccessViolation, 0x5000},
-        {"int divide", kernel_fault(SIGFPE, FPE_INTDIV, 0), code::kIntegerDivide, 0x5000},
-        {"float divide", kernel_fault(SIGFPE, FPE_FLTDIV, 0), code::kFloatDivide, 0x5000},
-        {"ud2", kernel_fault(SIGILL, ILL_ILLOPN, 0), code::kIllegalInstruction, 0x5000},
-        {"int3", kernel_fault(SIGTRAP, SI_KERNEL, 0), code::kBreakpoint, 0x4FFF},
-        {"kill -SEGV", kernel_fault(SIGSEGV, SI_USER, 0), 11, 0x5000},
-        {"seccomp", kernel_fault(SIGSYS, 1 /* SYS_SECCOMP */, 0), 31, 0x5000},
-        {"abort", kernel_fault(SIGABRT, SI_TKILL, 0), 6, 0x5000},
+        {"int divide", kernelFault(SIGFPE, FPE_INTDIV, 0), code::kIntegerDivide, 0x5000},
+        {"float divide", kernelFault(SIGFPE, FPE_FLTDIV, 0), code::kFloatDivide, 0x5000},
+        {"ud2", kernelFault(SIGILL, ILL_ILLOPN, 0), code::kIllegalInstruction, 0x5000},
+        {"int3", kernelFault(SIGTRAP, SI_KERNEL, 0), code::kBreakpoint, 0x4FFF},
+        {"kill -SEGV", kernelFault(SIGSEGV, SI_USER, 0), 11, 0x5000},
+        {"seccomp", kernelFault(SIGSYS, 1 /* SYS_SECCOMP */, 0), 31, 0x5000},
+        {"abort", kernelFault(SIGABRT, SI_TKILL, 0), 6, 0x5000},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        FaultInfo info = classify_signal(row.facts);
+        FaultInfo info = classifySignal(row.facts);
         EXPECT_EQ(info.code, row.code);
         EXPECT_EQ(info.address, row.address);
     }
-    FaultInfo w = classify_signal(write_fault);
+    FaultInfo w = classifySignal(write_fault);
     EXPECT_EQ(w.params[0], 1u);
     EXPECT_EQ(w.params[1], 0x1000u);
     // Without a page fault the error code is not trusted: a read.
     write_fault.page_fault = false;
-    EXPECT_EQ(classify_signal(write_fault).params[0], 0u);
+    EXPECT_EQ(classifySignal(write_fault).params[0], 0u);
 }
 
 TEST(Classify, PrivilegedInstructionsBehindPrefixes) {
@@ -192,12 +192,12 @@ TEST(Classify, PrivilegedInstructionsBehindPrefixes) {
     const uint8_t lgdt[] = {0x0F, 0x01, 0x10};
     const uint8_t cpuid[] = {0x0F, 0xA2};
     const uint8_t prefixed_out[] = {0x66, 0xEF};
-    EXPECT_TRUE(is_privileged_instruction(rex_mov_cr, sizeof(rex_mov_cr)));
-    EXPECT_TRUE(is_privileged_instruction(lgdt, sizeof(lgdt)));
-    EXPECT_TRUE(is_privileged_instruction(prefixed_out, sizeof(prefixed_out)));
-    EXPECT_FALSE(is_privileged_instruction(cpuid, sizeof(cpuid)));
-    EXPECT_FALSE(is_privileged_instruction(nullptr, 0));
-    EXPECT_FALSE(is_privileged_instruction(lgdt, 2));  // cut short before its operand byte
+    EXPECT_TRUE(isPrivilegedInstruction(rex_mov_cr, sizeof(rex_mov_cr)));
+    EXPECT_TRUE(isPrivilegedInstruction(lgdt, sizeof(lgdt)));
+    EXPECT_TRUE(isPrivilegedInstruction(prefixed_out, sizeof(prefixed_out)));
+    EXPECT_FALSE(isPrivilegedInstruction(cpuid, sizeof(cpuid)));
+    EXPECT_FALSE(isPrivilegedInstruction(nullptr, 0));
+    EXPECT_FALSE(isPrivilegedInstruction(lgdt, 2));  // cut short before its operand byte
 }
 
 // An unpacked package works from any root: the helper comes from
@@ -216,18 +216,18 @@ TEST(Settings, HelperIsFoundFromTheProgramsOwnPath) {
     std::string program = root + "/usr/bin/varomel";
     executable(program);
     // Nothing installed yet: next to the program, as in a build tree.
-    EXPECT_EQ(helper_path_for(program), root + "/usr/bin/varomel-crashbox");
+    EXPECT_EQ(helperPathFor(program), root + "/usr/bin/varomel-crashbox");
     ASSERT_EQ(mkdir((root + "/usr/libexec").c_str(), 0755), 0);
     ASSERT_EQ(mkdir((root + "/usr/libexec/varomel").c_str(), 0755), 0);
     std::string helper = root + "/usr/libexec/varomel/varomel-crashbox";
     // A file that cannot be run is no helper.
     std::ofstream(helper) << "not a program";
     chmod(helper.c_str(), 0644);
-    EXPECT_EQ(helper_path_for(program), root + "/usr/bin/varomel-crashbox");
+    EXPECT_EQ(helperPathFor(program), root + "/usr/bin/varomel-crashbox");
     chmod(helper.c_str(), 0755);
-    EXPECT_EQ(helper_path_for(program), root + "/usr/bin/../libexec/varomel/varomel-crashbox");
+    EXPECT_EQ(helperPathFor(program), root + "/usr/bin/../libexec/varomel/varomel-crashbox");
     // A bare name (no folder) looks in the current one.
-    EXPECT_EQ(helper_path_for("varomel"), "./varomel-crashbox");
+    EXPECT_EQ(helperPathFor("varomel"), "./varomel-crashbox");
     std::string cleanup = "rm -rf '" + root + "'";
     EXPECT_EQ(std::system(cleanup.c_str()), 0);
 }

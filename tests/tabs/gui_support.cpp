@@ -63,7 +63,7 @@ runtime::WindowDescription testMainWindow(std::function<runtime::Value(runtime::
     w.bindings = {{runtime::window_event::kCreated, std::move(created)}};
     auto& c = w.components;
     c.push_back(button(n::kNewTabButton, {792, 24, 14, 14}));
-    c.push_back(button(n::kTemplateCloseButton, {328, 5, 16, 16}, tabs::onCloseButtonClick, false));
+    c.push_back(button(n::kTemplateCloseButton, {328, 5, 16, 16}, tabs::OnCloseButtonClick, false));
     c.push_back(button(n::kCloseCurrentTabButton, {763, 3, 25, 17}, tabs::onCloseCurrentTabClick));
     c.push_back(component("Label", n::kTitleLabel, {3, 3, 661, 20}, runtime::LabelBlock{}.serialize()));
     c.push_back(button(n::kForwardDisabledButton, {560, 23, 27, 27}));
@@ -75,7 +75,7 @@ runtime::WindowDescription testMainWindow(std::function<runtime::Value(runtime::
     progress.text = "100.1%";
     c.push_back(component("TransLabel", n::kLoadProgressLabel, {462, 31, 42, 11}, progress.serialize()));
     c.push_back(component("Timer", n::kProgressTimer, {672, 123, 26, 26}, runtime::TimerBlock{1}.serialize(),
-                          {{runtime::timer::kTick, tabs::onProgressTimerTick}}));
+                          {{runtime::timer::kTick, tabs::OnProgressTimer}}));
     c.push_back(component("PageControl", n::kTabControl, {4, 83, 664, 280},
                           widgets::PageControlBlock::form().serialize(),
                           {{widgets::page_control::kPageChanged, tabs::onTabPageChanged},
