@@ -19,7 +19,6 @@ namespace app {
 namespace {
 
 using runtime::ComponentRef;
-namespace prop = runtime::prop;
 
 // The size-changed handler changes the size itself (the minimum) and lets
 // queued messages run; size changes arriving meanwhile are dropped.
@@ -55,29 +54,27 @@ const tabs::MainUi& u() { return tabs::mainUi(); }
 // A component the window loader had to leave out (its block was refused)
 // reads as zero and takes no writes, so one bad picture costs its component
 // and not the whole layout.
-constexpr auto num = runtime::lenient::number;
-constexpr auto put = runtime::lenient::set;
 
 void putPlace(ComponentRef ref, const Place& p) {
-    put(ref, prop::kLeft, p.left);
-    put(ref, prop::kTop, p.top);
+    runtime::lenient::set(ref, runtime::prop::kLeft, p.left);
+    runtime::lenient::set(ref, runtime::prop::kTop, p.top);
 }
 
 void putSpan(ComponentRef ref, const Span& s) {
     putPlace(ref, {s.left, s.top});
-    put(ref, prop::kWidth, s.width);
+    runtime::lenient::set(ref, runtime::prop::kWidth, s.width);
 }
 
 void putBox(ComponentRef ref, const Box& b) {
     putSpan(ref, {b.left, b.top, b.width});
-    put(ref, prop::kHeight, b.height);
+    runtime::lenient::set(ref, runtime::prop::kHeight, b.height);
 }
 
 runtime::Rect rectOf(ComponentRef ref) {
-    return {num(ref, prop::kLeft), num(ref, prop::kTop), num(ref, prop::kWidth), num(ref, prop::kHeight)};
+    return {runtime::lenient::number(ref, runtime::prop::kLeft), runtime::lenient::number(ref, runtime::prop::kTop), runtime::lenient::number(ref, runtime::prop::kWidth), runtime::lenient::number(ref, runtime::prop::kHeight)};
 }
 
-Place placeOf(ComponentRef ref) { return {num(ref, prop::kLeft), num(ref, prop::kTop)}; }
+Place placeOf(ComponentRef ref) { return {runtime::lenient::number(ref, runtime::prop::kLeft), runtime::lenient::number(ref, runtime::prop::kTop)}; }
 
 GtkWindow* mainGtkWindow() { return runtime().gtkWindow(u().window.window); }
 
@@ -85,43 +82,43 @@ void layOutComponents() {
     const tabs::MainUi& c = u();
     const program::Margins& m = program::shell().margins;
     LayoutInput in;
-    in.width = num(c.window, prop::kWidth);
-    in.height = num(c.window, prop::kHeight);
+    in.width = runtime::lenient::number(c.window, runtime::prop::kWidth);
+    in.height = runtime::lenient::number(c.window, runtime::prop::kHeight);
     in.marginLeft = m.left;
     in.marginTop = m.top;
     in.marginRight = m.right;
     in.marginBottom = m.bottom;
-    in.titleHeight = num(c.titleLabel, prop::kHeight);
-    in.toolbarHeight = num(c.toolbarBackground, prop::kHeight);
+    in.titleHeight = runtime::lenient::number(c.titleLabel, runtime::prop::kHeight);
+    in.toolbarHeight = runtime::lenient::number(c.toolbarBackground, runtime::prop::kHeight);
     in.back = placeOf(c.backButton);
     in.forward = placeOf(c.forwardButton);
     in.refresh = placeOf(c.refreshButton);
-    in.refreshWidth = num(c.refreshButton, prop::kWidth);
-    in.leftCapWidth = num(c.addressBackgroundLeft, prop::kWidth);
-    in.rightCapWidth = num(c.addressBackgroundRight, prop::kWidth);
-    in.goWidth = num(c.goButton, prop::kWidth);
-    in.addressTop = num(c.addressBox, prop::kTop);
-    in.progressWidth = num(c.loadProgressLabel, prop::kWidth);
+    in.refreshWidth = runtime::lenient::number(c.refreshButton, runtime::prop::kWidth);
+    in.leftCapWidth = runtime::lenient::number(c.addressBackgroundLeft, runtime::prop::kWidth);
+    in.rightCapWidth = runtime::lenient::number(c.addressBackgroundRight, runtime::prop::kWidth);
+    in.goWidth = runtime::lenient::number(c.goButton, runtime::prop::kWidth);
+    in.addressTop = runtime::lenient::number(c.addressBox, runtime::prop::kTop);
+    in.progressWidth = runtime::lenient::number(c.loadProgressLabel, runtime::prop::kWidth);
     const Layout out = layOut(in);
 
     putBox(c.borderPanel, out.borderPanel);
     putSpan(c.titleLabel, out.title);
     putSpan(c.toolbarBackground, out.toolbar);
-    put(c.tabControl, prop::own(widgets::page_control::kHeaderPosition), program::shell().tabHeaderPosition);
+    runtime::lenient::set(c.tabControl, runtime::prop::own(widgets::page_control::kHeaderPosition), program::shell().tabHeaderPosition);
     putBox(c.tabControl, out.tabControl);
     putPlace(c.backDisabledButton, out.backDisabled);
     putPlace(c.forwardDisabledButton, out.forwardDisabled);
     putPlace(c.stopButton, out.stop);
-    put(c.addressBackgroundLeft, prop::kTop, out.leftCap.top);
-    put(c.addressBackgroundMiddle, prop::kTop, out.middle.top);
-    put(c.addressBackgroundRight, prop::kTop, out.rightCap.top);
-    put(c.addressBackgroundLeft, prop::kLeft, out.leftCap.left);
-    put(c.addressBackgroundMiddle, prop::kLeft, out.middle.left);
-    put(c.addressBackgroundMiddle, prop::kWidth, out.middle.width);
-    put(c.addressBackgroundRight, prop::kLeft, out.rightCap.left);
-    put(c.addressBox, prop::kLeft, out.addressLeft);
-    put(c.addressBox, prop::kWidth, out.addressWidth);
-    put(c.goButton, prop::kLeft, out.goLeft);
+    runtime::lenient::set(c.addressBackgroundLeft, runtime::prop::kTop, out.leftCap.top);
+    runtime::lenient::set(c.addressBackgroundMiddle, runtime::prop::kTop, out.middle.top);
+    runtime::lenient::set(c.addressBackgroundRight, runtime::prop::kTop, out.rightCap.top);
+    runtime::lenient::set(c.addressBackgroundLeft, runtime::prop::kLeft, out.leftCap.left);
+    runtime::lenient::set(c.addressBackgroundMiddle, runtime::prop::kLeft, out.middle.left);
+    runtime::lenient::set(c.addressBackgroundMiddle, runtime::prop::kWidth, out.middle.width);
+    runtime::lenient::set(c.addressBackgroundRight, runtime::prop::kLeft, out.rightCap.left);
+    runtime::lenient::set(c.addressBox, runtime::prop::kLeft, out.addressLeft);
+    runtime::lenient::set(c.addressBox, runtime::prop::kWidth, out.addressWidth);
+    runtime::lenient::set(c.goButton, runtime::prop::kLeft, out.goLeft);
     putPlace(c.loadProgressLabel, out.progress);
 
     ArrangeTitleBarButtons();
@@ -135,8 +132,8 @@ void paintBorder() {
     // The panel keeps what was drawn at the last size; clearing first keeps
     // the frames of an earlier, larger size from showing through.
     runtime().call(panel, runtime::draw_panel::kClear);
-    for (const BorderLine& l : borderLines(num(panel, prop::kWidth), num(panel, prop::kHeight))) {
-        runtime().set(panel, prop::own(runtime::draw_panel::kPenColour), static_cast<int32_t>(l.colour));
+    for (const BorderLine& l : borderLines(runtime::lenient::number(panel, runtime::prop::kWidth), runtime::lenient::number(panel, runtime::prop::kHeight))) {
+        runtime().set(panel, runtime::prop::own(runtime::draw_panel::kPenColour), static_cast<int32_t>(l.colour));
         runtime().call(panel, runtime::draw_panel::kDrawLine, {l.x1, l.y1, l.x2, l.y2});
     }
 }
@@ -152,14 +149,14 @@ enum PlaceOrder { kPlaceFirst, kSizeFirst };
 void setWindowRect(const runtime::Rect& r, PlaceOrder order) {
     const ComponentRef w = u().window;
     if (order == kPlaceFirst) {
-        put(w, prop::kLeft, r.left);
-        put(w, prop::kTop, r.top);
+        runtime::lenient::set(w, runtime::prop::kLeft, r.left);
+        runtime::lenient::set(w, runtime::prop::kTop, r.top);
     }
-    put(w, prop::kWidth, r.width);
-    put(w, prop::kHeight, r.height);
+    runtime::lenient::set(w, runtime::prop::kWidth, r.width);
+    runtime::lenient::set(w, runtime::prop::kHeight, r.height);
     if (order == kSizeFirst) {
-        put(w, prop::kLeft, r.left);
-        put(w, prop::kTop, r.top);
+        runtime::lenient::set(w, runtime::prop::kLeft, r.left);
+        runtime::lenient::set(w, runtime::prop::kTop, r.top);
     }
 }
 
@@ -188,8 +185,8 @@ void maximiseTo(const runtime::Rect& area) {
     knownWorkArea = area;
     placement.standsMaximised = true;
     placement.restoring = false;
-    program::shell().maximisedWidth = num(u().window, prop::kWidth);
-    program::shell().maximisedHeight = num(u().window, prop::kHeight);
+    program::shell().maximisedWidth = runtime::lenient::number(u().window, runtime::prop::kWidth);
+    program::shell().maximisedHeight = runtime::lenient::number(u().window, runtime::prop::kHeight);
 }
 
 // A maximised window follows its work area when a panel comes, goes or
@@ -234,8 +231,8 @@ void toggleMaximised() {
         // Asking a window that is already normal to be normal still raises
         // it on X, and the server then reports its old size while the new
         // one is on its way; only a minimised window needs the request.
-        if (num(w, runtime::window_prop::kState) != runtime::window_prop::kStateNormal)
-            put(w, runtime::window_prop::kState, runtime::window_prop::kStateNormal);
+        if (runtime::lenient::number(w, runtime::window_prop::kState) != runtime::window_prop::kStateNormal)
+            runtime::lenient::set(w, runtime::window_prop::kState, runtime::window_prop::kStateNormal);
         placement.standsMaximised = false;
         placement.restoring = true;
         placeWindow(s.savedNormalRect, kSizeFirst);
@@ -248,29 +245,29 @@ void toggleMaximised() {
 void ArrangeTitleBarButtons() {
     const tabs::MainUi& c = u();
     TitleBarInput in;
-    in.width = num(c.window, prop::kWidth);
+    in.width = runtime::lenient::number(c.window, runtime::prop::kWidth);
     in.marginRight = program::shell().margins.right;
     in.tabCount = tabs::tabCount();
-    in.closeTabWidth = num(c.closeCurrentTabButton, prop::kWidth);
-    in.quitWidth = num(c.quitButton, prop::kWidth);
-    in.maximiseWidth = num(c.maximiseButton, prop::kWidth);
-    in.minimiseWidth = num(c.minimiseButton, prop::kWidth);
-    in.maximiseTop = num(c.maximiseButton, prop::kTop);
+    in.closeTabWidth = runtime::lenient::number(c.closeCurrentTabButton, runtime::prop::kWidth);
+    in.quitWidth = runtime::lenient::number(c.quitButton, runtime::prop::kWidth);
+    in.maximiseWidth = runtime::lenient::number(c.maximiseButton, runtime::prop::kWidth);
+    in.minimiseWidth = runtime::lenient::number(c.minimiseButton, runtime::prop::kWidth);
+    in.maximiseTop = runtime::lenient::number(c.maximiseButton, runtime::prop::kTop);
     in.maximised = isMaximised();
     const TitleBar out = placeTitleBar(in);
 
     if (out.closeTabVisible) {
-        put(c.closeCurrentTabButton, prop::kVisible, true);
-        put(c.closeCurrentTabButton, prop::kLeft, out.closeTabLeft);
+        runtime::lenient::set(c.closeCurrentTabButton, runtime::prop::kVisible, true);
+        runtime::lenient::set(c.closeCurrentTabButton, runtime::prop::kLeft, out.closeTabLeft);
     } else {
-        put(c.closeCurrentTabButton, prop::kVisible, false);
+        runtime::lenient::set(c.closeCurrentTabButton, runtime::prop::kVisible, false);
     }
-    put(c.quitButton, prop::kLeft, out.quitLeft);
-    put(c.maximiseButton, prop::kLeft, out.maximiseLeft);
+    runtime::lenient::set(c.quitButton, runtime::prop::kLeft, out.quitLeft);
+    runtime::lenient::set(c.maximiseButton, runtime::prop::kLeft, out.maximiseLeft);
     putPlace(c.restoreButton, out.restore);
-    put(c.minimiseButton, prop::kLeft, out.minimiseLeft);
-    put(c.restoreButton, prop::kVisible, out.restoreVisible);
-    put(c.maximiseButton, prop::kVisible, out.maximiseVisible);
+    runtime::lenient::set(c.minimiseButton, runtime::prop::kLeft, out.minimiseLeft);
+    runtime::lenient::set(c.restoreButton, runtime::prop::kVisible, out.restoreVisible);
+    runtime::lenient::set(c.maximiseButton, runtime::prop::kVisible, out.maximiseVisible);
 }
 
 runtime::Value onMainSizeChanged(runtime::Event&) {
@@ -284,16 +281,16 @@ runtime::Value onMainSizeChanged(runtime::Event&) {
         SizeChangeScope scope;
         attachTitleDrag();
         // Smaller sizes are reported first and then set back.
-        if (num(w, prop::kWidth) < kMinimumWidth) put(w, prop::kWidth, kMinimumWidth);
-        if (num(w, prop::kHeight) < kMinimumHeight) put(w, prop::kHeight, kMinimumHeight);
-        const int width = num(w, prop::kWidth), height = num(w, prop::kHeight);
+        if (runtime::lenient::number(w, runtime::prop::kWidth) < kMinimumWidth) runtime::lenient::set(w, runtime::prop::kWidth, kMinimumWidth);
+        if (runtime::lenient::number(w, runtime::prop::kHeight) < kMinimumHeight) runtime::lenient::set(w, runtime::prop::kHeight, kMinimumHeight);
+        const int width = runtime::lenient::number(w, runtime::prop::kWidth), height = runtime::lenient::number(w, runtime::prop::kHeight);
         layOutComponents();
         paintBorder();
         applyRoundedShape(mainGtkWindow(), width, height);
         runtime().processPendingMessages();
         // A quit let through by the pump leaves nothing to lay out.
         if (!runtime().exists(w)) return {};
-        if (num(w, prop::kWidth) == width && num(w, prop::kHeight) == height) break;
+        if (runtime::lenient::number(w, runtime::prop::kWidth) == width && runtime::lenient::number(w, runtime::prop::kHeight) == height) break;
     }
     tabs::ArrangeCloseButtons();
     return {};
@@ -326,7 +323,7 @@ runtime::Value onTitleDoubleClick(runtime::Event&) {
 }
 
 runtime::Value onMinimiseClick(runtime::Event&) {
-    put(u().window, runtime::window_prop::kState, runtime::window_prop::kStateMinimised);
+    runtime::lenient::set(u().window, runtime::window_prop::kState, runtime::window_prop::kStateMinimised);
     return {};
 }
 
@@ -339,9 +336,9 @@ runtime::Value onQuitClick(runtime::Event&) {
 runtime::Value onBorderMouseMove(runtime::Event& e) {
     if (e.args.size() < 2) return {};
     const ComponentRef w = u().window;
-    resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), num(w, prop::kWidth),
-                              num(w, prop::kHeight));
-    put(u().borderPanel, prop::kCursor, zoneCursor(resizeZone));
+    resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), runtime::lenient::number(w, runtime::prop::kWidth),
+                              runtime::lenient::number(w, runtime::prop::kHeight));
+    runtime::lenient::set(u().borderPanel, runtime::prop::kCursor, zoneCursor(resizeZone));
     return {};
 }
 
@@ -351,10 +348,10 @@ runtime::Value onBorderLeftDown(runtime::Event& e) {
     // kept from the last move.
     if (e.args.size() >= 2) {
         const ComponentRef w = u().window;
-        resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), num(w, prop::kWidth),
-                                  num(w, prop::kHeight));
+        resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), runtime::lenient::number(w, runtime::prop::kWidth),
+                                  runtime::lenient::number(w, runtime::prop::kHeight));
     }
-    put(u().borderPanel, prop::kCursor, zoneCursor(resizeZone));
+    runtime::lenient::set(u().borderPanel, runtime::prop::kCursor, zoneCursor(resizeZone));
     if (zoneStartsResize(resizeZone)) beginZoneResize(mainGtkWindow(), resizeZone);
     return {};
 }

@@ -18,8 +18,6 @@ namespace {
 
 using runtime::ComponentDescription;
 using runtime::Rect;
-namespace ev = runtime::event;
-namespace n = tabs::name;
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kBlack = 0x00000000;
@@ -44,7 +42,7 @@ ComponentDescription component(const char* kind, const char* name, const char* a
 
 ComponentDescription hotLabel(const char* name, const char* alias, Rect rect, const char* text) {
     auto c = component("TransLabel", name, alias, rect, transLabelBlock(text, TextEffect::kRaised, kBlack, 0, {}),
-                       {{ev::kLeftDown, search::onHotSearchLabelDown}});
+                       {{runtime::event::kLeftDown, search::onHotSearchLabelDown}});
     c.cursor = runtime::cursor::kHand;
     return c;
 }
@@ -92,93 +90,93 @@ runtime::WindowDescription mainWindowDescription() {
                   {runtime::window_event::kFirstActivated, onMainWindowFirstActivated}};
 
     auto& c = w.components;
-    c.push_back(hotLabel(n::kHotLabel12, "hotSearchLabel12", {694, 56, 32, 24}, "后天"));
-    c.push_back(hotLabel(n::kHotLabel11, "hotSearchLabel11", {654, 56, 32, 24}, "昨天"));
-    c.push_back(hotLabel(n::kHotLabel10, "hotSearchLabel10", {614, 56, 32, 24}, "明天"));
-    c.push_back(hotLabel(n::kHotLabel9, "hotSearchLabel9", {574, 56, 32, 24}, "今天"));
-    c.push_back(hotLabel(n::kHotLabel8, "hotSearchLabel8", {534, 56, 32, 24}, "中变"));
-    c.push_back(hotLabel(n::kHotLabel7, "hotSearchLabel7", {494, 56, 40, 24}, "轻变"));
-    c.push_back(hotLabel(n::kHotLabel6, "hotSearchLabel6", {462, 56, 40, 24}, "176"));
-    c.push_back(hotLabel(n::kHotLabel5, "hotSearchLabel5", {414, 56, 48, 24}, "仿盛大"));
-    c.push_back(hotLabel(n::kHotLabel4, "hotSearchLabel4", {374, 56, 40, 24}, "变态"));
-    c.push_back(hotLabel(n::kHotLabel3, "hotSearchLabel3", {342, 56, 40, 24}, "185"));
-    c.push_back(hotLabel(n::kHotLabel2, "hotSearchLabel2", {302, 56, 40, 24}, "极品"));
-    c.push_back(hotLabel(n::kHotLabel1, "hotSearchLabel1", {262, 56, 40, 24}, "合击"));
-    c.push_back(component("TransLabel", n::kHotCaption, "hotSearchCaption", {222, 56, 48, 24},
+    c.push_back(hotLabel(tabs::name::kHotLabel12, "hotSearchLabel12", {694, 56, 32, 24}, "后天"));
+    c.push_back(hotLabel(tabs::name::kHotLabel11, "hotSearchLabel11", {654, 56, 32, 24}, "昨天"));
+    c.push_back(hotLabel(tabs::name::kHotLabel10, "hotSearchLabel10", {614, 56, 32, 24}, "明天"));
+    c.push_back(hotLabel(tabs::name::kHotLabel9, "hotSearchLabel9", {574, 56, 32, 24}, "今天"));
+    c.push_back(hotLabel(tabs::name::kHotLabel8, "hotSearchLabel8", {534, 56, 32, 24}, "中变"));
+    c.push_back(hotLabel(tabs::name::kHotLabel7, "hotSearchLabel7", {494, 56, 40, 24}, "轻变"));
+    c.push_back(hotLabel(tabs::name::kHotLabel6, "hotSearchLabel6", {462, 56, 40, 24}, "176"));
+    c.push_back(hotLabel(tabs::name::kHotLabel5, "hotSearchLabel5", {414, 56, 48, 24}, "仿盛大"));
+    c.push_back(hotLabel(tabs::name::kHotLabel4, "hotSearchLabel4", {374, 56, 40, 24}, "变态"));
+    c.push_back(hotLabel(tabs::name::kHotLabel3, "hotSearchLabel3", {342, 56, 40, 24}, "185"));
+    c.push_back(hotLabel(tabs::name::kHotLabel2, "hotSearchLabel2", {302, 56, 40, 24}, "极品"));
+    c.push_back(hotLabel(tabs::name::kHotLabel1, "hotSearchLabel1", {262, 56, 40, 24}, "合击"));
+    c.push_back(component("TransLabel", tabs::name::kHotCaption, "hotSearchCaption", {222, 56, 48, 24},
                           transLabelBlock("热搜：", TextEffect::kNone, runtime::rgb(96, 96, 96), 0, {})));
 
-    auto searchButton = button(n::kSearchButton, "searchButton", {166, 56, 48, 27},
+    auto searchButton = button(tabs::name::kSearchButton, "searchButton", {166, 56, 48, 27},
                                picBtnBlock("search", "jpg", kNoTransparentColour), search::onSearchButtonClick);
     searchButton.cursor = runtime::cursor::kHand;
     c.push_back(searchButton);
-    c.push_back(component("EditBox", n::kSearchBox, "searchBox", {8, 59, 155, 20}, editBoxBlock("输入关键字"),
-                          {{ev::kFocusGained, search::onSearchBoxFocusGained},
-                           {ev::kFocusLost, search::onSearchBoxFocusLost},
-                           {ev::kKeyDown, search::onSearchBoxKeyDown}}));
-    c.push_back(button(n::kNewTabButton, "newTabButton", {792, 24, 14, 14}, picBtnBlock("new_tab", "gif", kWhite),
+    c.push_back(component("EditBox", tabs::name::kSearchBox, "searchBox", {8, 59, 155, 20}, editBoxBlock("输入关键字"),
+                          {{runtime::event::kFocusGained, search::onSearchBoxFocusGained},
+                           {runtime::event::kFocusLost, search::onSearchBoxFocusLost},
+                           {runtime::event::kKeyDown, search::onSearchBoxKeyDown}}));
+    c.push_back(button(tabs::name::kNewTabButton, "newTabButton", {792, 24, 14, 14}, picBtnBlock("new_tab", "gif", kWhite),
                        search::onNewTabButtonClick));
-    c.push_back(button(n::kTemplateCloseButton, "templateCloseButton", {328, 5, 16, 16},
+    c.push_back(button(tabs::name::kTemplateCloseButton, "templateCloseButton", {328, 5, 16, 16},
                        picBtnBlock("close_tab", "gif", kWhite), tabs::OnCloseButtonClick, false));
-    c.push_back(button(n::kRestoreButton, "restoreButton", {792, 3, 25, 17}, picBtnBlock("restore", "gif", kBlack),
+    c.push_back(button(tabs::name::kRestoreButton, "restoreButton", {792, 3, 25, 17}, picBtnBlock("restore", "gif", kBlack),
                        onRestoreClick, false));
-    c.push_back(button(n::kQuitButton, "quitButton", {719, 3, 42, 17}, picBtnBlock("quit", "gif", kBlack),
+    c.push_back(button(tabs::name::kQuitButton, "quitButton", {719, 3, 42, 17}, picBtnBlock("quit", "gif", kBlack),
                        onQuitClick));
-    c.push_back(button(n::kMinimiseButton, "minimiseButton", {668, 3, 26, 17},
+    c.push_back(button(tabs::name::kMinimiseButton, "minimiseButton", {668, 3, 26, 17},
                        picBtnBlock("minimise", "gif", kBlack), onMinimiseClick));
-    c.push_back(button(n::kMaximiseButton, "maximiseButton", {694, 3, 25, 17},
+    c.push_back(button(tabs::name::kMaximiseButton, "maximiseButton", {694, 3, 25, 17},
                        picBtnBlock("maximise", "gif", kBlack), onMaximiseClick));
-    c.push_back(button(n::kCloseCurrentTabButton, "closeCurrentTabButton", {763, 3, 25, 17},
+    c.push_back(button(tabs::name::kCloseCurrentTabButton, "closeCurrentTabButton", {763, 3, 25, 17},
                        picBtnBlock("close_current_tab", "gif", kBlack), tabs::onCloseCurrentTabClick));
-    c.push_back(component("Label", n::kTitleLabel, "titleLabel", {3, 3, 661, 20}, titleLabelBlock(),
-                          {{ev::kDoubleClick, onTitleDoubleClick}}));
+    c.push_back(component("Label", tabs::name::kTitleLabel, "titleLabel", {3, 3, 661, 20}, titleLabelBlock(),
+                          {{runtime::event::kDoubleClick, onTitleDoubleClick}}));
 
-    auto forwardDisabled = button(n::kForwardDisabledButton, "forwardDisabledButton", {560, 23, 27, 27},
+    auto forwardDisabled = button(tabs::name::kForwardDisabledButton, "forwardDisabledButton", {560, 23, 27, 27},
                                   picBtnSingleBlock("forward_disabled.bmp", kNoTransparentColour), nullptr);
     forwardDisabled.disabled = true;
     c.push_back(forwardDisabled);
-    auto backDisabled = button(n::kBackDisabledButton, "backDisabledButton", {531, 23, 27, 27},
+    auto backDisabled = button(tabs::name::kBackDisabledButton, "backDisabledButton", {531, 23, 27, 27},
                                picBtnSingleBlock("back_disabled.bmp", kNoTransparentColour), nullptr);
     backDisabled.disabled = true;
     c.push_back(backDisabled);
 
-    c.push_back(component("WebBrowser", n::kTemplateBrowser, "templateBrowser", {4, 83, 600, 200},
+    c.push_back(component("WebBrowser", tabs::name::kTemplateBrowser, "templateBrowser", {4, 83, 600, 200},
                           webBrowserBlock(), tabs::browserEventBindings(), false));
-    c.push_back(button(n::kStopButton, "stopButton", {747, 23, 27, 27}, picBtnBlock("stop", "bmp", kNoTransparentColour),
+    c.push_back(button(tabs::name::kStopButton, "stopButton", {747, 23, 27, 27}, picBtnBlock("stop", "bmp", kNoTransparentColour),
                        search::onStopButtonClick, false));
-    c.push_back(component("TransLabel", n::kLoadProgressLabel, "loadProgressLabel", {462, 31, 42, 11},
+    c.push_back(component("TransLabel", tabs::name::kLoadProgressLabel, "loadProgressLabel", {462, 31, 42, 11},
                           transLabelBlock("100.1%", TextEffect::kWhiteShadow, runtime::rgb(128, 128, 128), 2,
                                           runtime::LogFont::make("长城黑体", 13))));
-    c.push_back(component("Timer", n::kProgressTimer, "progressTimer", {672, 123, 26, 26},
+    c.push_back(component("Timer", tabs::name::kProgressTimer, "progressTimer", {672, 123, 26, 26},
                           runtime::TimerBlock{1}.serialize(), {{kTick, tabs::OnProgressTimer}}));
-    c.push_back(component("PageControl", n::kTabControl, "tabControl", {4, 83, 664, 280},
+    c.push_back(component("PageControl", tabs::name::kTabControl, "tabControl", {4, 83, 664, 280},
                           widgets::PageControlBlock::form().serialize(),
                           {{kPageChanged, tabs::onTabPageChanged}, {kHeaderRightClicked, tabs::onTabHeaderRightClicked}}));
-    c.push_back(button(n::kGoButton, "goButton", {660, 24, 48, 27}, picBtnBlock("go", "bmp", kNoTransparentColour),
+    c.push_back(button(tabs::name::kGoButton, "goButton", {660, 24, 48, 27}, picBtnBlock("go", "bmp", kNoTransparentColour),
                        search::onGoButtonClick));
-    c.push_back(component("EditBox", n::kAddressBox, "addressBox", {116, 28, 155, 20}, editBoxBlock("输入网址或关键字"),
-                          {{ev::kFocusGained, search::onAddressBoxFocusGained},
-                           {ev::kFocusLost, search::onAddressBoxFocusLost},
-                           {ev::kKeyDown, search::onAddressBoxKeyDown},
-                           {ev::kCharInput, search::onAddressBoxCharInput}}));
-    c.push_back(component("Label", n::kAddressBackgroundMiddle, "addressBackgroundMiddle", {173, 55, 13, 27},
+    c.push_back(component("EditBox", tabs::name::kAddressBox, "addressBox", {116, 28, 155, 20}, editBoxBlock("输入网址或关键字"),
+                          {{runtime::event::kFocusGained, search::onAddressBoxFocusGained},
+                           {runtime::event::kFocusLost, search::onAddressBoxFocusLost},
+                           {runtime::event::kKeyDown, search::onAddressBoxKeyDown},
+                           {runtime::event::kCharInput, search::onAddressBoxCharInput}}));
+    c.push_back(component("Label", tabs::name::kAddressBackgroundMiddle, "addressBackgroundMiddle", {173, 55, 13, 27},
                           labelBlock("address_middle.bmp")));
-    c.push_back(button(n::kRefreshButton, "refreshButton", {91, 24, 27, 27},
+    c.push_back(button(tabs::name::kRefreshButton, "refreshButton", {91, 24, 27, 27},
                        picBtnBlock("refresh", "bmp", kNoTransparentColour), search::onRefreshButtonClick));
-    c.push_back(button(n::kHomeButton, "homeButton", {62, 24, 27, 27}, picBtnBlock("home", "bmp", kNoTransparentColour),
+    c.push_back(button(tabs::name::kHomeButton, "homeButton", {62, 24, 27, 27}, picBtnBlock("home", "bmp", kNoTransparentColour),
                        search::onHomeButtonClick));
-    c.push_back(button(n::kForwardButton, "forwardButton", {33, 24, 27, 27},
+    c.push_back(button(tabs::name::kForwardButton, "forwardButton", {33, 24, 27, 27},
                        picBtnBlock("forward", "bmp", kNoTransparentColour), search::onForwardButtonClick));
-    c.push_back(button(n::kBackButton, "backButton", {4, 24, 27, 27}, picBtnBlock("back", "bmp", kNoTransparentColour),
+    c.push_back(button(tabs::name::kBackButton, "backButton", {4, 24, 27, 27}, picBtnBlock("back", "bmp", kNoTransparentColour),
                        search::onBackButtonClick));
-    c.push_back(component("Label", n::kAddressBackgroundLeft, "addressBackgroundLeft", {160, 55, 13, 27},
+    c.push_back(component("Label", tabs::name::kAddressBackgroundLeft, "addressBackgroundLeft", {160, 55, 13, 27},
                           labelBlock("address_left.bmp")));
-    c.push_back(component("Label", n::kAddressBackgroundRight, "addressBackgroundRight", {186, 55, 13, 27},
+    c.push_back(component("Label", tabs::name::kAddressBackgroundRight, "addressBackgroundRight", {186, 55, 13, 27},
                           labelBlock("address_right.bmp")));
-    c.push_back(component("Label", n::kToolbarBackground, "toolbarBackground", {4, 24, 360, 60},
+    c.push_back(component("Label", tabs::name::kToolbarBackground, "toolbarBackground", {4, 24, 360, 60},
                           labelBlock("toolbar_background.bmp")));
-    c.push_back(component("DrawPanel", n::kBorderPanel, "borderPanel", {768, 52, 104, 64},
+    c.push_back(component("DrawPanel", tabs::name::kBorderPanel, "borderPanel", {768, 52, 104, 64},
                           runtime::DrawPanelBlock{}.serialize(),
-                          {{ev::kLeftDown, onBorderLeftDown}, {ev::kMouseMove, onBorderMouseMove}}));
+                          {{runtime::event::kLeftDown, onBorderLeftDown}, {runtime::event::kMouseMove, onBorderMouseMove}}));
     return w;
 }
 
@@ -193,8 +191,8 @@ runtime::WindowDescription statusWindowDescription() {
     text.textColour = runtime::rgb(105, 105, 105);
     text.background = runtime::rgb(236, 236, 236);
     text.font = runtime::LogFont::make("新宋体", 12);
-    w.components.push_back(component("Label", n::kStatusTextLabel, "statusTextLabel", {0, 0, 471, 16}, text.serialize()));
-    w.components.push_back(component("Timer", n::kFadeTimer, "fadeTimer", {224, 56, 26, 26},
+    w.components.push_back(component("Label", tabs::name::kStatusTextLabel, "statusTextLabel", {0, 0, 471, 16}, text.serialize()));
+    w.components.push_back(component("Timer", tabs::name::kFadeTimer, "fadeTimer", {224, 56, 26, 26},
                                      runtime::TimerBlock{0}.serialize(), {{kTick, tabs::onFadeTimerTick}}));
     return w;
 }

@@ -6,22 +6,21 @@
 namespace search {
 
 const std::array<HotSearch, 12>& hotSearches() {
-    namespace n = tabs::name;
     // The keys are fixed texts rather than encodings made at run time, so a
     // label keeps sending exactly what the listing site knows.
     static const std::array<HotSearch, 12> table{{
-        {n::kHotLabel1, "合击", "%BA%CF%BB%F7", 0},
-        {n::kHotLabel2, "极品", "%BC%AB%C6%B7", 0},
-        {n::kHotLabel3, "１８５", "%A3%B1%A3%B8%A3%B5", 0},
-        {n::kHotLabel4, "变态", "%B1%E4%CC%AC", 0},
-        {n::kHotLabel5, "仿盛大", "%B7%C2%CA%A2%B4%F3", 0},
-        {n::kHotLabel6, "１７６", "%A3%B1%A3%B7%A3%B6", 0},
-        {n::kHotLabel7, "轻变", "%C7%E1%B1%E4", 0},
-        {n::kHotLabel8, "中变", "%D6%D0%B1%E4", 0},
-        {n::kHotLabel9, "今天", nullptr, 0},
-        {n::kHotLabel10, "明天", nullptr, 1},
-        {n::kHotLabel11, "昨天", nullptr, -1},
-        {n::kHotLabel12, "后天", nullptr, 2},
+        {tabs::name::kHotLabel1, "合击", "%BA%CF%BB%F7", 0},
+        {tabs::name::kHotLabel2, "极品", "%BC%AB%C6%B7", 0},
+        {tabs::name::kHotLabel3, "１８５", "%A3%B1%A3%B8%A3%B5", 0},
+        {tabs::name::kHotLabel4, "变态", "%B1%E4%CC%AC", 0},
+        {tabs::name::kHotLabel5, "仿盛大", "%B7%C2%CA%A2%B4%F3", 0},
+        {tabs::name::kHotLabel6, "１７６", "%A3%B1%A3%B7%A3%B6", 0},
+        {tabs::name::kHotLabel7, "轻变", "%C7%E1%B1%E4", 0},
+        {tabs::name::kHotLabel8, "中变", "%D6%D0%B1%E4", 0},
+        {tabs::name::kHotLabel9, "今天", nullptr, 0},
+        {tabs::name::kHotLabel10, "明天", nullptr, 1},
+        {tabs::name::kHotLabel11, "昨天", nullptr, -1},
+        {tabs::name::kHotLabel12, "后天", nullptr, 2},
     }};
     return table;
 }

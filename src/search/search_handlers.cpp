@@ -19,7 +19,6 @@
 namespace search {
 namespace {
 
-namespace wb = widgets::web_browser;
 constexpr int kContent = runtime::prop::own(runtime::edit_box::kContent);
 constexpr int kColour = runtime::prop::own(runtime::edit_box::kTextColour);
 using runtime::lenient::intArg;
@@ -149,22 +148,22 @@ runtime::Value onGoButtonClick(runtime::Event&) {
 }
 
 runtime::Value onBackButtonClick(runtime::Event&) {
-    goInHistory(wb::method::kGoBack);
+    goInHistory(widgets::web_browser::method::kGoBack);
     return {};
 }
 
 runtime::Value onForwardButtonClick(runtime::Event&) {
-    goInHistory(wb::method::kGoForward);
+    goInHistory(widgets::web_browser::method::kGoForward);
     return {};
 }
 
 runtime::Value onRefreshButtonClick(runtime::Event&) {
-    setLoading(wb::method::kRefresh, 1);
+    setLoading(widgets::web_browser::method::kRefresh, 1);
     return {};
 }
 
 runtime::Value onStopButtonClick(runtime::Event&) {
-    setLoading(wb::method::kStop, 0);
+    setLoading(widgets::web_browser::method::kStop, 0);
     return {};
 }
 

@@ -27,9 +27,9 @@ bool statusWindowLoaded() {
 
 // The fade timer's interval is the truth about a running fade: the timer
 // property is what the rest of the program could see and change.
-bool fadeRunning() { return components::number(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval)) != 0; }
+bool fadeRunning() { return runtime::lenient::number(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval)) != 0; }
 
-void setFadeTimer(int intervalMs) { components::set(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval), intervalMs); }
+void setFadeTimer(int intervalMs) { runtime::lenient::set(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval), intervalMs); }
 
 void applyOpacity(runtime::ComponentRef window, int32_t a) {
     if (GtkWindow* w = components::runtime().gtkWindow(window.window)) gtk_widget_set_opacity(GTK_WIDGET(w), opacityFraction(a));
@@ -49,7 +49,7 @@ void SetStatusAlpha(int32_t a) {
 
 void StartFadeIn() {
     statusFade().startIn();
-    components::set(u().statusWindow, runtime::prop::kVisible, true);
+    runtime::lenient::set(u().statusWindow, runtime::prop::kVisible, true);
     setFadeTimer(kFadeIntervalMs);
     SetStatusAlpha(0);
 }
@@ -62,7 +62,7 @@ void StartFadeOut() {
 void OnFadeTick() {
     switch (statusFade().tick()) {
         case StatusFade::Tick::kOpacityChanged: SetStatusAlpha(statusFade().opacity()); return;
-        case StatusFade::Tick::kHideAndStop: components::set(u().statusWindow, runtime::prop::kVisible, false); break;
+        case StatusFade::Tick::kHideAndStop: runtime::lenient::set(u().statusWindow, runtime::prop::kVisible, false); break;
         case StatusFade::Tick::kStopped: break;
     }
     setFadeTimer(0);
@@ -82,7 +82,7 @@ void showStatusText(int32_t n, const std::string& text) {
         case StatusTextAction::kFadeOut: StartFadeOut(); return;
         case StatusTextAction::kRefreshSelection: break;
         case StatusTextAction::kShowText:
-            components::set(u().statusTextLabel, runtime::prop::own(runtime::label::kCaption), text);
+            runtime::lenient::set(u().statusTextLabel, runtime::prop::own(runtime::label::kCaption), text);
             if (!shown) StartFadeIn();
             break;
     }
@@ -103,14 +103,14 @@ void OnStatusWindowCreated(runtime::ComponentRef window) {
         gtk_window_set_type_hint(w, GDK_WINDOW_TYPE_HINT_UTILITY);
     }
     runtime::ComponentRef label = rt.find(window.window, tabs::name::kStatusTextLabel).value_or(runtime::ComponentRef{});
-    if (components::live(label)) rt.set(window, runtime::prop::kHeight, components::number(label, runtime::prop::kHeight));
+    if (runtime::lenient::live(label)) rt.set(window, runtime::prop::kHeight, runtime::lenient::number(label, runtime::prop::kHeight));
     statusFade().setOpacity(kMaxStatusAlpha);
     applyOpacity(window, kMaxStatusAlpha);
-    if (components::live(label)) rt.set(window, runtime::prop::kWidth, components::number(label, runtime::prop::kWidth));
+    if (runtime::lenient::live(label)) rt.set(window, runtime::prop::kWidth, runtime::lenient::number(label, runtime::prop::kWidth));
 }
 
 void PlaceStatusWindow() {
-    if (!statusWindowLoaded() || !components::live(u().tabControl)) return;
+    if (!statusWindowLoaded() || !runtime::lenient::live(u().tabControl)) return;
     runtime::Runtime& rt = components::runtime();
     const program::ShellState& s = program::shell();
     runtime::ComponentRef main = u().window;
@@ -118,8 +118,8 @@ void PlaceStatusWindow() {
     in.headerPosition = components::headerPosition();
     in.mainWindow = components::area(main);
     in.clientWidth = in.mainWindow.width;  // the main window has no frame
-    in.statusHeight = components::number(u().statusWindow, runtime::prop::kHeight);
-    in.tabControlHeight = components::number(u().tabControl, runtime::prop::kHeight);
+    in.statusHeight = runtime::lenient::number(u().statusWindow, runtime::prop::kHeight);
+    in.tabControlHeight = runtime::lenient::number(u().tabControl, runtime::prop::kHeight);
     in.pageAreaHeight = components::pageAreaHeight();
     in.marginLeft = s.margins.left;
     in.marginRight = s.margins.right;
@@ -129,7 +129,7 @@ void PlaceStatusWindow() {
     rt.set(u().statusWindow, runtime::prop::kLeft, a->left);
     rt.set(u().statusWindow, runtime::prop::kTop, a->top);
     rt.set(u().statusWindow, runtime::prop::kWidth, a->width);
-    components::set(u().statusTextLabel, runtime::prop::kWidth, a->width);
+    runtime::lenient::set(u().statusTextLabel, runtime::prop::kWidth, a->width);
 }
 
 }  // namespace tabs

@@ -12,13 +12,12 @@ namespace tabs {
 
 namespace {
 
-namespace wb = widgets::web_browser;
 
 // Takes entry n out of the table, with its browser and close button.
 void removeTab(int32_t n) {
     TabRecord r = tabTable[static_cast<size_t>(n - 1)];
     DestroyTabBrowser(n);
-    if (components::live(r.closeButton())) components::runtime().destroy(r.closeButton());
+    if (runtime::lenient::live(r.closeButton())) components::runtime().destroy(r.closeButton());
     tabTable.erase(tabTable.begin() + (n - 1));
 }
 
@@ -51,10 +50,10 @@ void afterClosing() {
 void DestroyTabBrowser(int32_t n) {
     if (!VAROMEL_CHECK(isTab(n))) return;
     runtime::ComponentRef b = tabTable[static_cast<size_t>(n - 1)].browser();
-    if (!components::live(b)) return;
+    if (!runtime::lenient::live(b)) return;
     // Stopped first, so that no further events arrive from it.
-    components::runtime().call(b, wb::method::kStop);
-    components::setVisible(b, false);
+    components::runtime().call(b, widgets::web_browser::method::kStop);
+    runtime::lenient::setVisible(b, false);
     components::runtime().destroy(b);
 }
 
@@ -83,8 +82,8 @@ void CloseTabAt(int32_t page) {
     {
         BusyWhile quiet;
         removeTab(1);
-        components::set(tabTable[0].browser(), runtime::prop::kTag, browserTag(1));
-        components::set(tabTable[0].closeButton(), runtime::prop::kTag, closeButtonTag(1));
+        runtime::lenient::set(tabTable[0].browser(), runtime::prop::kTag, browserTag(1));
+        runtime::lenient::set(tabTable[0].closeButton(), runtime::prop::kTag, closeButtonTag(1));
         std::string caption = components::pageCaption(1), tip = components::pageTip(1);
         components::removePage(1);
         components::setPageCaption(0, caption);

@@ -11,8 +11,12 @@
 
 namespace tabs::components {
 
-namespace pc = widgets::page_control;
-namespace wb = widgets::web_browser;
+using runtime::lenient::live;
+using runtime::lenient::number;
+using runtime::lenient::set;
+using runtime::lenient::setVisible;
+using runtime::lenient::text;
+using runtime::lenient::visible;
 
 namespace {
 
@@ -47,36 +51,36 @@ runtime::Value callControl(int method, std::vector<runtime::Value> args) {
 // The tab code names only pages that exist; a missing control is the
 // lenient case above, not a fault of the caller.
 bool pageExists(int32_t page) {
-    return !live(control()) || VAROMEL_CHECK(page >= 0 && page < runtime::asInt(callControl(pc::kGetPageCount, {})));
+    return !live(control()) || VAROMEL_CHECK(page >= 0 && page < runtime::asInt(callControl(widgets::page_control::kGetPageCount, {})));
 }
 
 }  // namespace
 
-int32_t pageCount() { return runtime::asInt(callControl(pc::kGetPageCount, {})); }
+int32_t pageCount() { return runtime::asInt(callControl(widgets::page_control::kGetPageCount, {})); }
 
-int32_t currentPage() { return live(control()) ? number(control(), runtime::prop::own(pc::kCurrentPage)) : -1; }
+int32_t currentPage() { return live(control()) ? number(control(), runtime::prop::own(widgets::page_control::kCurrentPage)) : -1; }
 
-void setCurrentPage(int32_t page) { set(control(), runtime::prop::own(pc::kCurrentPage), page); }
+void setCurrentPage(int32_t page) { set(control(), runtime::prop::own(widgets::page_control::kCurrentPage), page); }
 
-int32_t addPage(const std::string& caption) { return runtime::asInt(callControl(pc::kAddPage, {caption})); }
+int32_t addPage(const std::string& caption) { return runtime::asInt(callControl(widgets::page_control::kAddPage, {caption})); }
 
-bool removePage(int32_t page) { return runtime::asInt(callControl(pc::kRemovePage, {page})) != 0; }
+bool removePage(int32_t page) { return runtime::asInt(callControl(widgets::page_control::kRemovePage, {page})) != 0; }
 
 std::string pageCaption(int32_t page) {
     if (!pageExists(page)) return {};
-    return runtime::asText(callControl(pc::kGetPageCaption, {page}));
+    return runtime::asText(callControl(widgets::page_control::kGetPageCaption, {page}));
 }
 
 std::string pageTip(int32_t page) {
     if (!live(control())) return {};
-    auto pages = widgets::PageControlBlock::parsePages(runtime::asBytes(runtime().get(control(), runtime::prop::own(pc::kPageList))));
+    auto pages = widgets::PageControlBlock::parsePages(runtime::asBytes(runtime().get(control(), runtime::prop::own(widgets::page_control::kPageList))));
     if (!pages || page < 0 || page >= static_cast<int32_t>(pages->size())) return {};
     return (*pages)[static_cast<size_t>(page)].tip;
 }
 
 void setPageCaption(int32_t page, const std::string& caption) {
     if (!pageExists(page)) return;
-    callControl(pc::kSetPageCaption, {page, caption});
+    callControl(widgets::page_control::kSetPageCaption, {page, caption});
     nameCloseButton(page);
 }
 
@@ -87,7 +91,7 @@ void nameCloseButton(int32_t page) {
 }
 
 void setPageTip(int32_t page, const std::string& tip) {
-    if (pageExists(page)) callControl(pc::kSetPageTip, {page, tip});
+    if (pageExists(page)) callControl(widgets::page_control::kSetPageTip, {page, tip});
 }
 
 std::optional<Area> headerRect(int32_t page) {
@@ -97,25 +101,25 @@ std::optional<Area> headerRect(int32_t page) {
     return Area{r->left, r->top, r->width, r->height};
 }
 
-int32_t headerPosition() { return number(control(), runtime::prop::own(pc::kHeaderPosition)); }
-int32_t headerHeight() { return number(control(), runtime::prop::own(pc::kHeaderHeight)); }
-int32_t pageAreaWidth() { return number(control(), runtime::prop::own(pc::kPageAreaWidth)); }
-int32_t pageAreaHeight() { return number(control(), runtime::prop::own(pc::kPageAreaHeight)); }
+int32_t headerPosition() { return number(control(), runtime::prop::own(widgets::page_control::kHeaderPosition)); }
+int32_t headerHeight() { return number(control(), runtime::prop::own(widgets::page_control::kHeaderHeight)); }
+int32_t pageAreaWidth() { return number(control(), runtime::prop::own(widgets::page_control::kPageAreaWidth)); }
+int32_t pageAreaHeight() { return number(control(), runtime::prop::own(widgets::page_control::kPageAreaHeight)); }
 Area pageArea() {
-    return {number(control(), runtime::prop::own(pc::kPageAreaLeft)), number(control(), runtime::prop::own(pc::kPageAreaTop)),
+    return {number(control(), runtime::prop::own(widgets::page_control::kPageAreaLeft)), number(control(), runtime::prop::own(widgets::page_control::kPageAreaTop)),
             pageAreaWidth(), pageAreaHeight()};
 }
 
-std::string locationUrl(runtime::ComponentRef browser) { return text(browser, wb::prop::index(wb::prop::kLocationUrl)); }
+std::string locationUrl(runtime::ComponentRef browser) { return text(browser, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationUrl)); }
 
 std::string requestedUrl(runtime::ComponentRef browser) {
     return live(browser) ? widgets::requestedUrl(runtime(), browser) : std::string();
 }
 
-std::string locationName(runtime::ComponentRef browser) { return text(browser, wb::prop::index(wb::prop::kLocationName)); }
+std::string locationName(runtime::ComponentRef browser) { return text(browser, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationName)); }
 
 void navigate(runtime::ComponentRef browser, const std::string& url) {
-    if (live(browser)) runtime().call(browser, wb::method::kNavigate, {url});
+    if (live(browser)) runtime().call(browser, widgets::web_browser::method::kNavigate, {url});
 }
 
 void setWindowCaption(const std::string& caption) {

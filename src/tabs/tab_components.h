@@ -15,12 +15,6 @@
 namespace tabs::components {
 
 runtime::Runtime& runtime();
-using runtime::lenient::live;
-using runtime::lenient::number;
-using runtime::lenient::set;
-using runtime::lenient::setVisible;
-using runtime::lenient::text;
-using runtime::lenient::visible;
 
 Area area(runtime::ComponentRef ref);
 void moveTo(runtime::ComponentRef ref, Point p);

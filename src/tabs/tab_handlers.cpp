@@ -18,7 +18,6 @@ namespace tabs {
 
 namespace {
 
-namespace wb = widgets::web_browser;
 
 tabs::MainUi& u() { return tabs::mainUi(); }
 
@@ -27,8 +26,8 @@ tabs::MainUi& u() { return tabs::mainUi(); }
 std::optional<int32_t> eventTag(const char* kind) {
     runtime::Runtime& rt = components::runtime();
     runtime::ComponentRef source = rt.eventComponent();
-    if (!components::live(source) || rt.kindOf(source) != kind) return std::nullopt;
-    return tagNumber(components::text(source, runtime::prop::kTag));
+    if (!runtime::lenient::live(source) || rt.kindOf(source) != kind) return std::nullopt;
+    return tagNumber(runtime::lenient::text(source, runtime::prop::kTag));
 }
 
 std::optional<int32_t> browserTab(runtime::Event&) { return eventTag("WebBrowser"); }
@@ -36,12 +35,12 @@ std::optional<int32_t> browserTab(runtime::Event&) { return eventTag("WebBrowser
 using runtime::lenient::arg;
 
 void showRefreshNotStop() {
-    components::setVisible(u().refreshButton, true);
-    components::setVisible(u().stopButton, false);
+    runtime::lenient::setVisible(u().refreshButton, true);
+    runtime::lenient::setVisible(u().stopButton, false);
 }
 
 runtime::Value OnNewWindow(runtime::Event& e) {
-    if (e.args.size() <= wb::event::kNewWindowSlotArg) return {};
+    if (e.args.size() <= widgets::web_browser::event::kNewWindowSlotArg) return {};
     // Refused without a slot taken: the page's window.open gets nothing.
     if (!roomForAnotherTab(tabCount())) return {};
     // As in OpenInNewTab, the page changes raised while the tab is built
@@ -56,15 +55,15 @@ runtime::Value OnNewWindow(runtime::Event& e) {
     busy = 0;
     if (n == 0) return {};
     // The engine opens the requested page in the browser that takes the slot.
-    components::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(), wb::method::kAcceptNewWindow,
-                       {e.args[wb::event::kNewWindowSlotArg]});
+    components::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(), widgets::web_browser::method::kAcceptNewWindow,
+                       {e.args[widgets::web_browser::event::kNewWindowSlotArg]});
     const runtime::ComponentRef taker = tabTable[static_cast<size_t>(n - 1)].browser();
     components::runtime().processPendingMessages();
     // The pump may have closed the opener's tab, the new one or the whole
     // window: the new window is then refused, not handed to a browser that
     // is gone or opened from a page that is.
-    if ((!components::live(e.source) || !components::live(taker)) && e.args.size() > wb::event::kNewWindowCancelArg)
-        e.args[wb::event::kNewWindowCancelArg] = 1;
+    if ((!runtime::lenient::live(e.source) || !runtime::lenient::live(taker)) && e.args.size() > widgets::web_browser::event::kNewWindowCancelArg)
+        e.args[widgets::web_browser::event::kNewWindowCancelArg] = 1;
     return {};
 }
 
@@ -81,8 +80,8 @@ runtime::Value OnDownloadBegin(runtime::Event& e) {
     auto n = browserTab(e);
     if (!n || !isTab(*n)) return {};
     if (*n == currentTab) {
-        components::setVisible(u().refreshButton, false);
-        components::setVisible(u().stopButton, true);
+        runtime::lenient::setVisible(u().refreshButton, false);
+        runtime::lenient::setVisible(u().stopButton, true);
     } else {
         tabTable[static_cast<size_t>(*n - 1)].loading = 1;
     }
@@ -93,11 +92,11 @@ runtime::Value OnDownloadBegin(runtime::Event& e) {
 runtime::Value OnProgressChange(runtime::Event& e) {
     ProgressDisplay d = progressDisplay(runtime::asDouble(arg(e, 0)), runtime::asDouble(arg(e, 1)));
     switch (d.action) {
-        case ProgressDisplay::Action::kHide: components::setVisible(u().loadProgressLabel, false); break;
+        case ProgressDisplay::Action::kHide: runtime::lenient::setVisible(u().loadProgressLabel, false); break;
         case ProgressDisplay::Action::kKeep: break;
         case ProgressDisplay::Action::kShow:
-            components::setVisible(u().loadProgressLabel, true);
-            components::set(u().loadProgressLabel, runtime::prop::own(widgets::trans_label::kText), d.text);
+            runtime::lenient::setVisible(u().loadProgressLabel, true);
+            runtime::lenient::set(u().loadProgressLabel, runtime::prop::own(widgets::trans_label::kText), d.text);
             break;
     }
     return {};
@@ -136,8 +135,8 @@ runtime::Value OnCommandStateChange(runtime::Event& e) {
     TabRecord& r = tabTable[static_cast<size_t>(*n - 1)];
     int32_t enabled = runtime::asInt(arg(e, 1)) != 0 ? 1 : 0;
     switch (runtime::asInt(arg(e, 0))) {
-        case wb::command::kForward: r.forwardEnabled = enabled; break;
-        case wb::command::kBack: r.backEnabled = enabled; break;
+        case widgets::web_browser::command::kForward: r.forwardEnabled = enabled; break;
+        case widgets::web_browser::command::kBack: r.backEnabled = enabled; break;
         default: break;
     }
     return {};
@@ -173,10 +172,10 @@ runtime::Value onCloseCurrentTabClick(runtime::Event&) {
 
 runtime::Value OnProgressTimer(runtime::Event&) {
     runtime::ComponentRef label = u().loadProgressLabel;
-    if (!components::live(label)) return {};
-    std::string t = components::text(label, runtime::prop::own(widgets::trans_label::kText));
-    if (progressTimerHides(t, components::visible(label)))
-        components::setVisible(label, false);
+    if (!runtime::lenient::live(label)) return {};
+    std::string t = runtime::lenient::text(label, runtime::prop::own(widgets::trans_label::kText));
+    if (progressTimerHides(t, runtime::lenient::visible(label)))
+        runtime::lenient::setVisible(label, false);
     else
         components::redraw(label);
     return {};
@@ -193,14 +192,14 @@ runtime::Value onStatusWindowCreated(runtime::Event& e) {
 }
 
 runtime::Bindings browserEventBindings() {
-    return {{wb::event::kNewWindow, OnNewWindow},
-            {wb::event::kNavigateComplete, OnNavigateComplete},
-            {wb::event::kDownloadBegin, OnDownloadBegin},
-            {wb::event::kProgressChange, OnProgressChange},
-            {wb::event::kDownloadComplete, OnDownloadComplete},
-            {wb::event::kStatusTextChange, OnStatusTextChange},
-            {wb::event::kTitleChange, OnTitleChange},
-            {wb::event::kCommandStateChange, OnCommandStateChange}};
+    return {{widgets::web_browser::event::kNewWindow, OnNewWindow},
+            {widgets::web_browser::event::kNavigateComplete, OnNavigateComplete},
+            {widgets::web_browser::event::kDownloadBegin, OnDownloadBegin},
+            {widgets::web_browser::event::kProgressChange, OnProgressChange},
+            {widgets::web_browser::event::kDownloadComplete, OnDownloadComplete},
+            {widgets::web_browser::event::kStatusTextChange, OnStatusTextChange},
+            {widgets::web_browser::event::kTitleChange, OnTitleChange},
+            {widgets::web_browser::event::kCommandStateChange, OnCommandStateChange}};
 }
 
 }  // namespace tabs

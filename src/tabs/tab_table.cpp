@@ -34,7 +34,7 @@ TabRecord* record(int32_t n) { return isTab(n) ? &tabTable[static_cast<size_t>(n
 // missing (its kind refused it), which the caller reports.
 std::optional<TabRecord> copyTemplates() {
     runtime::Runtime& rt = components::runtime();
-    if (!components::live(u().templateBrowser) || !components::live(u().templateCloseButton)) return std::nullopt;
+    if (!runtime::lenient::live(u().templateBrowser) || !runtime::lenient::live(u().templateCloseButton)) return std::nullopt;
     auto browser = rt.copy(u().templateBrowser);
     if (!browser) return std::nullopt;
     auto button = rt.copy(u().templateCloseButton);
@@ -66,7 +66,7 @@ ShellHooks& shellHooks() {
 
 void tabCountChanged() {
     // Visibility first: the shell lays out only the buttons that show.
-    components::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
+    runtime::lenient::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
     if (shellHooks().arrangeTitleBarButtons) shellHooks().arrangeTitleBarButtons();
 }
 
@@ -92,7 +92,7 @@ int32_t CreateTab() {
         return 0;
     }
     // The browser stays hidden as copied until SelectTab shows it.
-    components::setVisible(r->closeButton(), true);
+    runtime::lenient::setVisible(r->closeButton(), true);
     tabTable.push_back(*r);
     RenumberTabs();
     if (components::addPage(kLoadingCaption) < 0) {
@@ -110,29 +110,29 @@ int32_t CreateTab() {
 }
 
 void CreateFirstTab(const std::string& url) {
-    components::set(u().titleLabel, runtime::prop::own(runtime::label::kCaption), std::string(kProgramTitle));
+    runtime::lenient::set(u().titleLabel, runtime::prop::own(runtime::label::kCaption), std::string(kProgramTitle));
     components::setWindowCaption(components::titleLabelText());
 
     // The window description brings the first tab's page; a control built
     // without pages gets it here.
-    if (components::live(u().tabControl) && components::pageCount() == 0) components::addPage(kLoadingCaption);
+    if (runtime::lenient::live(u().tabControl) && components::pageCount() == 0) components::addPage(kLoadingCaption);
 
     std::optional<TabRecord> r = copyTemplates();
     if (!r) {
         reportMissingTemplate();
         return;
     }
-    components::setVisible(r->closeButton(), true);
-    components::setVisible(r->browser(), true);
+    runtime::lenient::setVisible(r->closeButton(), true);
+    runtime::lenient::setVisible(r->browser(), true);
     currentTab = 1;
-    components::set(r->browser(), runtime::prop::kTag, browserTag(1));
-    components::set(r->closeButton(), runtime::prop::kTag, closeButtonTag(1));
+    runtime::lenient::set(r->browser(), runtime::prop::kTag, browserTag(1));
+    runtime::lenient::set(r->closeButton(), runtime::prop::kTag, closeButtonTag(1));
     if (tabTable.empty()) tabTable.emplace_back();
     tabTable[0] = *r;
     components::nameCloseButton(0);
     // One tab: the close-current-tab button stays out of sight until a
     // second one opens.
-    components::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
+    runtime::lenient::setVisible(u().closeCurrentTabButton, closeCurrentTabButtonShown(tabCount()));
     UpdateBackForwardButtons();
     // The window was maximised before this tab existed: lay the browser
     // over the page area now rather than waiting for the first title.
@@ -143,8 +143,8 @@ void CreateFirstTab(const std::string& url) {
 void RenumberTabs() {
     for (int32_t n = 1; n <= tabCount(); ++n) {
         const TabRecord& r = tabTable[static_cast<size_t>(n - 1)];
-        components::set(r.browser(), runtime::prop::kTag, browserTag(n));
-        components::set(r.closeButton(), runtime::prop::kTag, closeButtonTag(n));
+        runtime::lenient::set(r.browser(), runtime::prop::kTag, browserTag(n));
+        runtime::lenient::set(r.closeButton(), runtime::prop::kTag, closeButtonTag(n));
     }
 }
 
@@ -161,30 +161,30 @@ void SelectTab(int32_t n) {
         if (i == n) {
             // Selecting the page may run the page-change handler right here.
             components::setCurrentPage(i - 1);
-            if (!components::visible(browser)) components::setVisible(browser, true);
+            if (!runtime::lenient::visible(browser)) runtime::lenient::setVisible(browser, true);
             currentTab = i;
             ArrangeCloseButtons();
-        } else if (components::visible(browser)) {
-            components::setVisible(browser, false);
+        } else if (runtime::lenient::visible(browser)) {
+            runtime::lenient::setVisible(browser, false);
         }
     }
 }
 
 void LayOutTabBrowser(int32_t n) {
     TabRecord* r = record(n);
-    if (!r || !components::live(u().tabControl)) return;
+    if (!r || !runtime::lenient::live(u().tabControl)) return;
     // The page area starts below every row of headers, and the selected
     // row moves next to it: only the control knows where that is.
     Area a = tabBrowserArea(components::headerPosition(), components::area(u().tabControl), components::pageArea());
     runtime::ComponentRef b = r->browser();
-    components::set(b, runtime::prop::kWidth, a.width);
-    components::set(b, runtime::prop::kHeight, a.height);
-    components::set(b, runtime::prop::kLeft, a.left);
-    components::set(b, runtime::prop::kTop, a.top);
+    runtime::lenient::set(b, runtime::prop::kWidth, a.width);
+    runtime::lenient::set(b, runtime::prop::kHeight, a.height);
+    runtime::lenient::set(b, runtime::prop::kLeft, a.left);
+    runtime::lenient::set(b, runtime::prop::kTop, a.top);
 }
 
 void ArrangeCloseButtons() {
-    if (layoutReady == 0 || !components::live(u().tabControl)) return;
+    if (layoutReady == 0 || !runtime::lenient::live(u().tabControl)) return;
     Area control = components::area(u().tabControl);
     // Only pages that exist have a header; a record beyond them would get
     // the whole header area from GetHeaderRect.
@@ -194,13 +194,13 @@ void ArrangeCloseButtons() {
     std::vector<bool> onView = closeButtonsOnView(headers, control.width);
     for (int32_t i = 0; i < tabCount(); ++i) {
         runtime::ComponentRef button = tabTable[static_cast<size_t>(i)].closeButton();
-        if (!components::live(button)) continue;
+        if (!runtime::lenient::live(button)) continue;
         bool shown = i < pages && onView[static_cast<size_t>(i)];
         if (shown) {
             Area b = components::area(button);
             components::moveTo(button, closeButtonPlace(control, headers[static_cast<size_t>(i)], b.width, b.height));
         }
-        if (components::visible(button) != shown) components::setVisible(button, shown);
+        if (runtime::lenient::visible(button) != shown) runtime::lenient::setVisible(button, shown);
     }
     auto last = components::headerRect(components::pageCount() - 1);
     if (!last) return;
@@ -210,11 +210,11 @@ void ArrangeCloseButtons() {
     // end, the button would float over the page or the window's border.
     bool fits = newTabButtonFits(*last, place.left - control.left, plus.width, control.width);
     if (fits) components::moveTo(u().newTabButton, place);
-    if (components::visible(u().newTabButton) != fits) components::setVisible(u().newTabButton, fits);
+    if (runtime::lenient::visible(u().newTabButton) != fits) runtime::lenient::setVisible(u().newTabButton, fits);
 }
 
 void FitCaptions() {
-    if (!components::live(u().tabControl)) return;
+    if (!runtime::lenient::live(u().tabControl)) return;
     auto first = components::headerRect(0);
     int32_t k = components::pageCount();
     if (!first || k < 1) return;
@@ -249,7 +249,7 @@ void setCaptionsFromFullTexts(const std::vector<std::string>& texts, int32_t m) 
 }  // namespace
 
 void regrowCaptions() {
-    if (!components::live(u().tabControl)) return;
+    if (!runtime::lenient::live(u().tabControl)) return;
     if (tabCount() == 1) {
         // One tab always has room for its whole caption.
         bool shortened = maxCaptionLength < kLongestCaption;
@@ -295,7 +295,7 @@ void RefreshSelection() {
         return;
     }
     TabRecord* r = record(currentTab);
-    if (!r || !components::live(r->browser())) return;
+    if (!r || !runtime::lenient::live(r->browser())) return;
     std::string name = components::locationName(r->browser());
     components::setWindowCaption(name);
     components::setPageCaption(currentTab - 1, CaptionFromTitle(name, currentTab - 1));
@@ -309,19 +309,19 @@ void UpdateLoadingButtons() {
     TabRecord* r = record(currentTab);
     if (!r) return;
     bool loading = r->loading == 1;
-    components::setVisible(u().stopButton, loading);
-    components::setVisible(u().refreshButton, !loading);
-    components::setVisible(u().loadProgressLabel, loading);
+    runtime::lenient::setVisible(u().stopButton, loading);
+    runtime::lenient::setVisible(u().refreshButton, !loading);
+    runtime::lenient::setVisible(u().loadProgressLabel, loading);
 }
 
 void UpdateBackForwardButtons() {
     TabRecord* r = record(currentTab);
     if (!r) return;
     bool forward = r->forwardEnabled == 1, back = r->backEnabled == 1;
-    components::setVisible(u().forwardButton, forward);
-    components::setVisible(u().forwardDisabledButton, !forward);
-    components::setVisible(u().backButton, back);
-    components::setVisible(u().backDisabledButton, !back);
+    runtime::lenient::setVisible(u().forwardButton, forward);
+    runtime::lenient::setVisible(u().forwardDisabledButton, !forward);
+    runtime::lenient::setVisible(u().backButton, back);
+    runtime::lenient::setVisible(u().backDisabledButton, !back);
 }
 
 bool IsShowableUrl(int32_t n, const std::string& url) { return n == currentTab && !isBlankUrl(url); }

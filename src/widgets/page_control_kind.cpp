@@ -16,7 +16,6 @@
 namespace widgets {
 namespace {
 
-namespace pc = page_control;
 using page_control::Model;
 using page_control::Painter;
 
@@ -97,22 +96,21 @@ private:
 };
 
 int PageControl::notify(int code, int index) {
-    namespace code_ = page_control::code;
     switch (code) {
-        case code_::kChanged:
+        case page_control::code::kChanged:
             // No component belongs to a page here: every component lies flat
             // in its window, so there is nothing to show or hide first.
-            raise(pc::kPageChanged);
+            raise(page_control::kPageChanged);
             return 0;
-        case code_::kChanging: {
-            runtime::Value answer = raise(pc::kPageChanging, {index});
+        case page_control::code::kChanging: {
+            runtime::Value answer = raise(page_control::kPageChanging, {index});
             bool refused = (std::holds_alternative<bool>(answer) && !std::get<bool>(answer)) ||
                            (std::holds_alternative<int32_t>(answer) && std::get<int32_t>(answer) == 0);
             return refused ? 1 : 0;
         }
-        case code_::kClicked: raise(pc::kHeaderClicked, {index}); return 0;
-        case code_::kEntered: raise(pc::kHeaderEntered, {index}); return 0;
-        case code_::kRightClicked: raise(pc::kHeaderRightClicked, {index}); return 0;
+        case page_control::code::kClicked: raise(page_control::kHeaderClicked, {index}); return 0;
+        case page_control::code::kEntered: raise(page_control::kHeaderEntered, {index}); return 0;
+        case page_control::code::kRightClicked: raise(page_control::kHeaderRightClicked, {index}); return 0;
         default: return 0;
     }
 }
@@ -202,38 +200,38 @@ void PageControl::applyFont() {
 std::optional<runtime::Value> PageControl::getOwn(int k) {
     const page_control::Box& a = model_.pageArea();
     switch (k) {
-        case pc::kHeaderPosition: return model_.position();
-        case pc::kMultiRow: return model_.multiRow();
-        case pc::kFont: return block_.font ? block_.font->serialize() : runtime::Bytes{};
-        case pc::kPageList: return PageControlBlock::serializePages(model_.pagesData());
-        case pc::kCurrentPage: return model_.current();
-        case pc::kHideHeaders: return model_.hideHeaders();
-        case pc::kHeaderHeight: return model_.effectiveHeaderHeight();
-        case pc::kTheme: return block_.theme;
-        case pc::kSloped: return model_.sloped();
-        case pc::kTextAlign: return block_.textAlign;
-        case pc::kPageImages: return block_.pageImages;
-        case pc::kHeaderImages: return block_.headerImages;
-        case pc::kScrollImages: return block_.scrollImages;
-        case pc::kGradient: return block_.gradient;
-        case pc::kFillNormal: case pc::kFillHot: case pc::kFillSelected:
-            return colourOf(block_.fill[static_cast<size_t>(k - pc::kFillNormal)]);
-        case pc::kPageAreaColour: return colourOf(block_.pageAreaColour);
-        case pc::kBorderColour: return colourOf(block_.borderColour);
-        case pc::kTextNormal: case pc::kTextHot: case pc::kTextSelected:
-            return colourOf(block_.text[static_cast<size_t>(k - pc::kTextNormal)]);
-        case pc::kBackground: return colourOf(block_.background);
-        case pc::kVerticalText: return block_.verticalText;
-        case pc::kSelectDisabled: return model_.selectDisabled();
-        case pc::kExplicitOuter: return block_.explicitOuter;
-        case pc::kOuterNormal: case pc::kOuterHot: case pc::kOuterSelected:
-            return colourOf(block_.outer[static_cast<size_t>(k - pc::kOuterNormal)]);
+        case page_control::kHeaderPosition: return model_.position();
+        case page_control::kMultiRow: return model_.multiRow();
+        case page_control::kFont: return block_.font ? block_.font->serialize() : runtime::Bytes{};
+        case page_control::kPageList: return PageControlBlock::serializePages(model_.pagesData());
+        case page_control::kCurrentPage: return model_.current();
+        case page_control::kHideHeaders: return model_.hideHeaders();
+        case page_control::kHeaderHeight: return model_.effectiveHeaderHeight();
+        case page_control::kTheme: return block_.theme;
+        case page_control::kSloped: return model_.sloped();
+        case page_control::kTextAlign: return block_.textAlign;
+        case page_control::kPageImages: return block_.pageImages;
+        case page_control::kHeaderImages: return block_.headerImages;
+        case page_control::kScrollImages: return block_.scrollImages;
+        case page_control::kGradient: return block_.gradient;
+        case page_control::kFillNormal: case page_control::kFillHot: case page_control::kFillSelected:
+            return colourOf(block_.fill[static_cast<size_t>(k - page_control::kFillNormal)]);
+        case page_control::kPageAreaColour: return colourOf(block_.pageAreaColour);
+        case page_control::kBorderColour: return colourOf(block_.borderColour);
+        case page_control::kTextNormal: case page_control::kTextHot: case page_control::kTextSelected:
+            return colourOf(block_.text[static_cast<size_t>(k - page_control::kTextNormal)]);
+        case page_control::kBackground: return colourOf(block_.background);
+        case page_control::kVerticalText: return block_.verticalText;
+        case page_control::kSelectDisabled: return model_.selectDisabled();
+        case page_control::kExplicitOuter: return block_.explicitOuter;
+        case page_control::kOuterNormal: case page_control::kOuterHot: case page_control::kOuterSelected:
+            return colourOf(block_.outer[static_cast<size_t>(k - page_control::kOuterNormal)]);
         // The page area as the pages' own components see it: inside the frame.
-        case pc::kPageAreaLeft: return a.left + 1;
-        case pc::kPageAreaTop: return a.top + 1;
-        case pc::kPageAreaWidth: return std::max(a.width() - 2, 0);
-        case pc::kPageAreaHeight: return std::max(a.height() - 2, 0);
-        case pc::kNoHotOnSelected: return model_.noHotOnSelected();
+        case page_control::kPageAreaLeft: return a.left + 1;
+        case page_control::kPageAreaTop: return a.top + 1;
+        case page_control::kPageAreaWidth: return std::max(a.width() - 2, 0);
+        case page_control::kPageAreaHeight: return std::max(a.height() - 2, 0);
+        case page_control::kNoHotOnSelected: return model_.noHotOnSelected();
         default: return std::nullopt;
     }
 }
@@ -250,9 +248,9 @@ bool PageControl::setOwn(int k, const runtime::Value& v) {
         return nullptr;
     };
     switch (k) {
-        case pc::kHeaderPosition: model_.setPosition(runtime::asInt(v)); return true;
-        case pc::kMultiRow: model_.setMultiRow(runtime::asBool(v)); return true;
-        case pc::kFont: {
+        case page_control::kHeaderPosition: model_.setPosition(runtime::asInt(v)); return true;
+        case page_control::kMultiRow: model_.setMultiRow(runtime::asBool(v)); return true;
+        case page_control::kFont: {
             const runtime::Bytes* b = bytesOf("font");
             if (!b) return true;
             if (b->empty()) block_.font.reset();
@@ -261,7 +259,7 @@ bool PageControl::setOwn(int k, const runtime::Value& v) {
             applyFont();
             return true;
         }
-        case pc::kPageList: {
+        case page_control::kPageList: {
             const runtime::Bytes* b = bytesOf("page list");
             if (!b) return true;
             auto pages = PageControlBlock::parsePages(*b);
@@ -269,10 +267,10 @@ bool PageControl::setOwn(int k, const runtime::Value& v) {
             model_.setPages(std::move(*pages), true);
             return true;
         }
-        case pc::kCurrentPage: model_.select(runtime::asInt(v), true); return true;
-        case pc::kHideHeaders: model_.setHideHeaders(runtime::asBool(v)); return true;
-        case pc::kHeaderHeight: model_.setHeaderHeight(runtime::asInt(v)); return true;
-        case pc::kTheme: {
+        case page_control::kCurrentPage: model_.select(runtime::asInt(v), true); return true;
+        case page_control::kHideHeaders: model_.setHideHeaders(runtime::asBool(v)); return true;
+        case page_control::kHeaderHeight: model_.setHeaderHeight(runtime::asInt(v)); return true;
+        case page_control::kTheme: {
             int t = runtime::asInt(v);
             if (t < 0 || t > 3) return true;
             block_.theme = t;
@@ -280,36 +278,36 @@ bool PageControl::setOwn(int k, const runtime::Value& v) {
             model_.markAllDirty();
             return true;
         }
-        case pc::kSloped:
+        case page_control::kSloped:
             model_.setSloped(runtime::asBool(v));
             if (model_.sloped()) block_.theme = 0;
             return true;
-        case pc::kTextAlign: block_.textAlign = runtime::asInt(v) == 1 ? 1 : 0; model_.markAllDirty(); return true;
-        case pc::kPageImages: case pc::kHeaderImages: case pc::kScrollImages: {
+        case page_control::kTextAlign: block_.textAlign = runtime::asInt(v) == 1 ? 1 : 0; model_.markAllDirty(); return true;
+        case page_control::kPageImages: case page_control::kHeaderImages: case page_control::kScrollImages: {
             const runtime::Bytes* b = bytesOf("image list");
             if (!b) return true;
             auto list = page_control::ImageList::fromStream(*b);
-            if (k == pc::kPageImages) { block_.pageImages = *b; painter_.setPageImages(std::move(list)); }
-            if (k == pc::kHeaderImages) { block_.headerImages = *b; painter_.setHeaderImages(std::move(list)); }
-            if (k == pc::kScrollImages) { block_.scrollImages = *b; painter_.setScrollImages(std::move(list)); }
+            if (k == page_control::kPageImages) { block_.pageImages = *b; painter_.setPageImages(std::move(list)); }
+            if (k == page_control::kHeaderImages) { block_.headerImages = *b; painter_.setHeaderImages(std::move(list)); }
+            if (k == page_control::kScrollImages) { block_.scrollImages = *b; painter_.setScrollImages(std::move(list)); }
             model_.markAllDirty();
             model_.relayout();
             return true;
         }
-        case pc::kGradient: block_.gradient = runtime::asBool(v); model_.markAllDirty(); return true;
-        case pc::kFillNormal: case pc::kFillHot: case pc::kFillSelected:
-            return colourWrite(block_.fill[static_cast<size_t>(k - pc::kFillNormal)]);
-        case pc::kPageAreaColour: return colourWrite(block_.pageAreaColour);
-        case pc::kBorderColour: return colourWrite(block_.borderColour);
-        case pc::kTextNormal: case pc::kTextHot: case pc::kTextSelected:
-            return colourWrite(block_.text[static_cast<size_t>(k - pc::kTextNormal)]);
-        case pc::kBackground: return colourWrite(block_.background);
-        case pc::kVerticalText: block_.verticalText = runtime::asBool(v); model_.markAllDirty(); return true;
-        case pc::kSelectDisabled: model_.setSelectDisabled(runtime::asBool(v)); return true;
-        case pc::kExplicitOuter: block_.explicitOuter = runtime::asBool(v); model_.markAllDirty(); return true;
-        case pc::kOuterNormal: case pc::kOuterHot: case pc::kOuterSelected:
-            return colourWrite(block_.outer[static_cast<size_t>(k - pc::kOuterNormal)]);
-        case pc::kNoHotOnSelected: model_.setNoHotOnSelected(runtime::asBool(v)); return true;
+        case page_control::kGradient: block_.gradient = runtime::asBool(v); model_.markAllDirty(); return true;
+        case page_control::kFillNormal: case page_control::kFillHot: case page_control::kFillSelected:
+            return colourWrite(block_.fill[static_cast<size_t>(k - page_control::kFillNormal)]);
+        case page_control::kPageAreaColour: return colourWrite(block_.pageAreaColour);
+        case page_control::kBorderColour: return colourWrite(block_.borderColour);
+        case page_control::kTextNormal: case page_control::kTextHot: case page_control::kTextSelected:
+            return colourWrite(block_.text[static_cast<size_t>(k - page_control::kTextNormal)]);
+        case page_control::kBackground: return colourWrite(block_.background);
+        case page_control::kVerticalText: block_.verticalText = runtime::asBool(v); model_.markAllDirty(); return true;
+        case page_control::kSelectDisabled: model_.setSelectDisabled(runtime::asBool(v)); return true;
+        case page_control::kExplicitOuter: block_.explicitOuter = runtime::asBool(v); model_.markAllDirty(); return true;
+        case page_control::kOuterNormal: case page_control::kOuterHot: case page_control::kOuterSelected:
+            return colourWrite(block_.outer[static_cast<size_t>(k - page_control::kOuterNormal)]);
+        case page_control::kNoHotOnSelected: model_.setNoHotOnSelected(runtime::asBool(v)); return true;
         default: return false;  // unknown, or the read-only page area
     }
 }
@@ -317,26 +315,26 @@ bool PageControl::setOwn(int k, const runtime::Value& v) {
 std::optional<runtime::Value> PageControl::call(int method, std::vector<runtime::Value>& args) {
     auto arg = [&](size_t i, int fallback) { return i < args.size() ? runtime::asInt(args[i]) : fallback; };
     switch (method) {
-        case pc::kAddPage: {
+        case page_control::kAddPage: {
             PageControlPage page;
             page.caption = args.empty() ? std::string() : runtime::asText(args[0]);
             for (size_t s = 0; s < 3; ++s) page.image[s] = std::max(arg(1 + s, -1), -1);
             return model_.addPage(std::move(page), arg(4, -1));
         }
-        case pc::kRemovePage: return model_.removePage(arg(0, -2)) ? 1 : 0;
-        case pc::kGetPageCount: return model_.pageCount();
-        case pc::kGetPageCaption: {
+        case page_control::kRemovePage: return model_.removePage(arg(0, -2)) ? 1 : 0;
+        case page_control::kGetPageCount: return model_.pageCount();
+        case page_control::kGetPageCaption: {
             int i = arg(0, -1);
             return model_.validIndex(i) ? model_.page(i).data.caption : std::string();
         }
-        case pc::kSetPageCaption:
+        case page_control::kSetPageCaption:
             return model_.setCaption(arg(0, -1), args.size() > 1 ? runtime::asText(args[1]) : std::string()) ? 1 : 0;
-        case pc::kSetPageTip: {
+        case page_control::kSetPageTip: {
             // A tip changes nothing on screen, so no repaint tells of it.
             runtime::accessibleChanged(area_);
             return model_.setTip(arg(0, -1), args.size() > 1 ? runtime::asText(args[1]) : std::string()) ? 1 : 0;
         }
-        case pc::kGetHeaderRect: {
+        case page_control::kGetHeaderRect: {
             page_control::Box b = model_.headerRectOrArea(arg(0, -1));
             args.resize(std::max<size_t>(args.size(), 5));
             args[1] = b.left;
@@ -376,7 +374,7 @@ std::optional<runtime::Rect> headerRect(runtime::Runtime& runtime, runtime::Comp
         return std::nullopt;
     }
     std::vector<runtime::Value> args{index};
-    c->call(pc::kGetHeaderRect, args);
+    c->call(page_control::kGetHeaderRect, args);
     return runtime::Rect{runtime::asInt(args[1]), runtime::asInt(args[2]), runtime::asInt(args[3]), runtime::asInt(args[4])};
 }
 

@@ -25,7 +25,6 @@
 
 namespace {
 
-namespace prop = runtime::prop;
 using testsupport::screenPixel;
 using testsupport::waitFor;
 using testsupport::xdotool;
@@ -93,10 +92,10 @@ protected:
 
     runtime::Rect rect() const { return rectOf(window); }
     runtime::Rect rectOf(runtime::ComponentRef r) const {
-        return {num(r, prop::kLeft), num(r, prop::kTop), num(r, prop::kWidth), num(r, prop::kHeight)};
+        return {num(r, runtime::prop::kLeft), num(r, runtime::prop::kTop), num(r, runtime::prop::kWidth), num(r, runtime::prop::kHeight)};
     }
     int num(runtime::ComponentRef r, int index) const { return runtime::asInt(rt.get(r, index)); }
-    bool visible(runtime::ComponentRef r) const { return runtime::asBool(rt.get(r, prop::kVisible)); }
+    bool visible(runtime::ComponentRef r) const { return runtime::asBool(rt.get(r, runtime::prop::kVisible)); }
     const tabs::MainUi& u() const { return tabs::mainUi(); }
 
     void click(runtime::ComponentRef button) {
@@ -138,15 +137,15 @@ TEST_F(ChromeWindowTest, StartsMaximisedOverTheWorkAreaWithTheLayoutStretched) {
     EXPECT_TRUE(visible(u().restoreButton));
     EXPECT_FALSE(visible(u().maximiseButton));
     EXPECT_EQ(rectOf(u().borderPanel), (runtime::Rect{0, 0, W, H}));
-    EXPECT_EQ(num(u().titleLabel, prop::kWidth), W - 6);
-    EXPECT_EQ(num(u().addressBox, prop::kWidth), W - 121 - 13 - 48 - 23 + 14);
-    EXPECT_EQ(num(u().goButton, prop::kLeft), W - (1030 - 974));
+    EXPECT_EQ(num(u().titleLabel, runtime::prop::kWidth), W - 6);
+    EXPECT_EQ(num(u().addressBox, runtime::prop::kWidth), W - 121 - 13 - 48 - 23 + 14);
+    EXPECT_EQ(num(u().goButton, runtime::prop::kLeft), W - (1030 - 974));
     EXPECT_EQ(rectOf(u().tabControl), (runtime::Rect{3, 83, W - 7, H - 87}));
     // One tab: no close-current-tab button, quit 3 pixels from the edge.
     EXPECT_FALSE(visible(u().closeCurrentTabButton));
-    EXPECT_EQ(num(u().quitButton, prop::kLeft), W - 42 - 3);
-    EXPECT_EQ(num(u().restoreButton, prop::kLeft), W - 45 - 25);
-    EXPECT_EQ(num(u().minimiseButton, prop::kLeft), W - 45 - 25 - 26);
+    EXPECT_EQ(num(u().quitButton, runtime::prop::kLeft), W - 42 - 3);
+    EXPECT_EQ(num(u().restoreButton, runtime::prop::kLeft), W - 45 - 25);
+    EXPECT_EQ(num(u().minimiseButton, runtime::prop::kLeft), W - 45 - 25 - 26);
 }
 
 TEST_F(ChromeWindowTest, RestoreGivesTheDesignRectangleAndTwoTogglesReturnIt) {
@@ -155,13 +154,13 @@ TEST_F(ChromeWindowTest, RestoreGivesTheDesignRectangleAndTwoTogglesReturnIt) {
     EXPECT_FALSE(app::isMaximised());
     EXPECT_TRUE(visible(u().maximiseButton));
     EXPECT_FALSE(visible(u().restoreButton));
-    EXPECT_EQ(num(u().addressBackgroundLeft, prop::kLeft), 121);
-    EXPECT_EQ(num(u().addressBackgroundMiddle, prop::kLeft), 134);
-    EXPECT_EQ(num(u().addressBackgroundMiddle, prop::kWidth), 825);
-    EXPECT_EQ(num(u().addressBackgroundRight, prop::kLeft), 959);
-    EXPECT_EQ(num(u().addressBox, prop::kLeft), 127);
-    EXPECT_EQ(num(u().addressBox, prop::kWidth), 839);
-    EXPECT_EQ(num(u().goButton, prop::kLeft), 974);
+    EXPECT_EQ(num(u().addressBackgroundLeft, runtime::prop::kLeft), 121);
+    EXPECT_EQ(num(u().addressBackgroundMiddle, runtime::prop::kLeft), 134);
+    EXPECT_EQ(num(u().addressBackgroundMiddle, runtime::prop::kWidth), 825);
+    EXPECT_EQ(num(u().addressBackgroundRight, runtime::prop::kLeft), 959);
+    EXPECT_EQ(num(u().addressBox, runtime::prop::kLeft), 127);
+    EXPECT_EQ(num(u().addressBox, runtime::prop::kWidth), 839);
+    EXPECT_EQ(num(u().goButton, runtime::prop::kLeft), 974);
 
     rt.raise(u().titleLabel, runtime::event::kDoubleClick, {100, 10, 0});
     settle();
@@ -176,19 +175,19 @@ TEST_F(ChromeWindowTest, RestoreGivesTheDesignRectangleAndTwoTogglesReturnIt) {
 
 TEST_F(ChromeWindowTest, SizesBelowTheMinimumSnapBack) {
     click(u().restoreButton);
-    rt.set(window, prop::kWidth, 200);
-    EXPECT_EQ(num(window, prop::kWidth), 320);
-    rt.set(window, prop::kHeight, 100);
-    EXPECT_EQ(num(window, prop::kHeight), 240);
+    rt.set(window, runtime::prop::kWidth, 200);
+    EXPECT_EQ(num(window, runtime::prop::kWidth), 320);
+    rt.set(window, runtime::prop::kHeight, 100);
+    EXPECT_EQ(num(window, runtime::prop::kHeight), 240);
     settle();
     EXPECT_EQ(serverRect(), (runtime::Rect{50, 50, 320, 240}));
     EXPECT_EQ(rectOf(u().borderPanel), (runtime::Rect{0, 0, 320, 240}));
-    EXPECT_EQ(num(u().quitButton, prop::kLeft), 320 - 45);
+    EXPECT_EQ(num(u().quitButton, runtime::prop::kLeft), 320 - 45);
 }
 
 TEST_F(ChromeWindowTest, AMovedMaximisedWindowIsPutBack) {
     const runtime::Rect area = expectedWorkArea();
-    rt.set(window, prop::kLeft, 100);
+    rt.set(window, runtime::prop::kLeft, 100);
     EXPECT_EQ(rect(), area);
     settle();
     EXPECT_EQ(serverRect(), area);
@@ -196,10 +195,10 @@ TEST_F(ChromeWindowTest, AMovedMaximisedWindowIsPutBack) {
     // A normal window of exactly the maximised size passes for a moved
     // maximised one the next time it moves; the saved rectangle stays.
     click(u().restoreButton);
-    rt.set(window, prop::kWidth, area.width);
-    rt.set(window, prop::kHeight, area.height);
+    rt.set(window, runtime::prop::kWidth, area.width);
+    rt.set(window, runtime::prop::kHeight, area.height);
     EXPECT_EQ(rect(), (runtime::Rect{50, 50, area.width, area.height}));
-    rt.set(window, prop::kLeft, 60);
+    rt.set(window, runtime::prop::kLeft, 60);
     EXPECT_EQ(rect(), area);
     EXPECT_EQ(program::shell().savedNormalRect, (runtime::Rect{50, 50, 1030, 750}));
     settle();
@@ -247,12 +246,12 @@ TEST_F(ChromeWindowTest, CloseCurrentTabButtonTakesTheEdgeWithMoreTabs) {
     tabs::tabTable.resize(2);
     app::ArrangeTitleBarButtons();
     EXPECT_TRUE(visible(u().closeCurrentTabButton));
-    EXPECT_EQ(num(u().closeCurrentTabButton, prop::kLeft), W - 25 - 3);
-    EXPECT_EQ(num(u().quitButton, prop::kLeft), W - 25 - 3 - 3 - 42);
+    EXPECT_EQ(num(u().closeCurrentTabButton, runtime::prop::kLeft), W - 25 - 3);
+    EXPECT_EQ(num(u().quitButton, runtime::prop::kLeft), W - 25 - 3 - 3 - 42);
     tabs::tabTable.resize(1);
     app::ArrangeTitleBarButtons();
     EXPECT_FALSE(visible(u().closeCurrentTabButton));
-    EXPECT_EQ(num(u().quitButton, prop::kLeft), W - 42 - 3);
+    EXPECT_EQ(num(u().quitButton, runtime::prop::kLeft), W - 42 - 3);
 }
 
 TEST_F(ChromeWindowTest, BorderIsPaintedInThreeColoursInsideTheShape) {
@@ -283,16 +282,16 @@ TEST_F(ChromeWindowTest, BorderIsPaintedInThreeColoursInsideTheShape) {
 TEST_F(ChromeWindowTest, GripCursorsAndNoResizeFromAPressInTheInterior) {
     const int W = rect().width;
     rt.raise(u().borderPanel, runtime::event::kMouseMove, {W - 6, 300, 0});
-    EXPECT_EQ(num(u().borderPanel, prop::kCursor), runtime::cursor::kSizeWe);
+    EXPECT_EQ(num(u().borderPanel, runtime::prop::kCursor), runtime::cursor::kSizeWe);
     rt.raise(u().borderPanel, runtime::event::kMouseMove, {2, 2, 0});
-    EXPECT_EQ(num(u().borderPanel, prop::kCursor), runtime::cursor::kSizeNwse);
+    EXPECT_EQ(num(u().borderPanel, runtime::prop::kCursor), runtime::cursor::kSizeNwse);
     rt.raise(u().borderPanel, runtime::event::kMouseMove, {W - 7, 300, 0});
-    EXPECT_EQ(num(u().borderPanel, prop::kCursor), runtime::cursor::kArrow);
+    EXPECT_EQ(num(u().borderPanel, runtime::prop::kCursor), runtime::cursor::kArrow);
     // On X a press may come without a move before it: the last move was on
     // the right edge, the press is in the interior and resizes nothing.
     rt.raise(u().borderPanel, runtime::event::kMouseMove, {W - 6, 300, 0});
     rt.raise(u().borderPanel, runtime::event::kLeftDown, {W - 7, 300, 0});
-    EXPECT_EQ(num(u().borderPanel, prop::kCursor), runtime::cursor::kArrow);
+    EXPECT_EQ(num(u().borderPanel, runtime::prop::kCursor), runtime::cursor::kArrow);
     settle();
     EXPECT_FALSE(pointerGrabbed()) << "a press in the interior started a resize";
     EXPECT_EQ(rect(), expectedWorkArea());
@@ -305,7 +304,7 @@ TEST_F(ChromeWindowTest, DraggingTheLeftEdgeResizesAndTheLayoutFollows) {
     xdotool("mousemove " + at(50 + 2, y - 1));
     settle();
     xdotool("mousemove " + at(50 + 1, y));
-    ASSERT_TRUE(waitFor([&] { return num(u().borderPanel, prop::kCursor) == runtime::cursor::kSizeWe; }));
+    ASSERT_TRUE(waitFor([&] { return num(u().borderPanel, runtime::prop::kCursor) == runtime::cursor::kSizeWe; }));
     xdotool("mousedown 1");
     settle();
     xdotool("mousemove " + at(50 + 1 + 100, y));
@@ -315,8 +314,8 @@ TEST_F(ChromeWindowTest, DraggingTheLeftEdgeResizesAndTheLayoutFollows) {
     xdotool("mouseup 1");
     settle();
     EXPECT_EQ(rect(), (runtime::Rect{250, 50, 830, 750}));
-    EXPECT_EQ(num(u().goButton, prop::kLeft), 830 - (1030 - 974));
-    EXPECT_EQ(num(u().quitButton, prop::kLeft), 830 - 45);
+    EXPECT_EQ(num(u().goButton, runtime::prop::kLeft), 830 - (1030 - 974));
+    EXPECT_EQ(num(u().quitButton, runtime::prop::kLeft), 830 - 45);
 }
 
 TEST_F(ChromeWindowTest, MinimiseAsksTheSystemToIconify) {

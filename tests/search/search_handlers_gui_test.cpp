@@ -21,8 +21,6 @@
 
 namespace {
 
-namespace n = tabs::name;
-namespace ev = runtime::event;
 const std::string kBase = program::listing::kBaseUrl;
 constexpr int kContent = runtime::prop::own(runtime::edit_box::kContent);
 constexpr int kColour = runtime::prop::own(runtime::edit_box::kTextColour);
@@ -59,35 +57,35 @@ runtime::WindowDescription window() {
     w.name = "search test";
     w.rect = {0, 0, 400, 300};
     auto& c = w.components;
-    c.push_back(component("EditBox", n::kSearchBox, editBox("输入关键字"),
-                          {{ev::kFocusGained, search::onSearchBoxFocusGained},
-                           {ev::kFocusLost, search::onSearchBoxFocusLost},
-                           {ev::kKeyDown, search::onSearchBoxKeyDown}}));
-    c.push_back(component("EditBox", n::kAddressBox, editBox("输入网址或关键字"),
-                          {{ev::kFocusGained, search::onAddressBoxFocusGained},
-                           {ev::kFocusLost, search::onAddressBoxFocusLost},
-                           {ev::kKeyDown, search::onAddressBoxKeyDown},
-                           {ev::kCharInput, search::onAddressBoxCharInput}}));
-    const char* hot[12] = {n::kHotLabel1, n::kHotLabel2, n::kHotLabel3,  n::kHotLabel4,
-                           n::kHotLabel5, n::kHotLabel6, n::kHotLabel7,  n::kHotLabel8,
-                           n::kHotLabel9, n::kHotLabel10, n::kHotLabel11, n::kHotLabel12};
+    c.push_back(component("EditBox", tabs::name::kSearchBox, editBox("输入关键字"),
+                          {{runtime::event::kFocusGained, search::onSearchBoxFocusGained},
+                           {runtime::event::kFocusLost, search::onSearchBoxFocusLost},
+                           {runtime::event::kKeyDown, search::onSearchBoxKeyDown}}));
+    c.push_back(component("EditBox", tabs::name::kAddressBox, editBox("输入网址或关键字"),
+                          {{runtime::event::kFocusGained, search::onAddressBoxFocusGained},
+                           {runtime::event::kFocusLost, search::onAddressBoxFocusLost},
+                           {runtime::event::kKeyDown, search::onAddressBoxKeyDown},
+                           {runtime::event::kCharInput, search::onAddressBoxCharInput}}));
+    const char* hot[12] = {tabs::name::kHotLabel1, tabs::name::kHotLabel2, tabs::name::kHotLabel3,  tabs::name::kHotLabel4,
+                           tabs::name::kHotLabel5, tabs::name::kHotLabel6, tabs::name::kHotLabel7,  tabs::name::kHotLabel8,
+                           tabs::name::kHotLabel9, tabs::name::kHotLabel10, tabs::name::kHotLabel11, tabs::name::kHotLabel12};
     for (const char* h : hot)
-        c.push_back(component("Label", h, runtime::LabelBlock{}.serialize(), {{ev::kLeftDown, search::onHotSearchLabelDown}}));
-    c.push_back(component("Label", n::kHotCaption, runtime::LabelBlock{}.serialize(),
-                          {{ev::kLeftDown, search::onHotSearchLabelDown}}));
+        c.push_back(component("Label", h, runtime::LabelBlock{}.serialize(), {{runtime::event::kLeftDown, search::onHotSearchLabelDown}}));
+    c.push_back(component("Label", tabs::name::kHotCaption, runtime::LabelBlock{}.serialize(),
+                          {{runtime::event::kLeftDown, search::onHotSearchLabelDown}}));
     // Buttons only need their click binding here.
     auto button = [&](const char* name, runtime::Handler h) {
         c.push_back(component("Label", name, runtime::LabelBlock{}.serialize(), {{kClick, std::move(h)}}));
     };
-    button(n::kSearchButton, search::onSearchButtonClick);
-    button(n::kGoButton, search::onGoButtonClick);
-    button(n::kHomeButton, search::onHomeButtonClick);
-    button(n::kNewTabButton, search::onNewTabButtonClick);
-    button(n::kBackButton, search::onBackButtonClick);
-    button(n::kForwardButton, search::onForwardButtonClick);
-    button(n::kRefreshButton, search::onRefreshButtonClick);
-    button(n::kStopButton, search::onStopButtonClick);
-    c.push_back(component("WebBrowser", n::kTemplateBrowser, {}));
+    button(tabs::name::kSearchButton, search::onSearchButtonClick);
+    button(tabs::name::kGoButton, search::onGoButtonClick);
+    button(tabs::name::kHomeButton, search::onHomeButtonClick);
+    button(tabs::name::kNewTabButton, search::onNewTabButtonClick);
+    button(tabs::name::kBackButton, search::onBackButtonClick);
+    button(tabs::name::kForwardButton, search::onForwardButtonClick);
+    button(tabs::name::kRefreshButton, search::onRefreshButtonClick);
+    button(tabs::name::kStopButton, search::onStopButtonClick);
+    c.push_back(component("WebBrowser", tabs::name::kTemplateBrowser, {}));
     return w;
 }
 
@@ -181,24 +179,24 @@ protected:
 };
 
 TEST_F(SearchHandlers, TypedKeywordAndEnterSearchInANewTabWithAnyModifiers) {
-    raise(n::kSearchBox, ev::kFocusGained);
-    type(n::kSearchBox, " 变态 ");
-    ASSERT_EQ(content(n::kSearchBox), " 变态 ");
+    raise(tabs::name::kSearchBox, runtime::event::kFocusGained);
+    type(tabs::name::kSearchBox, " 变态 ");
+    ASSERT_EQ(content(tabs::name::kSearchBox), " 变态 ");
     const std::string url = "open " + kBase + "search.asp?key=%20%B1%E4%CC%AC%20&otype=name";
-    key(n::kSearchBox, GDK_KEY_Return);
-    key(n::kSearchBox, GDK_KEY_Return, GDK_CONTROL_MASK);
-    key(n::kSearchBox, GDK_KEY_KP_Enter, GDK_CONTROL_MASK | GDK_SHIFT_MASK | GDK_MOD1_MASK);
+    key(tabs::name::kSearchBox, GDK_KEY_Return);
+    key(tabs::name::kSearchBox, GDK_KEY_Return, GDK_CONTROL_MASK);
+    key(tabs::name::kSearchBox, GDK_KEY_KP_Enter, GDK_CONTROL_MASK | GDK_SHIFT_MASK | GDK_MOD1_MASK);
     EXPECT_EQ(log, (std::vector<std::string>{url, url, url}));
 }
 
 TEST_F(SearchHandlers, WorkQueuedBeforeTheSearchRunsBeforeTheTabOpens) {
     search::services().pumpMessages = search::defaultServices().pumpMessages;
-    setContent(n::kSearchBox, "ab");
+    setContent(tabs::name::kSearchBox, "ab");
     g_idle_add([](gpointer p) -> gboolean {
         static_cast<std::vector<std::string>*>(p)->push_back("queued");
         return G_SOURCE_REMOVE;
     }, &log);
-    key(n::kSearchBox, GDK_KEY_Return);
+    key(tabs::name::kSearchBox, GDK_KEY_Return);
     EXPECT_EQ(log, (std::vector<std::string>{"queued", "open " + kBase + "search.asp?key=%61%62&otype=name"}));
 }
 
@@ -208,7 +206,7 @@ TEST_F(SearchHandlers, AQuitClickQueuedBeforeTheSearchEndsItQuietly) {
     // tab control or template as a runtime error.
     search::services() = search::defaultServices();
     search::services().openInNewTab = [this](const std::string& url) { log.push_back("open " + url); };
-    setContent(n::kSearchBox, std::string(2000, 'k'));
+    setContent(tabs::name::kSearchBox, std::string(2000, 'k'));
     struct Quit {
         uint32_t window;
         std::vector<std::string>* log;
@@ -219,7 +217,7 @@ TEST_F(SearchHandlers, AQuitClickQueuedBeforeTheSearchEndsItQuietly) {
         runtime::Runtime::instance().destroyWindow(q->window);
         return G_SOURCE_REMOVE;
     }, &quit);
-    runtime::Runtime::instance().raise(ref(n::kSearchBox), ev::kKeyDown, {13, 0});
+    runtime::Runtime::instance().raise(ref(tabs::name::kSearchBox), runtime::event::kKeyDown, {13, 0});
     EXPECT_EQ(log, std::vector<std::string>{"quit"});
     EXPECT_FALSE(runtime::Runtime::instance().exists(win));
     // Handlers that ran nested after the window closed open nothing either.
@@ -231,17 +229,17 @@ TEST_F(SearchHandlers, AQuitClickQueuedBeforeTheSearchEndsItQuietly) {
 }
 
 TEST_F(SearchHandlers, SearchButtonUsesTheSearchBox) {
-    setContent(n::kSearchBox, "abc");
-    raise(n::kSearchButton, kClick);
+    setContent(tabs::name::kSearchBox, "abc");
+    raise(tabs::name::kSearchButton, kClick);
     EXPECT_EQ(log, std::vector<std::string>{"open " + kBase + "search.asp?key=%61%62%63&otype=name"});
 }
 
 TEST_F(SearchHandlers, BlankKeywordShowsTheOwnedReminderAndOpensNothing) {
     search::services().showReminder = search::defaultServices().showReminder;
     for (const char* blank : {"   ", "\xE3\x80\x80", "输入 关键字"}) {
-        setContent(n::kSearchBox, blank);
+        setContent(tabs::name::kSearchBox, blank);
         DialogAnswerer answer(1);
-        key(n::kSearchBox, GDK_KEY_Return);
+        key(tabs::name::kSearchBox, GDK_KEY_Return);
         ASSERT_EQ(answer.seen.size(), 1u) << blank;
         EXPECT_EQ(answer.seen[0].text, "请输入您要搜的关键词");
         EXPECT_EQ(answer.seen[0].caption, "友情提示：");
@@ -251,11 +249,11 @@ TEST_F(SearchHandlers, BlankKeywordShowsTheOwnedReminderAndOpensNothing) {
 }
 
 TEST_F(SearchHandlers, HotLabelsOpenTheirSearches) {
-    const char* hot[12] = {n::kHotLabel1, n::kHotLabel2, n::kHotLabel3,  n::kHotLabel4,
-                           n::kHotLabel5, n::kHotLabel6, n::kHotLabel7,  n::kHotLabel8,
-                           n::kHotLabel9, n::kHotLabel10, n::kHotLabel11, n::kHotLabel12};
-    for (const char* h : hot) raise(h, ev::kLeftDown);
-    raise(n::kHotCaption, ev::kLeftDown);
+    const char* hot[12] = {tabs::name::kHotLabel1, tabs::name::kHotLabel2, tabs::name::kHotLabel3,  tabs::name::kHotLabel4,
+                           tabs::name::kHotLabel5, tabs::name::kHotLabel6, tabs::name::kHotLabel7,  tabs::name::kHotLabel8,
+                           tabs::name::kHotLabel9, tabs::name::kHotLabel10, tabs::name::kHotLabel11, tabs::name::kHotLabel12};
+    for (const char* h : hot) raise(h, runtime::event::kLeftDown);
+    raise(tabs::name::kHotCaption, runtime::event::kLeftDown);
     auto key = [&](const char* k) { return "open " + kBase + "search.asp?key=" + k + "&otype=name"; };
     auto date = [&](const char* d) { return "open " + kBase + "search.asp?page=1&key=" + d + "&otype=Sdate&menu=all"; };
     EXPECT_EQ(log, (std::vector<std::string>{
@@ -266,57 +264,57 @@ TEST_F(SearchHandlers, HotLabelsOpenTheirSearches) {
 }
 
 TEST_F(SearchHandlers, AddressBoxEnterRules) {
-    setContent(n::kAddressBox, "example.org");
-    key(n::kAddressBox, GDK_KEY_Return);
-    key(n::kAddressBox, GDK_KEY_Return, GDK_CONTROL_MASK);
-    key(n::kAddressBox, GDK_KEY_Return, GDK_CONTROL_MASK | GDK_SHIFT_MASK);
-    key(n::kAddressBox, GDK_KEY_Return, GDK_SHIFT_MASK);
-    setContent(n::kAddressBox, "");
-    key(n::kAddressBox, GDK_KEY_Return);
+    setContent(tabs::name::kAddressBox, "example.org");
+    key(tabs::name::kAddressBox, GDK_KEY_Return);
+    key(tabs::name::kAddressBox, GDK_KEY_Return, GDK_CONTROL_MASK);
+    key(tabs::name::kAddressBox, GDK_KEY_Return, GDK_CONTROL_MASK | GDK_SHIFT_MASK);
+    key(tabs::name::kAddressBox, GDK_KEY_Return, GDK_SHIFT_MASK);
+    setContent(tabs::name::kAddressBox, "");
+    key(tabs::name::kAddressBox, GDK_KEY_Return);
     EXPECT_EQ(log, (std::vector<std::string>{"navigate 1 example.org", "open example.org",
                                              "navigate 1 example.org", "navigate 1 "}));
 }
 
 TEST_F(SearchHandlers, GoHomeAndNewTabButtons) {
     // The go button takes the content as it stands, grey hint and all.
-    raise(n::kGoButton, kClick);
-    for (int i = 0; i < 3; ++i) raise(n::kHomeButton, kClick);
-    raise(n::kNewTabButton, kClick);
+    raise(tabs::name::kGoButton, kClick);
+    for (int i = 0; i < 3; ++i) raise(tabs::name::kHomeButton, kClick);
+    raise(tabs::name::kNewTabButton, kClick);
     const std::string home = "open " + kBase;
     EXPECT_EQ(log, (std::vector<std::string>{"open 输入网址或关键字", home, home, home, "open " + kBase + "new.html"}));
 }
 
 TEST_F(SearchHandlers, PlaceholderFollowsTheFocus) {
-    for (auto [box, hint] : {std::pair{n::kSearchBox, "输入关键字"}, std::pair{n::kAddressBox, "输入网址或关键字"}}) {
-        raise(box, ev::kFocusGained);
+    for (auto [box, hint] : {std::pair{tabs::name::kSearchBox, "输入关键字"}, std::pair{tabs::name::kAddressBox, "输入网址或关键字"}}) {
+        raise(box, runtime::event::kFocusGained);
         EXPECT_EQ(content(box), "");
         EXPECT_EQ(colour(box), 0);
-        raise(box, ev::kFocusLost);
+        raise(box, runtime::event::kFocusLost);
         EXPECT_EQ(content(box), hint);
         EXPECT_EQ(colour(box), kGrey);
         // Text written into the box keeps the grey until the box is entered,
         // which turns it black without clearing it.
         setContent(box, "http://a.example/");
         EXPECT_EQ(colour(box), kGrey);
-        raise(box, ev::kFocusGained);
+        raise(box, runtime::event::kFocusGained);
         EXPECT_EQ(content(box), "http://a.example/");
         EXPECT_EQ(colour(box), 0);
-        raise(box, ev::kFocusLost);
+        raise(box, runtime::event::kFocusLost);
         EXPECT_EQ(content(box), "http://a.example/");
         EXPECT_EQ(colour(box), 0);
     }
 }
 
 TEST_F(SearchHandlers, RefreshAndStopSetLoadingAndUpdateTheButtons) {
-    runtime::ComponentRef browser = ref(n::kTemplateBrowser);
+    runtime::ComponentRef browser = ref(tabs::name::kTemplateBrowser);
     tabs::tabTable[0].browserWindow = browser.window;
     tabs::tabTable[0].browserComponent = browser.component;
-    raise(n::kRefreshButton, kClick);
+    raise(tabs::name::kRefreshButton, kClick);
     EXPECT_EQ(tabs::tabTable[0].loading, 1);
-    raise(n::kStopButton, kClick);
+    raise(tabs::name::kStopButton, kClick);
     EXPECT_EQ(tabs::tabTable[0].loading, 0);
-    raise(n::kBackButton, kClick);
-    raise(n::kForwardButton, kClick);
+    raise(tabs::name::kBackButton, kClick);
+    raise(tabs::name::kForwardButton, kClick);
     EXPECT_EQ(log, (std::vector<std::string>{"loading buttons", "back/forward buttons", "loading buttons",
                                              "back/forward buttons", "back/forward buttons",
                                              "back/forward buttons"}));
@@ -324,26 +322,26 @@ TEST_F(SearchHandlers, RefreshAndStopSetLoadingAndUpdateTheButtons) {
 
 TEST_F(SearchHandlers, StopAndRefreshAreNeverVisibleTogether) {
     search::services().updateLoadingButtons = search::defaultServices().updateLoadingButtons;
-    runtime::ComponentRef browser = ref(n::kTemplateBrowser);
+    runtime::ComponentRef browser = ref(tabs::name::kTemplateBrowser);
     tabs::tabTable[0].browserWindow = browser.window;
     tabs::tabTable[0].browserComponent = browser.component;
     runtime::Runtime& r = runtime::Runtime::instance();
     auto shown = [&](const char* name) { return runtime::asBool(r.get(ref(name), runtime::prop::kVisible)); };
-    for (const char* button : {n::kRefreshButton, n::kStopButton, n::kStopButton, n::kRefreshButton}) {
+    for (const char* button : {tabs::name::kRefreshButton, tabs::name::kStopButton, tabs::name::kStopButton, tabs::name::kRefreshButton}) {
         raise(button, kClick);
-        bool loading = std::string(button) == n::kRefreshButton;
-        EXPECT_EQ(shown(n::kStopButton), loading) << button;
-        EXPECT_EQ(shown(n::kRefreshButton), !loading) << button;
+        bool loading = std::string(button) == tabs::name::kRefreshButton;
+        EXPECT_EQ(shown(tabs::name::kStopButton), loading) << button;
+        EXPECT_EQ(shown(tabs::name::kRefreshButton), !loading) << button;
     }
 }
 
 TEST_F(SearchHandlers, NavigationButtonsWithoutACurrentTabDoNothing) {
     tabs::currentTab = 2;  // beyond the table
-    for (const char* b : {n::kRefreshButton, n::kStopButton, n::kBackButton, n::kForwardButton}) raise(b, kClick);
-    setContent(n::kAddressBox, "x");
-    key(n::kAddressBox, GDK_KEY_Return);
+    for (const char* b : {tabs::name::kRefreshButton, tabs::name::kStopButton, tabs::name::kBackButton, tabs::name::kForwardButton}) raise(b, kClick);
+    setContent(tabs::name::kAddressBox, "x");
+    key(tabs::name::kAddressBox, GDK_KEY_Return);
     tabs::currentTab = 1;  // a record whose browser is gone
-    raise(n::kRefreshButton, kClick);
+    raise(tabs::name::kRefreshButton, kClick);
     EXPECT_EQ(tabs::tabTable[0].loading, 0);
     EXPECT_TRUE(log.empty());
 }

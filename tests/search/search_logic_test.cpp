@@ -98,17 +98,16 @@ TEST(HotSearches, FixedKeysAreTheGbkEscapesOfTheirKeywords) {
 }
 
 TEST(HotSearches, UrlsByLabelName) {
-    namespace n = tabs::name;
     CivilDate newYearsEve{2015, 12, 31};
-    EXPECT_EQ(hotSearchUrl(n::kHotLabel4, newYearsEve), kBase + "search.asp?key=%B1%E4%CC%AC&otype=name");
-    EXPECT_EQ(hotSearchUrl(n::kHotLabel3, newYearsEve), kBase + "search.asp?key=%A3%B1%A3%B8%A3%B5&otype=name");
+    EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel4, newYearsEve), kBase + "search.asp?key=%B1%E4%CC%AC&otype=name");
+    EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel3, newYearsEve), kBase + "search.asp?key=%A3%B1%A3%B8%A3%B5&otype=name");
     auto date = [&](const char* d) { return kBase + "search.asp?page=1&key=" + d + "&otype=Sdate&menu=all"; };
-    EXPECT_EQ(hotSearchUrl(n::kHotLabel9, newYearsEve), date("2015-12-31"));
-    EXPECT_EQ(hotSearchUrl(n::kHotLabel10, newYearsEve), date("2016-1-1"));
-    EXPECT_EQ(hotSearchUrl(n::kHotLabel11, {2016, 3, 1}), date("2016-2-29"));
-    EXPECT_EQ(hotSearchUrl(n::kHotLabel12, newYearsEve), date("2016-1-2"));
+    EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel9, newYearsEve), date("2015-12-31"));
+    EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel10, newYearsEve), date("2016-1-1"));
+    EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel11, {2016, 3, 1}), date("2016-2-29"));
+    EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel12, newYearsEve), date("2016-1-2"));
     // The caption in front of the labels and unknown names search nothing.
-    EXPECT_EQ(hotSearchUrl(n::kHotCaption, newYearsEve), std::nullopt);
+    EXPECT_EQ(hotSearchUrl(tabs::name::kHotCaption, newYearsEve), std::nullopt);
     EXPECT_EQ(hotSearchUrl("", newYearsEve), std::nullopt);
 }
 

@@ -17,33 +17,32 @@
 
 namespace {
 
-namespace mb = sysutil::message_box;
 using testsupport::settle;
 using testsupport::waitFor;
 
 TEST(MessageBoxStyle, ButtonsIconsAndDismissal) {
     auto codes = [](int style) {
         std::vector<int> out;
-        for (const mb::Button& b : mb::buttonsFor(style)) out.push_back(b.code);
+        for (const sysutil::message_box::Button& b : sysutil::message_box::buttonsFor(style)) out.push_back(b.code);
         return out;
     };
-    EXPECT_EQ(codes(mb::style::kOk), std::vector<int>{mb::code::kOk});
-    EXPECT_EQ(codes(mb::style::kOkCancel), (std::vector<int>{mb::code::kOk, mb::code::kCancel}));
-    EXPECT_EQ(codes(mb::style::kAbortRetryIgnore),
-              (std::vector<int>{mb::code::kAbort, mb::code::kRetry, mb::code::kIgnore}));
-    EXPECT_EQ(codes(mb::style::kYesNoCancel), (std::vector<int>{mb::code::kYes, mb::code::kNo, mb::code::kCancel}));
-    EXPECT_EQ(codes(mb::style::kYesNo | mb::style::kIconQuestion), (std::vector<int>{mb::code::kYes, mb::code::kNo}));
-    EXPECT_EQ(codes(mb::style::kRetryCancel), (std::vector<int>{mb::code::kRetry, mb::code::kCancel}));
-    EXPECT_EQ(codes(0x0E), std::vector<int>{mb::code::kOk});  // unknown set: OK alone
+    EXPECT_EQ(codes(sysutil::message_box::style::kOk), std::vector<int>{sysutil::message_box::code::kOk});
+    EXPECT_EQ(codes(sysutil::message_box::style::kOkCancel), (std::vector<int>{sysutil::message_box::code::kOk, sysutil::message_box::code::kCancel}));
+    EXPECT_EQ(codes(sysutil::message_box::style::kAbortRetryIgnore),
+              (std::vector<int>{sysutil::message_box::code::kAbort, sysutil::message_box::code::kRetry, sysutil::message_box::code::kIgnore}));
+    EXPECT_EQ(codes(sysutil::message_box::style::kYesNoCancel), (std::vector<int>{sysutil::message_box::code::kYes, sysutil::message_box::code::kNo, sysutil::message_box::code::kCancel}));
+    EXPECT_EQ(codes(sysutil::message_box::style::kYesNo | sysutil::message_box::style::kIconQuestion), (std::vector<int>{sysutil::message_box::code::kYes, sysutil::message_box::code::kNo}));
+    EXPECT_EQ(codes(sysutil::message_box::style::kRetryCancel), (std::vector<int>{sysutil::message_box::code::kRetry, sysutil::message_box::code::kCancel}));
+    EXPECT_EQ(codes(0x0E), std::vector<int>{sysutil::message_box::code::kOk});  // unknown set: OK alone
 
-    EXPECT_EQ(mb::iconFor(0), mb::Icon::kNone);
-    EXPECT_EQ(mb::iconFor(mb::style::kYesNo | mb::style::kIconWarning), mb::Icon::kWarning);
-    EXPECT_EQ(mb::iconFor(mb::style::kIconError), mb::Icon::kError);
+    EXPECT_EQ(sysutil::message_box::iconFor(0), sysutil::message_box::Icon::kNone);
+    EXPECT_EQ(sysutil::message_box::iconFor(sysutil::message_box::style::kYesNo | sysutil::message_box::style::kIconWarning), sysutil::message_box::Icon::kWarning);
+    EXPECT_EQ(sysutil::message_box::iconFor(sysutil::message_box::style::kIconError), sysutil::message_box::Icon::kError);
 
-    EXPECT_EQ(mb::dismissCodeFor(mb::style::kOk), mb::code::kOk);
-    EXPECT_EQ(mb::dismissCodeFor(mb::style::kYesNoCancel), mb::code::kCancel);
-    EXPECT_EQ(mb::dismissCodeFor(mb::style::kYesNo), 0);
-    EXPECT_EQ(mb::dismissCodeFor(mb::style::kAbortRetryIgnore), 0);
+    EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kOk), sysutil::message_box::code::kOk);
+    EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kYesNoCancel), sysutil::message_box::code::kCancel);
+    EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kYesNo), 0);
+    EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kAbortRetryIgnore), 0);
 }
 
 class DisplayTest : public ::testing::Test {
@@ -121,7 +120,7 @@ TEST_F(DisplayTest, LongTitlesAreCutToTheBufferWithoutSplittingCharacters) {
 
 TEST_F(DisplayTest, MessageBoxWithoutAWindowHasNoOwner) {
     ASSERT_EQ(sysutil::windowOfProcess(getpid()), 0u) << "a window of an earlier test is still shown";
-    DialogAnswerer answer(mb::code::kOk);
+    DialogAnswerer answer(sysutil::message_box::code::kOk);
     EXPECT_EQ(sysutil::ownedMessageBox("没有主人"), 0);
     ASSERT_EQ(answer.seen.size(), 1u);
     EXPECT_EQ(answer.seen[0].owner, nullptr);
@@ -132,8 +131,8 @@ TEST_F(DisplayTest, MessageBoxWithoutAWindowHasNoOwner) {
 
 TEST_F(DisplayTest, MessageBoxIsModalToTheFirstWindowOfTheProcess) {
     GtkWidget* w = window("主窗口");
-    DialogAnswerer answer(mb::code::kOk);
-    EXPECT_EQ(sysutil::ownedMessageBox("请输入您要搜的关键词", mb::style::kOk, "友情提示："), 0);
+    DialogAnswerer answer(sysutil::message_box::code::kOk);
+    EXPECT_EQ(sysutil::ownedMessageBox("请输入您要搜的关键词", sysutil::message_box::style::kOk, "友情提示："), 0);
     ASSERT_EQ(answer.seen.size(), 1u);
     EXPECT_EQ(answer.seen[0].owner, GTK_WINDOW(w));
     EXPECT_TRUE(answer.seen[0].modal);
@@ -142,20 +141,20 @@ TEST_F(DisplayTest, MessageBoxIsModalToTheFirstWindowOfTheProcess) {
 
 TEST_F(DisplayTest, MessageBoxAnswersAreButtonCodesLessOne) {
     {
-        DialogAnswerer answer(mb::code::kNo);
-        EXPECT_EQ(sysutil::ownedMessageBox("?", mb::style::kYesNo, ""), 6);
+        DialogAnswerer answer(sysutil::message_box::code::kNo);
+        EXPECT_EQ(sysutil::ownedMessageBox("?", sysutil::message_box::style::kYesNo, ""), 6);
         ASSERT_EQ(answer.seen.size(), 1u);
         EXPECT_EQ(answer.seen[0].caption, "") << "an explicit empty caption stays empty";
         EXPECT_EQ(answer.seen[0].buttons, (std::vector<std::string>{"是", "否"}));
     }
     {
-        DialogAnswerer answer(mb::code::kRetry);
-        EXPECT_EQ(sysutil::ownedMessageBox("?", mb::style::kAbortRetryIgnore), 3);
+        DialogAnswerer answer(sysutil::message_box::code::kRetry);
+        EXPECT_EQ(sysutil::ownedMessageBox("?", sysutil::message_box::style::kAbortRetryIgnore), 3);
     }
     {
         // Closing a box that has Cancel answers Cancel.
         DialogAnswerer answer(GTK_RESPONSE_DELETE_EVENT);
-        EXPECT_EQ(sysutil::ownedMessageBox("?", mb::style::kOkCancel), 1);
+        EXPECT_EQ(sysutil::ownedMessageBox("?", sysutil::message_box::style::kOkCancel), 1);
     }
 }
 

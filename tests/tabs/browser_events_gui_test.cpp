@@ -14,7 +14,6 @@
 namespace tabs_test {
 namespace {
 
-namespace wb = widgets::web_browser;
 
 class BrowserEventsGuiTest : public TabWindowTest {
 protected:
@@ -40,30 +39,30 @@ TEST_F(BrowserEventsGuiTest, StatusWindowFadesInAndOutWithTheCurrentTabsTexts) {
     EXPECT_EQ(tabs::statusFade().maxOpacity(), 200);
 
     // "Done" while hidden changes nothing; a background tab never gets in.
-    raise(2, wb::event::kStatusTextChange, {std::string("Done")});
+    raise(2, widgets::web_browser::event::kStatusTextChange, {std::string("Done")});
     EXPECT_FALSE(fading());
-    raise(1, wb::event::kStatusTextChange, {std::string("background")});
+    raise(1, widgets::web_browser::event::kStatusTextChange, {std::string("background")});
     EXPECT_FALSE(statusShown());
     EXPECT_NE(statusText(), "background");
 
-    raise(2, wb::event::kStatusTextChange, {std::string("http://127.0.0.1/link")});
+    raise(2, widgets::web_browser::event::kStatusTextChange, {std::string("http://127.0.0.1/link")});
     EXPECT_TRUE(statusShown());
     EXPECT_TRUE(fading());
     EXPECT_EQ(statusText(), "http://127.0.0.1/link");
     EXPECT_EQ(tabs::statusFade().opacity(), 0);
     // Texts wait while the fade runs; the latest is shown when it ends.
-    raise(2, wb::event::kStatusTextChange, {std::string("held")});
-    raise(2, wb::event::kStatusTextChange, {std::string("latest")});
+    raise(2, widgets::web_browser::event::kStatusTextChange, {std::string("held")});
+    raise(2, widgets::web_browser::event::kStatusTextChange, {std::string("latest")});
     EXPECT_EQ(statusText(), "http://127.0.0.1/link");
     ASSERT_TRUE(waitFor([&] { return !fading(); }));
     EXPECT_EQ(tabs::statusFade().opacity(), 200);
     EXPECT_EQ(statusText(), "latest");
 
-    raise(2, wb::event::kStatusTextChange, {std::string("next")});
+    raise(2, widgets::web_browser::event::kStatusTextChange, {std::string("next")});
     EXPECT_EQ(statusText(), "next");
     EXPECT_FALSE(fading());
 
-    raise(2, wb::event::kStatusTextChange, {std::string("完毕")});
+    raise(2, widgets::web_browser::event::kStatusTextChange, {std::string("完毕")});
     EXPECT_TRUE(fading());
     ASSERT_TRUE(waitFor([&] { return !fading(); }));
     EXPECT_FALSE(statusShown());
@@ -76,9 +75,9 @@ TEST_F(BrowserEventsGuiTest, StatusWindowFadesInAndOutWithTheCurrentTabsTexts) {
 TEST_F(BrowserEventsGuiTest, LeavingALinkDuringTheFadeInEndsWithTheWindowHidden) {
     openWindow(server_.url("/one"));
     ASSERT_TRUE(settle());
-    raise(1, wb::event::kStatusTextChange, {std::string("http://127.0.0.1/link")});
+    raise(1, widgets::web_browser::event::kStatusTextChange, {std::string("http://127.0.0.1/link")});
     ASSERT_TRUE(fading());
-    raise(1, wb::event::kStatusTextChange, {std::string("")});
+    raise(1, widgets::web_browser::event::kStatusTextChange, {std::string("")});
     ASSERT_TRUE(waitFor([&] { return !fading() && !statusShown(); }));
     EXPECT_EQ(tabs::statusFade().opacity(), 0);
     EXPECT_FALSE(tabs::statusFade().takeHeldText().has_value());
@@ -102,15 +101,15 @@ TEST_F(BrowserEventsGuiTest, StatusWindowRunsAlongTheBottomOfTheMainWindow) {
 TEST_F(BrowserEventsGuiTest, ProgressLabelShowsOneDecimalUntilTheTimerHidesIt) {
     openWindow(server_.url("/one"));
     ASSERT_TRUE(settle());
-    raise(1, wb::event::kProgressChange, {375, 1000});
+    raise(1, widgets::web_browser::event::kProgressChange, {375, 1000});
     EXPECT_TRUE(shown(u().loadProgressLabel));
     EXPECT_EQ(progressText(), "37.5%");
-    raise(1, wb::event::kProgressChange, {1200, 1000});
+    raise(1, widgets::web_browser::event::kProgressChange, {1200, 1000});
     EXPECT_EQ(progressText(), "37.5%");
-    raise(1, wb::event::kProgressChange, {0, 1000});
+    raise(1, widgets::web_browser::event::kProgressChange, {0, 1000});
     EXPECT_FALSE(shown(u().loadProgressLabel));
 
-    raise(1, wb::event::kProgressChange, {1000, 1000});
+    raise(1, widgets::web_browser::event::kProgressChange, {1000, 1000});
     EXPECT_EQ(progressText(), "100.0%");
     ASSERT_TRUE(waitFor([&] { return !shown(u().loadProgressLabel); }));
 }
@@ -125,7 +124,7 @@ TEST_F(BrowserEventsGuiTest, ALinkToANewWindowOpensACurrentTab) {
     ASSERT_TRUE(waitFor([&] { return windowCaption() == "Opener"; }));
     runtime::ComponentRef opener = browser(1);
 
-    auto* view = dynamic_cast<wb::WebBrowser*>(rt().component(opener))->view();
+    auto* view = dynamic_cast<widgets::web_browser::WebBrowser*>(rt().component(opener))->view();
     clickAt(gtk_widget_get_window(GTK_WIDGET(view)), 100, 100);
     ASSERT_TRUE(waitFor([&] { return tabs::tabCount() == 2; }));
     // Until its title arrives the new tab reads as loading and the window

@@ -15,8 +15,6 @@
 namespace tabs_test {
 namespace {
 
-namespace wb = widgets::web_browser;
-namespace pc = widgets::page_control;
 using tabs::tabTable;
 
 class TabClosingGuiTest : public TabWindowTest {
@@ -34,7 +32,7 @@ protected:
         ASSERT_TRUE(settle());
         ASSERT_EQ(tabs::tabCount(), 3);
     }
-    void rightClickHeader(int page) { rt().raise(u().tabControl, pc::kHeaderRightClicked, {page}); }
+    void rightClickHeader(int page) { rt().raise(u().tabControl, widgets::page_control::kHeaderRightClicked, {page}); }
     void clickCloseButton(int n) { rt().raise(closeButton(n), widgets::pic_btn::kClick); }
     std::string url(int n) { return tabs::components::locationUrl(browser(n)); }
 };
@@ -49,7 +47,7 @@ TEST_F(TabClosingGuiTest, RightClickOnTheMiddleHeaderRenumbersTheRest) {
     EXPECT_EQ(tag(lastButton), "1");
     EXPECT_TRUE(shown(u().closeCurrentTabButton));
     // The former tab 3 now speaks for entry 2.
-    raise(2, wb::event::kCommandStateChange, {wb::command::kForward, true});
+    raise(2, widgets::web_browser::event::kCommandStateChange, {widgets::web_browser::command::kForward, true});
     EXPECT_EQ(tabTable[1].forwardEnabled, 1);
     EXPECT_EQ(tabTable[0].forwardEnabled, 0);
 }
@@ -208,7 +206,7 @@ TEST_F(TabClosingGuiTest, ClosedTabsLeaveNoComponentsOrViewsBehind) {
     openWindow("about:blank");
     ASSERT_TRUE(settle());
     const int components = componentCount();
-    const int views = wb::liveViewCount();
+    const int views = widgets::web_browser::liveViewCount();
     for (int round = 0; round < 20; ++round) {
         for (int i = 0; i < 10; ++i) tabs::OpenInNewTab("about:blank");
         ASSERT_EQ(tabs::tabCount(), 11);
@@ -224,7 +222,7 @@ TEST_F(TabClosingGuiTest, ClosedTabsLeaveNoComponentsOrViewsBehind) {
     EXPECT_EQ(tabs::components::pageCount(), 1);
     EXPECT_EQ(componentCount(), components);
     EXPECT_EQ(tag(browser(1)), "1");
-    EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; })) << wb::liveViewCount() << " vs " << views;
+    EXPECT_TRUE(waitFor([&] { return widgets::web_browser::liveViewCount() == views; })) << widgets::web_browser::liveViewCount() << " vs " << views;
 }
 
 TEST_F(TabClosingGuiTest, ClosingTheOpenerWhileItsNewWindowHandlerPumpsIsQuiet) {
@@ -258,7 +256,7 @@ TEST_F(TabClosingGuiTest, ClosingTheOpenerWhileItsNewWindowHandlerPumpsIsQuiet) 
         return FALSE;  // once
     }, &pending, nullptr);
 
-    auto* view = dynamic_cast<wb::WebBrowser*>(rt().component(opener))->view();
+    auto* view = dynamic_cast<widgets::web_browser::WebBrowser*>(rt().component(opener))->view();
     clickAt(gtk_widget_get_window(GTK_WIDGET(view)), 100, 100);
     ASSERT_TRUE(waitFor([&] { return !rt().exists(opener); }));
     EXPECT_EQ(pending.hooks, 1);

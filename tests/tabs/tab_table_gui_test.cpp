@@ -14,7 +14,6 @@
 namespace tabs_test {
 namespace {
 
-namespace wb = widgets::web_browser;
 using tabs::tabTable;
 
 class TabTableGuiTest : public TabWindowTest {
@@ -118,19 +117,19 @@ TEST_F(TabTableGuiTest, BackgroundTitleSetsItsCaptionAndTipOnly) {
     ASSERT_TRUE(settle());
     ASSERT_TRUE(waitFor([&] { return windowCaption() == "Two"; }));
 
-    raise(1, wb::event::kTitleChange, {std::string("hello")});
+    raise(1, widgets::web_browser::event::kTitleChange, {std::string("hello")});
     EXPECT_EQ(caption(0), "hello" + std::string(12, ' ') + "  ");
     EXPECT_EQ(runtime::gbk::byteLength(caption(0)), 19u);
     EXPECT_EQ(tip(0), "hello");
     EXPECT_EQ(windowCaption(), "Two");
 
     std::string forty = "传奇私服新开一秒合击网站发布最新最全的服务器列表";  // 48 bytes
-    raise(1, wb::event::kTitleChange, {forty});
+    raise(1, widgets::web_browser::event::kTitleChange, {forty});
     EXPECT_EQ(caption(0), "传奇私服新开一秒  ");
     EXPECT_EQ(tip(0), forty);
     // Events from a tag outside the table change nothing.
     rt().set(browser(1), runtime::prop::kTag, std::string("7"));
-    raise(1, wb::event::kTitleChange, {std::string("lost")});
+    raise(1, widgets::web_browser::event::kTitleChange, {std::string("lost")});
     EXPECT_EQ(tip(0), forty);
 }
 
@@ -153,7 +152,7 @@ TEST_F(TabTableGuiTest, FitCaptionsHalvesDownToOneCharacterAndClosingGrowsThemBa
     }
     // The floor still shows the first character of a Chinese title.
     std::string title = "传奇私服";
-    raise(1, wb::event::kTitleChange, {title});
+    raise(1, widgets::web_browser::event::kTitleChange, {title});
     EXPECT_EQ(caption(0), "传  ");
     EXPECT_EQ(tip(0), title);
 
@@ -387,7 +386,7 @@ TEST_F(TabTableGuiTest, BackgroundDownloadMarksTheTabLoading) {
     openWindow(server_.url("/one"));
     tabs::OpenInNewTab(server_.url("/two"));
     ASSERT_TRUE(settle());
-    raise(1, wb::event::kDownloadBegin);
+    raise(1, widgets::web_browser::event::kDownloadBegin);
     EXPECT_EQ(tabTable[0].loading, 1);
     EXPECT_EQ(tabTable[1].loading, 0);
 
@@ -401,11 +400,11 @@ TEST_F(TabTableGuiTest, BackgroundDownloadMarksTheTabLoading) {
     // The current tab's own download begin swaps the buttons directly.
     tabs::components::setCurrentPage(1);
     EXPECT_FALSE(shown(u().stopButton));
-    raise(2, wb::event::kDownloadBegin);
+    raise(2, widgets::web_browser::event::kDownloadBegin);
     EXPECT_TRUE(shown(u().stopButton));
     EXPECT_FALSE(shown(u().refreshButton));
     EXPECT_EQ(tabTable[1].loading, 0);
-    raise(2, wb::event::kDownloadComplete);
+    raise(2, widgets::web_browser::event::kDownloadComplete);
     EXPECT_FALSE(shown(u().stopButton));
     EXPECT_TRUE(shown(u().refreshButton));
 }
@@ -417,15 +416,15 @@ TEST_F(TabTableGuiTest, CommandStatesFollowTheCurrentRecordUpToTheLastTab) {
     ASSERT_TRUE(settle());
     ASSERT_EQ(tabState(), "1 2 3*");
 
-    raise(3, wb::event::kCommandStateChange, {wb::command::kForward, true});
-    raise(3, wb::event::kCommandStateChange, {wb::command::kBack, 1});
-    raise(3, wb::event::kCommandStateChange, {7, true});
+    raise(3, widgets::web_browser::event::kCommandStateChange, {widgets::web_browser::command::kForward, true});
+    raise(3, widgets::web_browser::event::kCommandStateChange, {widgets::web_browser::command::kBack, 1});
+    raise(3, widgets::web_browser::event::kCommandStateChange, {7, true});
     EXPECT_EQ(tabTable[2].forwardEnabled, 1);
     EXPECT_EQ(tabTable[2].backEnabled, 1);
     EXPECT_EQ(tabTable[1].forwardEnabled, 0);
     // The buttons follow at the next update, not at the state change.
     EXPECT_FALSE(shown(u().forwardButton));
-    raise(3, wb::event::kDownloadComplete);
+    raise(3, widgets::web_browser::event::kDownloadComplete);
     EXPECT_TRUE(shown(u().forwardButton));
     EXPECT_FALSE(shown(u().forwardDisabledButton));
     EXPECT_TRUE(shown(u().backButton));
@@ -434,7 +433,7 @@ TEST_F(TabTableGuiTest, CommandStatesFollowTheCurrentRecordUpToTheLastTab) {
     tabs::components::setCurrentPage(1);
     EXPECT_FALSE(shown(u().forwardButton));
     EXPECT_TRUE(shown(u().forwardDisabledButton));
-    raise(3, wb::event::kCommandStateChange, {wb::command::kBack, false});
+    raise(3, widgets::web_browser::event::kCommandStateChange, {widgets::web_browser::command::kBack, false});
     tabs::components::setCurrentPage(2);
     EXPECT_FALSE(shown(u().backButton));
     EXPECT_TRUE(shown(u().backDisabledButton));

@@ -14,7 +14,6 @@
 
 namespace {
 
-namespace pc = widgets::page_control;
 using Log = std::vector<std::pair<int, int>>;  // (event, argument or -1)
 using testsupport::waitFor;
 using testsupport::xdotool;
@@ -72,22 +71,22 @@ protected:
 TEST_F(PageControlWindowTest, PropertiesMethodsAndPageEvents) {
     runtime::ComponentRef tc = open();
     ASSERT_FALSE(tc.isNull());
-    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kHeaderHeight))), 20);
-    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kHeaderPosition))), 1);
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(widgets::page_control::kHeaderHeight))), 20);
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(widgets::page_control::kHeaderPosition))), 1);
     // Headers at the bottom: the page area is 664 x 258, 662 x 256 inside its frame.
     EXPECT_EQ(runtime::asInt(runtime.get(tc, 60)), 662);
     EXPECT_EQ(runtime::asInt(runtime.get(tc, 61)), 256);
-    EXPECT_EQ(runtime::asText(runtime.call(tc, pc::kGetPageCaption, {0})), "载入..");
+    EXPECT_EQ(runtime::asText(runtime.call(tc, widgets::page_control::kGetPageCaption, {0})), "载入..");
     EXPECT_EQ(log, Log{});
 
-    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kAddPage, {std::string("载入..")})), 1);
-    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kGetPageCount)), 2);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, widgets::page_control::kAddPage, {std::string("载入..")})), 1);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, widgets::page_control::kGetPageCount)), 2);
     EXPECT_EQ(log, Log{});
 
-    runtime.set(tc, runtime::prop::own(pc::kCurrentPage), 1);
-    EXPECT_EQ(log, (Log{{pc::kPageChanging, 1}, {pc::kPageChanged, -1}}));
+    runtime.set(tc, runtime::prop::own(widgets::page_control::kCurrentPage), 1);
+    EXPECT_EQ(log, (Log{{widgets::page_control::kPageChanging, 1}, {widgets::page_control::kPageChanged, -1}}));
     log.clear();
-    runtime.set(tc, runtime::prop::own(pc::kCurrentPage), 1);
+    runtime.set(tc, runtime::prop::own(widgets::page_control::kCurrentPage), 1);
     EXPECT_EQ(log, Log{});
 
     runtime::Rect first = *widgets::headerRect(runtime, tc, 0);
@@ -97,18 +96,18 @@ TEST_F(PageControlWindowTest, PropertiesMethodsAndPageEvents) {
     runtime::Rect area = *widgets::headerRect(runtime, tc, 9);
     EXPECT_EQ(area.width, 664);
 
-    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kSetPageCaption, {5, std::string("x")})), 0);
-    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kSetPageTip, {1, std::string("整个标题")})), 1);
-    EXPECT_EQ(runtime::asText(runtime.call(tc, pc::kGetPageCaption, {5})), "");
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, widgets::page_control::kSetPageCaption, {5, std::string("x")})), 0);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, widgets::page_control::kSetPageTip, {1, std::string("整个标题")})), 1);
+    EXPECT_EQ(runtime::asText(runtime.call(tc, widgets::page_control::kGetPageCaption, {5})), "");
 
     // A copy carries the pages and the selection.
     auto copy = runtime.copy(tc);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(runtime::asInt(runtime.call(*copy, pc::kGetPageCount)), 2);
-    EXPECT_EQ(runtime::asInt(runtime.get(*copy, runtime::prop::own(pc::kCurrentPage))), 1);
+    EXPECT_EQ(runtime::asInt(runtime.call(*copy, widgets::page_control::kGetPageCount)), 2);
+    EXPECT_EQ(runtime::asInt(runtime.get(*copy, runtime::prop::own(widgets::page_control::kCurrentPage))), 1);
 
-    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kRemovePage, {1})), 1);
-    EXPECT_EQ(runtime::asInt(runtime.call(tc, pc::kRemovePage, {0})), 0);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, widgets::page_control::kRemovePage, {1})), 1);
+    EXPECT_EQ(runtime::asInt(runtime.call(tc, widgets::page_control::kRemovePage, {0})), 0);
     EXPECT_TRUE(errors.empty());
 }
 
@@ -126,8 +125,8 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
     AtkLog heard;
     heard.watch(list);
 
-    for (const char* caption : {"一  ", "二  ", "三  "}) runtime.call(tc, pc::kAddPage, {std::string(caption)});
-    runtime.call(tc, pc::kSetPageTip, {2, std::string("第二页的整个标题")});
+    for (const char* caption : {"一  ", "二  ", "三  "}) runtime.call(tc, widgets::page_control::kAddPage, {std::string(caption)});
+    runtime.call(tc, widgets::page_control::kSetPageTip, {2, std::string("第二页的整个标题")});
     ASSERT_TRUE(waitFor([&] { return atk_object_get_n_accessible_children(list) == 4; }));
     EXPECT_TRUE(heard.has("add 1") && heard.has("add 3"));
     std::vector<AtkObject*> tabs;
@@ -151,8 +150,8 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
     log.clear();
     ASSERT_TRUE(atk_action_do_action(ATK_ACTION(tabs[2]), 0));
     ASSERT_TRUE(waitFor([&] { return tabLog.has("+selected"); }));
-    EXPECT_EQ(log, (Log{{pc::kHeaderClicked, 2}, {pc::kPageChanging, 2}, {pc::kPageChanged, -1}}));
-    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kCurrentPage))), 2);
+    EXPECT_EQ(log, (Log{{widgets::page_control::kHeaderClicked, 2}, {widgets::page_control::kPageChanging, 2}, {widgets::page_control::kPageChanged, -1}}));
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(widgets::page_control::kCurrentPage))), 2);
     EXPECT_FALSE(hasState(tabs[0], ATK_STATE_SELECTED));
     AtkObject* selected = atk_selection_ref_selection(ATK_SELECTION(list), 0);
     EXPECT_EQ(selected, tabs[2]);
@@ -161,10 +160,10 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
 
     // Renaming a page renames its tab; removing page 1 removes its tab and
     // leaves the objects of the others, renumbered.
-    runtime.call(tc, pc::kSetPageCaption, {3, std::string("第三页")});
+    runtime.call(tc, widgets::page_control::kSetPageCaption, {3, std::string("第三页")});
     ASSERT_TRUE(waitFor([&] { return nameOf(tabs[3]) == "第三页"; }));
     heard.entries.clear();
-    runtime.call(tc, pc::kRemovePage, {1});
+    runtime.call(tc, widgets::page_control::kRemovePage, {1});
     ASSERT_TRUE(waitFor([&] { return atk_object_get_n_accessible_children(list) == 3; }));
     EXPECT_EQ(heard.entries, std::vector<std::string>{"remove 1"});
     EXPECT_TRUE(hasState(tabs[1], ATK_STATE_DEFUNCT));
@@ -177,8 +176,8 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
     if (second) g_object_unref(second);
 
     // Many pages opened and closed leave the list in step with the control.
-    for (int i = 0; i < 300; ++i) runtime.call(tc, pc::kAddPage, {std::to_string(i)});
-    for (int i = 0; i < 300; ++i) runtime.call(tc, pc::kRemovePage, {1});
+    for (int i = 0; i < 300; ++i) runtime.call(tc, widgets::page_control::kAddPage, {std::to_string(i)});
+    for (int i = 0; i < 300; ++i) runtime.call(tc, widgets::page_control::kRemovePage, {1});
     ASSERT_TRUE(waitFor([&] { return atk_object_get_n_accessible_children(list) == 3 && !g_main_context_pending(nullptr); }));
     AtkObject* last = atk_object_ref_accessible_child(list, 2);
     EXPECT_EQ(nameOf(last), "299");
@@ -204,23 +203,23 @@ TEST_F(PageControlWindowTest, TheMainWindowsFormColours) {
         uint32_t value;
         const char* what;
     };
-    for (Row r : {Row{pc::kFillNormal, 0xD7D7D7, "header fill, normal"},
-                  Row{pc::kFillHot, 0xF3F3F3, "header fill, hot"},
-                  Row{pc::kFillSelected, 0xFFFFFF, "header fill, selected"},
-                  Row{pc::kPageAreaColour, 0xECECEC, "page area"},
-                  Row{pc::kBorderColour, 0xC8C8C8, "border"},
-                  Row{pc::kTextNormal, 0x9D9D9D, "text, normal"},
-                  Row{pc::kTextHot, 0xFF0000, "text, hot"},
-                  Row{pc::kTextSelected, 0x000000, "text, selected"},
-                  Row{pc::kBackground, 0xECECEC, "background"},
-                  Row{pc::kOuterNormal, 0xFFFFFF, "gradient outer, normal"},
-                  Row{pc::kOuterHot, 0xFFFFFF, "gradient outer, hot"},
-                  Row{pc::kOuterSelected, 0xFFFFFF, "gradient outer, selected"},
+    for (Row r : {Row{widgets::page_control::kFillNormal, 0xD7D7D7, "header fill, normal"},
+                  Row{widgets::page_control::kFillHot, 0xF3F3F3, "header fill, hot"},
+                  Row{widgets::page_control::kFillSelected, 0xFFFFFF, "header fill, selected"},
+                  Row{widgets::page_control::kPageAreaColour, 0xECECEC, "page area"},
+                  Row{widgets::page_control::kBorderColour, 0xC8C8C8, "border"},
+                  Row{widgets::page_control::kTextNormal, 0x9D9D9D, "text, normal"},
+                  Row{widgets::page_control::kTextHot, 0xFF0000, "text, hot"},
+                  Row{widgets::page_control::kTextSelected, 0x000000, "text, selected"},
+                  Row{widgets::page_control::kBackground, 0xECECEC, "background"},
+                  Row{widgets::page_control::kOuterNormal, 0xFFFFFF, "gradient outer, normal"},
+                  Row{widgets::page_control::kOuterHot, 0xFFFFFF, "gradient outer, hot"},
+                  Row{widgets::page_control::kOuterSelected, 0xFFFFFF, "gradient outer, selected"},
                   // The switches that decide which of them are used.
-                  Row{pc::kTheme, 0, "theme"},
-                  Row{pc::kGradient, 1, "gradient"},
-                  Row{pc::kExplicitOuter, 1, "explicit outer colours"},
-                  Row{pc::kNoHotOnSelected, 1, "no hot look on the selected header"}})
+                  Row{widgets::page_control::kTheme, 0, "theme"},
+                  Row{widgets::page_control::kGradient, 1, "gradient"},
+                  Row{widgets::page_control::kExplicitOuter, 1, "explicit outer colours"},
+                  Row{widgets::page_control::kNoHotOnSelected, 1, "no hot look on the selected header"}})
         EXPECT_EQ(static_cast<uint32_t>(runtime::asInt(runtime.get(tc, runtime::prop::own(r.k)))), r.value) << r.what;
 }
 
@@ -233,8 +232,8 @@ TEST_F(PageControlWindowTest, NewerBlockIsRefused) {
 
 TEST_F(PageControlWindowTest, PointerSelectsOnPressAndReportsRightClicks) {
     runtime::ComponentRef tc = open();
-    runtime.call(tc, pc::kAddPage, {std::string("第二页")});
-    runtime.call(tc, pc::kAddPage, {std::string("第三页")});
+    runtime.call(tc, widgets::page_control::kAddPage, {std::string("第二页")});
+    runtime.call(tc, widgets::page_control::kAddPage, {std::string("第三页")});
     // The pointer may rest where an earlier test left it, over the new
     // window's header even, and a move to where it already is enters nothing.
     xdotool("mousemove --sync 1279 1023");
@@ -243,13 +242,13 @@ TEST_F(PageControlWindowTest, PointerSelectsOnPressAndReportsRightClicks) {
 
     pointAtHeader(tc, 1);
     ASSERT_TRUE(waitFor([&] { return !log.empty(); }));
-    EXPECT_EQ(log, (Log{{pc::kHeaderEntered, 1}}));
+    EXPECT_EQ(log, (Log{{widgets::page_control::kHeaderEntered, 1}}));
 
     log.clear();
     xdotool("click 3");
     ASSERT_TRUE(waitFor([&] { return !log.empty(); }));
-    EXPECT_EQ(log, (Log{{pc::kHeaderRightClicked, 1}}));
-    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kCurrentPage))), 0);
+    EXPECT_EQ(log, (Log{{widgets::page_control::kHeaderRightClicked, 1}}));
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(widgets::page_control::kCurrentPage))), 0);
 
     // A fast double click clicks once: the second press is left alone.
     log.clear();
@@ -257,8 +256,8 @@ TEST_F(PageControlWindowTest, PointerSelectsOnPressAndReportsRightClicks) {
     ASSERT_TRUE(waitFor([&] { return log.size() >= 3; }));
     gdk_display_sync(gdk_display_get_default());
     waitFor([] { return !g_main_context_pending(nullptr); });
-    EXPECT_EQ(log, (Log{{pc::kHeaderClicked, 1}, {pc::kPageChanging, 1}, {pc::kPageChanged, -1}}));
-    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(pc::kCurrentPage))), 1);
+    EXPECT_EQ(log, (Log{{widgets::page_control::kHeaderClicked, 1}, {widgets::page_control::kPageChanging, 1}, {widgets::page_control::kPageChanged, -1}}));
+    EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(widgets::page_control::kCurrentPage))), 1);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 using widgets::PicBtnBehaviour;
 using widgets::shownPicture;
 using widgets::VisualState;
-namespace pb = widgets::pic_btn;
 
 namespace {
 
@@ -17,17 +16,17 @@ uint32_t later() {
 
 TEST(PicBtnShownPicture, FallsBackToTheNormalPicture) {
     std::array<bool, 4> all{true, true, true, true}, normalOnly{true, false, false, false}, none{};
-    EXPECT_EQ(shownPicture(true, VisualState::kNormal, all), pb::kNormal);
-    EXPECT_EQ(shownPicture(true, VisualState::kHover, all), pb::kHover);
-    EXPECT_EQ(shownPicture(true, VisualState::kPressed, all), pb::kPressed);
-    EXPECT_EQ(shownPicture(false, VisualState::kPressed, all), pb::kDisabled);
-    EXPECT_EQ(shownPicture(true, VisualState::kHover, normalOnly), pb::kNormal);
-    EXPECT_EQ(shownPicture(false, VisualState::kNormal, normalOnly), pb::kNormal);
+    EXPECT_EQ(shownPicture(true, VisualState::kNormal, all), widgets::pic_btn::kNormal);
+    EXPECT_EQ(shownPicture(true, VisualState::kHover, all), widgets::pic_btn::kHover);
+    EXPECT_EQ(shownPicture(true, VisualState::kPressed, all), widgets::pic_btn::kPressed);
+    EXPECT_EQ(shownPicture(false, VisualState::kPressed, all), widgets::pic_btn::kDisabled);
+    EXPECT_EQ(shownPicture(true, VisualState::kHover, normalOnly), widgets::pic_btn::kNormal);
+    EXPECT_EQ(shownPicture(false, VisualState::kNormal, normalOnly), widgets::pic_btn::kNormal);
     EXPECT_EQ(shownPicture(true, VisualState::kPressed, none), -1);
 }
 
 TEST(PicBtnBehaviour, ClickOnReleaseInsideShowsNormalFirst) {
-    PicBtnBehaviour b(pb::kPushButton, false);
+    PicBtnBehaviour b(widgets::pic_btn::kPushButton, false);
     EXPECT_TRUE(b.move(true, false).changed);
     EXPECT_EQ(b.state(), VisualState::kHover);
     auto down = b.press(3, 3, later());
@@ -43,7 +42,7 @@ TEST(PicBtnBehaviour, ClickOnReleaseInsideShowsNormalFirst) {
 }
 
 TEST(PicBtnBehaviour, MovingOffWithTheButtonHeldCancelsTheClick) {
-    PicBtnBehaviour b(pb::kPushButton, false);
+    PicBtnBehaviour b(widgets::pic_btn::kPushButton, false);
     b.press(3, 3, later());
     b.move(false, true);
     EXPECT_EQ(b.state(), VisualState::kNormal);
@@ -59,14 +58,14 @@ TEST(PicBtnBehaviour, MovingOffWithTheButtonHeldCancelsTheClick) {
 }
 
 TEST(PicBtnBehaviour, ReleaseInsideClicksWhenThePressStartedElsewhere) {
-    PicBtnBehaviour b(pb::kPushButton, false);
+    PicBtnBehaviour b(widgets::pic_btn::kPushButton, false);
     b.move(true, true);
     EXPECT_EQ(b.state(), VisualState::kPressed);
     EXPECT_TRUE(b.release(true).click);
 }
 
 TEST(PicBtnBehaviour, HoverEndsWhenThePointerLeaves) {
-    PicBtnBehaviour b(pb::kPushButton, false);
+    PicBtnBehaviour b(widgets::pic_btn::kPushButton, false);
     b.move(true, false);
     EXPECT_TRUE(b.captured());
     EXPECT_FALSE(b.move(true, false).changed);  // no change, no repaint
@@ -76,7 +75,7 @@ TEST(PicBtnBehaviour, HoverEndsWhenThePointerLeaves) {
 }
 
 TEST(PicBtnBehaviour, FastDoubleClickClicksTwiceWithoutASecondPressedLook) {
-    PicBtnBehaviour b(pb::kPushButton, false);
+    PicBtnBehaviour b(widgets::pic_btn::kPushButton, false);
     b.doubleClicks().configure(400, 4);
     uint32_t t = later();
     b.press(5, 5, t);
@@ -99,7 +98,7 @@ TEST(DoubleClickTracker, EventTimesThatWrapStillPair) {
 }
 
 TEST(PicBtnBehaviour, SlowOrDistantSecondPressIsAnOrdinaryPress) {
-    PicBtnBehaviour b(pb::kPushButton, false);
+    PicBtnBehaviour b(widgets::pic_btn::kPushButton, false);
     b.doubleClicks().configure(400, 4);
     uint32_t t = later();
     b.press(5, 5, t);
@@ -117,7 +116,7 @@ TEST(PicBtnBehaviour, SlowOrDistantSecondPressIsAnOrdinaryPress) {
 }
 
 TEST(PicBtnBehaviour, DisabledButtonIgnoresTheMouse) {
-    PicBtnBehaviour b(pb::kPushButton, false);
+    PicBtnBehaviour b(widgets::pic_btn::kPushButton, false);
     b.move(true, false);
     EXPECT_TRUE(b.setEnabled(false).changed);
     EXPECT_EQ(b.state(), VisualState::kNormal);
@@ -130,7 +129,7 @@ TEST(PicBtnBehaviour, DisabledButtonIgnoresTheMouse) {
 }
 
 TEST(PicBtnBehaviour, ToggleButtonFlipsOnReleaseOnly) {
-    PicBtnBehaviour b(pb::kToggleButton, false);
+    PicBtnBehaviour b(widgets::pic_btn::kToggleButton, false);
     EXPECT_FALSE(b.move(true, false).changed);  // no hover look
     EXPECT_FALSE(b.captured());
     EXPECT_FALSE(b.press(1, 1, later()).changed);
@@ -150,7 +149,7 @@ TEST(PicBtnBehaviour, ToggleButtonFlipsOnReleaseOnly) {
 // A click without a pointer (assistive technology): pressed and released at
 // once, refused while disabled or while the pointer holds the button.
 TEST(PicBtnBehaviour, ActivationClicksLikeAPressAndRelease) {
-    PicBtnBehaviour push(pb::kPushButton, false);
+    PicBtnBehaviour push(widgets::pic_btn::kPushButton, false);
     auto out = push.activate();
     EXPECT_TRUE(out.click);
     EXPECT_EQ(push.state(), VisualState::kNormal);
@@ -160,7 +159,7 @@ TEST(PicBtnBehaviour, ActivationClicksLikeAPressAndRelease) {
     push.setEnabled(false);
     EXPECT_FALSE(push.activate().click);
 
-    PicBtnBehaviour toggle(pb::kToggleButton, false);
+    PicBtnBehaviour toggle(widgets::pic_btn::kToggleButton, false);
     EXPECT_TRUE(toggle.activate().click);
     EXPECT_TRUE(toggle.latched());
     EXPECT_EQ(toggle.state(), VisualState::kPressed);
@@ -170,16 +169,16 @@ TEST(PicBtnBehaviour, ActivationClicksLikeAPressAndRelease) {
 
 TEST(PicBtnBehaviour, LatchedFlagAndTypeWrites) {
     PicBtnBehaviour toggle(7, true);  // a type above 1 counts as 1
-    EXPECT_EQ(toggle.type(), pb::kToggleButton);
+    EXPECT_EQ(toggle.type(), widgets::pic_btn::kToggleButton);
     EXPECT_EQ(toggle.state(), VisualState::kPressed);
     EXPECT_TRUE(toggle.setLatched(false).changed);
     EXPECT_EQ(toggle.state(), VisualState::kNormal);
 
     PicBtnBehaviour push(-3, true);
-    EXPECT_EQ(push.type(), pb::kPushButton);
+    EXPECT_EQ(push.type(), widgets::pic_btn::kPushButton);
     EXPECT_EQ(push.state(), VisualState::kNormal);  // latched means nothing to a push button
     push.setType(1);
-    EXPECT_EQ(push.type(), pb::kToggleButton);
+    EXPECT_EQ(push.type(), widgets::pic_btn::kToggleButton);
     EXPECT_EQ(push.state(), VisualState::kNormal);  // the type write does not redraw
 }
 

@@ -6,7 +6,6 @@
 #include "widgets/pic_btn_shape.h"
 
 using widgets::PicBtnBlock;
-namespace pb = widgets::pic_btn;
 
 namespace {
 
@@ -15,8 +14,8 @@ TEST(PicBtnBlock, RoundTripsAndHasTheStoredLayout) {
     b.type = 1;
     b.latched = true;
     b.transparentColour = 0x00FFFFFF;
-    b.pictures[pb::kNormal] = {1, 2, 3};
-    b.pictures[pb::kDisabled] = {9};
+    b.pictures[widgets::pic_btn::kNormal] = {1, 2, 3};
+    b.pictures[widgets::pic_btn::kDisabled] = {9};
     runtime::Bytes bytes = b.serialize();
     const runtime::Bytes head = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0, 3, 0, 0, 0, 1, 2, 3};
     ASSERT_GE(bytes.size(), head.size());
@@ -39,7 +38,7 @@ TEST(PicBtnBlock, RefusesNewerVersionsAndTruncatedBlocks) {
         EXPECT_FALSE(PicBtnBlock::parse(runtime::Bytes(bytes.begin(), bytes.begin() + n))) << n;
     auto defaults = PicBtnBlock::parse({});
     ASSERT_TRUE(defaults);
-    EXPECT_EQ(defaults->transparentColour, pb::kNoTransparentColour);
+    EXPECT_EQ(defaults->transparentColour, widgets::pic_btn::kNoTransparentColour);
 }
 
 TEST(PicBtnBlock, ClampsTheButtonType) {
@@ -67,7 +66,7 @@ TEST(PicBtnShape, RunsOfNonTransparentPixelsPerRow) {
 
 TEST(PicBtnShape, NoShapeWithoutColourOrPicture) {
     runtime::Picture p{1, 1, {0}};
-    EXPECT_FALSE(widgets::buttonShape(&p, pb::kNoTransparentColour));
+    EXPECT_FALSE(widgets::buttonShape(&p, widgets::pic_btn::kNoTransparentColour));
     EXPECT_FALSE(widgets::buttonShape(nullptr, 0));
     auto all = widgets::buttonShape(&p, 0);  // everything cut away: an empty shape, not none
     ASSERT_TRUE(all);

@@ -8,7 +8,6 @@
 #include "support/atk_probe.h"
 #include "widgets/pic_btn_block.h"
 
-namespace pb = widgets::pic_btn;
 
 namespace {
 
@@ -34,11 +33,11 @@ protected:
         button.rect = {20, 20, 20, 20};
         widgets::PicBtnBlock block;
         block.transparentColour = 0x00FFFFFF;
-        block.pictures[pb::kNormal] = ringPicture(kGreen);
-        block.pictures[pb::kHover] = ringPicture(kBlue);
-        block.pictures[pb::kPressed] = ringPicture(kRed);
+        block.pictures[widgets::pic_btn::kNormal] = ringPicture(kGreen);
+        block.pictures[widgets::pic_btn::kHover] = ringPicture(kBlue);
+        block.pictures[widgets::pic_btn::kPressed] = ringPicture(kRed);
         button.block = block.serialize();
-        button.bindings[pb::kClick] = [this](runtime::Event& e) {
+        button.bindings[widgets::pic_btn::kClick] = [this](runtime::Event& e) {
             ++clicks;
             shownAtClick = pixelOf(e.source, 10, 10);
             return runtime::Value{};
@@ -134,21 +133,21 @@ TEST_F(PicBtnWindowTest, FastDoubleClickClicksTwice) {
 }
 
 TEST_F(PicBtnWindowTest, PropertyWritesRepaintAtOnce) {
-    runtime.set(btn, pb::kNormalPicture + 8, ringPicture(0x808080));
+    runtime.set(btn, widgets::pic_btn::kNormalPicture + 8, ringPicture(0x808080));
     // No main-loop turn in between: the write itself painted.
     EXPECT_EQ(pixelOf(btn, 10, 10), 0x808080u);
-    runtime.set(btn, pb::kTransparentColour + 8, static_cast<int32_t>(pb::kNoTransparentColour));
+    runtime.set(btn, widgets::pic_btn::kTransparentColour + 8, static_cast<int32_t>(widgets::pic_btn::kNoTransparentColour));
     EXPECT_EQ(pixelOf(btn, 1, 1), 0xFFFFFFu);  // no shape: the white ring shows
-    EXPECT_EQ(runtime::asInt(runtime.get(btn, pb::kTransparentColour + 8)), static_cast<int32_t>(pb::kNoTransparentColour));
-    runtime.set(btn, pb::kType + 8, 5);
-    EXPECT_EQ(runtime::asInt(runtime.get(btn, pb::kType + 8)), 1);
+    EXPECT_EQ(runtime::asInt(runtime.get(btn, widgets::pic_btn::kTransparentColour + 8)), static_cast<int32_t>(widgets::pic_btn::kNoTransparentColour));
+    runtime.set(btn, widgets::pic_btn::kType + 8, 5);
+    EXPECT_EQ(runtime::asInt(runtime.get(btn, widgets::pic_btn::kType + 8)), 1);
 }
 
 TEST_F(PicBtnWindowTest, CopiesCarryPicturesAndNewerBlocksAreRefused) {
     auto copy = runtime.copy(btn);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(runtime::asBytes(runtime.get(*copy, pb::kHoverPicture + 8)), ringPicture(kBlue));
-    EXPECT_EQ(runtime::asInt(runtime.get(*copy, pb::kTransparentColour + 8)), 0x00FFFFFF);
+    EXPECT_EQ(runtime::asBytes(runtime.get(*copy, widgets::pic_btn::kHoverPicture + 8)), ringPicture(kBlue));
+    EXPECT_EQ(runtime::asInt(runtime.get(*copy, widgets::pic_btn::kTransparentColour + 8)), 0x00FFFFFF);
 
     runtime::WindowDescription w;
     runtime::ComponentDescription c;

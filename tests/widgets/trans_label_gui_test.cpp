@@ -5,7 +5,6 @@
 #include "support/atk_probe.h"
 #include "widgets/trans_label_block.h"
 
-namespace tl = widgets::trans_label;
 
 namespace {
 
@@ -28,9 +27,9 @@ protected:
         label.name = "label";
         label.rect = {10, 10, kWidth, kHeight};
         widgets::TransLabelBlock block;
-        block.effect = tl::kRaised;
+        block.effect = widgets::trans_label::kRaised;
         block.textColour = runtime::rgb(0xFF, 0, 0);
-        block.verticalAlign = tl::kMiddle;
+        block.verticalAlign = widgets::trans_label::kMiddle;
         block.text = "WWWW";
         label.block = block.serialize();
         runtime::ComponentDescription below;
@@ -85,7 +84,7 @@ TEST_F(TransLabelWindowTest, RaisedTextSitsOnePixelRightAndBelowItsWhiteCopy) {
     Box raised = box(isRed);
     Box white = box(isWhite);
     ASSERT_FALSE(white.empty());
-    runtime.set(ref, runtime::prop::own(tl::kEffect), tl::kNoEffect);
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kEffect), widgets::trans_label::kNoEffect);
     Box plain = box(isRed);
     EXPECT_TRUE(box(isWhite).empty());
     EXPECT_EQ(raised.left, plain.left + 1);
@@ -93,21 +92,21 @@ TEST_F(TransLabelWindowTest, RaisedTextSitsOnePixelRightAndBelowItsWhiteCopy) {
     EXPECT_EQ(raised.right, plain.right + 1);
     EXPECT_EQ(white.left, plain.left);
     // The white shadow of effect 1 is the other way round.
-    runtime.set(ref, runtime::prop::own(tl::kEffect), tl::kWhiteShadow);
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kEffect), widgets::trans_label::kWhiteShadow);
     EXPECT_EQ(box(isRed).left, plain.left);
     EXPECT_EQ(box(isWhite).right, plain.right + 1);
 }
 
 TEST_F(TransLabelWindowTest, ShorterOrEmptyTextLeavesNoRemains) {
-    runtime.set(ref, runtime::prop::own(tl::kText), std::string("WWWWWWWWWW"));
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kText), std::string("WWWWWWWWWW"));
     int longRight = box(isRed).right;
-    runtime.set(ref, runtime::prop::own(tl::kText), std::string("W"));
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kText), std::string("W"));
     Box shortBox = box(isRed);
     ASSERT_FALSE(shortBox.empty());
     EXPECT_LT(shortBox.right, longRight);
     // Everything right of the one letter and its white copy is the green below.
     EXPECT_EQ(countOf(kGreen, shortBox.right + 2), (kWidth - shortBox.right - 2) * kHeight);
-    runtime.set(ref, runtime::prop::own(tl::kText), std::string());
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kText), std::string());
     EXPECT_EQ(countOf(kGreen), kWidth * kHeight);
 }
 
@@ -127,17 +126,17 @@ TEST_F(TransLabelWindowTest, HidingAndMovingShowTheBackgroundAgain) {
 }
 
 TEST_F(TransLabelWindowTest, PropertiesAreStoredClampedAndCopied) {
-    runtime.set(ref, runtime::prop::own(tl::kEffect), 7);
-    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(tl::kEffect))), 3);
-    runtime.set(ref, runtime::prop::own(tl::kHorizontalAlign), -4);
-    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(tl::kHorizontalAlign))), 0);
-    runtime.set(ref, runtime::prop::own(tl::kVerticalAlign), 9);
-    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(tl::kVerticalAlign))), 2);
-    runtime.set(ref, runtime::prop::own(tl::kText), std::string("热搜："));
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kEffect), 7);
+    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(widgets::trans_label::kEffect))), 3);
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kHorizontalAlign), -4);
+    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(widgets::trans_label::kHorizontalAlign))), 0);
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kVerticalAlign), 9);
+    EXPECT_EQ(runtime::asInt(runtime.get(ref, runtime::prop::own(widgets::trans_label::kVerticalAlign))), 2);
+    runtime.set(ref, runtime::prop::own(widgets::trans_label::kText), std::string("热搜："));
     auto copy = runtime.copy(ref);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(runtime::asText(runtime.get(*copy, runtime::prop::own(tl::kText))), "热搜：");
-    EXPECT_EQ(runtime::asInt(runtime.get(*copy, runtime::prop::own(tl::kEffect))), 3);
+    EXPECT_EQ(runtime::asText(runtime.get(*copy, runtime::prop::own(widgets::trans_label::kText))), "热搜：");
+    EXPECT_EQ(runtime::asInt(runtime.get(*copy, runtime::prop::own(widgets::trans_label::kEffect))), 3);
     EXPECT_TRUE(errors.empty());
 }
 
@@ -152,7 +151,7 @@ TEST_F(TransLabelWindowTest, AccessibleLabelReadsItsTextAndAClickableOneIsALink)
     // The name follows the text (a progress label reads as it shows).
     AtkLog log;
     log.watch(a);
-    runtime.set(ref, tl::kText + 8, std::string("37.5%"));
+    runtime.set(ref, widgets::trans_label::kText + 8, std::string("37.5%"));
     EXPECT_TRUE(waitFor([&] { return log.has("name"); }));
     EXPECT_EQ(nameOf(a), "37.5%");
     log.unwatch(a);

@@ -22,7 +22,6 @@
 #include "widgets/web_guard.h"
 #include "widgets/widget_kinds.h"
 
-namespace wb = widgets::web_browser;
 
 namespace {
 
@@ -65,7 +64,7 @@ protected:
         c.name = "browser";
         c.rect = {10, 10, 600, 440};
         c.block = block;
-        for (int i = 0; i <= wb::event::kContextMenu; ++i)
+        for (int i = 0; i <= widgets::web_browser::event::kContextMenu; ++i)
             c.bindings[i] = [this](runtime::Event& e) {
                 log_.push_back({e.source, e.index, e.args});
                 return onEvent ? onEvent(e) : runtime::Value{};
@@ -103,12 +102,12 @@ protected:
 
     // Navigates and waits for the load's download-complete event.
     bool open(runtime::ComponentRef b, const std::string& url) {
-        int before = count(b, wb::event::kDownloadComplete);
-        rt_.call(b, wb::method::kNavigate, {url});
-        return waitEvent(b, wb::event::kDownloadComplete, before);
+        int before = count(b, widgets::web_browser::event::kDownloadComplete);
+        rt_.call(b, widgets::web_browser::method::kNavigate, {url});
+        return waitEvent(b, widgets::web_browser::event::kDownloadComplete, before);
     }
 
-    std::string text(runtime::ComponentRef b, int k) { return runtime::asText(rt_.get(b, wb::prop::index(k))); }
+    std::string text(runtime::ComponentRef b, int k) { return runtime::asText(rt_.get(b, widgets::web_browser::prop::index(k))); }
 
     runtime::Runtime rt_;
     uint32_t window_ = 0;
@@ -126,43 +125,43 @@ TEST_F(WebBrowserGuiTest, OneNavigationRaisesItsEventsInOrder) {
     ASSERT_TRUE(open(b, url));
 
     // The title may arrive before or after the load finishes.
-    ASSERT_TRUE(waitEvent(b, wb::event::kTitleChange));
+    ASSERT_TRUE(waitEvent(b, widgets::web_browser::event::kTitleChange));
     std::vector<int> order;
     for (const Logged& l : log_)
-        if (l.source == b && l.index != wb::event::kStatusTextChange) order.push_back(l.index);
+        if (l.source == b && l.index != widgets::web_browser::event::kStatusTextChange) order.push_back(l.index);
     auto first = [&](int index) { return std::find(order.begin(), order.end(), index) - order.begin(); };
     auto last = [&](int index) { return order.rend() - std::find(order.rbegin(), order.rend(), index) - 1; };
     SCOPED_TRACE(testing::PrintToString(order));
-    EXPECT_EQ(order.front(), wb::event::kBeforeNavigate);
-    EXPECT_EQ(first(wb::event::kDownloadBegin), 1);
-    EXPECT_LT(first(wb::event::kDownloadBegin), first(wb::event::kProgressChange));
-    EXPECT_LT(first(wb::event::kProgressChange), first(wb::event::kNavigateComplete));
-    EXPECT_LT(first(wb::event::kNavigateComplete), first(wb::event::kTitleChange));
-    EXPECT_LT(last(wb::event::kProgressChange), first(wb::event::kDocumentComplete));
-    EXPECT_LT(first(wb::event::kNavigateComplete), first(wb::event::kDocumentComplete));
-    EXPECT_EQ(first(wb::event::kDocumentComplete) + 1, first(wb::event::kDownloadComplete));
+    EXPECT_EQ(order.front(), widgets::web_browser::event::kBeforeNavigate);
+    EXPECT_EQ(first(widgets::web_browser::event::kDownloadBegin), 1);
+    EXPECT_LT(first(widgets::web_browser::event::kDownloadBegin), first(widgets::web_browser::event::kProgressChange));
+    EXPECT_LT(first(widgets::web_browser::event::kProgressChange), first(widgets::web_browser::event::kNavigateComplete));
+    EXPECT_LT(first(widgets::web_browser::event::kNavigateComplete), first(widgets::web_browser::event::kTitleChange));
+    EXPECT_LT(last(widgets::web_browser::event::kProgressChange), first(widgets::web_browser::event::kDocumentComplete));
+    EXPECT_LT(first(widgets::web_browser::event::kNavigateComplete), first(widgets::web_browser::event::kDocumentComplete));
+    EXPECT_EQ(first(widgets::web_browser::event::kDocumentComplete) + 1, first(widgets::web_browser::event::kDownloadComplete));
     for (int once : {0, 2, 3, 5, 6}) EXPECT_EQ(std::count(order.begin(), order.end(), once), 1) << once;
 
-    EXPECT_EQ(find(b, wb::event::kBeforeNavigate)->args.size(), 7u);
-    EXPECT_EQ(runtime::asText(find(b, wb::event::kBeforeNavigate)->args[0]), url);
-    EXPECT_EQ(runtime::asText(find(b, wb::event::kNavigateComplete)->args[0]), url);
-    EXPECT_EQ(runtime::asText(find(b, wb::event::kDocumentComplete)->args[0]), url);
-    EXPECT_EQ(runtime::asText(find(b, wb::event::kTitleChange)->args[0]), "测试页 GBK");
-    const Logged* progress = find(b, wb::event::kProgressChange, count(b, wb::event::kProgressChange) - 1);
-    EXPECT_EQ(runtime::asInt(progress->args[0]), wb::kProgressMaximum);
-    EXPECT_EQ(runtime::asInt(progress->args[1]), wb::kProgressMaximum);
+    EXPECT_EQ(find(b, widgets::web_browser::event::kBeforeNavigate)->args.size(), 7u);
+    EXPECT_EQ(runtime::asText(find(b, widgets::web_browser::event::kBeforeNavigate)->args[0]), url);
+    EXPECT_EQ(runtime::asText(find(b, widgets::web_browser::event::kNavigateComplete)->args[0]), url);
+    EXPECT_EQ(runtime::asText(find(b, widgets::web_browser::event::kDocumentComplete)->args[0]), url);
+    EXPECT_EQ(runtime::asText(find(b, widgets::web_browser::event::kTitleChange)->args[0]), "测试页 GBK");
+    const Logged* progress = find(b, widgets::web_browser::event::kProgressChange, count(b, widgets::web_browser::event::kProgressChange) - 1);
+    EXPECT_EQ(runtime::asInt(progress->args[0]), widgets::web_browser::kProgressMaximum);
+    EXPECT_EQ(runtime::asInt(progress->args[1]), widgets::web_browser::kProgressMaximum);
     // A finished load clears the status text.
-    auto done = std::find_if(log_.begin(), log_.end(), [](const Logged& l) { return l.index == wb::event::kDownloadComplete; });
-    auto status = std::find_if(done, log_.end(), [](const Logged& l) { return l.index == wb::event::kStatusTextChange; });
+    auto done = std::find_if(log_.begin(), log_.end(), [](const Logged& l) { return l.index == widgets::web_browser::event::kDownloadComplete; });
+    auto status = std::find_if(done, log_.end(), [](const Logged& l) { return l.index == widgets::web_browser::event::kStatusTextChange; });
     ASSERT_NE(status, log_.end());
     EXPECT_EQ(runtime::asText(status->args[0]), "");
 
-    EXPECT_EQ(text(b, wb::prop::kLocationUrl), url);
-    EXPECT_EQ(text(b, wb::prop::kLocationName), "测试页 GBK");
-    EXPECT_EQ(text(b, wb::prop::kType), "text/html");
-    EXPECT_EQ(runtime::asInt(rt_.get(b, wb::prop::index(wb::prop::kReadyState))), 4);
-    EXPECT_FALSE(runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
-    EXPECT_NE(text(b, wb::prop::kFullName).find("widgets_gui_tests"), std::string::npos);
+    EXPECT_EQ(text(b, widgets::web_browser::prop::kLocationUrl), url);
+    EXPECT_EQ(text(b, widgets::web_browser::prop::kLocationName), "测试页 GBK");
+    EXPECT_EQ(text(b, widgets::web_browser::prop::kType), "text/html");
+    EXPECT_EQ(runtime::asInt(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kReadyState))), 4);
+    EXPECT_FALSE(runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kBusy))));
+    EXPECT_NE(text(b, widgets::web_browser::prop::kFullName).find("widgets_gui_tests"), std::string::npos);
 }
 
 TEST_F(WebBrowserGuiTest, BackAndForwardStatesFollowTheHistory) {
@@ -170,23 +169,23 @@ TEST_F(WebBrowserGuiTest, BackAndForwardStatesFollowTheHistory) {
     server_.add("/b", "<title>B</title>b");
     auto b = browser();
     ASSERT_TRUE(open(b, server_.url("/a")));
-    EXPECT_EQ(count(b, wb::event::kCommandStateChange), 0);
+    EXPECT_EQ(count(b, widgets::web_browser::event::kCommandStateChange), 0);
     ASSERT_TRUE(open(b, server_.url("/b")));
-    const Logged* back = find(b, wb::event::kCommandStateChange);
+    const Logged* back = find(b, widgets::web_browser::event::kCommandStateChange);
     ASSERT_TRUE(back);
-    EXPECT_EQ(runtime::asInt(back->args[0]), wb::command::kBack);
+    EXPECT_EQ(runtime::asInt(back->args[0]), widgets::web_browser::command::kBack);
     EXPECT_TRUE(runtime::asBool(back->args[1]));
 
-    rt_.call(b, wb::method::kGoBack);
-    ASSERT_TRUE(waitFor([&] { return count(b, wb::event::kCommandStateChange) >= 3; }));
-    EXPECT_EQ(runtime::asInt(find(b, wb::event::kCommandStateChange, 1)->args[0]), wb::command::kForward);
-    EXPECT_TRUE(runtime::asBool(find(b, wb::event::kCommandStateChange, 1)->args[1]));
-    EXPECT_EQ(runtime::asInt(find(b, wb::event::kCommandStateChange, 2)->args[0]), wb::command::kBack);
-    EXPECT_FALSE(runtime::asBool(find(b, wb::event::kCommandStateChange, 2)->args[1]));
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationUrl) == server_.url("/a"); }));
+    rt_.call(b, widgets::web_browser::method::kGoBack);
+    ASSERT_TRUE(waitFor([&] { return count(b, widgets::web_browser::event::kCommandStateChange) >= 3; }));
+    EXPECT_EQ(runtime::asInt(find(b, widgets::web_browser::event::kCommandStateChange, 1)->args[0]), widgets::web_browser::command::kForward);
+    EXPECT_TRUE(runtime::asBool(find(b, widgets::web_browser::event::kCommandStateChange, 1)->args[1]));
+    EXPECT_EQ(runtime::asInt(find(b, widgets::web_browser::event::kCommandStateChange, 2)->args[0]), widgets::web_browser::command::kBack);
+    EXPECT_FALSE(runtime::asBool(find(b, widgets::web_browser::event::kCommandStateChange, 2)->args[1]));
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationUrl) == server_.url("/a"); }));
 
-    rt_.call(b, wb::method::kGoForward);
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationUrl) == server_.url("/b"); }));
+    rt_.call(b, widgets::web_browser::method::kGoForward);
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationUrl) == server_.url("/b"); }));
 }
 
 TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
@@ -202,9 +201,9 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     ASSERT_TRUE(second);
     rt_.set(*second, runtime::prop::kVisible, false);
     onEvent = [&](runtime::Event& e) -> runtime::Value {
-        if (e.index == wb::event::kNewWindow) {
+        if (e.index == widgets::web_browser::event::kNewWindow) {
             rt_.set(*second, runtime::prop::kVisible, true);
-            EXPECT_TRUE(runtime::asBool(rt_.call(*second, wb::method::kAcceptNewWindow, {e.args[0]})));
+            EXPECT_TRUE(runtime::asBool(rt_.call(*second, widgets::web_browser::method::kAcceptNewWindow, {e.args[0]})));
             // The program's handler lets pending messages run before it returns.
             rt_.processPendingMessages();
         }
@@ -214,25 +213,25 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
 
     // The click goes straight to the view's own window, so other programs'
     // windows on the same display cannot catch it.
-    auto* view = dynamic_cast<wb::WebBrowser*>(rt_.component(opener))->view();
+    auto* view = dynamic_cast<widgets::web_browser::WebBrowser*>(rt_.component(opener))->view();
     GdkWindow* target = gtk_widget_get_window(GTK_WIDGET(view));
     clickAt(target, 100, 100);
 
-    ASSERT_TRUE(waitEvent(*second, wb::event::kDocumentComplete));
-    EXPECT_EQ(runtime::asText(find(*second, wb::event::kDocumentComplete)->args[0]), server_.url("/popup"));
-    ASSERT_TRUE(waitEvent(*second, wb::event::kTitleChange));
-    EXPECT_EQ(text(*second, wb::prop::kLocationName), "Popup");
-    EXPECT_EQ(count(opener, wb::event::kNewWindow), 1);
+    ASSERT_TRUE(waitEvent(*second, widgets::web_browser::event::kDocumentComplete));
+    EXPECT_EQ(runtime::asText(find(*second, widgets::web_browser::event::kDocumentComplete)->args[0]), server_.url("/popup"));
+    ASSERT_TRUE(waitEvent(*second, widgets::web_browser::event::kTitleChange));
+    EXPECT_EQ(text(*second, widgets::web_browser::prop::kLocationName), "Popup");
+    EXPECT_EQ(count(opener, widgets::web_browser::event::kNewWindow), 1);
     // The window size the page asked for reaches the accepting control.
-    ASSERT_TRUE(find(*second, wb::event::kWindowSetWidth));
-    EXPECT_EQ(runtime::asInt(find(*second, wb::event::kWindowSetWidth)->args[0]), 300);
-    ASSERT_TRUE(find(*second, wb::event::kWindowSetHeight));
-    EXPECT_EQ(runtime::asInt(find(*second, wb::event::kWindowSetHeight)->args[0]), 200);
+    ASSERT_TRUE(find(*second, widgets::web_browser::event::kWindowSetWidth));
+    EXPECT_EQ(runtime::asInt(find(*second, widgets::web_browser::event::kWindowSetWidth)->args[0]), 300);
+    ASSERT_TRUE(find(*second, widgets::web_browser::event::kWindowSetHeight));
+    EXPECT_EQ(runtime::asInt(find(*second, widgets::web_browser::event::kWindowSetHeight)->args[0]), 200);
     EXPECT_EQ(server_.hits("/blocked"), 0);
-    EXPECT_EQ(text(opener, wb::prop::kLocationUrl), server_.url("/opener"));
+    EXPECT_EQ(text(opener, widgets::web_browser::prop::kLocationUrl), server_.url("/opener"));
     // The slot closed with its event.
-    EXPECT_FALSE(runtime::asBool(rt_.call(*second, wb::method::kAcceptNewWindow,
-                                      {find(opener, wb::event::kNewWindow)->args[0]})));
+    EXPECT_FALSE(runtime::asBool(rt_.call(*second, widgets::web_browser::method::kAcceptNewWindow,
+                                      {find(opener, widgets::web_browser::event::kNewWindow)->args[0]})));
 }
 
 TEST_F(WebBrowserGuiTest, PressesOutsideThePageGiveAFloodingClickNoMoreWindows) {
@@ -247,7 +246,7 @@ TEST_F(WebBrowserGuiTest, PressesOutsideThePageGiveAFloodingClickNoMoreWindows) 
                 "style='display:block;width:100%;height:400px'>flood</a></body>");
     auto b = browser();
     ASSERT_TRUE(open(b, server_.url("/flood")));
-    auto* view = dynamic_cast<wb::WebBrowser*>(rt_.component(b))->view();
+    auto* view = dynamic_cast<widgets::web_browser::WebBrowser*>(rt_.component(b))->view();
     GdkWindow* page = gtk_widget_get_window(GTK_WIDGET(view));
     GdkWindow* outside = gtk_widget_get_window(gtk_widget_get_toplevel(GTK_WIDGET(view)));
     ASSERT_NE(page, outside);
@@ -255,18 +254,18 @@ TEST_F(WebBrowserGuiTest, PressesOutsideThePageGiveAFloodingClickNoMoreWindows) 
     onEvent = [&](runtime::Event& e) -> runtime::Value {
         // A press outside the page after every fifth window; the windows
         // themselves are declined, the budget counts the asking.
-        if (e.index == wb::event::kNewWindow && ++asked % 5 == 0) {
+        if (e.index == widgets::web_browser::event::kNewWindow && ++asked % 5 == 0) {
             clickAt(outside, 2, 2);
             clickAt(outside, 2, 2, 3);
         }
         return {};
     };
     clickAt(page, 100, 100);
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "done:1"; }));
-    EXPECT_EQ(asked, wb::PopupBudget::kPerGesture);
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "done:1"; }));
+    EXPECT_EQ(asked, widgets::web_browser::PopupBudget::kPerGesture);
     clickAt(page, 100, 100);
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "done:2"; }));
-    EXPECT_EQ(asked, 2 * wb::PopupBudget::kPerGesture);
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "done:2"; }));
+    EXPECT_EQ(asked, 2 * widgets::web_browser::PopupBudget::kPerGesture);
 }
 
 TEST_F(WebBrowserGuiTest, ClickAndContextMenuCanBeRefused) {
@@ -277,24 +276,24 @@ TEST_F(WebBrowserGuiTest, ClickAndContextMenuCanBeRefused) {
     ASSERT_TRUE(open(b, server_.url("/clicks")));
     bool refuse = true;
     onEvent = [&](runtime::Event& e) -> runtime::Value {
-        if (e.index == wb::event::kDocumentClick || e.index == wb::event::kContextMenu) return !refuse;
+        if (e.index == widgets::web_browser::event::kDocumentClick || e.index == widgets::web_browser::event::kContextMenu) return !refuse;
         return {};
     };
-    GdkWindow* target = gtk_widget_get_window(GTK_WIDGET(dynamic_cast<wb::WebBrowser*>(rt_.component(b))->view()));
+    GdkWindow* target = gtk_widget_get_window(GTK_WIDGET(dynamic_cast<widgets::web_browser::WebBrowser*>(rt_.component(b))->view()));
     clickAt(target, 50, 60);
     refuse = false;
     clickAt(target, 50, 60);
     // Had the first click reached the page, the count would be 2.
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "clicked:1"; }));
-    ASSERT_EQ(count(b, wb::event::kDocumentClick), 2);
-    EXPECT_EQ(runtime::asInt(find(b, wb::event::kDocumentClick)->args[0]), 50);
-    EXPECT_EQ(runtime::asInt(find(b, wb::event::kDocumentClick)->args[1]), 60);
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "clicked:1"; }));
+    ASSERT_EQ(count(b, widgets::web_browser::event::kDocumentClick), 2);
+    EXPECT_EQ(runtime::asInt(find(b, widgets::web_browser::event::kDocumentClick)->args[0]), 50);
+    EXPECT_EQ(runtime::asInt(find(b, widgets::web_browser::event::kDocumentClick)->args[1]), 60);
 
     refuse = true;
     clickAt(target, 50, 60, 3);
     // The page sees its contextmenu event first; the menu is the control's.
-    ASSERT_TRUE(waitEvent(b, wb::event::kContextMenu));
-    EXPECT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "menu"; }));
+    ASSERT_TRUE(waitEvent(b, widgets::web_browser::event::kContextMenu));
+    EXPECT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "menu"; }));
 }
 
 TEST_F(WebBrowserGuiTest, EditingPropertiesFollowTheSelection) {
@@ -304,17 +303,17 @@ TEST_F(WebBrowserGuiTest, EditingPropertiesFollowTheSelection) {
                 "getSelection().addRange(r);</script>");
     auto b = browser();
     ASSERT_TRUE(open(b, server_.url("/edit")));
-    auto get = [&](int k) { return rt_.get(b, wb::prop::index(k)); };
-    EXPECT_TRUE(runtime::asBool(get(wb::prop::kBold)));
-    EXPECT_FALSE(runtime::asBool(get(wb::prop::kItalic)));
-    EXPECT_FALSE(runtime::asText(get(wb::prop::kFontName)).empty());
-    EXPECT_TRUE(waitFor([&] { return runtime::asBool(get(wb::prop::kCanCopy)); }));
-    rt_.set(b, wb::prop::index(wb::prop::kForeColour), 0x000000FF);
-    EXPECT_EQ(runtime::asInt(get(wb::prop::kForeColour)), 0x000000FF);
+    auto get = [&](int k) { return rt_.get(b, widgets::web_browser::prop::index(k)); };
+    EXPECT_TRUE(runtime::asBool(get(widgets::web_browser::prop::kBold)));
+    EXPECT_FALSE(runtime::asBool(get(widgets::web_browser::prop::kItalic)));
+    EXPECT_FALSE(runtime::asText(get(widgets::web_browser::prop::kFontName)).empty());
+    EXPECT_TRUE(waitFor([&] { return runtime::asBool(get(widgets::web_browser::prop::kCanCopy)); }));
+    rt_.set(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kForeColour), 0x000000FF);
+    EXPECT_EQ(runtime::asInt(get(widgets::web_browser::prop::kForeColour)), 0x000000FF);
 
-    EXPECT_FALSE(runtime::asBool(get(wb::prop::kEditMode)));
-    rt_.set(b, wb::prop::index(wb::prop::kEditMode), true);
-    EXPECT_TRUE(runtime::asBool(get(wb::prop::kEditMode)));
+    EXPECT_FALSE(runtime::asBool(get(widgets::web_browser::prop::kEditMode)));
+    rt_.set(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kEditMode), true);
+    EXPECT_TRUE(runtime::asBool(get(widgets::web_browser::prop::kEditMode)));
 }
 
 TEST_F(WebBrowserGuiTest, SilentControlAnswersScriptDialogsUnseen) {
@@ -323,7 +322,7 @@ TEST_F(WebBrowserGuiTest, SilentControlAnswersScriptDialogsUnseen) {
                 "document.title = 'done:' + c + ':' + p;</script>");
     auto b = browser(browserBlock(1, 0, true));
     ASSERT_TRUE(open(b, server_.url("/dialogs")));
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "done:false:null"; }));
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "done:false:null"; }));
 }
 
 TEST_F(WebBrowserGuiTest, NewerBlockVersionIsNotCreated) {
@@ -336,46 +335,46 @@ TEST_F(WebBrowserGuiTest, StopRefreshHeadersAndCancel) {
     server_.add("/count", "<title>count</title>");
     auto b = browser();
 
-    rt_.call(b, wb::method::kNavigate, {server_.url("/hang")});
+    rt_.call(b, widgets::web_browser::method::kNavigate, {server_.url("/hang")});
     ASSERT_TRUE(waitFor([&] { return server_.hits("/hang") == 1; }));
-    EXPECT_TRUE(runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
-    rt_.call(b, wb::method::kStop);
-    ASSERT_TRUE(waitEvent(b, wb::event::kDownloadComplete));
-    EXPECT_FALSE(runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))));
+    EXPECT_TRUE(runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kBusy))));
+    rt_.call(b, widgets::web_browser::method::kStop);
+    ASSERT_TRUE(waitEvent(b, widgets::web_browser::event::kDownloadComplete));
+    EXPECT_FALSE(runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kBusy))));
     // A stopped load still ends its progress, so no display stays half full.
-    const Logged* progress = find(b, wb::event::kProgressChange, count(b, wb::event::kProgressChange) - 1);
+    const Logged* progress = find(b, widgets::web_browser::event::kProgressChange, count(b, widgets::web_browser::event::kProgressChange) - 1);
     ASSERT_TRUE(progress);
-    EXPECT_EQ(runtime::asInt(progress->args[0]), wb::kProgressMaximum);
+    EXPECT_EQ(runtime::asInt(progress->args[0]), widgets::web_browser::kProgressMaximum);
 
-    int before = count(b, wb::event::kDownloadComplete);
-    rt_.call(b, wb::method::kNavigate, {server_.url("/count"), 0, std::string(), std::string("X-Varomel-Test: yes\r\n")});
-    ASSERT_TRUE(waitEvent(b, wb::event::kDownloadComplete, before));
+    int before = count(b, widgets::web_browser::event::kDownloadComplete);
+    rt_.call(b, widgets::web_browser::method::kNavigate, {server_.url("/count"), 0, std::string(), std::string("X-Varomel-Test: yes\r\n")});
+    ASSERT_TRUE(waitEvent(b, widgets::web_browser::event::kDownloadComplete, before));
     EXPECT_EQ(server_.header("X-Varomel-Test"), "yes");
-    rt_.call(b, wb::method::kRefresh);
-    ASSERT_TRUE(waitEvent(b, wb::event::kDownloadComplete, before + 1));
+    rt_.call(b, widgets::web_browser::method::kRefresh);
+    ASSERT_TRUE(waitEvent(b, widgets::web_browser::event::kDownloadComplete, before + 1));
     EXPECT_EQ(server_.hits("/count"), 2);
 
     // A handler that sets the cancel flag keeps the page where it is.
     onEvent = [](runtime::Event& e) -> runtime::Value {
-        if (e.index == wb::event::kBeforeNavigate && runtime::asText(e.args[0]).ends_with("/refused"))
-            e.args[wb::event::kBeforeNavigateCancelArg] = -1;
+        if (e.index == widgets::web_browser::event::kBeforeNavigate && runtime::asText(e.args[0]).ends_with("/refused"))
+            e.args[widgets::web_browser::event::kBeforeNavigateCancelArg] = -1;
         return {};
     };
-    rt_.call(b, wb::method::kNavigate, {server_.url("/refused")});
+    rt_.call(b, widgets::web_browser::method::kNavigate, {server_.url("/refused")});
     ASSERT_TRUE(open(b, server_.url("/count")));
     EXPECT_EQ(server_.hits("/refused"), 0);
-    EXPECT_FALSE(runtime::asBool(rt_.call(b, wb::method::kNavigate, {std::string("  ")})));
+    EXPECT_FALSE(runtime::asBool(rt_.call(b, widgets::web_browser::method::kNavigate, {std::string("  ")})));
 }
 
 TEST_F(WebBrowserGuiTest, OfflineControlMakesNoNetworkLoads) {
     server_.add("/page", "page");
     auto b = browser(browserBlock(1, 0, true, true));
-    EXPECT_TRUE(runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kOffline))));
-    rt_.call(b, wb::method::kNavigate, {server_.url("/page")});
-    ASSERT_TRUE(waitEvent(b, wb::event::kBeforeNavigate));
+    EXPECT_TRUE(runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kOffline))));
+    rt_.call(b, widgets::web_browser::method::kNavigate, {server_.url("/page")});
+    ASSERT_TRUE(waitEvent(b, widgets::web_browser::event::kBeforeNavigate));
     ASSERT_TRUE(open(b, "data:text/html,<title>local</title>"));
     EXPECT_EQ(server_.hits("/page"), 0);
-    rt_.set(b, wb::prop::index(wb::prop::kOffline), false);
+    rt_.set(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kOffline), false);
     ASSERT_TRUE(open(b, server_.url("/page")));
     EXPECT_EQ(server_.hits("/page"), 1);
 }
@@ -385,19 +384,19 @@ TEST_F(WebBrowserGuiTest, CopyBehavesLikeItsSource) {
     auto source = browser(browserBlock(1, 4, true, false, false));
     auto copy = rt_.copy(source);
     ASSERT_TRUE(copy);
-    for (int k : {wb::prop::kBorderStyle, wb::prop::kSilent, wb::prop::kOffline, wb::prop::kRegisterAsDropTarget,
-                  wb::prop::kRegisterAsBrowser})
-        EXPECT_EQ(runtime::asInt(rt_.get(*copy, wb::prop::index(k))), runtime::asInt(rt_.get(source, wb::prop::index(k)))) << k;
+    for (int k : {widgets::web_browser::prop::kBorderStyle, widgets::web_browser::prop::kSilent, widgets::web_browser::prop::kOffline, widgets::web_browser::prop::kRegisterAsDropTarget,
+                  widgets::web_browser::prop::kRegisterAsBrowser})
+        EXPECT_EQ(runtime::asInt(rt_.get(*copy, widgets::web_browser::prop::index(k))), runtime::asInt(rt_.get(source, widgets::web_browser::prop::index(k)))) << k;
     ASSERT_TRUE(open(*copy, server_.url("/copy")));
-    EXPECT_EQ(count(source, wb::event::kDownloadComplete), 0);
-    ASSERT_TRUE(waitFor([&] { return text(*copy, wb::prop::kLocationName) == "after"; }));
+    EXPECT_EQ(count(source, widgets::web_browser::event::kDownloadComplete), 0);
+    ASSERT_TRUE(waitFor([&] { return text(*copy, widgets::web_browser::prop::kLocationName) == "after"; }));
 }
 
 TEST_F(WebBrowserGuiTest, DestroyedControlsLeaveNoViewsOrWebProcesses) {
     server_.add("/cycle", "<title>cycle</title>");
     auto source = browser();
     ASSERT_TRUE(open(source, server_.url("/cycle")));
-    int views = wb::liveViewCount();
+    int views = widgets::web_browser::liveViewCount();
     int processes = webProcessCount();
     for (int i = 0; i < 50; ++i) {
         auto c = rt_.copy(source);
@@ -406,7 +405,7 @@ TEST_F(WebBrowserGuiTest, DestroyedControlsLeaveNoViewsOrWebProcesses) {
         rt_.destroy(*c);
         EXPECT_FALSE(rt_.exists(*c));
     }
-    EXPECT_TRUE(waitFor([&] { return wb::liveViewCount() == views; }, std::chrono::seconds(60))) << wb::liveViewCount();
+    EXPECT_TRUE(waitFor([&] { return widgets::web_browser::liveViewCount() == views; }, std::chrono::seconds(60))) << widgets::web_browser::liveViewCount();
     EXPECT_TRUE(waitFor([&] { return webProcessCount() <= processes; }, std::chrono::seconds(60)))
         << webProcessCount() << " web processes, " << processes << " before";
 }
@@ -427,11 +426,11 @@ TEST_F(WebBrowserGuiTest, AFailedLoadShowsAnExplanationAtTheFailedAddress) {
     ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
     close(fd);
     std::string address = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/missing";
-    rt_.call(b, wb::method::kNavigate, {address});
+    rt_.call(b, widgets::web_browser::method::kNavigate, {address});
     ASSERT_TRUE(waitFor([&] {
-        return runtime::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationName))) == "无法显示此网页";
+        return runtime::asText(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationName))) == "无法显示此网页";
     }));
-    EXPECT_EQ(runtime::asText(rt_.get(b, wb::prop::index(wb::prop::kLocationUrl))), address);
+    EXPECT_EQ(runtime::asText(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationUrl))), address);
 
 }
 
@@ -445,20 +444,20 @@ namespace {
 TEST_F(WebBrowserGuiTest, AnErrorAnswerWithoutAPageIsAFailedLoad) {
     auto b = browser();
     server_.add("/gateway", "", "application/octet-stream", 502);
-    rt_.call(b, wb::method::kNavigate, {server_.url("/gateway")});
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "无法显示此网页"; }));
-    EXPECT_EQ(text(b, wb::prop::kLocationUrl), server_.url("/gateway"));
+    rt_.call(b, widgets::web_browser::method::kNavigate, {server_.url("/gateway")});
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "无法显示此网页"; }));
+    EXPECT_EQ(text(b, widgets::web_browser::prop::kLocationUrl), server_.url("/gateway"));
 
     // An answer the engine does not show that is no error stays the
     // engine's business: the page before it stays.
     server_.add("/file.bin", std::string(64, 'x'), "application/octet-stream");
     server_.add("/shown", "<title>shown</title>");
     ASSERT_TRUE(open(b, server_.url("/shown")));
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "shown"; }));
-    rt_.call(b, wb::method::kNavigate, {server_.url("/file.bin")});
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "shown"; }));
+    rt_.call(b, widgets::web_browser::method::kNavigate, {server_.url("/file.bin")});
     ASSERT_TRUE(waitFor([&] { return server_.hits("/file.bin") == 1; }));
-    ASSERT_TRUE(waitFor([&] { return !runtime::asBool(rt_.get(b, wb::prop::index(wb::prop::kBusy))); }));
-    EXPECT_EQ(text(b, wb::prop::kLocationName), "shown");
+    ASSERT_TRUE(waitFor([&] { return !runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kBusy))); }));
+    EXPECT_EQ(text(b, widgets::web_browser::prop::kLocationName), "shown");
 }
 
 // A page reached through a redirect reports where the redirect ended as its
@@ -471,19 +470,19 @@ TEST_F(WebBrowserGuiTest, ARedirectedPageKeepsTheAddressItWasAskedFor) {
     server_.addRedirect("/twice", "/start");
     EXPECT_EQ(widgets::requestedUrl(rt_, b), "");  // nothing shown yet
     ASSERT_TRUE(open(b, server_.url("/twice")));
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "landing"; }));
-    EXPECT_EQ(text(b, wb::prop::kLocationUrl), server_.url("/landing"));
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "landing"; }));
+    EXPECT_EQ(text(b, widgets::web_browser::prop::kLocationUrl), server_.url("/landing"));
     EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/twice"));
 
     // A later load without a redirect speaks for itself again.
     server_.add("/plain", "<title>plain</title>");
     ASSERT_TRUE(open(b, server_.url("/plain")));
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "plain"; }));
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "plain"; }));
     EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/plain"));
 
     // Going back shows the redirected entry with its first address.
-    rt_.call(b, wb::method::kGoBack);
-    ASSERT_TRUE(waitFor([&] { return text(b, wb::prop::kLocationName) == "landing"; }));
+    rt_.call(b, widgets::web_browser::method::kGoBack);
+    ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "landing"; }));
     EXPECT_EQ(widgets::requestedUrl(rt_, b), server_.url("/twice"));
     // Something that is no browser has no address.
     EXPECT_EQ(widgets::requestedUrl(rt_, runtime::ComponentRef{}), "");

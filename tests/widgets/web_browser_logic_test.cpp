@@ -11,7 +11,6 @@
 #include "widgets/web_guard.h"
 #include "widgets/web_sandbox.h"
 
-namespace wb = widgets::web_browser;
 
 namespace {
 
@@ -24,7 +23,7 @@ runtime::Bytes block(std::initializer_list<uint32_t> fields) {
 }  // namespace
 
 TEST(WebBrowserBlock, ReadsFieldsAndResetsDefaultsFirst) {
-    auto empty = wb::Block::parse({});
+    auto empty = widgets::web_browser::Block::parse({});
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->borderStyle, 0);
     EXPECT_FALSE(empty->silent);
@@ -32,14 +31,14 @@ TEST(WebBrowserBlock, ReadsFieldsAndResetsDefaultsFirst) {
     EXPECT_TRUE(empty->dropTarget);
     EXPECT_FALSE(empty->registerAsBrowser);
 
-    auto tmpl = wb::Block::parse(block({1, 4, 1, 0, 1, 0}));
+    auto tmpl = widgets::web_browser::Block::parse(block({1, 4, 1, 0, 1, 0}));
     ASSERT_TRUE(tmpl);
     EXPECT_EQ(tmpl->borderStyle, 4);
     EXPECT_TRUE(tmpl->silent);
     EXPECT_TRUE(tmpl->dropTarget);
     EXPECT_EQ(tmpl->serialize(), block({1, 4, 1, 0, 1, 0}));
 
-    auto v0 = wb::Block::parse(block({0, 5, 0, 1, 0, 1}));
+    auto v0 = widgets::web_browser::Block::parse(block({0, 5, 0, 1, 0, 1}));
     ASSERT_TRUE(v0);
     EXPECT_TRUE(v0->offline);
     EXPECT_FALSE(v0->dropTarget);
@@ -47,24 +46,24 @@ TEST(WebBrowserBlock, ReadsFieldsAndResetsDefaultsFirst) {
 }
 
 TEST(WebBrowserBlock, RefusesNewerVersionsAndTruncatedBlocks) {
-    EXPECT_FALSE(wb::Block::parse(block({2, 0, 1, 0, 1, 0})));
-    EXPECT_FALSE(wb::Block::parse(block({0xFFFFFFFF, 0, 0, 0, 0, 0})));
-    EXPECT_FALSE(wb::Block::parse(block({1, 0, 1, 0, 1})));
-    EXPECT_FALSE(wb::Block::parse({1, 0, 0}));
+    EXPECT_FALSE(widgets::web_browser::Block::parse(block({2, 0, 1, 0, 1, 0})));
+    EXPECT_FALSE(widgets::web_browser::Block::parse(block({0xFFFFFFFF, 0, 0, 0, 0, 0})));
+    EXPECT_FALSE(widgets::web_browser::Block::parse(block({1, 0, 1, 0, 1})));
+    EXPECT_FALSE(widgets::web_browser::Block::parse({1, 0, 0}));
     // A border style the frame cannot draw falls back to none.
-    EXPECT_EQ(wb::Block::parse(block({1, 9, 0, 0, 0, 0}))->borderStyle, 0);
-    EXPECT_EQ(wb::Block::parse(block({1, 0xFFFFFFFF, 0, 0, 0, 0}))->borderStyle, 0);
+    EXPECT_EQ(widgets::web_browser::Block::parse(block({1, 9, 0, 0, 0, 0}))->borderStyle, 0);
+    EXPECT_EQ(widgets::web_browser::Block::parse(block({1, 0xFFFFFFFF, 0, 0, 0, 0}))->borderStyle, 0);
 }
 
 TEST(WebBrowserBorder, RingCountsPerStyle) {
     const size_t widths[] = {0, 2, 3, 1, 5, 1};
-    for (int style = 0; style <= 5; ++style) EXPECT_EQ(wb::borderRings(style).size(), widths[style]) << style;
-    EXPECT_TRUE(wb::borderRings(-1).empty());
+    for (int style = 0; style <= 5; ++style) EXPECT_EQ(widgets::web_browser::borderRings(style).size(), widths[style]) << style;
+    EXPECT_TRUE(widgets::web_browser::borderRings(-1).empty());
     // The combined style is the dialog frame outside the client edge.
-    auto both = wb::borderRings(4);
-    EXPECT_EQ(std::vector<wb::BorderRing>(both.begin(), both.begin() + 3), wb::borderRings(2));
-    EXPECT_EQ(std::vector<wb::BorderRing>(both.begin() + 3, both.end()), wb::borderRings(1));
-    EXPECT_EQ(wb::borderRings(5)[0], (wb::BorderRing{0, 0}));
+    auto both = widgets::web_browser::borderRings(4);
+    EXPECT_EQ(std::vector<widgets::web_browser::BorderRing>(both.begin(), both.begin() + 3), widgets::web_browser::borderRings(2));
+    EXPECT_EQ(std::vector<widgets::web_browser::BorderRing>(both.begin() + 3, both.end()), widgets::web_browser::borderRings(1));
+    EXPECT_EQ(widgets::web_browser::borderRings(5)[0], (widgets::web_browser::BorderRing{0, 0}));
 }
 
 TEST(WebBrowserAddress, HostLikeTextGetsHttp) {
@@ -88,58 +87,58 @@ TEST(WebBrowserAddress, HostLikeTextGetsHttp) {
         {"host.com:99999999", "host.com:99999999"},
         {"", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(wb::normaliseAddress(c.input), c.expected) << c.input;
+    for (const Case& c : cases) EXPECT_EQ(widgets::web_browser::normaliseAddress(c.input), c.expected) << c.input;
 }
 
 TEST(WebBrowserAddress, RequestAddressEscapesNonAsciiBytes) {
-    EXPECT_EQ(wb::requestAddress("http://h.example/new.html?q=变态#页"),
+    EXPECT_EQ(widgets::web_browser::requestAddress("http://h.example/new.html?q=变态#页"),
               "http://h.example/new.html?q=%E5%8F%98%E6%80%81#%E9%A1%B5");
-    EXPECT_EQ(wb::requestAddress("http://例子.中国/页"), "http://xn--fsqu00a.xn--fiqs8s/%E9%A1%B5");
-    EXPECT_EQ(wb::requestAddress("http://h.example:8080/a b?c=%41"), "http://h.example:8080/a b?c=%41");
-    EXPECT_EQ(wb::requestAddress("变态"), "%E5%8F%98%E6%80%81");
-    EXPECT_EQ(wb::requestAddress(std::string_view("http://\xff/x\x80", 11)), "http://%FF/x%80");
-    EXPECT_EQ(wb::requestAddress(""), "");
+    EXPECT_EQ(widgets::web_browser::requestAddress("http://例子.中国/页"), "http://xn--fsqu00a.xn--fiqs8s/%E9%A1%B5");
+    EXPECT_EQ(widgets::web_browser::requestAddress("http://h.example:8080/a b?c=%41"), "http://h.example:8080/a b?c=%41");
+    EXPECT_EQ(widgets::web_browser::requestAddress("变态"), "%E5%8F%98%E6%80%81");
+    EXPECT_EQ(widgets::web_browser::requestAddress(std::string_view("http://\xff/x\x80", 11)), "http://%FF/x%80");
+    EXPECT_EQ(widgets::web_browser::requestAddress(""), "");
 }
 
 TEST(WebBrowserHeaders, ParsesLinesAndDropsBadOnes) {
-    auto h = wb::parseHeaders("X-One: 1\r\nX-Two:two words \r\nno colon\r\n: empty\r\nBad Name: x\nX-Three: 3");
+    auto h = widgets::web_browser::parseHeaders("X-One: 1\r\nX-Two:two words \r\nno colon\r\n: empty\r\nBad Name: x\nX-Three: 3");
     ASSERT_EQ(h.size(), 3u);
     EXPECT_EQ(h[0], (std::pair<std::string, std::string>{"X-One", "1"}));
     EXPECT_EQ(h[1], (std::pair<std::string, std::string>{"X-Two", "two words"}));
     EXPECT_EQ(h[2], (std::pair<std::string, std::string>{"X-Three", "3"}));
-    EXPECT_TRUE(wb::parseHeaders("").empty());
-    EXPECT_EQ(wb::formatHeaders(h), "X-One: 1\r\nX-Two: two words\r\nX-Three: 3\r\n");
+    EXPECT_TRUE(widgets::web_browser::parseHeaders("").empty());
+    EXPECT_EQ(widgets::web_browser::formatHeaders(h), "X-One: 1\r\nX-Two: two words\r\nX-Three: 3\r\n");
 }
 
 TEST(WebBrowserLoadState, ProgressIsTheFractionInTenThousandthsWithinItsRange) {
-    EXPECT_EQ(wb::progressValue(0.3746), 3746);
-    EXPECT_EQ(wb::progressValue(1.0), wb::kProgressMaximum);
-    EXPECT_EQ(wb::progressValue(1.5), wb::kProgressMaximum);
-    EXPECT_EQ(wb::progressValue(-0.1), 0);
-    EXPECT_EQ(wb::progressValue(std::nan("")), 0);
+    EXPECT_EQ(widgets::web_browser::progressValue(0.3746), 3746);
+    EXPECT_EQ(widgets::web_browser::progressValue(1.0), widgets::web_browser::kProgressMaximum);
+    EXPECT_EQ(widgets::web_browser::progressValue(1.5), widgets::web_browser::kProgressMaximum);
+    EXPECT_EQ(widgets::web_browser::progressValue(-0.1), 0);
+    EXPECT_EQ(widgets::web_browser::progressValue(std::nan("")), 0);
 }
 
 TEST(WebBrowserCommands, ReportsOnlyChangesForwardFirst) {
-    wb::CommandStates s;
+    widgets::web_browser::CommandStates s;
     using Changes = std::vector<std::pair<int, bool>>;
     EXPECT_EQ(s.update(false, false), Changes{});
-    EXPECT_EQ(s.update(true, false), (Changes{{wb::command::kBack, true}}));
+    EXPECT_EQ(s.update(true, false), (Changes{{widgets::web_browser::command::kBack, true}}));
     EXPECT_EQ(s.update(true, false), Changes{});
-    EXPECT_EQ(s.update(false, true), (Changes{{wb::command::kForward, true}, {wb::command::kBack, false}}));
+    EXPECT_EQ(s.update(false, true), (Changes{{widgets::web_browser::command::kForward, true}, {widgets::web_browser::command::kBack, false}}));
 }
 
 TEST(WebBrowserColours, CssTextsBothWays) {
-    EXPECT_EQ(wb::parseCssColour("rgb(255, 0, 16)"), 0x001000FFu);
-    EXPECT_EQ(wb::parseCssColour("rgba(1, 2, 3, 0.5)"), 0x00030201u);
-    EXPECT_EQ(wb::parseCssColour("#102030"), 0x00302010u);
-    EXPECT_FALSE(wb::parseCssColour("rgb(300, 0, 0)"));
-    EXPECT_FALSE(wb::parseCssColour("red"));
-    EXPECT_FALSE(wb::parseCssColour(""));
-    EXPECT_EQ(wb::cssColour(0x00302010), "#102030");
+    EXPECT_EQ(widgets::web_browser::parseCssColour("rgb(255, 0, 16)"), 0x001000FFu);
+    EXPECT_EQ(widgets::web_browser::parseCssColour("rgba(1, 2, 3, 0.5)"), 0x00030201u);
+    EXPECT_EQ(widgets::web_browser::parseCssColour("#102030"), 0x00302010u);
+    EXPECT_FALSE(widgets::web_browser::parseCssColour("rgb(300, 0, 0)"));
+    EXPECT_FALSE(widgets::web_browser::parseCssColour("red"));
+    EXPECT_FALSE(widgets::web_browser::parseCssColour(""));
+    EXPECT_EQ(widgets::web_browser::cssColour(0x00302010), "#102030");
 }
 
 TEST(WebBrowserNewWindowSlots, AcceptOnlyWhileOpenLastAcceptWins) {
-    wb::NewWindowSlots slots;
+    widgets::web_browser::NewWindowSlots slots;
     int32_t a = slots.open();
     int32_t b = slots.open();
     EXPECT_NE(a, b);
@@ -171,7 +170,7 @@ std::string repeat(std::string_view unit, size_t n) {
 }  // namespace
 
 TEST(WebBrowserPageText, CutsAtCharactersNeverInsideOne) {
-    using wb::cutPageText;
+    using widgets::web_browser::cutPageText;
     EXPECT_EQ(cutPageText("short title"), "short title");
     EXPECT_EQ(cutPageText(""), "");
     // A title of megabytes of three-byte characters keeps 1024 of them.
@@ -187,9 +186,9 @@ TEST(WebBrowserPageText, CutsAtCharactersNeverInsideOne) {
 }
 
 TEST(WebBrowserPopupBudget, TwentyWindowsPerGestureThenRefusedUntilTheNextPress) {
-    wb::PopupBudget budget;
+    widgets::web_browser::PopupBudget budget;
     budget.gesture();
-    for (int i = 0; i < wb::PopupBudget::kPerGesture; ++i) ASSERT_TRUE(budget.take()) << i;
+    for (int i = 0; i < widgets::web_browser::PopupBudget::kPerGesture; ++i) ASSERT_TRUE(budget.take()) << i;
     EXPECT_FALSE(budget.firstRefusal());
     EXPECT_FALSE(budget.take());
     EXPECT_TRUE(budget.firstRefusal());  // told once...
@@ -203,7 +202,7 @@ TEST(WebBrowserNavigationLog, ADownloadNeedsARecentGestureNavigationToTheSameAdd
     constexpr int64_t kSecond = 1'000'000;
     const std::string file = "http://site.example/client.exe";
     {
-        wb::NavigationLog log;
+        widgets::web_browser::NavigationLog log;
         log.record(file, true, 0);
         EXPECT_FALSE(log.takeGesture("http://site.example/other.exe", kSecond));
         EXPECT_TRUE(log.takeGesture(file, kSecond));
@@ -212,26 +211,26 @@ TEST(WebBrowserNavigationLog, ADownloadNeedsARecentGestureNavigationToTheSameAdd
     {
         // A click long ago, then the page loads the same address by itself:
         // the latest decision counts.
-        wb::NavigationLog log;
+        widgets::web_browser::NavigationLog log;
         log.record(file, true, 0);
         log.record(file, false, kSecond);
         EXPECT_FALSE(log.takeGesture(file, 2 * kSecond));
     }
     {
-        wb::NavigationLog log;
+        widgets::web_browser::NavigationLog log;
         log.record(file, true, 0);
-        EXPECT_FALSE(log.takeGesture(file, wb::NavigationLog::kGestureLifetimeUs + 1)) << "too old";
+        EXPECT_FALSE(log.takeGesture(file, widgets::web_browser::NavigationLog::kGestureLifetimeUs + 1)) << "too old";
     }
     {
-        wb::NavigationLog log;
+        widgets::web_browser::NavigationLog log;
         log.record(file, false, 0);
         EXPECT_FALSE(log.takeGesture(file, 0)) << "an iframe or a timer, no click";
     }
     {
         // A page that navigates many frames pushes an old click out.
-        wb::NavigationLog log;
+        widgets::web_browser::NavigationLog log;
         log.record(file, true, 0);
-        for (size_t i = 0; i < wb::NavigationLog::kEntries; ++i) log.record("about:blank", false, 0);
+        for (size_t i = 0; i < widgets::web_browser::NavigationLog::kEntries; ++i) log.record("about:blank", false, 0);
         EXPECT_FALSE(log.takeGesture(file, 0));
     }
 }
@@ -256,16 +255,16 @@ TEST(WebBrowserDownloadName, ServerNamesBecomeSafeBaseNames) {
         {"invalid_utf8", "\xFF\xFE" "a.exe", "__a.exe"},
         {"overlong_slash", "a\xC0\xAF" "b", "a__b"},
     };
-    for (const Row& r : rows) EXPECT_EQ(wb::safeBaseName(r.proposed), r.expected) << r.name;
+    for (const Row& r : rows) EXPECT_EQ(widgets::web_browser::safeBaseName(r.proposed), r.expected) << r.name;
 
     // Too long: cut at a character, the extension kept.
-    std::string longName = wb::safeBaseName(repeat("名", 200) + ".exe");
-    EXPECT_LE(longName.size(), wb::kMaxFileNameBytes);
-    EXPECT_GT(longName.size(), wb::kMaxFileNameBytes - 3);
+    std::string longName = widgets::web_browser::safeBaseName(repeat("名", 200) + ".exe");
+    EXPECT_LE(longName.size(), widgets::web_browser::kMaxFileNameBytes);
+    EXPECT_GT(longName.size(), widgets::web_browser::kMaxFileNameBytes - 3);
     EXPECT_TRUE(validUtf8(longName));
     EXPECT_EQ(longName.substr(longName.size() - 4), ".exe");
-    std::string noExtension = wb::safeBaseName(repeat("x", 400));
-    EXPECT_EQ(noExtension, repeat("x", wb::kMaxFileNameBytes));
+    std::string noExtension = widgets::web_browser::safeBaseName(repeat("x", 400));
+    EXPECT_EQ(noExtension, repeat("x", widgets::web_browser::kMaxFileNameBytes));
 }
 
 TEST(WebBrowserSandbox, TheUsersVariableWinsAndAFailedProbeRunsUnsandboxed) {
@@ -278,11 +277,11 @@ TEST(WebBrowserSandbox, TheUsersVariableWinsAndAFailedProbeRunsUnsandboxed) {
     };
     std::string why;
     probes = 0;
-    EXPECT_EQ(wb::chooseSandbox("1", works, &why), wb::SandboxChoice::kUserRefused);
-    EXPECT_EQ(wb::chooseSandbox("0", works, &why), wb::SandboxChoice::kUserRefused);
+    EXPECT_EQ(widgets::web_browser::chooseSandbox("1", works, &why), widgets::web_browser::SandboxChoice::kUserRefused);
+    EXPECT_EQ(widgets::web_browser::chooseSandbox("0", works, &why), widgets::web_browser::SandboxChoice::kUserRefused);
     EXPECT_EQ(probes, 0) << "no probe when the user has decided";
-    EXPECT_EQ(wb::chooseSandbox(nullptr, works, &why), wb::SandboxChoice::kOn);
-    EXPECT_EQ(wb::chooseSandbox("", works, &why), wb::SandboxChoice::kOn);
-    EXPECT_EQ(wb::chooseSandbox(nullptr, fails, &why), wb::SandboxChoice::kUnavailable);
+    EXPECT_EQ(widgets::web_browser::chooseSandbox(nullptr, works, &why), widgets::web_browser::SandboxChoice::kOn);
+    EXPECT_EQ(widgets::web_browser::chooseSandbox("", works, &why), widgets::web_browser::SandboxChoice::kOn);
+    EXPECT_EQ(widgets::web_browser::chooseSandbox(nullptr, fails, &why), widgets::web_browser::SandboxChoice::kUnavailable);
     EXPECT_EQ(why, "no user namespaces");
 }
