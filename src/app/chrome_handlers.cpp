@@ -19,6 +19,8 @@ namespace app {
 namespace {
 
 using runtime::ComponentRef;
+using runtime::lenient::number;
+using runtime::lenient::set;
 
 // The size-changed handler changes the size itself (the minimum) and lets
 // queued messages run; size changes arriving meanwhile are dropped.
@@ -56,25 +58,25 @@ const tabs::MainUi& u() { return tabs::mainUi(); }
 // and not the whole layout.
 
 void putPlace(ComponentRef ref, const Place& p) {
-    runtime::lenient::set(ref, runtime::prop::kLeft, p.left);
-    runtime::lenient::set(ref, runtime::prop::kTop, p.top);
+    set(ref, runtime::prop::kLeft, p.left);
+    set(ref, runtime::prop::kTop, p.top);
 }
 
 void putSpan(ComponentRef ref, const Span& s) {
     putPlace(ref, {s.left, s.top});
-    runtime::lenient::set(ref, runtime::prop::kWidth, s.width);
+    set(ref, runtime::prop::kWidth, s.width);
 }
 
 void putBox(ComponentRef ref, const Box& b) {
     putSpan(ref, {b.left, b.top, b.width});
-    runtime::lenient::set(ref, runtime::prop::kHeight, b.height);
+    set(ref, runtime::prop::kHeight, b.height);
 }
 
 runtime::Rect rectOf(ComponentRef ref) {
-    return {runtime::lenient::number(ref, runtime::prop::kLeft), runtime::lenient::number(ref, runtime::prop::kTop), runtime::lenient::number(ref, runtime::prop::kWidth), runtime::lenient::number(ref, runtime::prop::kHeight)};
+    return {number(ref, runtime::prop::kLeft), number(ref, runtime::prop::kTop), number(ref, runtime::prop::kWidth), number(ref, runtime::prop::kHeight)};
 }
 
-Place placeOf(ComponentRef ref) { return {runtime::lenient::number(ref, runtime::prop::kLeft), runtime::lenient::number(ref, runtime::prop::kTop)}; }
+Place placeOf(ComponentRef ref) { return {number(ref, runtime::prop::kLeft), number(ref, runtime::prop::kTop)}; }
 
 GtkWindow* mainGtkWindow() { return runtime().gtkWindow(u().window.window); }
 
@@ -82,43 +84,43 @@ void layOutComponents() {
     const tabs::MainUi& c = u();
     const program::Margins& m = program::shell().margins;
     LayoutInput in;
-    in.width = runtime::lenient::number(c.window, runtime::prop::kWidth);
-    in.height = runtime::lenient::number(c.window, runtime::prop::kHeight);
+    in.width = number(c.window, runtime::prop::kWidth);
+    in.height = number(c.window, runtime::prop::kHeight);
     in.marginLeft = m.left;
     in.marginTop = m.top;
     in.marginRight = m.right;
     in.marginBottom = m.bottom;
-    in.titleHeight = runtime::lenient::number(c.titleLabel, runtime::prop::kHeight);
-    in.toolbarHeight = runtime::lenient::number(c.toolbarBackground, runtime::prop::kHeight);
+    in.titleHeight = number(c.titleLabel, runtime::prop::kHeight);
+    in.toolbarHeight = number(c.toolbarBackground, runtime::prop::kHeight);
     in.back = placeOf(c.backButton);
     in.forward = placeOf(c.forwardButton);
     in.refresh = placeOf(c.refreshButton);
-    in.refreshWidth = runtime::lenient::number(c.refreshButton, runtime::prop::kWidth);
-    in.leftCapWidth = runtime::lenient::number(c.addressBackgroundLeft, runtime::prop::kWidth);
-    in.rightCapWidth = runtime::lenient::number(c.addressBackgroundRight, runtime::prop::kWidth);
-    in.goWidth = runtime::lenient::number(c.goButton, runtime::prop::kWidth);
-    in.addressTop = runtime::lenient::number(c.addressBox, runtime::prop::kTop);
-    in.progressWidth = runtime::lenient::number(c.loadProgressLabel, runtime::prop::kWidth);
+    in.refreshWidth = number(c.refreshButton, runtime::prop::kWidth);
+    in.leftCapWidth = number(c.addressBackgroundLeft, runtime::prop::kWidth);
+    in.rightCapWidth = number(c.addressBackgroundRight, runtime::prop::kWidth);
+    in.goWidth = number(c.goButton, runtime::prop::kWidth);
+    in.addressTop = number(c.addressBox, runtime::prop::kTop);
+    in.progressWidth = number(c.loadProgressLabel, runtime::prop::kWidth);
     const Layout out = layOut(in);
 
     putBox(c.borderPanel, out.borderPanel);
     putSpan(c.titleLabel, out.title);
     putSpan(c.toolbarBackground, out.toolbar);
-    runtime::lenient::set(c.tabControl, runtime::prop::own(widgets::page_control::kHeaderPosition), program::shell().tabHeaderPosition);
+    set(c.tabControl, runtime::prop::own(widgets::page_control::kHeaderPosition), program::shell().tabHeaderPosition);
     putBox(c.tabControl, out.tabControl);
     putPlace(c.backDisabledButton, out.backDisabled);
     putPlace(c.forwardDisabledButton, out.forwardDisabled);
     putPlace(c.stopButton, out.stop);
-    runtime::lenient::set(c.addressBackgroundLeft, runtime::prop::kTop, out.leftCap.top);
-    runtime::lenient::set(c.addressBackgroundMiddle, runtime::prop::kTop, out.middle.top);
-    runtime::lenient::set(c.addressBackgroundRight, runtime::prop::kTop, out.rightCap.top);
-    runtime::lenient::set(c.addressBackgroundLeft, runtime::prop::kLeft, out.leftCap.left);
-    runtime::lenient::set(c.addressBackgroundMiddle, runtime::prop::kLeft, out.middle.left);
-    runtime::lenient::set(c.addressBackgroundMiddle, runtime::prop::kWidth, out.middle.width);
-    runtime::lenient::set(c.addressBackgroundRight, runtime::prop::kLeft, out.rightCap.left);
-    runtime::lenient::set(c.addressBox, runtime::prop::kLeft, out.addressLeft);
-    runtime::lenient::set(c.addressBox, runtime::prop::kWidth, out.addressWidth);
-    runtime::lenient::set(c.goButton, runtime::prop::kLeft, out.goLeft);
+    set(c.addressBackgroundLeft, runtime::prop::kTop, out.leftCap.top);
+    set(c.addressBackgroundMiddle, runtime::prop::kTop, out.middle.top);
+    set(c.addressBackgroundRight, runtime::prop::kTop, out.rightCap.top);
+    set(c.addressBackgroundLeft, runtime::prop::kLeft, out.leftCap.left);
+    set(c.addressBackgroundMiddle, runtime::prop::kLeft, out.middle.left);
+    set(c.addressBackgroundMiddle, runtime::prop::kWidth, out.middle.width);
+    set(c.addressBackgroundRight, runtime::prop::kLeft, out.rightCap.left);
+    set(c.addressBox, runtime::prop::kLeft, out.addressLeft);
+    set(c.addressBox, runtime::prop::kWidth, out.addressWidth);
+    set(c.goButton, runtime::prop::kLeft, out.goLeft);
     putPlace(c.loadProgressLabel, out.progress);
 
     ArrangeTitleBarButtons();
@@ -132,7 +134,7 @@ void paintBorder() {
     // The panel keeps what was drawn at the last size; clearing first keeps
     // the frames of an earlier, larger size from showing through.
     runtime().call(panel, runtime::draw_panel::kClear);
-    for (const BorderLine& l : borderLines(runtime::lenient::number(panel, runtime::prop::kWidth), runtime::lenient::number(panel, runtime::prop::kHeight))) {
+    for (const BorderLine& l : borderLines(number(panel, runtime::prop::kWidth), number(panel, runtime::prop::kHeight))) {
         runtime().set(panel, runtime::prop::own(runtime::draw_panel::kPenColour), static_cast<int32_t>(l.colour));
         runtime().call(panel, runtime::draw_panel::kDrawLine, {l.x1, l.y1, l.x2, l.y2});
     }
@@ -149,14 +151,14 @@ enum PlaceOrder { kPlaceFirst, kSizeFirst };
 void setWindowRect(const runtime::Rect& r, PlaceOrder order) {
     const ComponentRef w = u().window;
     if (order == kPlaceFirst) {
-        runtime::lenient::set(w, runtime::prop::kLeft, r.left);
-        runtime::lenient::set(w, runtime::prop::kTop, r.top);
+        set(w, runtime::prop::kLeft, r.left);
+        set(w, runtime::prop::kTop, r.top);
     }
-    runtime::lenient::set(w, runtime::prop::kWidth, r.width);
-    runtime::lenient::set(w, runtime::prop::kHeight, r.height);
+    set(w, runtime::prop::kWidth, r.width);
+    set(w, runtime::prop::kHeight, r.height);
     if (order == kSizeFirst) {
-        runtime::lenient::set(w, runtime::prop::kLeft, r.left);
-        runtime::lenient::set(w, runtime::prop::kTop, r.top);
+        set(w, runtime::prop::kLeft, r.left);
+        set(w, runtime::prop::kTop, r.top);
     }
 }
 
@@ -185,8 +187,8 @@ void maximiseTo(const runtime::Rect& area) {
     knownWorkArea = area;
     placement.standsMaximised = true;
     placement.restoring = false;
-    program::shell().maximisedWidth = runtime::lenient::number(u().window, runtime::prop::kWidth);
-    program::shell().maximisedHeight = runtime::lenient::number(u().window, runtime::prop::kHeight);
+    program::shell().maximisedWidth = number(u().window, runtime::prop::kWidth);
+    program::shell().maximisedHeight = number(u().window, runtime::prop::kHeight);
 }
 
 // A maximised window follows its work area when a panel comes, goes or
@@ -231,8 +233,8 @@ void toggleMaximised() {
         // Asking a window that is already normal to be normal still raises
         // it on X, and the server then reports its old size while the new
         // one is on its way; only a minimised window needs the request.
-        if (runtime::lenient::number(w, runtime::window_prop::kState) != runtime::window_prop::kStateNormal)
-            runtime::lenient::set(w, runtime::window_prop::kState, runtime::window_prop::kStateNormal);
+        if (number(w, runtime::window_prop::kState) != runtime::window_prop::kStateNormal)
+            set(w, runtime::window_prop::kState, runtime::window_prop::kStateNormal);
         placement.standsMaximised = false;
         placement.restoring = true;
         placeWindow(s.savedNormalRect, kSizeFirst);
@@ -245,29 +247,29 @@ void toggleMaximised() {
 void ArrangeTitleBarButtons() {
     const tabs::MainUi& c = u();
     TitleBarInput in;
-    in.width = runtime::lenient::number(c.window, runtime::prop::kWidth);
+    in.width = number(c.window, runtime::prop::kWidth);
     in.marginRight = program::shell().margins.right;
     in.tabCount = tabs::tabCount();
-    in.closeTabWidth = runtime::lenient::number(c.closeCurrentTabButton, runtime::prop::kWidth);
-    in.quitWidth = runtime::lenient::number(c.quitButton, runtime::prop::kWidth);
-    in.maximiseWidth = runtime::lenient::number(c.maximiseButton, runtime::prop::kWidth);
-    in.minimiseWidth = runtime::lenient::number(c.minimiseButton, runtime::prop::kWidth);
-    in.maximiseTop = runtime::lenient::number(c.maximiseButton, runtime::prop::kTop);
+    in.closeTabWidth = number(c.closeCurrentTabButton, runtime::prop::kWidth);
+    in.quitWidth = number(c.quitButton, runtime::prop::kWidth);
+    in.maximiseWidth = number(c.maximiseButton, runtime::prop::kWidth);
+    in.minimiseWidth = number(c.minimiseButton, runtime::prop::kWidth);
+    in.maximiseTop = number(c.maximiseButton, runtime::prop::kTop);
     in.maximised = isMaximised();
     const TitleBar out = placeTitleBar(in);
 
     if (out.closeTabVisible) {
-        runtime::lenient::set(c.closeCurrentTabButton, runtime::prop::kVisible, true);
-        runtime::lenient::set(c.closeCurrentTabButton, runtime::prop::kLeft, out.closeTabLeft);
+        set(c.closeCurrentTabButton, runtime::prop::kVisible, true);
+        set(c.closeCurrentTabButton, runtime::prop::kLeft, out.closeTabLeft);
     } else {
-        runtime::lenient::set(c.closeCurrentTabButton, runtime::prop::kVisible, false);
+        set(c.closeCurrentTabButton, runtime::prop::kVisible, false);
     }
-    runtime::lenient::set(c.quitButton, runtime::prop::kLeft, out.quitLeft);
-    runtime::lenient::set(c.maximiseButton, runtime::prop::kLeft, out.maximiseLeft);
+    set(c.quitButton, runtime::prop::kLeft, out.quitLeft);
+    set(c.maximiseButton, runtime::prop::kLeft, out.maximiseLeft);
     putPlace(c.restoreButton, out.restore);
-    runtime::lenient::set(c.minimiseButton, runtime::prop::kLeft, out.minimiseLeft);
-    runtime::lenient::set(c.restoreButton, runtime::prop::kVisible, out.restoreVisible);
-    runtime::lenient::set(c.maximiseButton, runtime::prop::kVisible, out.maximiseVisible);
+    set(c.minimiseButton, runtime::prop::kLeft, out.minimiseLeft);
+    set(c.restoreButton, runtime::prop::kVisible, out.restoreVisible);
+    set(c.maximiseButton, runtime::prop::kVisible, out.maximiseVisible);
 }
 
 runtime::Value onMainSizeChanged(runtime::Event&) {
@@ -281,16 +283,16 @@ runtime::Value onMainSizeChanged(runtime::Event&) {
         SizeChangeScope scope;
         attachTitleDrag();
         // Smaller sizes are reported first and then set back.
-        if (runtime::lenient::number(w, runtime::prop::kWidth) < kMinimumWidth) runtime::lenient::set(w, runtime::prop::kWidth, kMinimumWidth);
-        if (runtime::lenient::number(w, runtime::prop::kHeight) < kMinimumHeight) runtime::lenient::set(w, runtime::prop::kHeight, kMinimumHeight);
-        const int width = runtime::lenient::number(w, runtime::prop::kWidth), height = runtime::lenient::number(w, runtime::prop::kHeight);
+        if (number(w, runtime::prop::kWidth) < kMinimumWidth) set(w, runtime::prop::kWidth, kMinimumWidth);
+        if (number(w, runtime::prop::kHeight) < kMinimumHeight) set(w, runtime::prop::kHeight, kMinimumHeight);
+        const int width = number(w, runtime::prop::kWidth), height = number(w, runtime::prop::kHeight);
         layOutComponents();
         paintBorder();
         applyRoundedShape(mainGtkWindow(), width, height);
         runtime().processPendingMessages();
         // A quit let through by the pump leaves nothing to lay out.
         if (!runtime().exists(w)) return {};
-        if (runtime::lenient::number(w, runtime::prop::kWidth) == width && runtime::lenient::number(w, runtime::prop::kHeight) == height) break;
+        if (number(w, runtime::prop::kWidth) == width && number(w, runtime::prop::kHeight) == height) break;
     }
     tabs::ArrangeCloseButtons();
     return {};
@@ -323,7 +325,7 @@ runtime::Value onTitleDoubleClick(runtime::Event&) {
 }
 
 runtime::Value onMinimiseClick(runtime::Event&) {
-    runtime::lenient::set(u().window, runtime::window_prop::kState, runtime::window_prop::kStateMinimised);
+    set(u().window, runtime::window_prop::kState, runtime::window_prop::kStateMinimised);
     return {};
 }
 
@@ -336,9 +338,9 @@ runtime::Value onQuitClick(runtime::Event&) {
 runtime::Value onBorderMouseMove(runtime::Event& e) {
     if (e.args.size() < 2) return {};
     const ComponentRef w = u().window;
-    resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), runtime::lenient::number(w, runtime::prop::kWidth),
-                              runtime::lenient::number(w, runtime::prop::kHeight));
-    runtime::lenient::set(u().borderPanel, runtime::prop::kCursor, zoneCursor(resizeZone));
+    resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), number(w, runtime::prop::kWidth),
+                              number(w, runtime::prop::kHeight));
+    set(u().borderPanel, runtime::prop::kCursor, zoneCursor(resizeZone));
     return {};
 }
 
@@ -348,10 +350,10 @@ runtime::Value onBorderLeftDown(runtime::Event& e) {
     // kept from the last move.
     if (e.args.size() >= 2) {
         const ComponentRef w = u().window;
-        resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), runtime::lenient::number(w, runtime::prop::kWidth),
-                                  runtime::lenient::number(w, runtime::prop::kHeight));
+        resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), number(w, runtime::prop::kWidth),
+                                  number(w, runtime::prop::kHeight));
     }
-    runtime::lenient::set(u().borderPanel, runtime::prop::kCursor, zoneCursor(resizeZone));
+    set(u().borderPanel, runtime::prop::kCursor, zoneCursor(resizeZone));
     if (zoneStartsResize(resizeZone)) beginZoneResize(mainGtkWindow(), resizeZone);
     return {};
 }
