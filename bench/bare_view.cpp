@@ -28,8 +28,10 @@ void followTitle(WebKitWebView* view, Bare* bare) {
     g_signal_connect(view, "notify::title", runtime::callback([](WebKitWebView* v, GParamSpec*, gpointer data) {
         auto* b = static_cast<Bare*>(data);
         const char* title = webkit_web_view_get_title(v);
-        if (!b->views.empty() && b->views.back().get() == v) gtk_window_set_title(GTK_WINDOW(b->window), title ? title : "");
-    }), bare);
+        if (!b->views.empty() && b->views.back().get() == v)
+            gtk_window_set_title(GTK_WINDOW(b->window), title ? title : "");
+    }),
+        bare);
 }
 
 void addView(Bare* bare, const char* url) {
@@ -69,8 +71,7 @@ int main(int argc, char** argv) {
     bare.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     // The program starts maximised; give the page the same room.
     GdkRectangle area{0, 0, 1030, 750};
-    if (GdkMonitor* m = gdk_display_get_primary_monitor(gdk_display_get_default()))
-        gdk_monitor_get_workarea(m, &area);
+    if (GdkMonitor* m = gdk_display_get_primary_monitor(gdk_display_get_default())) gdk_monitor_get_workarea(m, &area);
     else if (GdkMonitor* first = gdk_display_get_monitor(gdk_display_get_default(), 0))
         gdk_monitor_get_workarea(first, &area);
     gtk_window_set_default_size(GTK_WINDOW(bare.window), area.width, area.height);

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/value.h"
 #include "runtime/picture/picture.h"
+#include "runtime/value.h"
 
 namespace fuzz {
 
@@ -30,7 +30,11 @@ inline void check(bool ok, const char* what) {
 inline bool validUtf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {
         auto c = static_cast<uint8_t>(s[i]);
-        size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        size_t n = c < 0x80                 ? 1
+                   : c >= 0xC2 && c <= 0xDF ? 2
+                   : c >= 0xE0 && c <= 0xEF ? 3
+                   : c >= 0xF0 && c <= 0xF4 ? 4
+                                            : 0;
         if (n == 0 || i + n > s.size()) return false;
         uint32_t cp = n == 1 ? c : c & (0x7F >> n);
         for (size_t k = 1; k < n; ++k) {
@@ -50,7 +54,7 @@ inline bool validUtf8(std::string_view s) {
 inline void checkPicture(const runtime::Picture& p) {
     check(runtime::pictureSizeAcceptable(p.width, p.height), "decoded picture outside the size limits");
     check(p.pixels.size() == static_cast<size_t>(p.width) * static_cast<size_t>(p.height),
-          "pixel count differs from width x height");
+        "pixel count differs from width x height");
     check(p.alpha.empty() || p.alpha.size() == p.pixels.size(), "alpha count differs from the pixel count");
     uint32_t sum = 0;
     for (uint32_t px : p.pixels) sum |= px;

@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
 
     seed("page_control_block", "form", widgets::PageControlBlock::form().serialize(), 0);
     seed("page_control_block", "defaults", widgets::PageControlBlock{}.serialize(), 0);
-    seed("page_control_block", "pages", widgets::PageControlBlock::serializePages(widgets::PageControlBlock::form().pages), 1);
+    seed("page_control_block", "pages",
+        widgets::PageControlBlock::serializePages(widgets::PageControlBlock::form().pages), 1);
     widgets::ImageListStream images;
     images.imageWidth = images.imageHeight = 16;
     images.picture = {0x89, 'P', 'N', 'G'};

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (auto f = runtime::LogFont::parse(block)) {
                 fuzz::check(block.size() == runtime::LogFont::kSize, "a font record of another length parsed");
                 fuzz::check(fuzz::validUtf8(f->faceName), "face name is invalid UTF-8");
-                fuzz::check(f->serialize().size() == runtime::LogFont::kSize, "a font record written at another length");
+                fuzz::check(
+                    f->serialize().size() == runtime::LogFont::kSize, "a font record written at another length");
                 fuzz::checkRoundTrip<runtime::LogFont>(block);
             }
             break;

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (fuzz::validUtf8(title)) fuzz::check(fuzz::validUtf8(fitted), "caption is invalid UTF-8");
     }
     std::string caption = tabs::captionTextFromTitle(title, m);
-    fuzz::check(caption.size() >= 2 && caption.compare(caption.size() - 2, 2, "  ") == 0,
-                "caption does not end in two spaces");
+    fuzz::check(
+        caption.size() >= 2 && caption.compare(caption.size() - 2, 2, "  ") == 0, "caption does not end in two spaces");
     return 0;
 }

@@ -1,7 +1,6 @@
 // The GBK codec both ways and the byte measures built on it.
-#include "fuzz_support.h"
 #include "runtime/gbk.h"
-
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -26,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // texts from the toolkit are always whole characters.
         if (fuzz::validUtf8(t))
             fuzz::check(spaceless.find(' ') == std::string::npos && spaceless.find("\xE3\x80\x80") == std::string::npos,
-                        "removeSpaces left a space");
+                "removeSpaces left a space");
         std::string trimmed = runtime::gbk::trimBlanks(t);
         fuzz::check(trimmed.size() <= t.size(), "trimBlanks grew the text");
         for (size_t pos = 0; pos < t.size();) {

@@ -1,8 +1,8 @@
 // Keyword encoding: every GBK byte as %XX with upper-case digits, and the
 // per-byte hook called once per byte.
+#include "search/keyword_encoding.h"
 #include "fuzz_support.h"
 #include "runtime/gbk.h"
-#include "search/keyword_encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < gbkBytes.size(); ++i) {
         auto b = static_cast<uint8_t>(gbkBytes[i]);
         fuzz::check(escaped[3 * i] == '%' && escaped[3 * i + 1] == kHex[b >> 4] && escaped[3 * i + 2] == kHex[b & 15],
-                    "a byte is not escaped as %XX");
+            "a byte is not escaped as %XX");
     }
     fuzz::check(search::encodeKeyword(input) == escaped, "the result depends on the hook");
     return 0;

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (auto b = widgets::PageControlBlock::parse(block)) {
                 checkPages(b->pages);
                 fuzz::check(b->headerHeight == widgets::page_control::clampHeaderHeight(b->headerHeight),
-                            "header height out of range");
+                    "header height out of range");
             }
             fuzz::checkRoundTrip<widgets::PageControlBlock>(block);
             break;

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     runtime::Bytes body = fuzz::bytes(data + 1, size - 1);
     if (auto d = runtime::decoders::dib(body.data(), body.size(), offset, iconLayout)) {
         fuzz::checkPicture(d->picture);
-        if (d->hasAlpha) fuzz::check(d->alpha.size() == d->picture.pixels.size(), "alpha count differs from pixel count");
+        if (d->hasAlpha)
+            fuzz::check(d->alpha.size() == d->picture.pixels.size(), "alpha count differs from pixel count");
         if (d->andMask) {
             const uint8_t* end = body.data() + body.size();
             fuzz::check(d->andMask >= body.data() && d->andMask <= end, "mask outside the input");

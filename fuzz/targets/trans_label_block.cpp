@@ -1,6 +1,6 @@
 // The transparent label's property block.
-#include "fuzz_support.h"
 #include "widgets/trans_label_block.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     runtime::Bytes block = fuzz::bytes(data, size);

@@ -3,7 +3,6 @@
 #include "fuzz_support.h"
 #include "widgets/web_browser_logic.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     runtime::Bytes block = fuzz::bytes(data + 1, size - 1);
@@ -11,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     switch (data[0] % 3) {
         case 0:
             if (auto b = widgets::web_browser::Block::parse(block))
-                fuzz::check(b->borderStyle == widgets::web_browser::clampBorderStyle(b->borderStyle), "border style out of range");
+                fuzz::check(b->borderStyle == widgets::web_browser::clampBorderStyle(b->borderStyle),
+                    "border style out of range");
             fuzz::checkRoundTrip<widgets::web_browser::Block>(block);
             break;
         case 1: (void)widgets::web_browser::normaliseAddress(text); break;

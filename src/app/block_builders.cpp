@@ -22,7 +22,7 @@ runtime::Bytes picBtnSingleBlock(const char* fileName, uint32_t transparent) {
 }
 
 runtime::Bytes transLabelBlock(const std::string& text, TextEffect effect, uint32_t colour, int horizontalAlign,
-                          std::optional<runtime::LogFont> font) {
+    std::optional<runtime::LogFont> font) {
     constexpr int kCentre = 1, kSingleLine = 0;
     runtime::BlockWriter w;
     w.u32(1).i32(static_cast<int>(effect)).u32(colour).i32(horizontalAlign).i32(kCentre).i32(kSingleLine);

@@ -20,7 +20,7 @@ runtime::Bytes picBtnSingleBlock(const char* fileName, uint32_t transparent);
 enum class TextEffect { kNone = 0, kWhiteShadow = 1, kRaised = 2, kBlackShadow = 3 };
 
 runtime::Bytes transLabelBlock(const std::string& text, TextEffect effect, uint32_t colour, int horizontalAlign,
-                          std::optional<runtime::LogFont> font);
+    std::optional<runtime::LogFont> font);
 
 // Web browser: version 1, border style 0, silent, online, drop target on.
 runtime::Bytes webBrowserBlock();

@@ -5,11 +5,11 @@
 
 #include "chrome_layout.h"
 #include "chrome_platform.h"
+#include "program/program_state.h"
 #include "resize_zones.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/lenient.h"
 #include "tabs/main_ui.h"
-#include "program/program_state.h"
 #include "tabs/tab_table.h"
 #include "widgets/page_control.h"
 #include "work_area.h"
@@ -73,7 +73,8 @@ void putBox(ComponentRef ref, const Box& b) {
 }
 
 runtime::Rect rectOf(ComponentRef ref) {
-    return {number(ref, runtime::prop::kLeft), number(ref, runtime::prop::kTop), number(ref, runtime::prop::kWidth), number(ref, runtime::prop::kHeight)};
+    return {number(ref, runtime::prop::kLeft), number(ref, runtime::prop::kTop), number(ref, runtime::prop::kWidth),
+        number(ref, runtime::prop::kHeight)};
 }
 
 Place placeOf(ComponentRef ref) { return {number(ref, runtime::prop::kLeft), number(ref, runtime::prop::kTop)}; }
@@ -134,7 +135,8 @@ void paintBorder() {
     // The panel keeps what was drawn at the last size; clearing first keeps
     // the frames of an earlier, larger size from showing through.
     runtime().call(panel, runtime::draw_panel::kClear);
-    for (const BorderLine& l : borderLines(number(panel, runtime::prop::kWidth), number(panel, runtime::prop::kHeight))) {
+    for (const BorderLine& l :
+        borderLines(number(panel, runtime::prop::kWidth), number(panel, runtime::prop::kHeight))) {
         runtime().set(panel, runtime::prop::own(runtime::draw_panel::kPenColour), static_cast<int32_t>(l.colour));
         runtime().call(panel, runtime::draw_panel::kDrawLine, {l.x1, l.y1, l.x2, l.y2});
     }
@@ -339,7 +341,7 @@ runtime::Value onBorderMouseMove(runtime::Event& e) {
     if (e.args.size() < 2) return {};
     const ComponentRef w = u().window;
     resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), number(w, runtime::prop::kWidth),
-                              number(w, runtime::prop::kHeight));
+        number(w, runtime::prop::kHeight));
     set(u().borderPanel, runtime::prop::kCursor, zoneCursor(resizeZone));
     return {};
 }
@@ -350,8 +352,8 @@ runtime::Value onBorderLeftDown(runtime::Event& e) {
     // kept from the last move.
     if (e.args.size() >= 2) {
         const ComponentRef w = u().window;
-        resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]), number(w, runtime::prop::kWidth),
-                                  number(w, runtime::prop::kHeight));
+        resizeZone = resizeZoneAt(runtime::asInt(e.args[0]), runtime::asInt(e.args[1]),
+            number(w, runtime::prop::kWidth), number(w, runtime::prop::kHeight));
     }
     set(u().borderPanel, runtime::prop::kCursor, zoneCursor(resizeZone));
     if (zoneStartsResize(resizeZone)) beginZoneResize(mainGtkWindow(), resizeZone);

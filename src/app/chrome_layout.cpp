@@ -13,8 +13,8 @@ Layout layOut(const LayoutInput& in) {
     out.borderPanel = {0, 0, W, H};
     out.title = {Lm, T, W - Lm - Rm};
     out.toolbar = {Lm, T + in.titleHeight, W - Lm - Rm - 1};
-    out.tabControl = {Lm, T + in.titleHeight + in.toolbarHeight, W - Lm - Rm - 1,
-                      H - T - B - in.titleHeight - in.toolbarHeight - 1};
+    out.tabControl = {
+        Lm, T + in.titleHeight + in.toolbarHeight, W - Lm - Rm - 1, H - T - B - in.titleHeight - in.toolbarHeight - 1};
 
     // The disabled pictures stand exactly over the buttons they replace.
     out.backDisabled = in.back;
@@ -23,8 +23,7 @@ Layout layOut(const LayoutInput& in) {
 
     const int capTop = T + in.titleHeight + 1;
     out.leftCap = {in.refresh.left + in.refreshWidth + 3, capTop};
-    out.middle = {out.leftCap.left + in.leftCapWidth, capTop,
-                  W - out.leftCap.left - in.leftCapWidth - in.goWidth - 23};
+    out.middle = {out.leftCap.left + in.leftCapWidth, capTop, W - out.leftCap.left - in.leftCapWidth - in.goWidth - 23};
     out.rightCap = {out.middle.left + out.middle.width, capTop};
 
     out.addressLeft = out.leftCap.left + 6;
@@ -92,8 +91,7 @@ std::vector<Box> roundedShapeRows(int width, int height, int ellipseWidth, int e
         // Rows between the corner bands are all alike; merge them into one box.
         if (!rows.empty() && rows.back().left == inset && rows.back().top + rows.back().height == y)
             ++rows.back().height;
-        else
-            rows.push_back({inset, y, w - 2 * inset, 1});
+        else rows.push_back({inset, y, w - 2 * inset, 1});
     }
     return rows;
 }

@@ -14,21 +14,27 @@ namespace app {
 inline constexpr int kMinimumWidth = 320;
 inline constexpr int kMinimumHeight = 240;
 
-struct Place { int left = 0, top = 0; };
-struct Span { int left = 0, top = 0, width = 0; };
-struct Box { int left = 0, top = 0, width = 0, height = 0; };
+struct Place {
+    int left = 0, top = 0;
+};
+struct Span {
+    int left = 0, top = 0, width = 0;
+};
+struct Box {
+    int left = 0, top = 0, width = 0, height = 0;
+};
 
 // What the layout reads from the window and the components that keep their
 // own places (the toolbar buttons) or sizes (pictures, labels).
 struct LayoutInput {
-    int width = 0, height = 0;                            // main window client area
+    int width = 0, height = 0;  // main window client area
     int marginLeft = 0, marginTop = 0, marginRight = 0, marginBottom = 0;
     int titleHeight = 0, toolbarHeight = 0;
     Place back, forward, refresh;
     int refreshWidth = 0;
     int leftCapWidth = 0, rightCapWidth = 0, goWidth = 0;
-    int addressTop = 0;                                   // the address box keeps its top
-    int progressWidth = 0;                                // load-progress label
+    int addressTop = 0;     // the address box keeps its top
+    int progressWidth = 0;  // load-progress label
 };
 
 // What the layout writes; each field is one step's result, and a component
@@ -77,7 +83,8 @@ struct BorderLine {
 };
 
 // The border colours, outermost first.
-inline constexpr uint32_t kBorderColours[3] = {runtime::rgb(46, 79, 140), runtime::rgb(59, 101, 181), runtime::rgb(66, 113, 201)};
+inline constexpr uint32_t kBorderColours[3] = {
+    runtime::rgb(46, 79, 140), runtime::rgb(59, 101, 181), runtime::rgb(66, 113, 201)};
 
 // Three nested frames of four lines each, outermost first, top, bottom,
 // left, right. The right and bottom frames stand one pixel inside the

@@ -66,7 +66,7 @@ PointerStart currentPointer(GtkWidget* widget) {
     GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(widget));
     if (gw && seat) {
         gdk_window_get_device_position(gdk_screen_get_root_window(gdk_window_get_screen(gw)),
-                                       gdk_seat_get_pointer(seat), &p.rootX, &p.rootY, nullptr);
+            gdk_seat_get_pointer(seat), &p.rootX, &p.rootY, nullptr);
     }
     return p;
 }
@@ -90,8 +90,8 @@ runtime::Rect monitorWorkArea(GtkWindow* window, int border) {
     GdkRectangle screen{}, usable{};
     gdk_monitor_get_geometry(monitor, &screen);
     gdk_monitor_get_workarea(monitor, &usable);
-    return workAreaFromUsable({screen.x, screen.y, screen.width, screen.height},
-                              {usable.x, usable.y, usable.width, usable.height}, border);
+    return workAreaFromUsable(
+        {screen.x, screen.y, screen.width, screen.height}, {usable.x, usable.y, usable.width, usable.height}, border);
 }
 
 namespace {
@@ -111,12 +111,14 @@ struct WorkAreaWatch {
 // are handed on once, after GDK has seen them all.
 void workAreaMayHaveChanged(WorkAreaWatch* w) {
     if (w->pending) return;
-    w->pending = g_idle_add([](gpointer p) -> gboolean {
-        auto* watch = static_cast<WorkAreaWatch*>(p);
-        watch->pending = 0;
-        watch->changed();
-        return G_SOURCE_REMOVE;
-    }, w);
+    w->pending = g_idle_add(
+        [](gpointer p) -> gboolean {
+            auto* watch = static_cast<WorkAreaWatch*>(p);
+            watch->pending = 0;
+            watch->changed();
+            return G_SOURCE_REMOVE;
+        },
+        w);
 }
 
 GdkFilterReturn rootPropertyFilter(GdkXEvent* xevent, GdkEvent*, gpointer p) {
@@ -144,10 +146,9 @@ void watchWorkArea(GtkWindow* window, std::function<void()> changed, std::functi
     GdkScreen* screen = gtk_widget_get_screen(GTK_WIDGET(window));
     if (!GDK_IS_X11_SCREEN(screen)) return;
     auto* watch = new WorkAreaWatch{std::move(changed), std::move(mapped),
-                                    gdk_atom_intern_static_string("_NET_WORKAREA"), screen,
-                                    gdk_screen_get_root_window(screen)};
-    gdk_window_set_events(watch->root,
-                          static_cast<GdkEventMask>(gdk_window_get_events(watch->root) | GDK_PROPERTY_CHANGE_MASK));
+        gdk_atom_intern_static_string("_NET_WORKAREA"), screen, gdk_screen_get_root_window(screen)};
+    gdk_window_set_events(
+        watch->root, static_cast<GdkEventMask>(gdk_window_get_events(watch->root) | GDK_PROPERTY_CHANGE_MASK));
     gdk_window_add_filter(watch->root, rootPropertyFilter, watch);
     g_signal_connect(screen, "monitors-changed", G_CALLBACK(monitorsChanged), watch);
     g_signal_connect(window, "map-event", G_CALLBACK(windowMapped), watch);
@@ -155,8 +156,8 @@ void watchWorkArea(GtkWindow* window, std::function<void()> changed, std::functi
     // a window manager fits a new window into the work area as it maps it,
     // moving the border that hangs over the edges back on screen.
     GdkGeometry none{};
-    gtk_window_set_geometry_hints(window, nullptr, &none,
-                                  static_cast<GdkWindowHints>(GDK_HINT_USER_POS | GDK_HINT_USER_SIZE));
+    gtk_window_set_geometry_hints(
+        window, nullptr, &none, static_cast<GdkWindowHints>(GDK_HINT_USER_POS | GDK_HINT_USER_SIZE));
     // The watch ends with the window.
     g_object_set_data_full(G_OBJECT(window), "app-work-area-watch", watch, [](gpointer p) {
         auto* w = static_cast<WorkAreaWatch*>(p);
@@ -191,8 +192,8 @@ void beginZoneResize(GtkWindow* window, int zone) {
 void attachCaptionDrag(GtkWidget* titleHost, GtkWindow* window, std::function<bool()> mayMove) {
     if (!titleHost || !window || g_object_get_data(G_OBJECT(titleHost), "app-caption-drag")) return;
     auto* drag = new CaptionDrag{window, std::move(mayMove)};
-    g_object_set_data_full(G_OBJECT(titleHost), "app-caption-drag", drag,
-                           [](gpointer p) { delete static_cast<CaptionDrag*>(p); });
+    g_object_set_data_full(
+        G_OBJECT(titleHost), "app-caption-drag", drag, [](gpointer p) { delete static_cast<CaptionDrag*>(p); });
     gtk_widget_add_events(titleHost, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK);
     g_signal_connect(titleHost, "button-press-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
         auto* d = static_cast<CaptionDrag*>(p);
@@ -202,25 +203,29 @@ void attachCaptionDrag(GtkWidget* titleHost, GtkWindow* window, std::function<bo
         d->startX = e->x_root;
         d->startY = e->y_root;
         return FALSE;
-    }), drag);
+    }),
+        drag);
     g_signal_connect(titleHost, "button-release-event", runtime::callback([](GtkWidget*, GdkEventButton*, gpointer p) {
         static_cast<CaptionDrag*>(p)->armed = false;
         return FALSE;
-    }), drag);
-    g_signal_connect(titleHost, "motion-notify-event", runtime::callback([](GtkWidget* w, GdkEventMotion* e, gpointer p) {
-        auto* d = static_cast<CaptionDrag*>(p);
-        if (!d->armed || !(e->state & GDK_BUTTON1_MASK)) {
+    }),
+        drag);
+    g_signal_connect(titleHost, "motion-notify-event",
+        runtime::callback([](GtkWidget* w, GdkEventMotion* e, gpointer p) {
+            auto* d = static_cast<CaptionDrag*>(p);
+            if (!d->armed || !(e->state & GDK_BUTTON1_MASK)) {
+                d->armed = false;
+                return FALSE;
+            }
+            if (!gtk_drag_check_threshold(w, static_cast<int>(d->startX), static_cast<int>(d->startY),
+                    static_cast<int>(e->x_root), static_cast<int>(e->y_root)))
+                return FALSE;
             d->armed = false;
+            if (d->mayMove && !d->mayMove()) return FALSE;
+            gtk_window_begin_move_drag(d->window, 1, static_cast<int>(d->startX), static_cast<int>(d->startY), e->time);
             return FALSE;
-        }
-        if (!gtk_drag_check_threshold(w, static_cast<int>(d->startX), static_cast<int>(d->startY),
-                                      static_cast<int>(e->x_root), static_cast<int>(e->y_root)))
-            return FALSE;
-        d->armed = false;
-        if (d->mayMove && !d->mayMove()) return FALSE;
-        gtk_window_begin_move_drag(d->window, 1, static_cast<int>(d->startX), static_cast<int>(d->startY), e->time);
-        return FALSE;
-    }), drag);
+        }),
+        drag);
 }
 
 }  // namespace app

@@ -24,10 +24,14 @@ ResizeZone resizeZoneAt(int x, int y, int width, int height) {
 
 int zoneCursor(int zone) {
     switch (zone) {
-        case kZoneTopLeft: case kZoneBottomRight: return runtime::cursor::kSizeNwse;
-        case kZoneTopRight: case kZoneBottomLeft: return runtime::cursor::kSizeNesw;
-        case kZoneTop: case kZoneBottom: return runtime::cursor::kSizeNs;
-        case kZoneLeft: case kZoneRight: return runtime::cursor::kSizeWe;
+        case kZoneTopLeft:
+        case kZoneBottomRight: return runtime::cursor::kSizeNwse;
+        case kZoneTopRight:
+        case kZoneBottomLeft: return runtime::cursor::kSizeNesw;
+        case kZoneTop:
+        case kZoneBottom: return runtime::cursor::kSizeNs;
+        case kZoneLeft:
+        case kZoneRight: return runtime::cursor::kSizeWe;
         default: return runtime::cursor::kArrow;
     }
 }

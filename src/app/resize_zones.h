@@ -6,8 +6,17 @@
 namespace app {
 
 // Zones 1 to 8 run clockwise from the top-left corner; 0 is the interior.
-enum ResizeZone { kZoneNone = 0, kZoneTopLeft = 1, kZoneTop, kZoneTopRight, kZoneRight, kZoneBottomRight,
-                  kZoneBottom, kZoneBottomLeft, kZoneLeft };
+enum ResizeZone {
+    kZoneNone = 0,
+    kZoneTopLeft = 1,
+    kZoneTop,
+    kZoneTopRight,
+    kZoneRight,
+    kZoneBottomRight,
+    kZoneBottom,
+    kZoneBottomLeft,
+    kZoneLeft
+};
 
 // The grip reaches this far in from each edge: x < 7 is left, x > W - 7 right.
 inline constexpr int kGripReach = 7;

@@ -2,7 +2,6 @@
 
 #include <gtk/gtk.h>
 
-
 #include "runtime/input_method.h"
 #include "runtime/key_codes.h"
 #include "shortcuts.h"
@@ -23,7 +22,8 @@ runtime::Runtime& runtime() { return runtime::Runtime::instance(); }
 bool shown(runtime::ComponentRef ref) {
     runtime::Runtime& r = runtime();
     if (!r.exists(ref)) return false;
-    return runtime::asBool(r.get(ref, runtime::prop::kVisible)) && !runtime::asBool(r.get(ref, runtime::prop::kDisabled));
+    return runtime::asBool(r.get(ref, runtime::prop::kVisible)) &&
+           !runtime::asBool(r.get(ref, runtime::prop::kDisabled));
 }
 
 // Runs a picture button's click handler as a click on it would.

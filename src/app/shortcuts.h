@@ -14,7 +14,7 @@ enum class Action {
     kCloseTab,
     kNextTab,
     kPreviousTab,
-    kNumberedTab,   // Shortcut::tab is 1 to 8
+    kNumberedTab,  // Shortcut::tab is 1 to 8
     kLastTab,
     kFocusAddress,
     kFocusSearch,

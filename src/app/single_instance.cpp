@@ -48,15 +48,17 @@ void InstanceObject::close() {
 void setInstanceProperty(Display* display, XWindowId window, const std::string& marker) {
     Atom atom = XInternAtom(display, marker.c_str(), False);
     long value = 1;
-    XChangeProperty(display, window, atom, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&value), 1);
+    XChangeProperty(
+        display, window, atom, XA_CARDINAL, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
     XFlush(display);
 }
 
 namespace {
 
 struct XFreeDeleter {
-    void operator()(void* p) const { if (p) XFree(p); }
+    void operator()(void* p) const {
+        if (p) XFree(p);
+    }
 };
 
 bool hasMarker(Display* display, Window window, Atom atom) {
@@ -64,8 +66,8 @@ bool hasMarker(Display* display, Window window, Atom atom) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, atom, 0, 1, False, AnyPropertyType, &type, &format, &count, &after,
-                           &data) != Success)
+    if (XGetWindowProperty(
+            display, window, atom, 0, 1, False, AnyPropertyType, &type, &format, &count, &after, &data) != Success)
         return false;
     std::unique_ptr<unsigned char, XFreeDeleter> owned(data);
     if (!data || count < 1 || format != 32) return false;
@@ -115,7 +117,8 @@ bool isMinimised(Display* display, XWindowId window) {
     unsigned char* data = nullptr;
     bool iconic = false;
     if (XGetWindowProperty(display, window, wmState, 0, 2, False, wmState, &type, &format, &count, &after, &data) ==
-            Success && data) {
+            Success &&
+        data) {
         if (count >= 1 && format == 32) iconic = *reinterpret_cast<long*>(data) == IconicState;
         XFree(data);
     }

@@ -4,7 +4,6 @@
 // marker; the object's name is scoped to the user and the X display.
 #pragma once
 
-
 #include <string>
 
 // Xlib types, declared here so that Xlib's macros stay out of the callers.

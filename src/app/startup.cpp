@@ -87,10 +87,13 @@ runtime::Value onMainWindowCreated(runtime::Event& e) {
     // put its own fault handlers in front of ours.
     crashguard::reassertHandlers();
 
-    g_timeout_add(kTrimIntervalMs, [](gpointer) -> gboolean {
-        sysutil::trimWorkingSet();
-        return G_SOURCE_CONTINUE;
-    }, nullptr);
+    g_timeout_add(
+        kTrimIntervalMs,
+        [](gpointer) -> gboolean {
+            sysutil::trimWorkingSet();
+            return G_SOURCE_CONTINUE;
+        },
+        nullptr);
     return {};
 }
 
@@ -106,8 +109,10 @@ int runProgram(int argc, char** argv) {
     gdk_set_allowed_backends("x11");
     if (!gtk_init_check(&argc, &argv)) {
         const char* display = g_getenv("DISPLAY");
-        std::fprintf(stderr, "varomel: cannot open the X display %s; Varomel needs an X11 desktop "
-                             "(on Wayland, XWayland)\n", display && *display ? display : "(DISPLAY is not set)");
+        std::fprintf(stderr,
+            "varomel: cannot open the X display %s; Varomel needs an X11 desktop "
+            "(on Wayland, XWayland)\n",
+            display && *display ? display : "(DISPLAY is not set)");
         return 1;
     }
     // The component layer.

@@ -28,7 +28,7 @@ void noteReported(PlacingState& state, const runtime::Rect& reported, int maximi
 }
 
 bool needsPutBack(const runtime::Rect& reported, const runtime::Rect& workArea, int maximisedWidth, int maximisedHeight,
-                  const PlacingState& state) {
+    const PlacingState& state) {
     return !state.placing && !state.restoring && !isMaximisedRect(reported, workArea) &&
            hasMaximisedSize(reported, maximisedWidth, maximisedHeight);
 }

@@ -52,6 +52,6 @@ void noteReported(PlacingState& state, const runtime::Rect& reported, int maximi
 // area, and neither a step of the program's own placing nor of a restore
 // still on its way (putting that back would undo the restore).
 bool needsPutBack(const runtime::Rect& reported, const runtime::Rect& workArea, int maximisedWidth, int maximisedHeight,
-                  const PlacingState& state);
+    const PlacingState& state);
 
 }  // namespace app

@@ -67,12 +67,12 @@ bool readTables(uintptr_t start, uintptr_t end, DynamicTables* t) {
         if (d.d_tag == DT_NULL) break;
         uintptr_t v = d.d_un.d_ptr;
         switch (d.d_tag) {
-        case DT_SYMTAB: t->symtab = inObject(v, t->bias, start, end); break;
-        case DT_STRTAB: t->strtab = inObject(v, t->bias, start, end); break;
-        case DT_STRSZ: t->strsz = v; break;
-        case DT_HASH: t->hash = inObject(v, t->bias, start, end); break;
-        case DT_GNU_HASH: t->gnu_hash = inObject(v, t->bias, start, end); break;
-        default: break;
+            case DT_SYMTAB: t->symtab = inObject(v, t->bias, start, end); break;
+            case DT_STRTAB: t->strtab = inObject(v, t->bias, start, end); break;
+            case DT_STRSZ: t->strsz = v; break;
+            case DT_HASH: t->hash = inObject(v, t->bias, start, end); break;
+            case DT_GNU_HASH: t->gnu_hash = inObject(v, t->bias, start, end); break;
+            default: break;
         }
     }
     return t->symtab != 0 && t->strtab != 0 && (t->hash != 0 || t->gnu_hash != 0);

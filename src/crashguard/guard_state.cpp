@@ -62,8 +62,7 @@ Scratch takeScratch() {
     pid_t self = currentTid();
     for (int i = 0; i < kWaitSteps; ++i) {
         pid_t expected = 0;
-        if (__atomic_compare_exchange_n(&g_scratch_owner, &expected, self, false, __ATOMIC_ACQUIRE,
-                                        __ATOMIC_RELAXED))
+        if (__atomic_compare_exchange_n(&g_scratch_owner, &expected, self, false, __ATOMIC_ACQUIRE, __ATOMIC_RELAXED))
             return Scratch::kTaken;
         if (expected == self) return Scratch::kReentered;
         sleepALittle();

@@ -47,12 +47,12 @@ BlockOutcome runGuarded(unsigned catches, Body&& body) {
     BlockOutcome outcome = runGuardedRaw(
         catches,
         [](void* p) {
-            auto* c = static_cast<Call*>(p);
-            try {
-                (*c->body)();
-            } catch (...) {
-                c->error = std::current_exception();
-            }
+        auto* c = static_cast<Call*>(p);
+        try {
+            (*c->body)();
+        } catch (...) {
+            c->error = std::current_exception();
+        }
         },
         &call);
     if (call.error) std::rethrow_exception(call.error);

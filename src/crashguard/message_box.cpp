@@ -34,10 +34,8 @@ __attribute__((no_sanitize("address", "undefined"))) int startHelper(void* arg) 
     // With standard input closed the pipe's reading end may itself be fd 0:
     // dup2 onto itself would keep its close-on-exec flag, so the flag is
     // cleared instead. Elsewhere dup2 leaves the copy without it.
-    if (start->input == 0)
-        fcntl(0, F_SETFD, 0);
-    else
-        dup2(start->input, 0);
+    if (start->input == 0) fcntl(0, F_SETFD, 0);
+    else dup2(start->input, 0);
     execve(g_helper_path, start->argv, environ);
     _exit(127);
 }
@@ -63,8 +61,7 @@ void showMessageBox(const char* text, const char* caption) {
     if (pid < 0) return;
     int status = 0;
     // ECHILD (someone else reaped it) ends the wait as well.
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
 }
 
 void notify(const char* text, const char* caption) {

@@ -17,7 +17,10 @@ uintptr_t parseHex(const char** p, const char* end, bool* ok) {
     int digits = 0;
     while (*p < end) {
         char c = **p;
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : -1;
         if (d < 0) break;
         value = value * 16 + static_cast<uintptr_t>(d);
         ++digits;
@@ -74,10 +77,8 @@ void MapsParser::feed(const char* data, size_t length) {
             takeLine();
             continue;
         }
-        if (line_length_ + 1 < sizeof(line_))
-            line_[line_length_++] = c;
-        else
-            line_overflow_ = true;
+        if (line_length_ + 1 < sizeof(line_)) line_[line_length_++] = c;
+        else line_overflow_ = true;
     }
 }
 
@@ -167,8 +168,8 @@ bool snapshotModules(ModuleTable& table, const char* main_path) {
 }
 
 bool isSystemModule(const char* name) {
-    return startsWithNocase(name, "libc.so") || startsWithNocase(name, "ld-linux") ||
-           startsWithNocase(name, "libc-") || startsWithNocase(name, "ld-2.");
+    return startsWithNocase(name, "libc.so") || startsWithNocase(name, "ld-linux") || startsWithNocase(name, "libc-") ||
+           startsWithNocase(name, "ld-2.");
 }
 
 }  // namespace crashguard

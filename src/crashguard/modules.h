@@ -9,7 +9,7 @@ namespace crashguard {
 
 struct Module {
     uintptr_t start = 0;
-    uintptr_t end = 0;  // last mapped byte + 1; lookups include it, as a return address may sit there
+    uintptr_t end = 0;    // last mapped byte + 1; lookups include it, as a return address may sit there
     char name[256] = {};  // file name without its folder
 };
 

@@ -6,39 +6,29 @@ namespace {
 
 void appendMessage(const FaultInfo& f, TextBuffer& out) {
     switch (f.code) {
-    case code::kAccessViolation:
-        out.append("错误信息:内存");
-        out.append(f.params[0] == 0 ? "读取" : "写入");
-        out.append("异常\r\n目标地址:");
-        out.appendHex(f.params[1], kAddressDigits);
-        out.append("\r\n");
-        return;
-    case code::kIntegerDivide:
-    case code::kFloatDivide:
-        out.append("错误信息:非法除0异常\r\n");
-        return;
-    case code::kStackOverflow:
-        // This message stands alone: the warning line above it goes.
-        out.clear();
-        out.append("错误信息:线程堆栈溢出异常\r\n");
-        return;
-    case code::kIllegalInstruction:
-        out.append("错误信息:非法CPU指令\r\n");
-        return;
-    case code::kBreakpoint:
-        out.append("错误信息:int3调试中断\r\n");
-        return;
-    case code::kPrivilegedInstruction:
-        out.append("错误信息:无法执行Ring0指令\r\n");
-        return;
-    case code::kCxxThrow:
-        out.append("错误信息:执行Virtual C++ throw()指令\r\n");
-        return;
-    default:
-        out.append("错误代码:");
-        out.appendHex(f.code, 8);
-        out.append("\r\n");
-        return;
+        case code::kAccessViolation:
+            out.append("错误信息:内存");
+            out.append(f.params[0] == 0 ? "读取" : "写入");
+            out.append("异常\r\n目标地址:");
+            out.appendHex(f.params[1], kAddressDigits);
+            out.append("\r\n");
+            return;
+        case code::kIntegerDivide:
+        case code::kFloatDivide: out.append("错误信息:非法除0异常\r\n"); return;
+        case code::kStackOverflow:
+            // This message stands alone: the warning line above it goes.
+            out.clear();
+            out.append("错误信息:线程堆栈溢出异常\r\n");
+            return;
+        case code::kIllegalInstruction: out.append("错误信息:非法CPU指令\r\n"); return;
+        case code::kBreakpoint: out.append("错误信息:int3调试中断\r\n"); return;
+        case code::kPrivilegedInstruction: out.append("错误信息:无法执行Ring0指令\r\n"); return;
+        case code::kCxxThrow: out.append("错误信息:执行Virtual C++ throw()指令\r\n"); return;
+        default:
+            out.append("错误代码:");
+            out.appendHex(f.code, 8);
+            out.append("\r\n");
+            return;
     }
 }
 
@@ -83,8 +73,8 @@ void composeRuntimeErrorReport(int code, const char* message, TextBuffer& out) {
     out.append("\r\n");
 }
 
-void composeFullText(const char* report, const char* call_stack, bool include_call_stack,
-                       const char* additional_info, TextBuffer& out) {
+void composeFullText(
+    const char* report, const char* call_stack, bool include_call_stack, const char* additional_info, TextBuffer& out) {
     out.clear();
     out.append(report);
     if (include_call_stack && call_stack && call_stack[0] != '\0') {

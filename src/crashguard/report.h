@@ -20,7 +20,7 @@ void composeFaultReport(const FaultInfo& fault, const ReportPlace& place, TextBu
 void composeRuntimeErrorReport(int code, const char* message, TextBuffer& out);
 // The text shown and written out: the report, then the call stack when it is
 // wanted and not empty, then the additional info when there is any.
-void composeFullText(const char* report, const char* call_stack, bool include_call_stack,
-                       const char* additional_info, TextBuffer& out);
+void composeFullText(
+    const char* report, const char* call_stack, bool include_call_stack, const char* additional_info, TextBuffer& out);
 
 }  // namespace crashguard

@@ -63,37 +63,34 @@ uint64_t readUleb128(const uint8_t** p) {
 // (the routine's length is a plain size). False for a format we do not know.
 bool readEncoded(const uint8_t** p, uint8_t encoding, uint64_t* value) {
     switch (encoding & 0x0F) {
-    case 0x00:  // native pointer
-    case 0x04:
-    case 0x0C: {
-        uint64_t v;
-        std::memcpy(&v, *p, 8);
-        *p += 8;
-        *value = v;
-        return true;
-    }
-    case 0x02:
-    case 0x0A: {
-        uint16_t v;
-        std::memcpy(&v, *p, 2);
-        *p += 2;
-        *value = v;
-        return true;
-    }
-    case 0x03:
-    case 0x0B: {
-        uint32_t v;
-        std::memcpy(&v, *p, 4);
-        *p += 4;
-        *value = v;
-        return true;
-    }
-    case 0x01:
-    case 0x09:
-        *value = readUleb128(p);
-        return true;
-    default:
-        return false;
+        case 0x00:  // native pointer
+        case 0x04:
+        case 0x0C: {
+            uint64_t v;
+            std::memcpy(&v, *p, 8);
+            *p += 8;
+            *value = v;
+            return true;
+        }
+        case 0x02:
+        case 0x0A: {
+            uint16_t v;
+            std::memcpy(&v, *p, 2);
+            *p += 2;
+            *value = v;
+            return true;
+        }
+        case 0x03:
+        case 0x0B: {
+            uint32_t v;
+            std::memcpy(&v, *p, 4);
+            *p += 4;
+            *value = v;
+            return true;
+        }
+        case 0x01:
+        case 0x09: *value = readUleb128(p); return true;
+        default: return false;
     }
 }
 
@@ -106,30 +103,24 @@ bool fdeEncoding(const uint8_t* cie, uint8_t* encoding) {
     const char* augmentation = reinterpret_cast<const char*>(p);
     p += std::strlen(augmentation) + 1;
     if (augmentation[0] != 'z') return augmentation[0] == '\0';
-    p = skipLeb128(p);  // code alignment
-    p = skipLeb128(p);  // data alignment
+    p = skipLeb128(p);                         // code alignment
+    p = skipLeb128(p);                         // data alignment
     p = version == 1 ? p + 1 : skipLeb128(p);  // return address column
-    p = skipLeb128(p);  // augmentation data length
+    p = skipLeb128(p);                         // augmentation data length
     for (const char* a = augmentation + 1; *a; ++a) {
         switch (*a) {
-        case 'R':
-            *encoding = *p++;
-            break;
-        case 'P': {
-            uint8_t personality = *p++;
-            uint64_t ignored;
-            if (personality == kEncodingOmit || !readEncoded(&p, personality, &ignored)) return false;
-            break;
-        }
-        case 'L':
-            ++p;
-            break;
-        case 'S':
-        case 'B':
-        case 'G':
-            break;
-        default:
-            return false;
+            case 'R': *encoding = *p++; break;
+            case 'P': {
+                uint8_t personality = *p++;
+                uint64_t ignored;
+                if (personality == kEncodingOmit || !readEncoded(&p, personality, &ignored)) return false;
+                break;
+            }
+            case 'L': ++p; break;
+            case 'S':
+            case 'B':
+            case 'G': break;
+            default: return false;
         }
     }
     return true;

@@ -42,7 +42,7 @@ void passOn(int signal, siginfo_t* info, void* context) {
 
 // Signal context: copies safely what the classification needs.
 SignalFacts readFacts(int signal, const siginfo_t* info, const ucontext_t* uc, const ThreadRecord* rec,
-                       uint8_t* code_bytes, size_t code_capacity) {
+    uint8_t* code_bytes, size_t code_capacity) {
     SignalFacts f;
     f.signal = signal;
     f.si_code = info ? info->si_code : 0;

@@ -61,8 +61,8 @@ bool resolveThreadHook() { return realCreate() != nullptr; }
 }  // namespace crashguard::detail
 
 // Normal context, on the creating thread.
-extern "C" __attribute__((visibility("default"))) int pthread_create(pthread_t* thread, const pthread_attr_t* attr,
-                                                                     void* (*start)(void*), void* arg) noexcept {
+extern "C" __attribute__((visibility("default"))) int pthread_create(
+    pthread_t* thread, const pthread_attr_t* attr, void* (*start)(void*), void* arg) noexcept {
     CreateFn real = realCreate();
     if (!real) return EAGAIN;
     if (!crashguard::detail::installed()) return real(thread, attr, start, arg);

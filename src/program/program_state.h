@@ -13,11 +13,11 @@ struct Margins {
 };
 
 struct ShellState {
-    int borderWidth = 0;             // set to 3 when the process starts
-    Margins margins;                 // set to 3 each when the main window is created
-    runtime::Rect savedNormalRect;        // empty until the first maximise
+    int borderWidth = 0;            // set to 3 when the process starts
+    Margins margins;                // set to 3 each when the main window is created
+    runtime::Rect savedNormalRect;  // empty until the first maximise
     int maximisedWidth = 0, maximisedHeight = 0;
-    int tabHeaderPosition = 0;       // headers on top
+    int tabHeaderPosition = 0;  // headers on top
     std::string firstArgument;
 };
 

@@ -5,7 +5,8 @@
 
 namespace runtime {
 
-AccessibleFacts withGivenText(AccessibleFacts facts, const std::string& givenName, const std::string& givenDescription) {
+AccessibleFacts withGivenText(
+    AccessibleFacts facts, const std::string& givenName, const std::string& givenDescription) {
     if (!givenName.empty()) facts.name = givenName;
     if (!givenDescription.empty()) facts.description = givenDescription;
     return facts;
@@ -52,8 +53,7 @@ std::vector<int> continuedItems(const std::vector<AccessibleFacts>& before, cons
     size_t prefix = 0;
     while (prefix < nb && prefix < na && sameItem(before[prefix], after[prefix])) ++prefix;
     size_t suffix = 0;
-    while (suffix < nb - prefix && suffix < na - prefix &&
-           sameItem(before[nb - 1 - suffix], after[na - 1 - suffix]))
+    while (suffix < nb - prefix && suffix < na - prefix && sameItem(before[nb - 1 - suffix], after[na - 1 - suffix]))
         ++suffix;
     std::vector<int> from(na, -1);
     for (size_t i = 0; i < prefix; ++i) from[i] = static_cast<int>(i);

@@ -9,12 +9,11 @@
 #include <string_view>
 #include <vector>
 
-
 namespace runtime {
 
 enum class AccessibleRole {
-    kDefault,      // whatever the toolkit says for the widget (a panel)
-    kFiller,       // decoration: a background picture, a border
+    kDefault,  // whatever the toolkit says for the widget (a panel)
+    kFiller,   // decoration: a background picture, a border
     kPushButton,
     kLink,
     kLabel,
@@ -31,10 +30,10 @@ struct AccessibleFacts {
     AccessibleRole role = AccessibleRole::kDefault;
     std::string name;
     std::string description;
-    bool clickable = false;  // offers the action "click"
-    bool selected = false;   // items only: the current page
-    uint64_t key = 0;        // items only: stays with the item while others come and go; 0 for none
-    AccessibleBounds bounds;           // items only: where the item is drawn, relative to its component
+    bool clickable = false;   // offers the action "click"
+    bool selected = false;    // items only: the current page
+    uint64_t key = 0;         // items only: stays with the item while others come and go; 0 for none
+    AccessibleBounds bounds;  // items only: where the item is drawn, relative to its component
     bool operator==(const AccessibleFacts&) const = default;
 };
 

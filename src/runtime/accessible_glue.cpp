@@ -63,8 +63,8 @@ static void rt_item_accessible_action_init(AtkActionIface* iface);
 static void rt_item_accessible_component_init(AtkComponentIface* iface);
 
 G_DEFINE_TYPE_WITH_CODE(RtItemAccessible, rt_item_accessible, ATK_TYPE_OBJECT,
-                        G_IMPLEMENT_INTERFACE(ATK_TYPE_ACTION, rt_item_accessible_action_init)
-                        G_IMPLEMENT_INTERFACE(ATK_TYPE_COMPONENT, rt_item_accessible_component_init))
+    G_IMPLEMENT_INTERFACE(ATK_TYPE_ACTION, rt_item_accessible_action_init)
+        G_IMPLEMENT_INTERFACE(ATK_TYPE_COMPONENT, rt_item_accessible_component_init))
 
 #define RT_ITEM_ACCESSIBLE(o) (G_TYPE_CHECK_INSTANCE_CAST((o), rt_item_accessible_get_type(), RtItemAccessible))
 
@@ -97,7 +97,7 @@ struct RtAreaAccessibleClass {
 static void rt_area_accessible_action_init(AtkActionIface* iface);
 
 G_DEFINE_TYPE_WITH_CODE(RtAreaAccessible, rt_area_accessible, GTK_TYPE_WIDGET_ACCESSIBLE,
-                        G_IMPLEMENT_INTERFACE(ATK_TYPE_ACTION, rt_area_accessible_action_init))
+    G_IMPLEMENT_INTERFACE(ATK_TYPE_ACTION, rt_area_accessible_action_init))
 
 #define RT_AREA_ACCESSIBLE(o) (G_TYPE_CHECK_INSTANCE_CAST((o), rt_area_accessible_get_type(), RtAreaAccessible))
 #define RT_IS_AREA_ACCESSIBLE(o) (G_TYPE_CHECK_INSTANCE_TYPE((o), rt_area_accessible_get_type()))
@@ -112,7 +112,7 @@ struct RtListAccessibleClass {
 static void rt_list_accessible_selection_init(AtkSelectionIface* iface);
 
 G_DEFINE_TYPE_WITH_CODE(RtListAccessible, rt_list_accessible, rt_area_accessible_get_type(),
-                        G_IMPLEMENT_INTERFACE(ATK_TYPE_SELECTION, rt_list_accessible_selection_init))
+    G_IMPLEMENT_INTERFACE(ATK_TYPE_SELECTION, rt_list_accessible_selection_init))
 
 // ---- The widgets ----------------------------------------------------------
 
@@ -169,7 +169,8 @@ gboolean runClick(gpointer p) {
 
 bool queueClick(AtkObject* area, AtkObject* item) {
     if (!runtime::componentOfAccessible(area)) return false;
-    auto* click = new PendingClick{runtime::GObjectPtr<AtkObject>::retain(area), runtime::GObjectPtr<AtkObject>::retain(item)};
+    auto* click = new PendingClick{
+        runtime::GObjectPtr<AtkObject>::retain(area), runtime::GObjectPtr<AtkObject>::retain(item)};
     g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, runClick, click, [](gpointer p) { delete static_cast<PendingClick*>(p); });
     return true;
 }
@@ -237,7 +238,8 @@ void syncItems(AtkObject* area, AreaState& s, const std::vector<runtime::Accessi
         markDefunct(old[j].get());
         g_signal_emit_by_name(area, "children-changed::remove", static_cast<guint>(j), old[j].get());
     }
-    for (size_t i : added) g_signal_emit_by_name(area, "children-changed::add", static_cast<guint>(i), s.items[i].get());
+    for (size_t i : added)
+        g_signal_emit_by_name(area, "children-changed::add", static_cast<guint>(i), s.items[i].get());
     if (selectionChanged) g_signal_emit_by_name(area, "selection-changed");
 }
 
@@ -247,8 +249,8 @@ void sync(AtkObject* a) {
     runtime::Component* c = w ? runtime::Runtime::componentOfWidget(w) : nullptr;
     if (!c) return;
     runtime::Runtime& r = c->runtime();
-    runtime::AccessibleFacts facts = withGivenText(c->accessibleFacts(), r.accessibleName(c->ref()),
-                                              r.accessibleDescription(c->ref()));
+    runtime::AccessibleFacts facts = withGivenText(
+        c->accessibleFacts(), r.accessibleName(c->ref()), r.accessibleDescription(c->ref()));
     // The host is what the runtime hides and disables, so the widget's own
     // notifications (which GTK's accessible follows) never come.
     const bool sensitive = gtk_widget_is_sensitive(w);
@@ -359,8 +361,8 @@ static void rt_item_accessible_action_init(AtkActionIface* iface) {
     iface->do_action = rt_item_accessible_do_action;
 }
 
-static void rt_item_accessible_get_extents(AtkComponent* component, gint* x, gint* y, gint* width, gint* height,
-                                           AtkCoordType coords) {
+static void rt_item_accessible_get_extents(
+    AtkComponent* component, gint* x, gint* y, gint* width, gint* height, AtkCoordType coords) {
     RtItemAccessible* item = RT_ITEM_ACCESSIBLE(component);
     AtkObject* parent = atk_object_get_parent(ATK_OBJECT(component));
     *x = *y = *width = *height = -1;
@@ -424,7 +426,8 @@ static AtkObject* rt_area_accessible_ref_child(AtkObject* a, gint i) {
 static void rt_area_accessible_widget_unset(GtkAccessible* a) {
     AreaState& s = *RT_AREA_ACCESSIBLE(a)->state;
     if (GtkWidget* w = gtk_accessible_get_widget(a))
-        if (g_object_get_data(G_OBJECT(w), runtime::kAccessibleKey) == a) g_object_set_data(G_OBJECT(w), runtime::kAccessibleKey, nullptr);
+        if (g_object_get_data(G_OBJECT(w), runtime::kAccessibleKey) == a)
+            g_object_set_data(G_OBJECT(w), runtime::kAccessibleKey, nullptr);
     if (s.idle) g_source_remove(s.idle);
     s.idle = 0;
     dropItems(s);
@@ -496,9 +499,7 @@ static AtkObject* rt_list_accessible_ref_selection(AtkSelection* selection, gint
     AtkObject* item = i == 0 ? selectedItem(selection) : nullptr;
     return item ? ATK_OBJECT(g_object_ref(item)) : nullptr;
 }
-static gint rt_list_accessible_get_selection_count(AtkSelection* selection) {
-    return selectedItem(selection) ? 1 : 0;
-}
+static gint rt_list_accessible_get_selection_count(AtkSelection* selection) { return selectedItem(selection) ? 1 : 0; }
 static gboolean rt_list_accessible_is_child_selected(AtkSelection* selection, gint i) {
     const auto& items = RT_AREA_ACCESSIBLE(selection)->state->items;
     if (i < 0 || static_cast<size_t>(i) >= items.size()) return FALSE;

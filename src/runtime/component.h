@@ -26,15 +26,14 @@ struct Rect {
 
 // Common property indices; a kind's own property k is index 8 + k.
 namespace prop {
-constexpr int kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3, kTag = 4, kVisible = 5, kDisabled = 6,
-              kCursor = 7;
+constexpr int kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3, kTag = 4, kVisible = 5, kDisabled = 6, kCursor = 7;
 constexpr int own(int k) { return 8 + k; }
 }  // namespace prop
 
 // Common events every visible kind can raise (negative indices).
 namespace event {
-constexpr int kLeftDown = -1, kDoubleClick = -3, kMouseMove = -6, kFocusGained = -7, kFocusLost = -8,
-              kKeyDown = -9, kCharInput = -11;
+constexpr int kLeftDown = -1, kDoubleClick = -3, kMouseMove = -6, kFocusGained = -7, kFocusLost = -8, kKeyDown = -9,
+              kCharInput = -11;
 }  // namespace event
 
 // Modifier bits of the common mouse and key events.
@@ -50,8 +49,8 @@ constexpr int kEnter = 13;
 
 // Cursor ids of the system cursors the program uses.
 namespace cursor {
-constexpr int kDefault = 0, kArrow = 32512, kHand = 32649, kSizeNwse = 32642, kSizeNesw = 32643,
-              kSizeWe = 32644, kSizeNs = 32645;
+constexpr int kDefault = 0, kArrow = 32512, kHand = 32649, kSizeNwse = 32642, kSizeNesw = 32643, kSizeWe = 32644,
+              kSizeNs = 32645;
 }
 
 // An event on its way to a handler. Handlers may write into args: some
@@ -175,7 +174,7 @@ constexpr int kCreated = 0, kPositionChanged = 1, kSizeChanged = 2, kFirstActiva
 namespace window_prop {
 constexpr int kCaption = prop::own(0), kState = prop::own(1), kBackground = prop::own(2);
 constexpr int kStateNormal = 0, kStateMinimised = 1;
-}
+}  // namespace window_prop
 
 struct WindowDescription {
     std::string name;

@@ -44,10 +44,22 @@ private:
     std::mutex mutex_;
 };
 
-Converter& utf8ToGbk() { static Converter c("GBK", "UTF-8"); return c; }
-Converter& utf8ToGb18030() { static Converter c("GB18030", "UTF-8"); return c; }
-Converter& gb18030ToUtf8() { static Converter c("UTF-8", "GB18030"); return c; }
-Converter& gbkToUtf8() { static Converter c("UTF-8", "GBK"); return c; }
+Converter& utf8ToGbk() {
+    static Converter c("GBK", "UTF-8");
+    return c;
+}
+Converter& utf8ToGb18030() {
+    static Converter c("GB18030", "UTF-8");
+    return c;
+}
+Converter& gb18030ToUtf8() {
+    static Converter c("UTF-8", "GB18030");
+    return c;
+}
+Converter& gbkToUtf8() {
+    static Converter c("UTF-8", "GBK");
+    return c;
+}
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
@@ -68,13 +80,18 @@ std::string encode(std::string_view utf8) {
     out.reserve(utf8.size());
     for (size_t pos = 0; pos < utf8.size();) {
         size_t len = nextCharLength(utf8, pos);
-        if (len == 0) { ++pos; continue; }
+        if (len == 0) {
+            ++pos;
+            continue;
+        }
         std::string_view ch = utf8.substr(pos, len);
         pos += len;
-        if (len == 1) { out.push_back(ch[0]); continue; }
+        if (len == 1) {
+            out.push_back(ch[0]);
+            continue;
+        }
         std::string bytes;
-        if (utf8ToGbk().convert(ch, bytes) || (bytes.clear(), utf8ToGb18030().convert(ch, bytes)))
-            out += bytes;
+        if (utf8ToGbk().convert(ch, bytes) || (bytes.clear(), utf8ToGb18030().convert(ch, bytes))) out += bytes;
     }
     return out;
 }
@@ -84,11 +101,18 @@ std::string decode(std::string_view in) {
     out.reserve(in.size() * 3 / 2);
     for (size_t pos = 0; pos < in.size();) {
         auto c = static_cast<unsigned char>(in[pos]);
-        if (c < 0x80) { out.push_back(static_cast<char>(c)); ++pos; continue; }
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            ++pos;
+            continue;
+        }
         bool done = false;
         // GBK first (it has the single-byte euro sign 0x80), then the
         // GB18030 two- and four-byte forms that encode() writes.
-        struct Try { size_t len; Converter& conv; };
+        struct Try {
+            size_t len;
+            Converter& conv;
+        };
         for (Try t : {Try{1, gbkToUtf8()}, Try{2, gbkToUtf8()}, Try{2, gb18030ToUtf8()}, Try{4, gb18030ToUtf8()}}) {
             size_t len = t.len;
             if (pos + len > in.size()) break;
@@ -100,7 +124,10 @@ std::string decode(std::string_view in) {
                 break;
             }
         }
-        if (!done) { out += "\xEF\xBF\xBD"; ++pos; }
+        if (!done) {
+            out += "\xEF\xBF\xBD";
+            ++pos;
+        }
     }
     return out;
 }
@@ -128,8 +155,14 @@ constexpr std::string_view kFullWidthSpace = "\xE3\x80\x80";
 std::string removeSpaces(std::string_view utf8) {
     std::string out;
     for (size_t pos = 0; pos < utf8.size();) {
-        if (utf8[pos] == ' ') { ++pos; continue; }
-        if (utf8.substr(pos, 3) == kFullWidthSpace) { pos += 3; continue; }
+        if (utf8[pos] == ' ') {
+            ++pos;
+            continue;
+        }
+        if (utf8.substr(pos, 3) == kFullWidthSpace) {
+            pos += 3;
+            continue;
+        }
         out.push_back(utf8[pos++]);
     }
     return out;

@@ -12,14 +12,28 @@ class GObjectPtr {
 public:
     GObjectPtr() = default;
     // Takes over a reference the caller already owns (a "transfer full" result).
-    static GObjectPtr adopt(T* p) { GObjectPtr r; r.p_ = p; return r; }
+    static GObjectPtr adopt(T* p) {
+        GObjectPtr r;
+        r.p_ = p;
+        return r;
+    }
     // Adds a reference of its own (for "transfer none" results).
-    static GObjectPtr retain(T* p) { if (p) g_object_ref(p); return adopt(p); }
+    static GObjectPtr retain(T* p) {
+        if (p) g_object_ref(p);
+        return adopt(p);
+    }
     ~GObjectPtr() { reset(); }
-    GObjectPtr(const GObjectPtr& o) : p_(o.p_) { if (p_) g_object_ref(p_); }
+    GObjectPtr(const GObjectPtr& o) : p_(o.p_) {
+        if (p_) g_object_ref(p_);
+    }
     GObjectPtr(GObjectPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    GObjectPtr& operator=(GObjectPtr o) noexcept { std::swap(p_, o.p_); return *this; }
-    void reset() { if (auto p = std::exchange(p_, nullptr)) g_object_unref(p); }
+    GObjectPtr& operator=(GObjectPtr o) noexcept {
+        std::swap(p_, o.p_);
+        return *this;
+    }
+    void reset() {
+        if (auto p = std::exchange(p_, nullptr)) g_object_unref(p);
+    }
     T* get() const { return p_; }
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
@@ -34,15 +48,23 @@ class CPtr {
 public:
     CPtr() = default;
     explicit CPtr(T* p) : p_(p) {}
-    ~CPtr() { if (p_) Free(p_); }
+    ~CPtr() {
+        if (p_) Free(p_);
+    }
     CPtr(const CPtr&) = delete;
     CPtr& operator=(const CPtr&) = delete;
     CPtr(CPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    CPtr& operator=(CPtr&& o) noexcept { std::swap(p_, o.p_); return *this; }
+    CPtr& operator=(CPtr&& o) noexcept {
+        std::swap(p_, o.p_);
+        return *this;
+    }
     T* get() const { return p_; }
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
-    void reset(T* p = nullptr) { if (p_) Free(p_); p_ = p; }
+    void reset(T* p = nullptr) {
+        if (p_) Free(p_);
+        p_ = p;
+    }
 
 private:
     T* p_ = nullptr;

@@ -31,17 +31,19 @@ bool keyRaisesEvents(const ImOutcome& o, std::optional<int> ownChar) {
 
 void watchComposition(GtkEntry* entry) {
     if (compositionOf(entry)) return;
-    g_object_set_data_full(G_OBJECT(entry), kDataKey, new Composition,
-                           [](gpointer p) { delete static_cast<Composition*>(p); });
+    g_object_set_data_full(
+        G_OBJECT(entry), kDataKey, new Composition, [](gpointer p) { delete static_cast<Composition*>(p); });
     g_signal_connect(entry, "preedit-changed", G_CALLBACK(+[](GtkEntry* e, const char* preedit, gpointer) {
         if (Composition* c = compositionOf(e)) c->composing = preedit && *preedit;
-    }), nullptr);
+    }),
+        nullptr);
     // A commit reaches the text as an insertion while the key is filtered.
-    g_signal_connect(entry, "insert-text", G_CALLBACK(+[](GtkEditable* e, const char* text, int length, int*,
-                                                          gpointer) {
-        Composition* c = compositionOf(GTK_ENTRY(e));
-        if (c && c->capture && text) c->capture->append(text, length < 0 ? std::string(text).size() : length);
-    }), nullptr);
+    g_signal_connect(entry, "insert-text",
+        G_CALLBACK(+[](GtkEditable* e, const char* text, int length, int*, gpointer) {
+            Composition* c = compositionOf(GTK_ENTRY(e));
+            if (c && c->capture && text) c->capture->append(text, length < 0 ? std::string(text).size() : length);
+        }),
+        nullptr);
 }
 
 bool isComposing(GtkEntry* entry) {

@@ -9,9 +9,12 @@ int virtualKeyCode(guint keyval) {
     if (k >= GDK_KEY_F1 && k <= GDK_KEY_F12) return static_cast<int>(k - GDK_KEY_F1 + 112);
     if (k >= GDK_KEY_KP_0 && k <= GDK_KEY_KP_9) return static_cast<int>(k - GDK_KEY_KP_0 + 96);
     switch (k) {
-        case GDK_KEY_Return: case GDK_KEY_KP_Enter: case GDK_KEY_ISO_Enter: return 13;
+        case GDK_KEY_Return:
+        case GDK_KEY_KP_Enter:
+        case GDK_KEY_ISO_Enter: return 13;
         case GDK_KEY_BackSpace: return 8;
-        case GDK_KEY_Tab: case GDK_KEY_ISO_Left_Tab: return 9;
+        case GDK_KEY_Tab:
+        case GDK_KEY_ISO_Left_Tab: return 9;
         case GDK_KEY_Escape: return 27;
         case GDK_KEY_space: return 32;
         case GDK_KEY_Page_Up: return 33;
@@ -24,9 +27,12 @@ int virtualKeyCode(guint keyval) {
         case GDK_KEY_Down: return 40;
         case GDK_KEY_Insert: return 45;
         case GDK_KEY_Delete: return 46;
-        case GDK_KEY_Shift_L: case GDK_KEY_Shift_R: return 16;
-        case GDK_KEY_Control_L: case GDK_KEY_Control_R: return 17;
-        case GDK_KEY_Alt_L: case GDK_KEY_Alt_R: return 18;
+        case GDK_KEY_Shift_L:
+        case GDK_KEY_Shift_R: return 16;
+        case GDK_KEY_Control_L:
+        case GDK_KEY_Control_R: return 17;
+        case GDK_KEY_Alt_L:
+        case GDK_KEY_Alt_R: return 18;
         default: return 0;
     }
 }
@@ -44,7 +50,9 @@ std::optional<int> characterCode(guint keyval, guint state) {
     bool alt = state & GDK_MOD1_MASK;
     if (alt) return std::nullopt;
     switch (keyval) {
-        case GDK_KEY_Return: case GDK_KEY_KP_Enter: case GDK_KEY_ISO_Enter:
+        case GDK_KEY_Return:
+        case GDK_KEY_KP_Enter:
+        case GDK_KEY_ISO_Enter:
             if (ctrl) return std::nullopt;  // Ctrl+Enter is a line feed the boxes ignore
             return 13;
         case GDK_KEY_BackSpace: return 8;

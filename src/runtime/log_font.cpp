@@ -40,8 +40,8 @@ Bytes LogFont::serialize() const {
     BlockWriter w;
     w.i32(height).i32(width).i32(escapement).i32(orientation).i32(weight);
     Bytes out = w.take();
-    for (uint8_t v : {uint8_t(italic), uint8_t(underline), uint8_t(strikeOut), charSet, outPrecision,
-                      clipPrecision, quality, pitchAndFamily})
+    for (uint8_t v : {uint8_t(italic), uint8_t(underline), uint8_t(strikeOut), charSet, outPrecision, clipPrecision,
+             quality, pitchAndFamily})
         out.push_back(v);
     std::string face = gbk::encode(gbk::cutToBytes(faceName, 31));
     Bytes name(32, 0);
@@ -74,8 +74,6 @@ PangoFontDescription* LogFont::toPango() const {
     return d;
 }
 
-PangoFontDescription* defaultGuiFont() {
-    return LogFont::make("Sans", 12).toPango();
-}
+PangoFontDescription* defaultGuiFont() { return LogFont::make("Sans", 12).toPango(); }
 
 }  // namespace runtime

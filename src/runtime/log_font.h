@@ -19,11 +19,11 @@ struct LogFont {
     static constexpr size_t kSize = 60;
     static constexpr uint8_t kGb2312Charset = 134;
 
-    int32_t height = 0;      // negative: character height in pixels
+    int32_t height = 0;  // negative: character height in pixels
     int32_t width = 0;
     int32_t escapement = 0;
     int32_t orientation = 0;
-    int32_t weight = 400;    // 400 normal, 700 bold
+    int32_t weight = 400;  // 400 normal, 700 bold
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
@@ -32,7 +32,7 @@ struct LogFont {
     uint8_t clipPrecision = 0;
     uint8_t quality = 0;
     uint8_t pitchAndFamily = 0;
-    std::string faceName;    // UTF-8; at most 31 GBK bytes are stored
+    std::string faceName;  // UTF-8; at most 31 GBK bytes are stored
 
     // Parses exactly 60 bytes; any other length is no font.
     static std::optional<LogFont> parse(const Bytes& bytes);

@@ -21,7 +21,10 @@ BlockWriter& BlockWriter::text(std::string_view utf8) {
 }
 
 std::optional<uint32_t> BlockReader::u32() {
-    if (!ok_ || data_.size() - pos_ < 4) { ok_ = false; return std::nullopt; }
+    if (!ok_ || data_.size() - pos_ < 4) {
+        ok_ = false;
+        return std::nullopt;
+    }
     uint32_t v = 0;
     for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(data_[pos_ + i]) << (8 * i);
     pos_ += 4;
@@ -37,7 +40,10 @@ std::optional<int32_t> BlockReader::i32() {
 std::optional<Bytes> BlockReader::bytes() {
     auto len = u32();
     if (!len) return std::nullopt;
-    if (*len > data_.size() - pos_) { ok_ = false; return std::nullopt; }
+    if (*len > data_.size() - pos_) {
+        ok_ = false;
+        return std::nullopt;
+    }
     Bytes out(data_.begin() + static_cast<long>(pos_), data_.begin() + static_cast<long>(pos_ + *len));
     pos_ += *len;
     return out;

@@ -25,7 +25,7 @@ struct Runtime::Slot {
     int cursor = cursor::kDefault;
     Bindings bindings;
     std::unique_ptr<Component> component;
-    GtkWidget* host = nullptr;  // windowed event box; owned by the client area
+    GtkWidget* host = nullptr;           // windowed event box; owned by the client area
     std::vector<ComponentRef> sleepers;  // timers asleep while this is hidden
     std::string accessibleName, accessibleDescription;
 };
@@ -194,24 +194,28 @@ void Runtime::connectHostEvents(Slot& s) {
     g_signal_connect(s.host, "realize", callback([](GtkWidget* host, gpointer p) {
         auto* d = static_cast<HostData*>(p);
         if (Slot* sl = d->runtime->slot(d->ref)) applyCursor(host, sl->cursor);
-    }), data);
+    }),
+        data);
     if (!s.component->hostMouseEvents()) return;
     g_signal_connect(s.host, "button-press-event", callback([](GtkWidget* host, GdkEventButton* e, gpointer p) {
         auto* d = static_cast<HostData*>(p);
         if (e->button != 1) return FALSE;
         auto [x, y] = hostPosition(host, e->x_root, e->y_root);
-        int index = e->type == GDK_2BUTTON_PRESS ? event::kDoubleClick
-                  : e->type == GDK_BUTTON_PRESS  ? event::kLeftDown : 0;
+        int index = e->type == GDK_2BUTTON_PRESS  ? event::kDoubleClick
+                    : e->type == GDK_BUTTON_PRESS ? event::kLeftDown
+                                                  : 0;
         if (index == 0) return FALSE;
         d->runtime->raise(d->ref, index, {x, y, modifierBits(e->state)});
         return FALSE;
-    }), data);
+    }),
+        data);
     g_signal_connect(s.host, "motion-notify-event", callback([](GtkWidget* host, GdkEventMotion* e, gpointer p) {
         auto* d = static_cast<HostData*>(p);
         auto [x, y] = hostPosition(host, e->x_root, e->y_root);
         d->runtime->raise(d->ref, event::kMouseMove, {x, y, modifierBits(e->state)});
         return FALSE;
-    }), data);
+    }),
+        data);
 
     // Focus and keys come from the kind's own widget (an edit box's entry).
     GtkWidget* inner = s.component->widget();
@@ -220,12 +224,14 @@ void Runtime::connectHostEvents(Slot& s) {
         auto* d = static_cast<HostData*>(p);
         d->runtime->raise(d->ref, event::kFocusGained);
         return FALSE;
-    }), data);
+    }),
+        data);
     g_signal_connect(inner, "focus-out-event", callback([](GtkWidget*, GdkEvent*, gpointer p) {
         auto* d = static_cast<HostData*>(p);
         d->runtime->raise(d->ref, event::kFocusLost);
         return FALSE;
-    }), data);
+    }),
+        data);
     if (GTK_IS_ENTRY(inner)) watchComposition(GTK_ENTRY(inner));
     g_signal_connect(inner, "key-press-event", callback([](GtkWidget* w, GdkEventKey* e, gpointer p) -> gboolean {
         auto* d = static_cast<HostData*>(p);
@@ -248,7 +254,8 @@ void Runtime::connectHostEvents(Slot& s) {
         if (ch) r->raise(ref, event::kCharInput, {*ch});
         // A character the input method committed is in the text already.
         return taken;
-    }), data);
+    }),
+        data);
 }
 
 Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& desc, const Rect& rect) {
@@ -320,24 +327,26 @@ void Runtime::connectWindowEvents(WindowRecord& w) {
         bool sized = e->width != wr->rect.width || e->height != wr->rect.height;
         wr->rect = {e->x, e->y, e->width, e->height};
         if (sized) d->runtime->raise(d->ref, window_event::kSizeChanged);
-        if (moved && d->runtime->windowRecord(d->ref.window))
-            d->runtime->raise(d->ref, window_event::kPositionChanged);
+        if (moved && d->runtime->windowRecord(d->ref.window)) d->runtime->raise(d->ref, window_event::kPositionChanged);
         return FALSE;
-    }), data);
+    }),
+        data);
     g_signal_connect(w.window, "window-state-event", callback([](GtkWidget*, GdkEventWindowState* e, gpointer p) {
         auto* d = static_cast<HostData*>(p);
         if (WindowRecord* wr = d->runtime->windowRecord(d->ref.window))
             wr->state = (e->new_window_state & GDK_WINDOW_STATE_ICONIFIED) ? window_prop::kStateMinimised
                                                                            : window_prop::kStateNormal;
         return FALSE;
-    }), data);
+    }),
+        data);
     g_signal_connect(w.window, "notify::is-active", callback([](GObject* obj, GParamSpec*, gpointer p) {
         auto* d = static_cast<HostData*>(p);
         WindowRecord* wr = d->runtime->windowRecord(d->ref.window);
         if (!wr || wr->activated || !gtk_window_is_active(GTK_WINDOW(obj))) return;
         wr->activated = true;
         d->runtime->raise(d->ref, window_event::kFirstActivated);
-    }), data);
+    }),
+        data);
     g_signal_connect(w.window, "destroy", callback([](GtkWidget*, gpointer p) {
         auto* d = static_cast<HostData*>(p);
         auto it = d->runtime->windows_.find(d->ref.window);
@@ -348,7 +357,8 @@ void Runtime::connectWindowEvents(WindowRecord& w) {
         wr.slots.clear();
         wr.order.clear();
         if (d->runtime->loop_ && d->runtime->mainWindow_ == wr.id) g_main_loop_quit(d->runtime->loop_);
-    }), data);
+    }),
+        data);
     g_signal_connect(w.base, "draw", callback([](GtkWidget*, cairo_t* cr, gpointer p) {
         auto* d = static_cast<HostData*>(p);
         if (WindowRecord* wr = d->runtime->windowRecord(d->ref.window)) {
@@ -356,15 +366,17 @@ void Runtime::connectWindowEvents(WindowRecord& w) {
             cairo_paint(cr);
         }
         return FALSE;
-    }), data);
+    }),
+        data);
     g_signal_connect(w.layout, "get-child-position",
-                     callback([](GtkOverlay*, GtkWidget* host, GdkRectangle* out, gpointer) -> gboolean {
-        auto* d = static_cast<HostData*>(g_object_get_data(G_OBJECT(host), "rt-host"));
-        Slot* sl = d ? d->runtime->slot(d->ref) : nullptr;
-        if (!sl) return FALSE;
-        *out = {sl->rect.left, sl->rect.top, std::max(sl->rect.width, 1), std::max(sl->rect.height, 1)};
-        return TRUE;
-    }), nullptr);
+        callback([](GtkOverlay*, GtkWidget* host, GdkRectangle* out, gpointer) -> gboolean {
+            auto* d = static_cast<HostData*>(g_object_get_data(G_OBJECT(host), "rt-host"));
+            Slot* sl = d ? d->runtime->slot(d->ref) : nullptr;
+            if (!sl) return FALSE;
+            *out = {sl->rect.left, sl->rect.top, std::max(sl->rect.width, 1), std::max(sl->rect.height, 1)};
+            return TRUE;
+        }),
+        nullptr);
 }
 
 ComponentRef Runtime::loadWindow(const WindowDescription& desc, std::optional<ComponentRef> owner, bool modal) {
@@ -429,9 +441,7 @@ Value Runtime::getWindowProperty(WindowRecord& w, int index) {
         case window_prop::kCaption: return w.caption;
         case window_prop::kState: return w.state;
         case window_prop::kBackground: return static_cast<int32_t>(w.background);
-        default:
-            runtimeError(runtime_error::kNoSuchProperty, "窗口没有属性 " + std::to_string(index));
-            return {};
+        default: runtimeError(runtime_error::kNoSuchProperty, "窗口没有属性 " + std::to_string(index)); return {};
     }
 }
 
@@ -439,7 +449,10 @@ void Runtime::setWindowProperty(WindowRecord& w, int index, const Value& v) {
     ComponentRef ref{w.id, 0};
     uint32_t id = w.id;
     switch (index) {
-        case prop::kLeft: case prop::kTop: case prop::kWidth: case prop::kHeight: {
+        case prop::kLeft:
+        case prop::kTop:
+        case prop::kWidth:
+        case prop::kHeight: {
             Rect r = w.rect;
             int n = asInt(v);
             if (index == prop::kLeft) r.left = n;
@@ -457,7 +470,8 @@ void Runtime::setWindowProperty(WindowRecord& w, int index, const Value& v) {
             return;
         }
         case prop::kVisible:
-            if (asBool(v)) gtk_widget_show(w.window); else gtk_widget_hide(w.window);
+            if (asBool(v)) gtk_widget_show(w.window);
+            else gtk_widget_hide(w.window);
             return;
         case prop::kDisabled: gtk_widget_set_sensitive(w.window, !asBool(v)); return;
         case window_prop::kCaption:
@@ -465,7 +479,8 @@ void Runtime::setWindowProperty(WindowRecord& w, int index, const Value& v) {
             gtk_window_set_title(GTK_WINDOW(w.window), w.caption.c_str());
             return;
         case window_prop::kState:
-            w.state = asInt(v) == window_prop::kStateMinimised ? window_prop::kStateMinimised : window_prop::kStateNormal;
+            w.state = asInt(v) == window_prop::kStateMinimised ? window_prop::kStateMinimised
+                                                               : window_prop::kStateNormal;
             if (w.state == window_prop::kStateMinimised) gtk_window_iconify(GTK_WINDOW(w.window));
             else gtk_window_deiconify(GTK_WINDOW(w.window));
             return;
@@ -473,8 +488,7 @@ void Runtime::setWindowProperty(WindowRecord& w, int index, const Value& v) {
             w.background = static_cast<uint32_t>(asInt(v));
             gtk_widget_queue_draw(w.window);
             return;
-        default:
-            runtimeError(runtime_error::kNoSuchProperty, "窗口没有属性 " + std::to_string(index));
+        default: runtimeError(runtime_error::kNoSuchProperty, "窗口没有属性 " + std::to_string(index));
     }
 }
 
@@ -507,7 +521,10 @@ Value Runtime::get(ComponentRef ref, int index) {
 
 void Runtime::applyCommon(Slot& s, int index, const Value& v) {
     switch (index) {
-        case prop::kLeft: case prop::kTop: case prop::kWidth: case prop::kHeight: {
+        case prop::kLeft:
+        case prop::kTop:
+        case prop::kWidth:
+        case prop::kHeight: {
             Rect r = s.rect;
             int n = asInt(v);
             if (index == prop::kLeft) r.left = n;
@@ -527,7 +544,8 @@ void Runtime::applyCommon(Slot& s, int index, const Value& v) {
             bool vis = asBool(v);
             if (vis == s.visible) return;
             s.visible = vis;
-            if (vis && s.component->shown()) gtk_widget_show(s.host); else gtk_widget_hide(s.host);
+            if (vis && s.component->shown()) gtk_widget_show(s.host);
+            else gtk_widget_hide(s.host);
             s.component->visibilityChanged(vis);
             accessibleChanged(s.component->widget());
             wakeOrLull(s.sleepers, !vis);
@@ -696,7 +714,7 @@ void Runtime::destroyWindow(uint32_t window) {
 ComponentRef Runtime::eventComponent() {
     if (eventStack_.empty()) {
         runtimeError(runtime_error::kEventComponentOutsideHandler,
-                     "\xE2\x80\x9C取事件组件\xE2\x80\x9D命令只能在事件处理子程序中使用");
+            "\xE2\x80\x9C取事件组件\xE2\x80\x9D命令只能在事件处理子程序中使用");
         return {};
     }
     return eventStack_.back();

@@ -23,8 +23,8 @@ namespace runtime {
 using RuntimeErrorHook = std::function<bool(int code, const std::string& message)>;
 
 namespace runtime_error {
-constexpr int kNoSuchComponent = 1, kNoSuchProperty = 2, kEventComponentOutsideHandler = 3,
-              kBadArgument = 4, kNoSuchMethod = 5;
+constexpr int kNoSuchComponent = 1, kNoSuchProperty = 2, kEventComponentOutsideHandler = 3, kBadArgument = 4,
+              kNoSuchMethod = 5;
 }
 
 class Runtime {
@@ -42,8 +42,8 @@ public:
 
     // Builds a window from its description and runs its created event before
     // returning. A component whose kind refuses its block is left out.
-    ComponentRef loadWindow(const WindowDescription& desc, std::optional<ComponentRef> owner = std::nullopt,
-                            bool modal = false);
+    ComponentRef loadWindow(
+        const WindowDescription& desc, std::optional<ComponentRef> owner = std::nullopt, bool modal = false);
     // Finds a component of a loaded window by its name or alias.
     std::optional<ComponentRef> find(uint32_t window, const std::string& name) const;
     bool exists(ComponentRef ref) const;
@@ -100,9 +100,9 @@ public:
     static Component* componentOfWidget(GtkWidget* widget);
 
     // Glue access for kinds and the program's window code.
-    GtkWidget* hostWidget(ComponentRef ref) const;   // the windowed host of a component
+    GtkWidget* hostWidget(ComponentRef ref) const;  // the windowed host of a component
     GtkWindow* gtkWindow(uint32_t window) const;
-    Component* component(ComponentRef ref) const;    // null for the window itself
+    Component* component(ComponentRef ref) const;  // null for the window itself
     std::string kindOf(ComponentRef ref) const;
     std::string nameOf(ComponentRef ref) const;
     // Components of a window, top-most first.

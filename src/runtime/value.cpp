@@ -14,7 +14,11 @@ int32_t asInt(const Value& v) {
         return static_cast<int32_t>(*p);  // truncation toward zero
     }
     if (auto p = std::get_if<std::string>(&v)) {
-        try { return static_cast<int32_t>(std::stol(*p)); } catch (...) { return 0; }
+        try {
+            return static_cast<int32_t>(std::stol(*p));
+        } catch (...) {
+            return 0;
+        }
     }
     return 0;
 }

@@ -19,8 +19,8 @@ std::string dateKeyword(int offsetDays, const CivilDate& today) {
     sys_days base{year{today.year} / month{today.month} / day{1}};
     base += days{static_cast<int>(today.day) - 1};
     year_month_day d{base + days{offsetDays}};
-    return std::to_string(static_cast<int>(d.year())) + "-" + std::to_string(static_cast<unsigned>(d.month())) +
-           "-" + std::to_string(static_cast<unsigned>(d.day()));
+    return std::to_string(static_cast<int>(d.year())) + "-" + std::to_string(static_cast<unsigned>(d.month())) + "-" +
+           std::to_string(static_cast<unsigned>(d.day()));
 }
 
 }  // namespace search

@@ -16,7 +16,9 @@ Services defaultServices() {
     s.navigateTab = [](const std::string& url, int32_t n) { tabs::NavigateTab(url, n); };
     s.updateLoadingButtons = [] { tabs::UpdateLoadingButtons(); };
     s.updateBackForwardButtons = [] { tabs::UpdateBackForwardButtons(); };
-    s.showReminder = [] { sysutil::ownedMessageBox(kReminderText, sysutil::message_box::style::kOk, kReminderCaption); };
+    s.showReminder = [] {
+        sysutil::ownedMessageBox(kReminderText, sysutil::message_box::style::kOk, kReminderCaption);
+    };
     s.windowOpen = [] { return runtime::Runtime::instance().exists(tabs::mainUi().window); };
     // Once the window is gone nothing queued can matter to this search, and
     // a long keyword would otherwise keep dispatching into a closing program.

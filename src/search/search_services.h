@@ -17,8 +17,8 @@ struct Services {
     std::function<void(const std::string& url, int32_t tab)> navigateTab;
     std::function<void()> updateLoadingButtons;
     std::function<void()> updateBackForwardButtons;
-    std::function<void()> showReminder;   // the empty-keyword message box
-    std::function<void()> pumpMessages;   // lets queued window messages through
+    std::function<void()> showReminder;  // the empty-keyword message box
+    std::function<void()> pumpMessages;  // lets queued window messages through
     // Whether the main window still stands; a queued quit click can close it
     // inside pumpMessages. Unset means it always does.
     std::function<bool()> windowOpen;

@@ -40,8 +40,8 @@ int ownedMessageBox(std::string_view text, int style, std::string_view caption) 
     GtkWindow* owner = toolkitWindow(windowOfProcess(static_cast<uint32_t>(getpid())));
 
     std::string body(text);
-    GtkWidget* dialog = gtk_message_dialog_new(owner, GTK_DIALOG_MODAL, messageType(message_box::iconFor(style)),
-                                               GTK_BUTTONS_NONE, "%s", body.c_str());
+    GtkWidget* dialog = gtk_message_dialog_new(
+        owner, GTK_DIALOG_MODAL, messageType(message_box::iconFor(style)), GTK_BUTTONS_NONE, "%s", body.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), std::string(caption).c_str());
     for (const message_box::Button& b : message_box::buttonsFor(style))
         gtk_dialog_add_button(GTK_DIALOG(dialog), b.label, b.code);

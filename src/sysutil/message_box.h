@@ -18,7 +18,7 @@ inline constexpr int kNoAnswer = -1;
 // (OK 0, Cancel 1, Abort 2, Retry 3, Ignore 4, Yes 5, No 6). The owner is
 // the first visible top-level window of this process, if any; the box is
 // modal to it. An explicitly empty caption stays empty.
-int ownedMessageBox(std::string_view text, int style = message_box::style::kOk,
-                    std::string_view caption = kDefaultMessageBoxCaption);
+int ownedMessageBox(
+    std::string_view text, int style = message_box::style::kOk, std::string_view caption = kDefaultMessageBoxCaption);
 
 }  // namespace sysutil

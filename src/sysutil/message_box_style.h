@@ -15,7 +15,7 @@ constexpr int kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 
 namespace style {
 constexpr int kOk = 0, kOkCancel = 1, kAbortRetryIgnore = 2, kYesNoCancel = 3, kYesNo = 4, kRetryCancel = 5;
 constexpr int kIconError = 0x10, kIconQuestion = 0x20, kIconWarning = 0x30, kIconInformation = 0x40;
-}
+}  // namespace style
 
 enum class Icon { kNone, kError, kQuestion, kWarning, kInformation };
 

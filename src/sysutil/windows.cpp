@@ -20,8 +20,7 @@ std::vector<WindowEntry>& windowList() {
 // One property of a window as raw items; empty when it is missing or of
 // another type. Windows may vanish at any moment, so callers run inside an
 // error trap.
-std::vector<unsigned char> property(Display* dpy, Window w, Atom name, Atom type, int& format,
-                                    unsigned long& items) {
+std::vector<unsigned char> property(Display* dpy, Window w, Atom name, Atom type, int& format, unsigned long& items) {
     Atom actualType = None;
     unsigned long after = 0;
     unsigned char* data = nullptr;

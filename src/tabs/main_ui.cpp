@@ -19,9 +19,9 @@ void bindMainWindow(runtime::Runtime& runtime, runtime::ComponentRef window) {
     MainUi& u = mainUi();
     auto at = [&](const char* n) { return lookUp(runtime, window, n); };
     u.window = window;
-    const char* hot[12] = {name::kHotLabel1, name::kHotLabel2, name::kHotLabel3, name::kHotLabel4,
-                           name::kHotLabel5, name::kHotLabel6, name::kHotLabel7, name::kHotLabel8,
-                           name::kHotLabel9, name::kHotLabel10, name::kHotLabel11, name::kHotLabel12};
+    const char* hot[12] = {name::kHotLabel1, name::kHotLabel2, name::kHotLabel3, name::kHotLabel4, name::kHotLabel5,
+        name::kHotLabel6, name::kHotLabel7, name::kHotLabel8, name::kHotLabel9, name::kHotLabel10, name::kHotLabel11,
+        name::kHotLabel12};
     for (int i = 0; i < 12; ++i) u.hotLabels[i] = at(hot[i]);
     u.hotCaption = at(name::kHotCaption);
     u.searchButton = at(name::kSearchButton);

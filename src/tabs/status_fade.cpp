@@ -32,8 +32,8 @@ StatusFade::Tick StatusFade::tick() {
 
 bool isDoneStatus(std::string_view text) { return text.empty() || text == "Done" || text == "完毕"; }
 
-StatusTextAction statusTextAction(bool windowLoaded, bool fadeRunning, bool fromCurrentTab, std::string_view text,
-                                  bool windowVisible) {
+StatusTextAction statusTextAction(
+    bool windowLoaded, bool fadeRunning, bool fromCurrentTab, std::string_view text, bool windowVisible) {
     if (!windowLoaded || fadeRunning) return StatusTextAction::kIgnore;
     if (!fromCurrentTab) return StatusTextAction::kRefreshSelection;
     if (isDoneStatus(text)) return windowVisible ? StatusTextAction::kFadeOut : StatusTextAction::kNothing;

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 namespace tabs {
 
@@ -59,14 +59,14 @@ private:
 
 // What a status text does to the status window.
 enum class StatusTextAction {
-    kIgnore,             // no status window, or a fade is running
-    kRefreshSelection,   // a background tab's text: only the selection is refreshed
-    kFadeOut,            // the page is done and the window shows
-    kNothing,            // the page is done and the window is hidden already
-    kShowText,           // set the text; fade in when the window is hidden
+    kIgnore,            // no status window, or a fade is running
+    kRefreshSelection,  // a background tab's text: only the selection is refreshed
+    kFadeOut,           // the page is done and the window shows
+    kNothing,           // the page is done and the window is hidden already
+    kShowText,          // set the text; fade in when the window is hidden
 };
-StatusTextAction statusTextAction(bool windowLoaded, bool fadeRunning, bool fromCurrentTab, std::string_view text,
-                                  bool windowVisible);
+StatusTextAction statusTextAction(
+    bool windowLoaded, bool fadeRunning, bool fromCurrentTab, std::string_view text, bool windowVisible);
 
 // A status text that means the page has finished: "Done", "完毕" or empty.
 bool isDoneStatus(std::string_view text);

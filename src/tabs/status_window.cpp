@@ -27,12 +27,17 @@ bool statusWindowLoaded() {
 
 // The fade timer's interval is the truth about a running fade: the timer
 // property is what the rest of the program could see and change.
-bool fadeRunning() { return runtime::lenient::number(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval)) != 0; }
+bool fadeRunning() {
+    return runtime::lenient::number(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval)) != 0;
+}
 
-void setFadeTimer(int intervalMs) { runtime::lenient::set(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval), intervalMs); }
+void setFadeTimer(int intervalMs) {
+    runtime::lenient::set(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval), intervalMs);
+}
 
 void applyOpacity(runtime::ComponentRef window, int32_t a) {
-    if (GtkWindow* w = components::runtime().gtkWindow(window.window)) gtk_widget_set_opacity(GTK_WIDGET(w), opacityFraction(a));
+    if (GtkWindow* w = components::runtime().gtkWindow(window.window))
+        gtk_widget_set_opacity(GTK_WIDGET(w), opacityFraction(a));
 }
 
 }  // namespace
@@ -62,7 +67,9 @@ void StartFadeOut() {
 void OnFadeTick() {
     switch (statusFade().tick()) {
         case StatusFade::Tick::kOpacityChanged: SetStatusAlpha(statusFade().opacity()); return;
-        case StatusFade::Tick::kHideAndStop: runtime::lenient::set(u().statusWindow, runtime::prop::kVisible, false); break;
+        case StatusFade::Tick::kHideAndStop:
+            runtime::lenient::set(u().statusWindow, runtime::prop::kVisible, false);
+            break;
         case StatusFade::Tick::kStopped: break;
     }
     setFadeTimer(0);
@@ -102,11 +109,14 @@ void OnStatusWindowCreated(runtime::ComponentRef window) {
         gtk_window_set_focus_on_map(w, FALSE);
         gtk_window_set_type_hint(w, GDK_WINDOW_TYPE_HINT_UTILITY);
     }
-    runtime::ComponentRef label = rt.find(window.window, tabs::name::kStatusTextLabel).value_or(runtime::ComponentRef{});
-    if (runtime::lenient::live(label)) rt.set(window, runtime::prop::kHeight, runtime::lenient::number(label, runtime::prop::kHeight));
+    runtime::ComponentRef label =
+        rt.find(window.window, tabs::name::kStatusTextLabel).value_or(runtime::ComponentRef{});
+    if (runtime::lenient::live(label))
+        rt.set(window, runtime::prop::kHeight, runtime::lenient::number(label, runtime::prop::kHeight));
     statusFade().setOpacity(kMaxStatusAlpha);
     applyOpacity(window, kMaxStatusAlpha);
-    if (runtime::lenient::live(label)) rt.set(window, runtime::prop::kWidth, runtime::lenient::number(label, runtime::prop::kWidth));
+    if (runtime::lenient::live(label))
+        rt.set(window, runtime::prop::kWidth, runtime::lenient::number(label, runtime::prop::kWidth));
 }
 
 void PlaceStatusWindow() {

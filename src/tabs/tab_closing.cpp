@@ -12,7 +12,6 @@ namespace tabs {
 
 namespace {
 
-
 // Takes entry n out of the table, with its browser and close button.
 void removeTab(int32_t n) {
     TabRecord r = tabTable[static_cast<size_t>(n - 1)];

@@ -4,8 +4,8 @@
 
 #include "main_ui.h"
 #include "runtime/check.h"
-#include "tab_table.h"
 #include "runtime/kinds/builtin_kinds.h"
+#include "tab_table.h"
 #include "widgets/page_control.h"
 #include "widgets/web_browser.h"
 
@@ -28,7 +28,7 @@ runtime::Runtime& runtime() { return runtime::Runtime::instance(); }
 
 Area area(runtime::ComponentRef ref) {
     return {number(ref, runtime::prop::kLeft), number(ref, runtime::prop::kTop), number(ref, runtime::prop::kWidth),
-            number(ref, runtime::prop::kHeight)};
+        number(ref, runtime::prop::kHeight)};
 }
 
 void moveTo(runtime::ComponentRef ref, Point p) {
@@ -51,18 +51,23 @@ runtime::Value callControl(int method, std::vector<runtime::Value> args) {
 // The tab code names only pages that exist; a missing control is the
 // lenient case above, not a fault of the caller.
 bool pageExists(int32_t page) {
-    return !live(control()) || VAROMEL_CHECK(page >= 0 && page < runtime::asInt(callControl(widgets::page_control::kGetPageCount, {})));
+    return !live(control()) ||
+           VAROMEL_CHECK(page >= 0 && page < runtime::asInt(callControl(widgets::page_control::kGetPageCount, {})));
 }
 
 }  // namespace
 
 int32_t pageCount() { return runtime::asInt(callControl(widgets::page_control::kGetPageCount, {})); }
 
-int32_t currentPage() { return live(control()) ? number(control(), runtime::prop::own(widgets::page_control::kCurrentPage)) : -1; }
+int32_t currentPage() {
+    return live(control()) ? number(control(), runtime::prop::own(widgets::page_control::kCurrentPage)) : -1;
+}
 
 void setCurrentPage(int32_t page) { set(control(), runtime::prop::own(widgets::page_control::kCurrentPage), page); }
 
-int32_t addPage(const std::string& caption) { return runtime::asInt(callControl(widgets::page_control::kAddPage, {caption})); }
+int32_t addPage(const std::string& caption) {
+    return runtime::asInt(callControl(widgets::page_control::kAddPage, {caption}));
+}
 
 bool removePage(int32_t page) { return runtime::asInt(callControl(widgets::page_control::kRemovePage, {page})) != 0; }
 
@@ -73,7 +78,8 @@ std::string pageCaption(int32_t page) {
 
 std::string pageTip(int32_t page) {
     if (!live(control())) return {};
-    auto pages = widgets::PageControlBlock::parsePages(runtime::asBytes(runtime().get(control(), runtime::prop::own(widgets::page_control::kPageList))));
+    auto pages = widgets::PageControlBlock::parsePages(
+        runtime::asBytes(runtime().get(control(), runtime::prop::own(widgets::page_control::kPageList))));
     if (!pages || page < 0 || page >= static_cast<int32_t>(pages->size())) return {};
     return (*pages)[static_cast<size_t>(page)].tip;
 }
@@ -106,17 +112,21 @@ int32_t headerHeight() { return number(control(), runtime::prop::own(widgets::pa
 int32_t pageAreaWidth() { return number(control(), runtime::prop::own(widgets::page_control::kPageAreaWidth)); }
 int32_t pageAreaHeight() { return number(control(), runtime::prop::own(widgets::page_control::kPageAreaHeight)); }
 Area pageArea() {
-    return {number(control(), runtime::prop::own(widgets::page_control::kPageAreaLeft)), number(control(), runtime::prop::own(widgets::page_control::kPageAreaTop)),
-            pageAreaWidth(), pageAreaHeight()};
+    return {number(control(), runtime::prop::own(widgets::page_control::kPageAreaLeft)),
+        number(control(), runtime::prop::own(widgets::page_control::kPageAreaTop)), pageAreaWidth(), pageAreaHeight()};
 }
 
-std::string locationUrl(runtime::ComponentRef browser) { return text(browser, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationUrl)); }
+std::string locationUrl(runtime::ComponentRef browser) {
+    return text(browser, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationUrl));
+}
 
 std::string requestedUrl(runtime::ComponentRef browser) {
     return live(browser) ? widgets::requestedUrl(runtime(), browser) : std::string();
 }
 
-std::string locationName(runtime::ComponentRef browser) { return text(browser, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationName)); }
+std::string locationName(runtime::ComponentRef browser) {
+    return text(browser, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationName));
+}
 
 void navigate(runtime::ComponentRef browser, const std::string& url) {
     if (live(browser)) runtime().call(browser, widgets::web_browser::method::kNavigate, {url});

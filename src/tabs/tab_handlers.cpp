@@ -18,7 +18,6 @@ namespace tabs {
 
 namespace {
 
-
 tabs::MainUi& u() { return tabs::mainUi(); }
 
 // The tab number of the event's component, which must be of `kind`;
@@ -55,14 +54,15 @@ runtime::Value OnNewWindow(runtime::Event& e) {
     busy = 0;
     if (n == 0) return {};
     // The engine opens the requested page in the browser that takes the slot.
-    components::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(), widgets::web_browser::method::kAcceptNewWindow,
-                       {e.args[widgets::web_browser::event::kNewWindowSlotArg]});
+    components::runtime().call(tabTable[static_cast<size_t>(n - 1)].browser(),
+        widgets::web_browser::method::kAcceptNewWindow, {e.args[widgets::web_browser::event::kNewWindowSlotArg]});
     const runtime::ComponentRef taker = tabTable[static_cast<size_t>(n - 1)].browser();
     components::runtime().processPendingMessages();
     // The pump may have closed the opener's tab, the new one or the whole
     // window: the new window is then refused, not handed to a browser that
     // is gone or opened from a page that is.
-    if ((!runtime::lenient::live(e.source) || !runtime::lenient::live(taker)) && e.args.size() > widgets::web_browser::event::kNewWindowCancelArg)
+    if ((!runtime::lenient::live(e.source) || !runtime::lenient::live(taker)) &&
+        e.args.size() > widgets::web_browser::event::kNewWindowCancelArg)
         e.args[widgets::web_browser::event::kNewWindowCancelArg] = 1;
     return {};
 }
@@ -174,10 +174,8 @@ runtime::Value OnProgressTimer(runtime::Event&) {
     runtime::ComponentRef label = u().loadProgressLabel;
     if (!runtime::lenient::live(label)) return {};
     std::string t = runtime::lenient::text(label, runtime::prop::own(widgets::trans_label::kText));
-    if (progressTimerHides(t, runtime::lenient::visible(label)))
-        runtime::lenient::setVisible(label, false);
-    else
-        components::redraw(label);
+    if (progressTimerHides(t, runtime::lenient::visible(label))) runtime::lenient::setVisible(label, false);
+    else components::redraw(label);
     return {};
 }
 
@@ -193,13 +191,13 @@ runtime::Value onStatusWindowCreated(runtime::Event& e) {
 
 runtime::Bindings browserEventBindings() {
     return {{widgets::web_browser::event::kNewWindow, OnNewWindow},
-            {widgets::web_browser::event::kNavigateComplete, OnNavigateComplete},
-            {widgets::web_browser::event::kDownloadBegin, OnDownloadBegin},
-            {widgets::web_browser::event::kProgressChange, OnProgressChange},
-            {widgets::web_browser::event::kDownloadComplete, OnDownloadComplete},
-            {widgets::web_browser::event::kStatusTextChange, OnStatusTextChange},
-            {widgets::web_browser::event::kTitleChange, OnTitleChange},
-            {widgets::web_browser::event::kCommandStateChange, OnCommandStateChange}};
+        {widgets::web_browser::event::kNavigateComplete, OnNavigateComplete},
+        {widgets::web_browser::event::kDownloadBegin, OnDownloadBegin},
+        {widgets::web_browser::event::kProgressChange, OnProgressChange},
+        {widgets::web_browser::event::kDownloadComplete, OnDownloadComplete},
+        {widgets::web_browser::event::kStatusTextChange, OnStatusTextChange},
+        {widgets::web_browser::event::kTitleChange, OnTitleChange},
+        {widgets::web_browser::event::kCommandStateChange, OnCommandStateChange}};
 }
 
 }  // namespace tabs

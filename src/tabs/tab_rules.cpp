@@ -34,8 +34,7 @@ std::string captionTextFromTitle(std::string_view title, int32_t maxCaptionLengt
     std::string t;
     if (runtime::gbk::byteLength(title) < static_cast<size_t>(std::max(maxCaptionLength, 0)))
         t = FitText(title, maxCaptionLength);
-    else
-        t = runtime::gbk::cutToBytes(title, static_cast<size_t>(std::max(maxCaptionLength, 0)));
+    else t = runtime::gbk::cutToBytes(title, static_cast<size_t>(std::max(maxCaptionLength, 0)));
     return t + "  ";
 }
 
@@ -44,8 +43,8 @@ bool roomForAnotherHeader(double firstHeaderWidth, double controlWidth, int32_t 
     return controlWidth - w - w * pageCount >= -kEpsilon;
 }
 
-std::optional<int32_t> shrunkCaptionLength(double firstHeaderWidth, double controlWidth, int32_t pageCount,
-                                           int32_t maxCaptionLength) {
+std::optional<int32_t> shrunkCaptionLength(
+    double firstHeaderWidth, double controlWidth, int32_t pageCount, int32_t maxCaptionLength) {
     if (roomForAnotherHeader(firstHeaderWidth, controlWidth, pageCount)) return std::nullopt;
     int32_t m = truncated(maxCaptionLength * 0.5);
     // Halving further would cut every Chinese caption to nothing.
@@ -96,22 +95,28 @@ Area tabBrowserArea(int32_t headerPosition, Area tabControl, Area pageArea) {
     const int frameWidth = pageArea.width + 2, frameHeight = pageArea.height + 2;
     Area a{tabControl.left + frameLeft, tabControl.top + frameTop, frameWidth, frameHeight};
     switch (headerPosition) {
-        case 1: a.height -= 1; break;                      // headers below: keep the bottom line
-        case 2: a.left += 1; a.width -= 1; break;          // headers left: keep the left line
-        case 3: a.width -= 1; break;                       // headers right: keep the right line
-        default: a.top += 1; a.height -= 1; break;         // headers on top (or none)
+        case 1: a.height -= 1; break;  // headers below: keep the bottom line
+        case 2:
+            a.left += 1;
+            a.width -= 1;
+            break;                    // headers left: keep the left line
+        case 3: a.width -= 1; break;  // headers right: keep the right line
+        default:
+            a.top += 1;
+            a.height -= 1;
+            break;  // headers on top (or none)
     }
     return a;
 }
 
 Point closeButtonPlace(Area tabControl, Area header, int32_t buttonWidth, int32_t buttonHeight) {
     return {tabControl.left + header.left + header.width - buttonWidth,
-            truncated(tabControl.top + header.top + header.height * 0.5 - buttonHeight * 0.5)};
+        truncated(tabControl.top + header.top + header.height * 0.5 - buttonHeight * 0.5)};
 }
 
 Point newTabButtonPlace(Area tabControl, Area lastHeader, int32_t buttonHeight) {
     return {tabControl.left + lastHeader.left + lastHeader.width + 5,
-            truncated(tabControl.top + lastHeader.top + lastHeader.height * 0.5 - buttonHeight * 0.5)};
+        truncated(tabControl.top + lastHeader.top + lastHeader.height * 0.5 - buttonHeight * 0.5)};
 }
 
 std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in) {
@@ -122,8 +127,7 @@ std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in) {
     if (in.headerPosition == 1)
         top = static_cast<double>(in.mainWindow.top) + in.mainWindow.height - in.statusHeight -
               (in.tabControlHeight - in.pageAreaHeight) - in.marginBottom;
-    else
-        top = static_cast<double>(in.mainWindow.top) + in.mainWindow.height - in.marginBottom - in.statusHeight - 1;
+    else top = static_cast<double>(in.mainWindow.top) + in.mainWindow.height - in.marginBottom - in.statusHeight - 1;
     a.top = truncated(top);
     a.width = truncated(static_cast<double>(in.clientWidth) - 20 - in.marginLeft - in.marginRight);
     a.height = in.statusHeight;
@@ -131,7 +135,8 @@ std::optional<Area> statusWindowPlacement(const StatusPlacementInput& in) {
 }
 
 std::string onlyTabTarget(std::string_view currentUrl, std::string_view requestedUrl) {
-    bool showsA = currentUrl == program::listing::kSearchEngineAHome || requestedUrl == program::listing::kSearchEngineAHome;
+    bool showsA = currentUrl == program::listing::kSearchEngineAHome ||
+                  requestedUrl == program::listing::kSearchEngineAHome;
     return showsA ? program::listing::kSearchEngineBHome : program::listing::kSearchEngineAHome;
 }
 

@@ -45,8 +45,8 @@ bool roomForAnotherHeader(double firstHeaderWidth, double controlWidth, int32_t 
 // FitCaptions' decision: the halved caption length when the headers no
 // longer leave room for one more of the first header's width, nothing when
 // they still fit or the length cannot shrink below kShortestCaption.
-std::optional<int32_t> shrunkCaptionLength(double firstHeaderWidth, double controlWidth, int32_t pageCount,
-                                           int32_t maxCaptionLength);
+std::optional<int32_t> shrunkCaptionLength(
+    double firstHeaderWidth, double controlWidth, int32_t pageCount, int32_t maxCaptionLength);
 // The halving run backwards once tabs close: the doubled length, at most
 // kLongestCaption; nothing when captions are already that long.
 std::optional<int32_t> grownCaptionLength(int32_t maxCaptionLength);
@@ -95,7 +95,7 @@ Point newTabButtonPlace(Area tabControl, Area lastHeader, int32_t buttonHeight);
 // for headers at the left or right.
 struct StatusPlacementInput {
     int32_t headerPosition = 0;
-    Area mainWindow;            // screen position and size
+    Area mainWindow;  // screen position and size
     int32_t clientWidth = 0;
     int32_t statusHeight = 0;
     int32_t tabControlHeight = 0;

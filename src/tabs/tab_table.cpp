@@ -34,7 +34,8 @@ TabRecord* record(int32_t n) { return isTab(n) ? &tabTable[static_cast<size_t>(n
 // missing (its kind refused it), which the caller reports.
 std::optional<TabRecord> copyTemplates() {
     runtime::Runtime& rt = components::runtime();
-    if (!runtime::lenient::live(u().templateBrowser) || !runtime::lenient::live(u().templateCloseButton)) return std::nullopt;
+    if (!runtime::lenient::live(u().templateBrowser) || !runtime::lenient::live(u().templateCloseButton))
+        return std::nullopt;
     auto browser = rt.copy(u().templateBrowser);
     if (!browser) return std::nullopt;
     auto button = rt.copy(u().templateCloseButton);
@@ -51,7 +52,8 @@ std::optional<TabRecord> copyTemplates() {
 }
 
 void reportMissingTemplate() {
-    components::runtime().runtimeError(runtime::runtime_error::kNoSuchComponent, "无法复制浏览器或关闭标签按钮的模板组件");
+    components::runtime().runtimeError(
+        runtime::runtime_error::kNoSuchComponent, "无法复制浏览器或关闭标签按钮的模板组件");
 }
 
 }  // namespace

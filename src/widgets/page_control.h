@@ -19,14 +19,14 @@ namespace page_control {
 // Own property numbers k (component index 8 + k).
 constexpr int kHeaderPosition = 0;  // 0 top, 1 bottom, 2 left, 3 right
 constexpr int kMultiRow = 1;
-constexpr int kFont = 2;            // 60-byte font record; empty bytes = default font
-constexpr int kPageList = 3;        // bytes, see PageControlBlock::serializePages
+constexpr int kFont = 2;      // 60-byte font record; empty bytes = default font
+constexpr int kPageList = 3;  // bytes, see PageControlBlock::serializePages
 constexpr int kCurrentPage = 4;
 constexpr int kHideHeaders = 5;
 constexpr int kHeaderHeight = 10;
 constexpr int kTheme = 11;
 constexpr int kSloped = 12;
-constexpr int kTextAlign = 13;      // 0 centred, 1 left
+constexpr int kTextAlign = 13;  // 0 centred, 1 left
 constexpr int kPageImages = 14;
 constexpr int kHeaderImages = 15;
 constexpr int kScrollImages = 16;
@@ -44,23 +44,23 @@ constexpr int kPageAreaLeft = 50, kPageAreaTop = 51, kPageAreaWidth = 52, kPageA
 constexpr int kNoHotOnSelected = 54;
 
 // Methods.
-constexpr int kAddPage = 0;        // caption [, normal, hot, selected image [, position]] -> index or -1
-constexpr int kRemovePage = 1;     // index, or -1 for all but the current page -> 1 / 0
-constexpr int kGetPageCount = 2;   // -> count
-constexpr int kGetPageCaption = 3; // index -> caption ("" when invalid)
-constexpr int kSetPageCaption = 4; // index, text -> 1 / 0
-constexpr int kSetPageTip = 5;     // index, text -> 1 / 0
+constexpr int kAddPage = 0;         // caption [, normal, hot, selected image [, position]] -> index or -1
+constexpr int kRemovePage = 1;      // index, or -1 for all but the current page -> 1 / 0
+constexpr int kGetPageCount = 2;    // -> count
+constexpr int kGetPageCaption = 3;  // index -> caption ("" when invalid)
+constexpr int kSetPageCaption = 4;  // index, text -> 1 / 0
+constexpr int kSetPageTip = 5;      // index, text -> 1 / 0
 // [index] -> 1; writes left, top, width, height into args[1..4] (the args
 // vector is grown to five values). Use headerRect() below from program code,
 // since Runtime::call does not hand argument writes back.
 constexpr int kGetHeaderRect = 6;
 
 // Events.
-constexpr int kPageChanged = 0;        // no arguments
-constexpr int kPageChanging = 1;       // new index; a handler answering false cancels
-constexpr int kHeaderClicked = 2;      // index
-constexpr int kHeaderEntered = 3;      // index
-constexpr int kHeaderRightClicked = 4; // index
+constexpr int kPageChanged = 0;         // no arguments
+constexpr int kPageChanging = 1;        // new index; a handler answering false cancels
+constexpr int kHeaderClicked = 2;       // index
+constexpr int kHeaderEntered = 3;       // index
+constexpr int kHeaderRightClicked = 4;  // index
 
 // 0xFF000000 stands for the system button-face colour in every colour property.
 constexpr uint32_t kSystemFace = 0xFF000000;

@@ -3,13 +3,12 @@
 // notifications become the component's events.
 #include <gtk/gtk.h>
 
-
 #include "runtime/accessible_glue.h"
 #include "runtime/colour.h"
 #include "runtime/gobject_ptr.h"
 #include "widget_kinds.h"
-#include "widgets/page_control.h"
 #include "widgets/double_click.h"
+#include "widgets/page_control.h"
 #include "widgets/page_control/model.h"
 #include "widgets/page_control/painter.h"
 
@@ -25,8 +24,8 @@ public:
         : Component(info), block_(std::move(block)), model_(*this) {
         clicks_.configureFromDesktop();
         area_ = runtime::accessibleItemListAreaNew();
-        gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
-                                         GDK_LEAVE_NOTIFY_MASK);
+        gtk_widget_add_events(
+            area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK | GDK_LEAVE_NOTIFY_MASK);
         gtk_widget_set_has_tooltip(area_, TRUE);
         connectSignals();
 
@@ -144,52 +143,62 @@ void PageControl::connectSignals() {
         self->painter_.paint(cr, self->model_, self->paintOptions());
         painting = false;
         return TRUE;
-    }), this);
-    g_signal_connect(area_, "button-press-event", runtime::callback([](GtkWidget* w, GdkEventButton* e, gpointer p) -> gboolean {
-        auto* self = static_cast<PageControl*>(p);
-        if (e->type != GDK_BUTTON_PRESS || e->button != 1) return FALSE;
-        int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
-        bool second = self->clicks_.isDoubleClick(x, y, e->time);
-        if (self->model_.hot() >= 0) {
-            GtkWidget* top = gtk_widget_get_toplevel(w);
-            if (GTK_IS_WINDOW(top) && !gtk_window_is_active(GTK_WINDOW(top)))
-                gtk_window_present_with_time(GTK_WINDOW(top), e->time);
-        }
-        self->model_.leftPress(x, y, second);
-        return FALSE;
-    }), this);
-    g_signal_connect(area_, "button-release-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) -> gboolean {
-        auto* self = static_cast<PageControl*>(p);
-        int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
-        if (e->button == 1) self->model_.leftRelease(x, y);
-        else if (e->button == 3) self->model_.rightRelease(x, y);
-        return FALSE;
-    }), this);
-    g_signal_connect(area_, "motion-notify-event", runtime::callback([](GtkWidget*, GdkEventMotion* e, gpointer p) -> gboolean {
-        static_cast<PageControl*>(p)->model_.mouseMove(static_cast<int>(e->x), static_cast<int>(e->y));
-        return FALSE;
-    }), this);
-    g_signal_connect(area_, "leave-notify-event", runtime::callback([](GtkWidget*, GdkEventCrossing*, gpointer p) -> gboolean {
-        static_cast<PageControl*>(p)->model_.mouseLeave();
-        return FALSE;
-    }), this);
+    }),
+        this);
+    g_signal_connect(area_, "button-press-event",
+        runtime::callback([](GtkWidget* w, GdkEventButton* e, gpointer p) -> gboolean {
+            auto* self = static_cast<PageControl*>(p);
+            if (e->type != GDK_BUTTON_PRESS || e->button != 1) return FALSE;
+            int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
+            bool second = self->clicks_.isDoubleClick(x, y, e->time);
+            if (self->model_.hot() >= 0) {
+                GtkWidget* top = gtk_widget_get_toplevel(w);
+                if (GTK_IS_WINDOW(top) && !gtk_window_is_active(GTK_WINDOW(top)))
+                    gtk_window_present_with_time(GTK_WINDOW(top), e->time);
+            }
+            self->model_.leftPress(x, y, second);
+            return FALSE;
+        }),
+        this);
+    g_signal_connect(area_, "button-release-event",
+        runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) -> gboolean {
+            auto* self = static_cast<PageControl*>(p);
+            int x = static_cast<int>(e->x), y = static_cast<int>(e->y);
+            if (e->button == 1) self->model_.leftRelease(x, y);
+            else if (e->button == 3) self->model_.rightRelease(x, y);
+            return FALSE;
+        }),
+        this);
+    g_signal_connect(area_, "motion-notify-event",
+        runtime::callback([](GtkWidget*, GdkEventMotion* e, gpointer p) -> gboolean {
+            static_cast<PageControl*>(p)->model_.mouseMove(static_cast<int>(e->x), static_cast<int>(e->y));
+            return FALSE;
+        }),
+        this);
+    g_signal_connect(area_, "leave-notify-event",
+        runtime::callback([](GtkWidget*, GdkEventCrossing*, gpointer p) -> gboolean {
+            static_cast<PageControl*>(p)->model_.mouseLeave();
+            return FALSE;
+        }),
+        this);
     g_signal_connect(area_, "query-tooltip",
-                     runtime::callback([](GtkWidget*, gint x, gint y, gboolean keyboard, GtkTooltip* tip, gpointer p) -> gboolean {
-        auto* self = static_cast<PageControl*>(p);
-        if (keyboard) return FALSE;
-        std::string text = self->model_.tipAt(x, y);
-        if (text.empty()) return FALSE;
-        gtk_tooltip_set_text(tip, text.c_str());
-        // Each header is its own tool: moving to the next one brings its tip.
-        int hit = self->model_.hitTest(x, y);
-        GdkRectangle area{x, y, 1, 1};
-        if (hit >= 0) {
-            const page_control::Box& b = self->model_.page(hit).header;
-            area = {b.left, b.top, b.width(), b.height()};
-        }
-        gtk_tooltip_set_tip_area(tip, &area);
-        return TRUE;
-    }), this);
+        runtime::callback([](GtkWidget*, gint x, gint y, gboolean keyboard, GtkTooltip* tip, gpointer p) -> gboolean {
+            auto* self = static_cast<PageControl*>(p);
+            if (keyboard) return FALSE;
+            std::string text = self->model_.tipAt(x, y);
+            if (text.empty()) return FALSE;
+            gtk_tooltip_set_text(tip, text.c_str());
+            // Each header is its own tool: moving to the next one brings its tip.
+            int hit = self->model_.hitTest(x, y);
+            GdkRectangle area{x, y, 1, 1};
+            if (hit >= 0) {
+                const page_control::Box& b = self->model_.page(hit).header;
+                area = {b.left, b.top, b.width(), b.height()};
+            }
+            gtk_tooltip_set_tip_area(tip, &area);
+            return TRUE;
+        }),
+        this);
 }
 
 void PageControl::applyFont() {
@@ -214,17 +223,23 @@ std::optional<runtime::Value> PageControl::getOwn(int k) {
         case page_control::kHeaderImages: return block_.headerImages;
         case page_control::kScrollImages: return block_.scrollImages;
         case page_control::kGradient: return block_.gradient;
-        case page_control::kFillNormal: case page_control::kFillHot: case page_control::kFillSelected:
+        case page_control::kFillNormal:
+        case page_control::kFillHot:
+        case page_control::kFillSelected:
             return colourOf(block_.fill[static_cast<size_t>(k - page_control::kFillNormal)]);
         case page_control::kPageAreaColour: return colourOf(block_.pageAreaColour);
         case page_control::kBorderColour: return colourOf(block_.borderColour);
-        case page_control::kTextNormal: case page_control::kTextHot: case page_control::kTextSelected:
+        case page_control::kTextNormal:
+        case page_control::kTextHot:
+        case page_control::kTextSelected:
             return colourOf(block_.text[static_cast<size_t>(k - page_control::kTextNormal)]);
         case page_control::kBackground: return colourOf(block_.background);
         case page_control::kVerticalText: return block_.verticalText;
         case page_control::kSelectDisabled: return model_.selectDisabled();
         case page_control::kExplicitOuter: return block_.explicitOuter;
-        case page_control::kOuterNormal: case page_control::kOuterHot: case page_control::kOuterSelected:
+        case page_control::kOuterNormal:
+        case page_control::kOuterHot:
+        case page_control::kOuterSelected:
             return colourOf(block_.outer[static_cast<size_t>(k - page_control::kOuterNormal)]);
         // The page area as the pages' own components see it: inside the frame.
         case page_control::kPageAreaLeft: return a.left + 1;
@@ -255,7 +270,10 @@ bool PageControl::setOwn(int k, const runtime::Value& v) {
             if (!b) return true;
             if (b->empty()) block_.font.reset();
             else if (auto f = runtime::LogFont::parse(*b)) block_.font = f;
-            else { g_warning("PageControl font is not a 60-byte record; ignored"); return true; }
+            else {
+                g_warning("PageControl font is not a 60-byte record; ignored");
+                return true;
+            }
             applyFont();
             return true;
         }
@@ -263,7 +281,10 @@ bool PageControl::setOwn(int k, const runtime::Value& v) {
             const runtime::Bytes* b = bytesOf("page list");
             if (!b) return true;
             auto pages = PageControlBlock::parsePages(*b);
-            if (!pages) { g_warning("PageControl page list does not parse; ignored"); return true; }
+            if (!pages) {
+                g_warning("PageControl page list does not parse; ignored");
+                return true;
+            }
             model_.setPages(std::move(*pages), true);
             return true;
         }
@@ -282,30 +303,59 @@ bool PageControl::setOwn(int k, const runtime::Value& v) {
             model_.setSloped(runtime::asBool(v));
             if (model_.sloped()) block_.theme = 0;
             return true;
-        case page_control::kTextAlign: block_.textAlign = runtime::asInt(v) == 1 ? 1 : 0; model_.markAllDirty(); return true;
-        case page_control::kPageImages: case page_control::kHeaderImages: case page_control::kScrollImages: {
+        case page_control::kTextAlign:
+            block_.textAlign = runtime::asInt(v) == 1 ? 1 : 0;
+            model_.markAllDirty();
+            return true;
+        case page_control::kPageImages:
+        case page_control::kHeaderImages:
+        case page_control::kScrollImages: {
             const runtime::Bytes* b = bytesOf("image list");
             if (!b) return true;
             auto list = page_control::ImageList::fromStream(*b);
-            if (k == page_control::kPageImages) { block_.pageImages = *b; painter_.setPageImages(std::move(list)); }
-            if (k == page_control::kHeaderImages) { block_.headerImages = *b; painter_.setHeaderImages(std::move(list)); }
-            if (k == page_control::kScrollImages) { block_.scrollImages = *b; painter_.setScrollImages(std::move(list)); }
+            if (k == page_control::kPageImages) {
+                block_.pageImages = *b;
+                painter_.setPageImages(std::move(list));
+            }
+            if (k == page_control::kHeaderImages) {
+                block_.headerImages = *b;
+                painter_.setHeaderImages(std::move(list));
+            }
+            if (k == page_control::kScrollImages) {
+                block_.scrollImages = *b;
+                painter_.setScrollImages(std::move(list));
+            }
             model_.markAllDirty();
             model_.relayout();
             return true;
         }
-        case page_control::kGradient: block_.gradient = runtime::asBool(v); model_.markAllDirty(); return true;
-        case page_control::kFillNormal: case page_control::kFillHot: case page_control::kFillSelected:
+        case page_control::kGradient:
+            block_.gradient = runtime::asBool(v);
+            model_.markAllDirty();
+            return true;
+        case page_control::kFillNormal:
+        case page_control::kFillHot:
+        case page_control::kFillSelected:
             return colourWrite(block_.fill[static_cast<size_t>(k - page_control::kFillNormal)]);
         case page_control::kPageAreaColour: return colourWrite(block_.pageAreaColour);
         case page_control::kBorderColour: return colourWrite(block_.borderColour);
-        case page_control::kTextNormal: case page_control::kTextHot: case page_control::kTextSelected:
+        case page_control::kTextNormal:
+        case page_control::kTextHot:
+        case page_control::kTextSelected:
             return colourWrite(block_.text[static_cast<size_t>(k - page_control::kTextNormal)]);
         case page_control::kBackground: return colourWrite(block_.background);
-        case page_control::kVerticalText: block_.verticalText = runtime::asBool(v); model_.markAllDirty(); return true;
+        case page_control::kVerticalText:
+            block_.verticalText = runtime::asBool(v);
+            model_.markAllDirty();
+            return true;
         case page_control::kSelectDisabled: model_.setSelectDisabled(runtime::asBool(v)); return true;
-        case page_control::kExplicitOuter: block_.explicitOuter = runtime::asBool(v); model_.markAllDirty(); return true;
-        case page_control::kOuterNormal: case page_control::kOuterHot: case page_control::kOuterSelected:
+        case page_control::kExplicitOuter:
+            block_.explicitOuter = runtime::asBool(v);
+            model_.markAllDirty();
+            return true;
+        case page_control::kOuterNormal:
+        case page_control::kOuterHot:
+        case page_control::kOuterSelected:
             return colourWrite(block_.outer[static_cast<size_t>(k - page_control::kOuterNormal)]);
         case page_control::kNoHotOnSelected: model_.setNoHotOnSelected(runtime::asBool(v)); return true;
         default: return false;  // unknown, or the read-only page area
@@ -375,7 +425,8 @@ std::optional<runtime::Rect> headerRect(runtime::Runtime& runtime, runtime::Comp
     }
     std::vector<runtime::Value> args{index};
     c->call(page_control::kGetHeaderRect, args);
-    return runtime::Rect{runtime::asInt(args[1]), runtime::asInt(args[2]), runtime::asInt(args[3]), runtime::asInt(args[4])};
+    return runtime::Rect{
+        runtime::asInt(args[1]), runtime::asInt(args[2]), runtime::asInt(args[3]), runtime::asInt(args[4])};
 }
 
 }  // namespace widgets

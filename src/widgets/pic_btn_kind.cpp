@@ -10,8 +10,8 @@
 #include "pic_btn_block.h"
 #include "pic_btn_shape.h"
 #include "runtime/accessible_glue.h"
-#include "runtime/picture/picture.h"
 #include "runtime/gobject_ptr.h"
+#include "runtime/picture/picture.h"
 #include "runtime/runtime.h"
 #include "widget_kinds.h"
 
@@ -52,7 +52,8 @@ public:
         background_ = kButtonFace;
         runtime::ComponentRef window{info.ref.window, 0};
         if (info.runtime && info.runtime->exists(window))
-            background_ = static_cast<uint32_t>(runtime::asInt(info.runtime->get(window, runtime::window_prop::kBackground)));
+            background_ = static_cast<uint32_t>(
+                runtime::asInt(info.runtime->get(window, runtime::window_prop::kBackground)));
 
         behaviour_.doubleClicks().configureFromDesktop();
 
@@ -71,9 +72,10 @@ public:
         switch (k) {
             case pic_btn::kType: return behaviour_.type();
             case pic_btn::kLatched: return behaviour_.latched();
-            case pic_btn::kNormalPicture: case pic_btn::kHoverPicture:
-            case pic_btn::kPressedPicture: case pic_btn::kDisabledPicture:
-                return block_.pictures[k - pic_btn::kNormalPicture];
+            case pic_btn::kNormalPicture:
+            case pic_btn::kHoverPicture:
+            case pic_btn::kPressedPicture:
+            case pic_btn::kDisabledPicture: return block_.pictures[k - pic_btn::kNormalPicture];
             case pic_btn::kTransparentColour: return static_cast<int32_t>(block_.transparentColour);
             default: return std::nullopt;
         }
@@ -83,8 +85,10 @@ public:
         switch (k) {
             case pic_btn::kType: behaviour_.setType(runtime::asInt(v)); return true;
             case pic_btn::kLatched: apply(behaviour_.setLatched(runtime::asBool(v))); return true;
-            case pic_btn::kNormalPicture: case pic_btn::kHoverPicture:
-            case pic_btn::kPressedPicture: case pic_btn::kDisabledPicture: {
+            case pic_btn::kNormalPicture:
+            case pic_btn::kHoverPicture:
+            case pic_btn::kPressedPicture:
+            case pic_btn::kDisabledPicture: {
                 int slot = k - pic_btn::kNormalPicture;
                 block_.pictures[slot] = runtime::asBytes(v);
                 decoded_[slot] = false;
@@ -131,15 +135,18 @@ private:
         g_signal_connect(a, "draw", runtime::callback([](GtkWidget*, cairo_t* cr, gpointer self) {
             static_cast<PicBtn*>(self)->paint(cr);
             return TRUE;
-        }), this);
+        }),
+            this);
         g_signal_connect_after(a, "realize", runtime::callback([](GtkWidget*, gpointer self) {
             auto* b = static_cast<PicBtn*>(self);
             b->behaviour_.setEnabled(gtk_widget_is_sensitive(b->area_.get()));
             b->refresh(true, false);
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "state-flags-changed", runtime::callback([](GtkWidget*, GtkStateFlags, gpointer self) {
             static_cast<PicBtn*>(self)->syncEnabled();
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "button-press-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer self) {
             // The second press of a double click also comes as a plain
             // press first; the behaviour tells it apart by itself.
@@ -147,24 +154,29 @@ private:
                 static_cast<PicBtn*>(self)->apply(static_cast<PicBtn*>(self)->behaviour_.press(
                     static_cast<int>(e->x), static_cast<int>(e->y), e->time));
             return TRUE;
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "motion-notify-event", runtime::callback([](GtkWidget*, GdkEventMotion* e, gpointer self) {
             static_cast<PicBtn*>(self)->pointerAt(e->x, e->y, e->state);
             return TRUE;
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "enter-notify-event", runtime::callback([](GtkWidget*, GdkEventCrossing* e, gpointer self) {
             static_cast<PicBtn*>(self)->pointerAt(e->x, e->y, e->state);
             return TRUE;
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "leave-notify-event", runtime::callback([](GtkWidget*, GdkEventCrossing* e, gpointer self) {
             auto* b = static_cast<PicBtn*>(self);
             b->apply(b->behaviour_.move(false, (e->state & GDK_BUTTON1_MASK) != 0));
             return TRUE;
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "button-release-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer self) {
             if (e->button == 1) static_cast<PicBtn*>(self)->released(e->x, e->y);
             return TRUE;
-        }), this);
+        }),
+            this);
     }
 
     // Pictures are decoded the first time they are to be shown: most
@@ -215,9 +227,7 @@ private:
         if (out.click) raise(pic_btn::kClick);
     }
 
-    void syncEnabled() {
-        apply(behaviour_.setEnabled(gtk_widget_is_sensitive(area_.get())));
-    }
+    void syncEnabled() { apply(behaviour_.setEnabled(gtk_widget_is_sensitive(area_.get()))); }
 
     void apply(PicBtnBehaviour::Outcome out) {
         if (out.changed) refresh(false);

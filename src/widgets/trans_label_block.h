@@ -19,7 +19,7 @@ struct TransLabelBlock {
     int32_t horizontalAlign = trans_label::kLeft;
     int32_t verticalAlign = trans_label::kTop;
     int32_t wordWrap = 0;
-    runtime::Bytes font;       // 60 bytes (runtime::LogFont::serialize()) or empty
+    runtime::Bytes font;  // 60 bytes (runtime::LogFont::serialize()) or empty
     std::string text;     // UTF-8 here, GBK in the block
 
     runtime::Bytes serialize() const;

@@ -31,7 +31,8 @@ public:
         g_signal_connect(area_.get(), "draw", runtime::callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
             static_cast<TransLabel*>(self)->paint(w, cr);
             return TRUE;
-        }), this);
+        }),
+            this);
     }
 
     ~TransLabel() override { g_signal_handlers_disconnect_by_data(area_.get(), this); }
@@ -81,9 +82,10 @@ public:
 
     // What the host raises for a left press, at the label's middle.
     bool accessibleClick() override {
-        if (!runtime().hasBinding(ref(), runtime::event::kLeftDown) || !gtk_widget_is_visible(area_.get())) return false;
-        raise(runtime::event::kLeftDown, {gtk_widget_get_allocated_width(area_.get()) / 2,
-                                     gtk_widget_get_allocated_height(area_.get()) / 2, 0});
+        if (!runtime().hasBinding(ref(), runtime::event::kLeftDown) || !gtk_widget_is_visible(area_.get()))
+            return false;
+        raise(runtime::event::kLeftDown,
+            {gtk_widget_get_allocated_width(area_.get()) / 2, gtk_widget_get_allocated_height(area_.get()) / 2, 0});
         return true;
     }
 
@@ -108,7 +110,8 @@ private:
 
     void paint(GtkWidget* w, cairo_t* cr) {
         if (block_.text.empty()) return;
-        runtime::GObjectPtr<PangoLayout> layout = runtime::GObjectPtr<PangoLayout>::adopt(pango_cairo_create_layout(cr));
+        runtime::GObjectPtr<PangoLayout> layout = runtime::GObjectPtr<PangoLayout>::adopt(
+            pango_cairo_create_layout(cr));
         auto logFont = runtime::LogFont::parse(block_.font);
         FontDescription font(logFont ? logFont->toPango() : runtime::defaultGuiFont());
         pango_layout_set_font_description(layout.get(), font.get());

@@ -26,7 +26,7 @@ int alignedOffset(int32_t align, int box, int text) {
 }
 
 TextOrigin textOrigin(int32_t horizontalAlign, int32_t verticalAlign, bool wrap, int boxWidth, int boxHeight,
-                      int textWidth, int textHeight) {
+    int textWidth, int textHeight) {
     // Vertical centring and bottom placement apply to one line only.
     if (wrap) return {0, 0};
     return {alignedOffset(horizontalAlign, boxWidth, textWidth), alignedOffset(verticalAlign, boxHeight, textHeight)};

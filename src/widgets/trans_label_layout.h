@@ -36,6 +36,6 @@ struct TextOrigin {
 // line by itself (the caller gives the lines the box width), so only its
 // vertical place is worked out here, and it is always the top.
 TextOrigin textOrigin(int32_t horizontalAlign, int32_t verticalAlign, bool wrap, int boxWidth, int boxHeight,
-                      int textWidth, int textHeight);
+    int textWidth, int textHeight);
 
 }  // namespace widgets

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "runtime/component.h"
-#include "runtime/runtime.h"
 #include "runtime/gobject_ptr.h"
+#include "runtime/runtime.h"
 #include "web_browser_logic.h"
 #include "web_guard.h"
 

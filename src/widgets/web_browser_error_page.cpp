@@ -26,8 +26,12 @@ std::string errorPageHtml(std::string_view uri, std::string_view reason) {
            "h1{font-size:20px;color:#2b5797}p{font-size:14px;line-height:1.6}"
            "code{word-break:break-all;color:#666}</style></head><body>"
            "<h1>无法显示此网页</h1>"
-           "<p>打开下面的地址时出错：</p><p><code>" + u + "</code></p>"
-           "<p>原因：" + r + "</p>"
+           "<p>打开下面的地址时出错：</p><p><code>" +
+           u +
+           "</code></p>"
+           "<p>原因：" +
+           r +
+           "</p>"
            "<p>请检查网络连接和地址是否正确，然后按“刷新”重试。</p>"
            "</body></html>";
 }

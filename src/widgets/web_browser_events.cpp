@@ -59,7 +59,8 @@ void watchGestures() {
     watching = true;
     g_type_class_unref(g_type_class_ref(GTK_TYPE_WIDGET));
     auto hook = [](GSignalInvocationHint*, guint count, const GValue* values, gpointer) -> gboolean {
-        GObject* target = count > 0 && G_VALUE_HOLDS_OBJECT(&values[0]) ? G_OBJECT(g_value_get_object(&values[0])) : nullptr;
+        GObject* target = count > 0 && G_VALUE_HOLDS_OBJECT(&values[0]) ? G_OBJECT(g_value_get_object(&values[0]))
+                                                                        : nullptr;
         for (GtkWidget* w = target && GTK_IS_WIDGET(target) ? GTK_WIDGET(target) : nullptr; w;
              w = gtk_widget_get_parent(w)) {
             if (WEBKIT_IS_WEB_VIEW(w)) {
@@ -125,7 +126,8 @@ void replaceSaveItems(WebKitWebView* view, WebKitContextMenu* menu, WebKitHitTes
             if (s.stock == stock) save = &s;
         if (!save) continue;
         const char* uri = savedUri(stock, hit);
-        gint position = g_list_position(webkit_context_menu_get_items(menu), g_list_find(webkit_context_menu_get_items(menu), item));
+        gint position = g_list_position(
+            webkit_context_menu_get_items(menu), g_list_find(webkit_context_menu_get_items(menu), item));
         webkit_context_menu_remove(menu, item);
         if (!uri || !*uri) continue;
         GSimpleAction* action = g_simple_action_new("save", G_VARIANT_TYPE_STRING);
@@ -134,11 +136,11 @@ void replaceSaveItems(WebKitWebView* view, WebKitContextMenu* menu, WebKitHitTes
             std::string address = g_variant_get_string(target, nullptr);
             approveDownload(webView, address);
             g_object_unref(webkit_web_view_download_uri(webView, address.c_str()));
-        }), view, static_cast<GConnectFlags>(0));
+        }),
+            view, static_cast<GConnectFlags>(0));
         webkit_context_menu_insert(menu,
-                                   webkit_context_menu_item_new_from_gaction(G_ACTION(action), save->label,
-                                                                             g_variant_new_string(uri)),
-                                   position);
+            webkit_context_menu_item_new_from_gaction(G_ACTION(action), save->label, g_variant_new_string(uri)),
+            position);
         g_object_unref(action);
     }
     g_list_free(items);
@@ -181,88 +183,91 @@ void WebBrowser::attachView(runtime::GObjectPtr<WebKitWebView> view) {
     phase_ = LoadPhase::kNone;
     progress_ = -1;
 
-    g_signal_connect(v, "load-changed", runtime::callback([](WebKitWebView*, WebKitLoadEvent e, gpointer p) {
-        self(p)->onLoadChanged(e);
-    }), this);
+    g_signal_connect(v, "load-changed",
+        runtime::callback([](WebKitWebView*, WebKitLoadEvent e, gpointer p) { self(p)->onLoadChanged(e); }), this);
     // A failed load shows our own explanation at the failed address, so the
     // location stays what the user asked for and refresh tries it again.
     g_signal_connect(v, "load-failed",
-                     runtime::callback([](WebKitWebView* view, WebKitLoadEvent, gchar* uri, GError* error, gpointer) -> gboolean {
-        if (!error || !uri) return FALSE;
-        std::string reason = error->message;
-        if (g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
-            // The engine drops an error answer it cannot show (a proxy that
-            // refuses an https tunnel answers 502 with no page at all) and
-            // leaves the view at no address. That is a failed load too: the
-            // tab must say so and keep the address, or the only-tab cycle
-            // would never see the engine it just tried. Any other policy
-            // stop is a page the engine chose not to show.
-            unsigned status = errorStatus(view, uri);
-            if (status == 0) return FALSE;
-            reason = "HTTP " + std::to_string(status);
-            if (const char* phrase = soup_status_get_phrase(status)) reason += std::string(" ") + phrase;
-        } else if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
-                   g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD)) {
-            // A stop, or a load that another navigation replaced, is no failure.
-            return FALSE;
-        }
-        std::string html = errorPageHtml(uri, reason);
-        webkit_web_view_load_alternate_html(view, html.c_str(), uri, nullptr);
-        return TRUE;
-    }), this);
+        runtime::callback([](WebKitWebView* view, WebKitLoadEvent, gchar* uri, GError* error, gpointer) -> gboolean {
+            if (!error || !uri) return FALSE;
+            std::string reason = error->message;
+            if (g_error_matches(
+                    error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)) {
+                // The engine drops an error answer it cannot show (a proxy that
+                // refuses an https tunnel answers 502 with no page at all) and
+                // leaves the view at no address. That is a failed load too: the
+                // tab must say so and keep the address, or the only-tab cycle
+                // would never see the engine it just tried. Any other policy
+                // stop is a page the engine chose not to show.
+                unsigned status = errorStatus(view, uri);
+                if (status == 0) return FALSE;
+                reason = "HTTP " + std::to_string(status);
+                if (const char* phrase = soup_status_get_phrase(status)) reason += std::string(" ") + phrase;
+            } else if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED) ||
+                       g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD)) {
+                // A stop, or a load that another navigation replaced, is no failure.
+                return FALSE;
+            }
+            std::string html = errorPageHtml(uri, reason);
+            webkit_web_view_load_alternate_html(view, html.c_str(), uri, nullptr);
+            return TRUE;
+        }),
+        this);
     g_signal_connect(v, "notify::estimated-load-progress",
-                     runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onProgress(); }), this);
-    g_signal_connect(v, "notify::title", runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onTitle(); }),
-                     this);
+        runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onProgress(); }), this);
+    g_signal_connect(
+        v, "notify::title", runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onTitle(); }), this);
     g_signal_connect(v, "mouse-target-changed",
-                     runtime::callback([](WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer p) {
-                         self(p)->onMouseTarget(hit);
-                     }), this);
+        runtime::callback(
+            [](WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer p) { self(p)->onMouseTarget(hit); }),
+        this);
     g_signal_connect(v, "decide-policy",
-                     runtime::callback([](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType t, gpointer p) {
-                         return self(p)->onDecidePolicy(d, t);
-                     }), this);
-    g_signal_connect(v, "create", runtime::callback([](WebKitWebView*, WebKitNavigationAction* a, gpointer p) {
-        return self(p)->onCreate(a);
-    }), this);
+        runtime::callback([](WebKitWebView*, WebKitPolicyDecision* d, WebKitPolicyDecisionType t, gpointer p) {
+            return self(p)->onDecidePolicy(d, t);
+        }),
+        this);
+    g_signal_connect(v, "create",
+        runtime::callback([](WebKitWebView*, WebKitNavigationAction* a, gpointer p) { return self(p)->onCreate(a); }),
+        this);
     g_signal_connect(v, "close", runtime::callback([](WebKitWebView*, gpointer p) { self(p)->onClose(); }), this);
-    g_signal_connect(v, "script-dialog", runtime::callback([](WebKitWebView*, WebKitScriptDialog* d, gpointer p) {
-        return self(p)->onScriptDialog(d);
-    }), this);
+    g_signal_connect(v, "script-dialog",
+        runtime::callback([](WebKitWebView*, WebKitScriptDialog* d, gpointer p) { return self(p)->onScriptDialog(d); }),
+        this);
     g_signal_connect(v, "context-menu",
-                     runtime::callback([](WebKitWebView*, WebKitContextMenu* m, GdkEvent* e, WebKitHitTestResult* h, gpointer p) {
-                         return self(p)->onContextMenu(m, e, h);
-                     }), this);
-    g_signal_connect(v, "button-press-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
-        return self(p)->onButtonPress(e);
-    }), this);
-    g_signal_connect(v, "button-release-event", runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) {
-        return self(p)->onButtonRelease(e);
-    }), this);
+        runtime::callback([](WebKitWebView*, WebKitContextMenu* m, GdkEvent* e, WebKitHitTestResult* h, gpointer p) {
+            return self(p)->onContextMenu(m, e, h);
+        }),
+        this);
+    g_signal_connect(v, "button-press-event",
+        runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) { return self(p)->onButtonPress(e); }), this);
+    g_signal_connect(v, "button-release-event",
+        runtime::callback([](GtkWidget*, GdkEventButton* e, gpointer p) { return self(p)->onButtonRelease(e); }), this);
     // A control that is not a drop target answers every drag with "no".
     g_signal_connect(v, "drag-motion",
-                     runtime::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
-                         if (self(p)->block_.dropTarget) return FALSE;
-                         gdk_drag_status(c, static_cast<GdkDragAction>(0), time);
-                         return TRUE;
-                     }), this);
+        runtime::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
+            if (self(p)->block_.dropTarget) return FALSE;
+            gdk_drag_status(c, static_cast<GdkDragAction>(0), time);
+            return TRUE;
+        }),
+        this);
     g_signal_connect(v, "drag-drop",
-                     runtime::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
-                         if (self(p)->block_.dropTarget) return FALSE;
-                         gtk_drag_finish(c, FALSE, FALSE, time);
-                         return TRUE;
-                     }), this);
+        runtime::callback([](GtkWidget*, GdkDragContext* c, gint, gint, guint time, gpointer p) -> gboolean {
+            if (self(p)->block_.dropTarget) return FALSE;
+            gtk_drag_finish(c, FALSE, FALSE, time);
+            return TRUE;
+        }),
+        this);
     g_signal_connect(webkit_web_view_get_back_forward_list(v), "changed",
-                     runtime::callback([](WebKitBackForwardList*, gpointer, gpointer, gpointer p) {
-                         self(p)->reportCommandStates();
-                     }), this);
+        runtime::callback(
+            [](WebKitBackForwardList*, gpointer, gpointer, gpointer p) { self(p)->reportCommandStates(); }),
+        this);
     WebKitWindowProperties* props = webkit_web_view_get_window_properties(v);
     webkit_window_properties_get_geometry(props, &geometry_);
     resizable_ = webkit_window_properties_get_resizable(props);
     g_signal_connect(props, "notify::geometry",
-                     runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onGeometry(); }), this);
+        runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onGeometry(); }), this);
     g_signal_connect(props, "notify::resizable",
-                     runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onResizable(); }), this);
+        runtime::callback([](GObject*, GParamSpec*, gpointer p) { self(p)->onResizable(); }), this);
 }
 
 void WebBrowser::detachView() {
@@ -289,7 +294,8 @@ WebKitWebView* WebBrowser::takeNewWindow(WebKitWebView* opener, bool gesture) {
 
 void WebBrowser::reportCommandStates() {
     WebKitWebView* v = view_.get();
-    for (auto [command, enabled] : commands_.update(webkit_web_view_can_go_back(v), webkit_web_view_can_go_forward(v))) {
+    for (auto [command, enabled] :
+        commands_.update(webkit_web_view_can_go_back(v), webkit_web_view_can_go_forward(v))) {
         std::vector<runtime::Value> args{command, enabled};
         if (!raiseEvent(event::kCommandStateChange, args)) return;
     }
@@ -379,7 +385,8 @@ void WebBrowser::onMouseTarget(WebKitHitTestResult* hit) {
 }
 
 gboolean WebBrowser::onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
-    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return onDecideResponse(WEBKIT_RESPONSE_POLICY_DECISION(decision));
+    if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
+        return onDecideResponse(WEBKIT_RESPONSE_POLICY_DECISION(decision));
     auto* nav = WEBKIT_NAVIGATION_POLICY_DECISION(decision);
     WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(nav);
     WebKitURIRequest* request = webkit_navigation_action_get_request(action);
@@ -393,9 +400,12 @@ gboolean WebBrowser::onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicy
     std::string headers;
     if (SoupMessageHeaders* h = webkit_uri_request_get_http_headers(request)) {
         std::vector<std::pair<std::string, std::string>> list;
-        soup_message_headers_foreach(h, [](const char* name, const char* value, gpointer out) {
+        soup_message_headers_foreach(
+            h,
+            [](const char* name, const char* value, gpointer out) {
             static_cast<std::vector<std::pair<std::string, std::string>>*>(out)->emplace_back(name, value);
-        }, &list);
+            },
+            &list);
         headers = formatHeaders(list);
     }
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
@@ -403,13 +413,14 @@ gboolean WebBrowser::onDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicy
     G_GNUC_END_IGNORE_DEPRECATIONS
     // The engine does not hand out the body of a form post; the posted
     // bytes arrive empty.
-    std::vector<runtime::Value> args{std::string(uri ? uri : ""), 0, std::string(frame ? frame : ""), runtime::Bytes{}, 0,
-                                headers, 0};
+    std::vector<runtime::Value> args{
+        std::string(uri ? uri : ""), 0, std::string(frame ? frame : ""), runtime::Bytes{}, 0, headers, 0};
     if (!raiseEvent(event::kBeforeNavigate, args)) {
         webkit_policy_decision_ignore(decision);
         return TRUE;
     }
-    if (runtime::asInt(args[event::kBeforeNavigateCancelArg]) != 0 || (block_.offline && isNetworkUri(uri ? uri : ""))) {
+    if (runtime::asInt(args[event::kBeforeNavigateCancelArg]) != 0 ||
+        (block_.offline && isNetworkUri(uri ? uri : ""))) {
         webkit_policy_decision_ignore(decision);
         return TRUE;
     }
@@ -438,8 +449,7 @@ GtkWidget* WebBrowser::onCreate(WebKitNavigationAction* action) {
     // One click may open a few windows, not hundreds.
     if (!popupBudget().take()) {
         if (popupBudget().firstRefusal())
-            g_warning("refused further new windows after %d from one click",
-                      PopupBudget::kPerGesture);
+            g_warning("refused further new windows after %d from one click", PopupBudget::kPerGesture);
         return nullptr;
     }
     WebKitWebView* opener = view_.get();
@@ -471,7 +481,9 @@ gboolean WebBrowser::onScriptDialog(WebKitScriptDialog* dialog) {
     // prompt gives no text, and a page may always be left.
     switch (webkit_script_dialog_get_dialog_type(dialog)) {
         case WEBKIT_SCRIPT_DIALOG_CONFIRM: webkit_script_dialog_confirm_set_confirmed(dialog, FALSE); break;
-        case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM: webkit_script_dialog_confirm_set_confirmed(dialog, TRUE); break;
+        case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
+            webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
+            break;
         default: break;
     }
     return TRUE;

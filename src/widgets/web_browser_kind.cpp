@@ -35,7 +35,8 @@ WebBrowser::WebBrowser(const runtime::CreateInfo& info, const Block& block) : Co
             cairo_fill(cr);
         }
         return FALSE;
-    }), this);
+    }),
+        this);
     watchGestures();
     attachView(newView());
 }
@@ -65,9 +66,13 @@ std::optional<runtime::Value> WebBrowser::getOwn(int k) {
         case prop::kRegisterAsBrowser: return block_.registerAsBrowser;
         // A view inside the program's window has no bars of its own, is never
         // full screen and is not a top-level window.
-        case prop::kAddressBar: case prop::kFullScreen: case prop::kMenuBar: case prop::kStatusBar:
-        case prop::kTheaterMode: case prop::kToolBar: case prop::kTopLevelContainer:
-            return false;
+        case prop::kAddressBar:
+        case prop::kFullScreen:
+        case prop::kMenuBar:
+        case prop::kStatusBar:
+        case prop::kTheaterMode:
+        case prop::kToolBar:
+        case prop::kTopLevelContainer: return false;
         case prop::kReserved: return runtime::Value{};
         case prop::kVisible: return static_cast<bool>(gtk_widget_is_visible(GTK_WIDGET(v)));
         case prop::kBusy: return static_cast<bool>(webkit_web_view_is_loading(v));
@@ -118,8 +123,8 @@ std::optional<runtime::Value> WebBrowser::readEditing(int k) {
             return static_cast<int32_t>(parseCssColour(queryCommandValue(v, "BackColor")).value_or(0));
         default: break;
     }
-    static const char* const kStates[] = {"Bold", "Italic", "Underline", "StrikeThrough",
-                                          "Superscript", "Subscript", "OverWrite"};
+    static const char* const kStates[] = {
+        "Bold", "Italic", "Underline", "StrikeThrough", "Superscript", "Subscript", "OverWrite"};
     return queryCommandState(v, kStates[k - prop::kBold]);
 }
 
@@ -144,8 +149,14 @@ bool WebBrowser::writeEditing(int k, const runtime::Value& value) {
     const char* command = nullptr;
     std::string argument;
     switch (k) {
-        case prop::kFontName: command = "FontName"; argument = runtime::asText(value); break;
-        case prop::kFontSize: command = "FontSize"; argument = std::to_string(runtime::asInt(value)); break;
+        case prop::kFontName:
+            command = "FontName";
+            argument = runtime::asText(value);
+            break;
+        case prop::kFontSize:
+            command = "FontSize";
+            argument = std::to_string(runtime::asInt(value));
+            break;
         case prop::kForeColour:
             command = "ForeColor";
             argument = cssColour(static_cast<uint32_t>(runtime::asInt(value)));
@@ -164,7 +175,8 @@ bool WebBrowser::navigate(std::vector<runtime::Value>& args) {
     if (args.empty()) return false;
     std::string uri = requestAddress(normaliseAddress(runtime::asText(args[0])));
     if (uri.empty()) return false;
-    runtime::GObjectPtr<WebKitURIRequest> request = runtime::GObjectPtr<WebKitURIRequest>::adopt(webkit_uri_request_new(uri.c_str()));
+    runtime::GObjectPtr<WebKitURIRequest> request = runtime::GObjectPtr<WebKitURIRequest>::adopt(
+        webkit_uri_request_new(uri.c_str()));
     if (args.size() > 3) {
         // Only HTTP requests carry headers; for other schemes they are dropped.
         if (SoupMessageHeaders* headers = webkit_uri_request_get_http_headers(request.get()))
@@ -190,8 +202,7 @@ std::optional<runtime::Value> WebBrowser::call(int m, std::vector<runtime::Value
             if (webkit_web_view_can_go_forward(v)) webkit_web_view_go_forward(v);
             return runtime::Value{};
         case method::kRefresh: webkit_web_view_reload(v); return runtime::Value{};
-        case method::kAcceptNewWindow:
-            return !args.empty() && newWindowSlots().accept(runtime::asInt(args[0]), ref());
+        case method::kAcceptNewWindow: return !args.empty() && newWindowSlots().accept(runtime::asInt(args[0]), ref());
         default: return std::nullopt;
     }
 }
@@ -215,8 +226,8 @@ std::string requestedUrl(runtime::Runtime& runtime, runtime::ComponentRef ref) {
     // The current history entry keeps the address it was asked for; it
     // speaks for the page only when the view shows that entry (a pending
     // load reports its own address as the location before it commits).
-    WebKitBackForwardListItem* item =
-        webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(view));
+    WebKitBackForwardListItem* item = webkit_back_forward_list_get_current_item(
+        webkit_web_view_get_back_forward_list(view));
     if (!item) return location;
     const char* itemUri = webkit_back_forward_list_item_get_uri(item);
     const char* original = webkit_back_forward_list_item_get_original_uri(item);

@@ -140,7 +140,8 @@ std::string requestAddress(std::string_view address) {
     std::string_view host = address.substr(hostStart, hostEnd - hostStart);
     std::string asciiHost;
     bool plainName = host.find_first_of("@:") == std::string_view::npos;
-    if (plainName && std::any_of(host.begin(), host.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    if (plainName &&
+        std::any_of(host.begin(), host.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
         std::string name(host);
         if (gchar* ascii = g_hostname_to_ascii(name.c_str())) {
             asciiHost = ascii;
@@ -225,7 +226,8 @@ std::optional<uint32_t> parseCssColour(std::string_view text) {
 
 std::string cssColour(uint32_t colour) {
     char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", runtime::red(colour), runtime::green(colour), runtime::blue(colour));
+    std::snprintf(
+        buf, sizeof buf, "#%02x%02x%02x", runtime::red(colour), runtime::green(colour), runtime::blue(colour));
     return buf;
 }
 

@@ -47,18 +47,21 @@ std::optional<std::string> evaluateText(WebKitWebView* view, const std::string& 
     if (!view) return std::nullopt;
     auto pending = std::make_shared<Pending>();
     runtime::GObjectPtr<GCancellable> cancel = runtime::GObjectPtr<GCancellable>::adopt(g_cancellable_new());
-    webkit_web_view_evaluate_javascript(view, expression.c_str(), -1, kWorld, nullptr, cancel.get(), finished,
-                                        new std::shared_ptr<Pending>(pending));
+    webkit_web_view_evaluate_javascript(
+        view, expression.c_str(), -1, kWorld, nullptr, cancel.get(), finished, new std::shared_ptr<Pending>(pending));
     if (!pending->done) {
         GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
         pending->loop = loop;
         // Destroying a source that already fired is harmless, so the timer
         // is held as an object rather than an id.
         GSource* timer = g_timeout_source_new(timeoutMs);
-        g_source_set_callback(timer, [](gpointer l) {
+        g_source_set_callback(
+            timer,
+            [](gpointer l) {
             g_main_loop_quit(static_cast<GMainLoop*>(l));
             return G_SOURCE_REMOVE;
-        }, loop, nullptr);
+            },
+            loop, nullptr);
         g_source_attach(timer, nullptr);
         g_main_loop_run(loop);
         g_source_destroy(timer);

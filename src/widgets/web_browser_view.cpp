@@ -20,9 +20,9 @@ void enableSandbox(WebKitWebContext* context) {
         case SandboxChoice::kUserRefused: break;
         case SandboxChoice::kUnavailable:
             std::fprintf(stderr,
-                         "varomel: warning: web pages run WITHOUT the sandbox, which cannot run here (%s); "
-                         "a page that breaks the engine can reach your files\n",
-                         why.c_str());
+                "varomel: warning: web pages run WITHOUT the sandbox, which cannot run here (%s); "
+                "a page that breaks the engine can reach your files\n",
+                why.c_str());
             break;
     }
 }
@@ -46,20 +46,18 @@ WebKitSettings* leanSettings() {
     static WebKitSettings* settings = [] {
         WebKitSettings* s = webkit_settings_new();
         g_object_set(s,
-                     // No inspector, no console noise on stdout.
-                     "enable-developer-extras", FALSE, "enable-write-console-messages-to-stdout", FALSE,
-                     // Pages cannot open windows without a user gesture, so a
-                     // page cannot flood the program with tabs.
-                     "javascript-can-open-windows-automatically", FALSE,
-                     // No camera, microphone, WebRTC or DRM: the program only
-                     // shows pages.
-                     "enable-media-stream", FALSE, "enable-webrtc", FALSE,
-                     "enable-encrypted-media", FALSE,
-                     // Local files cannot read other local files.
-                     "allow-file-access-from-file-urls", FALSE, "allow-universal-access-from-file-urls", FALSE,
-                     // Pages of the listing sites often omit their charset.
-                     "default-charset", "GBK",
-                     nullptr);
+            // No inspector, no console noise on stdout.
+            "enable-developer-extras", FALSE, "enable-write-console-messages-to-stdout", FALSE,
+            // Pages cannot open windows without a user gesture, so a
+            // page cannot flood the program with tabs.
+            "javascript-can-open-windows-automatically", FALSE,
+            // No camera, microphone, WebRTC or DRM: the program only
+            // shows pages.
+            "enable-media-stream", FALSE, "enable-webrtc", FALSE, "enable-encrypted-media", FALSE,
+            // Local files cannot read other local files.
+            "allow-file-access-from-file-urls", FALSE, "allow-universal-access-from-file-urls", FALSE,
+            // Pages of the listing sites often omit their charset.
+            "default-charset", "GBK", nullptr);
         return s;
     }();
     return settings;
@@ -89,8 +87,8 @@ runtime::GObjectPtr<WebKitWebView> newView() {
 }
 
 runtime::GObjectPtr<WebKitWebView> newRelatedView(WebKitWebView* opener) {
-    return own(G_OBJECT(
-        g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", opener, "settings", leanSettings(), nullptr)));
+    return own(
+        G_OBJECT(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", opener, "settings", leanSettings(), nullptr)));
 }
 
 int liveViewCount() { return liveViews; }

@@ -47,18 +47,21 @@ public:
         ++activeJobs;
         if (owner_) g_object_add_weak_pointer(G_OBJECT(owner_), reinterpret_cast<gpointer*>(&owner_));
         g_signal_connect(download, "decide-destination",
-                         runtime::callback([](WebKitDownload*, gchar* name, gpointer p) -> gboolean {
-                             static_cast<DownloadJob*>(p)->askWhere(name ? name : "");
-                             return TRUE;  // answered later, from the dialog
-                         }), this);
-        g_signal_connect(download, "received-data",
-                         runtime::callback([](WebKitDownload*, guint64, gpointer p) { static_cast<DownloadJob*>(p)->showProgress(); }),
-                         this);
+            runtime::callback([](WebKitDownload*, gchar* name, gpointer p) -> gboolean {
+                static_cast<DownloadJob*>(p)->askWhere(name ? name : "");
+                return TRUE;  // answered later, from the dialog
+            }),
+            this);
+        g_signal_connect(download, "received-data", runtime::callback([](WebKitDownload*, guint64, gpointer p) {
+            static_cast<DownloadJob*>(p)->showProgress();
+        }),
+            this);
         g_signal_connect(download, "failed", runtime::callback([](WebKitDownload*, GError* e, gpointer p) {
             static_cast<DownloadJob*>(p)->onFailed(e);
-        }), this);
+        }),
+            this);
         g_signal_connect(download, "finished",
-                         runtime::callback([](WebKitDownload*, gpointer p) { static_cast<DownloadJob*>(p)->onFinished(); }), this);
+            runtime::callback([](WebKitDownload*, gpointer p) { static_cast<DownloadJob*>(p)->onFinished(); }), this);
     }
 
     ~DownloadJob() {
@@ -71,8 +74,8 @@ public:
 
 private:
     void askWhere(const std::string& suggested) {
-        dialog_ = gtk_file_chooser_dialog_new("另存为", owner_, GTK_FILE_CHOOSER_ACTION_SAVE, "取消", GTK_RESPONSE_CANCEL,
-                                              "保存", GTK_RESPONSE_ACCEPT, nullptr);
+        dialog_ = gtk_file_chooser_dialog_new("另存为", owner_, GTK_FILE_CHOOSER_ACTION_SAVE, "取消",
+            GTK_RESPONSE_CANCEL, "保存", GTK_RESPONSE_ACCEPT, nullptr);
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog_);
         gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
         gtk_file_chooser_set_local_only(chooser, TRUE);
@@ -84,12 +87,14 @@ private:
         gtk_window_set_modal(GTK_WINDOW(dialog_), TRUE);
         g_signal_connect(dialog_, "response", runtime::callback([](GtkDialog*, gint response, gpointer p) {
             static_cast<DownloadJob*>(p)->onChosen(response);
-        }), this);
+        }),
+            this);
         gtk_widget_show(dialog_);
     }
 
     void onChosen(gint response) {
-        gchar* file = response == GTK_RESPONSE_ACCEPT ? gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog_)) : nullptr;
+        gchar* file = response == GTK_RESPONSE_ACCEPT ? gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog_))
+                                                      : nullptr;
         gtk_widget_destroy(dialog_);
         dialog_ = nullptr;
         if (!file) {
@@ -133,11 +138,12 @@ private:
         gtk_progress_bar_set_show_text(GTK_PROGRESS_BAR(bar_), TRUE);
         button_ = gtk_button_new_with_label("取消");
         g_signal_connect(button_, "clicked",
-                         runtime::callback([](GtkButton*, gpointer p) { static_cast<DownloadJob*>(p)->onButton(); }), this);
+            runtime::callback([](GtkButton*, gpointer p) { static_cast<DownloadJob*>(p)->onButton(); }), this);
         g_signal_connect(window_, "delete-event", runtime::callback([](GtkWidget*, GdkEvent*, gpointer p) -> gboolean {
             static_cast<DownloadJob*>(p)->onButton();
             return TRUE;
-        }), this);
+        }),
+            this);
         gtk_box_pack_start(GTK_BOX(box), label_, FALSE, FALSE, 0);
         gtk_box_pack_start(GTK_BOX(box), bar_, FALSE, FALSE, 0);
         gtk_box_pack_end(GTK_BOX(box), button_, FALSE, FALSE, 0);
@@ -152,7 +158,7 @@ private:
         gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(bar_), std::clamp(fraction, 0.0, 1.0));
         char text[64];
         std::snprintf(text, sizeof text, "%.1f%%  %.0f KB", fraction * 100,
-                      webkit_download_get_received_data_length(download_.get()) / 1024.0);
+            webkit_download_get_received_data_length(download_.get()) / 1024.0);
         gtk_progress_bar_set_text(GTK_PROGRESS_BAR(bar_), text);
     }
 
@@ -228,10 +234,11 @@ void refuse(WebKitDownload* download, const char* uri) {
     // Answered without a place, so nothing can be written even if the
     // engine asks before it sees the cancel.
     g_signal_connect(download, "decide-destination",
-                     runtime::callback([](WebKitDownload* d, gchar*, gpointer) -> gboolean {
-                         webkit_download_cancel(d);
-                         return TRUE;
-                     }), nullptr);
+        runtime::callback([](WebKitDownload* d, gchar*, gpointer) -> gboolean {
+            webkit_download_cancel(d);
+            return TRUE;
+        }),
+        nullptr);
     webkit_download_cancel(download);
 }
 
@@ -242,16 +249,18 @@ void guardDownloads(WebKitWebContext* context) {
     // file in the user's list of recent files.
     if (GtkSettings* settings = gtk_settings_get_default())
         g_object_set(settings, "gtk-recent-files-enabled", FALSE, nullptr);
-    g_signal_connect(context, "download-started", runtime::callback([](WebKitWebContext*, WebKitDownload* download, gpointer) {
-        WebKitURIRequest* request = webkit_download_get_request(download);
-        const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
-        WebKitWebView* view = webkit_download_get_web_view(download);
-        if (!uri || !view || !takeApproval(view, uri)) {
-            refuse(download, uri ? uri : "");
-            return;
-        }
-        new DownloadJob(download, ownerOf(view));
-    }), nullptr);
+    g_signal_connect(context, "download-started",
+        runtime::callback([](WebKitWebContext*, WebKitDownload* download, gpointer) {
+            WebKitURIRequest* request = webkit_download_get_request(download);
+            const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
+            WebKitWebView* view = webkit_download_get_web_view(download);
+            if (!uri || !view || !takeApproval(view, uri)) {
+                refuse(download, uri ? uri : "");
+                return;
+            }
+            new DownloadJob(download, ownerOf(view));
+        }),
+        nullptr);
 }
 
 void approveDownload(WebKitWebView* view, const std::string& uri) {

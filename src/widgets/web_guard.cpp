@@ -55,7 +55,9 @@ std::string validUtf8(std::string_view s) {
 
 }  // namespace
 
-std::string cutPageText(std::string_view text, size_t limit) { return std::string(text.substr(0, prefixBytes(text, limit))); }
+std::string cutPageText(std::string_view text, size_t limit) {
+    return std::string(text.substr(0, prefixBytes(text, limit)));
+}
 
 bool PopupBudget::take() {
     // Counting stops one past the first refusal, so that it is told once.
@@ -92,8 +94,7 @@ std::string safeBaseName(std::string_view proposed) {
         if (static_cast<unsigned char>(name[i]) == 0xC2 && static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
             static_cast<unsigned char>(name[i + 1]) <= 0x9F)
             name.erase(i, 2);
-        else
-            ++i;
+        else ++i;
     }
     size_t start = name.find_first_not_of(". ");
     name = start == std::string::npos ? std::string() : name.substr(start);

@@ -28,8 +28,8 @@ bool probeBubblewrap(std::string* why) {
     gint status = 0;
     GError* error = nullptr;
     bool ran = g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr,
-                            static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL), nullptr,
-                            nullptr, nullptr, &errors, &status, &error);
+        static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL), nullptr, nullptr, nullptr, &errors,
+        &status, &error);
     if (!ran) {
         *why = error ? error->message : "bwrap could not be started";
         g_clear_error(&error);

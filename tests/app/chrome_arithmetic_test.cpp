@@ -11,7 +11,6 @@
 
 namespace {
 
-
 TEST(WorkArea, UsableRectangleWidenedByTheBorder) {
     const runtime::Rect screen{0, 0, 1920, 1080};
     struct Row {
@@ -108,10 +107,14 @@ TEST(ResizeZones, CornersAndCursors) {
     struct Row {
         int x, y, zone, cursor;
     } rows[] = {
-        {0, 0, 1, runtime::cursor::kSizeNwse},         {200, 0, 2, runtime::cursor::kSizeNs},
-        {W - 1, 0, 3, runtime::cursor::kSizeNesw},     {W - 1, 150, 4, runtime::cursor::kSizeWe},
-        {W - 1, H - 1, 5, runtime::cursor::kSizeNwse}, {200, H - 1, 6, runtime::cursor::kSizeNs},
-        {0, H - 1, 7, runtime::cursor::kSizeNesw},     {0, 150, 8, runtime::cursor::kSizeWe},
+        {0, 0, 1, runtime::cursor::kSizeNwse},
+        {200, 0, 2, runtime::cursor::kSizeNs},
+        {W - 1, 0, 3, runtime::cursor::kSizeNesw},
+        {W - 1, 150, 4, runtime::cursor::kSizeWe},
+        {W - 1, H - 1, 5, runtime::cursor::kSizeNwse},
+        {200, H - 1, 6, runtime::cursor::kSizeNs},
+        {0, H - 1, 7, runtime::cursor::kSizeNesw},
+        {0, 150, 8, runtime::cursor::kSizeWe},
         {200, 150, 0, runtime::cursor::kArrow},
     };
     for (const Row& r : rows) {
@@ -223,25 +226,27 @@ TEST(Border, ThreeFramesInsideTheLastColumnAndRow) {
     // Outermost frame: top, bottom, left, right.
     EXPECT_EQ(lines[0].colour, runtime::rgb(46, 79, 140));
     EXPECT_EQ((std::vector<int>{lines[0].x1, lines[0].y1, lines[0].x2, lines[0].y2}), (std::vector<int>{0, 0, 100, 0}));
-    EXPECT_EQ((std::vector<int>{lines[1].x1, lines[1].y1, lines[1].x2, lines[1].y2}), (std::vector<int>{0, 48, 100, 48}));
+    EXPECT_EQ(
+        (std::vector<int>{lines[1].x1, lines[1].y1, lines[1].x2, lines[1].y2}), (std::vector<int>{0, 48, 100, 48}));
     EXPECT_EQ((std::vector<int>{lines[2].x1, lines[2].y1, lines[2].x2, lines[2].y2}), (std::vector<int>{0, 1, 0, 50}));
-    EXPECT_EQ((std::vector<int>{lines[3].x1, lines[3].y1, lines[3].x2, lines[3].y2}), (std::vector<int>{98, 0, 98, 49}));
+    EXPECT_EQ(
+        (std::vector<int>{lines[3].x1, lines[3].y1, lines[3].x2, lines[3].y2}), (std::vector<int>{98, 0, 98, 49}));
     // Innermost frame.
     EXPECT_EQ(lines[8].colour, runtime::rgb(66, 113, 201));
-    EXPECT_EQ((std::vector<int>{lines[11].x1, lines[11].y1, lines[11].x2, lines[11].y2}),
-              (std::vector<int>{96, 2, 96, 47}));
+    EXPECT_EQ(
+        (std::vector<int>{lines[11].x1, lines[11].y1, lines[11].x2, lines[11].y2}), (std::vector<int>{96, 2, 96, 47}));
     EXPECT_EQ(lines[4].colour, runtime::rgb(59, 101, 181));
 }
 
 TEST(Shape, RoundedCornersAndTheLastColumnAndRowLeftOut) {
     const auto rows = app::roundedShapeRows(100, 50, 5, 5);
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ((std::vector<int>{rows[0].left, rows[0].top, rows[0].width, rows[0].height}),
-              (std::vector<int>{1, 0, 97, 1}));
-    EXPECT_EQ((std::vector<int>{rows[1].left, rows[1].top, rows[1].width, rows[1].height}),
-              (std::vector<int>{0, 1, 99, 47}));
-    EXPECT_EQ((std::vector<int>{rows[2].left, rows[2].top, rows[2].width, rows[2].height}),
-              (std::vector<int>{1, 48, 97, 1}));
+    EXPECT_EQ(
+        (std::vector<int>{rows[0].left, rows[0].top, rows[0].width, rows[0].height}), (std::vector<int>{1, 0, 97, 1}));
+    EXPECT_EQ(
+        (std::vector<int>{rows[1].left, rows[1].top, rows[1].width, rows[1].height}), (std::vector<int>{0, 1, 99, 47}));
+    EXPECT_EQ(
+        (std::vector<int>{rows[2].left, rows[2].top, rows[2].width, rows[2].height}), (std::vector<int>{1, 48, 97, 1}));
     // The outermost frame is the shape's edge: its right column and bottom
     // row are the last ones the shape keeps.
     const auto lines = app::borderLines(100, 50);

@@ -9,13 +9,13 @@
 
 #include "app/chrome_handlers.h"
 #include "app/window_descriptions.h"
+#include "program/program_state.h"
 #include "runtime/gobject_ptr.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/runtime.h"
 #include "support/gui_wait.h"
 #include "support/screen.h"
 #include "tabs/main_ui.h"
-#include "program/program_state.h"
 #include "tabs/tab_table.h"
 #include "widgets/pic_btn_props.h"
 #include "widgets/widget_kinds.h"
@@ -92,7 +92,8 @@ protected:
 
     runtime::Rect rect() const { return rectOf(window); }
     runtime::Rect rectOf(runtime::ComponentRef r) const {
-        return {num(r, runtime::prop::kLeft), num(r, runtime::prop::kTop), num(r, runtime::prop::kWidth), num(r, runtime::prop::kHeight)};
+        return {num(r, runtime::prop::kLeft), num(r, runtime::prop::kTop), num(r, runtime::prop::kWidth),
+            num(r, runtime::prop::kHeight)};
     }
     int num(runtime::ComponentRef r, int index) const { return runtime::asInt(rt.get(r, index)); }
     bool visible(runtime::ComponentRef r) const { return runtime::asBool(rt.get(r, runtime::prop::kVisible)); }

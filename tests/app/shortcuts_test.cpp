@@ -12,8 +12,8 @@ using app::shortcuts::Shortcut;
 using app::shortcuts::targetPage;
 
 constexpr int kCtrl = 1, kShift = 2, kAlt = 4;
-constexpr int kTab = 9, kEscape = 27, kPageUp = 33, kPageDown = 34, kLeft = 37, kRight = 39, kF4 = 115,
-              kF5 = 116, kF6 = 117;
+constexpr int kTab = 9, kEscape = 27, kPageUp = 33, kPageDown = 34, kLeft = 37, kRight = 39, kF4 = 115, kF5 = 116,
+              kF6 = 117;
 
 std::optional<Action> actionOf(int vk, int modifiers) {
     auto s = forKey(vk, modifiers);

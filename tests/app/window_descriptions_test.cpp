@@ -60,18 +60,20 @@ TEST_F(WindowDescriptionTest, MainWindowLoadsEveryComponentAtItsDesignPlace) {
     }
     // The templates and the buttons shown only on demand start hidden.
     for (const char* hidden : {tabs::name::kTemplateBrowser, tabs::name::kTemplateCloseButton, tabs::name::kStopButton,
-                               tabs::name::kRestoreButton}) {
+             tabs::name::kRestoreButton}) {
         SCOPED_TRACE(hidden);
         EXPECT_FALSE(runtime::asBool(runtime.get(*runtime.find(w.window, hidden), runtime::prop::kVisible)));
     }
     EXPECT_EQ(runtime::asInt(runtime.get(*runtime.find(w.window, tabs::name::kHotLabel1), runtime::prop::kCursor)),
-              runtime::cursor::kHand);
+        runtime::cursor::kHand);
     EXPECT_EQ(runtime::asInt(runtime.get(*runtime.find(w.window, tabs::name::kHotCaption), runtime::prop::kCursor)),
-              runtime::cursor::kDefault);
-    EXPECT_TRUE(runtime::asBool(runtime.get(*runtime.find(w.window, tabs::name::kBackDisabledButton), runtime::prop::kDisabled)));
-    EXPECT_EQ(runtime::asText(runtime.get(*runtime.find(w.window, tabs::name::kSearchBox), runtime::prop::own(0))), "输入关键字");
+        runtime::cursor::kDefault);
+    EXPECT_TRUE(runtime::asBool(
+        runtime.get(*runtime.find(w.window, tabs::name::kBackDisabledButton), runtime::prop::kDisabled)));
+    EXPECT_EQ(runtime::asText(runtime.get(*runtime.find(w.window, tabs::name::kSearchBox), runtime::prop::own(0))),
+        "输入关键字");
     EXPECT_EQ(runtime::asText(runtime.get(*runtime.find(w.window, tabs::name::kAddressBox), runtime::prop::own(0))),
-              "输入网址或关键字");
+        "输入网址或关键字");
 }
 
 TEST_F(WindowDescriptionTest, StatusWindowLoadsHiddenWithItsLabelAndStoppedTimer) {

@@ -48,7 +48,7 @@ TEST(Modules, MapsGiveOneEntryPerFileWithTheExecutableFirst) {
         EXPECT_STREQ(t->modules[2].name, "libplain.so");  // a folder with a space
         EXPECT_EQ(t->code_count, 4);
         EXPECT_TRUE(t->isCode(0x7ffff7fc1000));
-        EXPECT_FALSE(t->isCode(0x7f0000000010));  // mapped but not executable
+        EXPECT_FALSE(t->isCode(0x7f0000000010));                 // mapped but not executable
         EXPECT_EQ(t->moduleOf(0x555500010000), &t->modules[0]);  // the end is included
         EXPECT_EQ(t->moduleOf(0x7ffff7fc1000), nullptr);
     }
@@ -115,12 +115,12 @@ TEST(CallStack, LinesFromTheOutermostCallerInwards) {
         0,               // unreadable: skipped
     });
     EXPECT_EQ(text,
-              "_启动子程序\r\n"
-              " [libc.so.6].start_thread+0x04\r\n"
-              "  [varomel].far_function+0x10\r\n"
-              "   [libplain.so]+0x10=00007F0000400010\r\n"
-              "    子程序1\r\n"
-              "     子程序1+0x10=0000555500001810\r\n");
+        "_启动子程序\r\n"
+        " [libc.so.6].start_thread+0x04\r\n"
+        "  [varomel].far_function+0x10\r\n"
+        "   [libplain.so]+0x10=00007F0000400010\r\n"
+        "    子程序1\r\n"
+        "     子程序1+0x10=0000555500001810\r\n");
 }
 
 TEST(CallStack, SearchDistanceAndAddressesOutsideEveryObject) {
@@ -201,8 +201,8 @@ TEST(CallStack, UnwalkableStackIsSaidAndTheFaultStillNamed) {
     frames.unwalkable = true;
     frames.stack_pointer = 0x1000;
     EXPECT_EQ(w.text(frames, 4096),
-              "无法回溯调用栈:栈指针0000000000001000不在本线程的栈内\r\n"
-              "子程序1+0x10=0000555500001810\r\n");
+        "无法回溯调用栈:栈指针0000000000001000不在本线程的栈内\r\n"
+        "子程序1+0x10=0000555500001810\r\n");
 }
 
 TEST(CallStack, AnalysisPositionIsTheFirstReturnIntoTheExecutable) {

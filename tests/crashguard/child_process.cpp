@@ -55,8 +55,7 @@ ChildEnd runInChild(const std::function<void()>& scenario, int limit_seconds) {
     }
     close(fds[0]);
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     end.exited = WIFEXITED(status);
     end.exit_code = end.exited ? WEXITSTATUS(status) : -1;
     end.signaled = WIFSIGNALED(status);

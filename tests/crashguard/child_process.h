@@ -14,7 +14,7 @@ struct ChildEnd {
     int signal = 0;
     bool timed_out = false;  // killed after the time limit
     double seconds = 0;      // from fork to the child's end
-    std::string err;  // everything written to stderr
+    std::string err;         // everything written to stderr
 
     int count(const std::string& needle) const;
     bool has(const std::string& needle) const { return count(needle) > 0; }

@@ -166,10 +166,8 @@ TEST(CrashReport, StackOverflowReportStartsWithItsMessageOnMainThreadAndWorker) 
         SCOPED_TRACE(worker ? "worker" : "main");
         ChildEnd end = runInChild([worker] {
             guardOn();
-            if (worker)
-                onThread(overflowStack);
-            else
-                overflowStack();
+            if (worker) onThread(overflowStack);
+            else overflowStack();
         });
         EXPECT_TRUE(end.signaled);
         EXPECT_EQ(end.signal, SIGSEGV);
@@ -376,7 +374,8 @@ TEST(CrashReport, CallbackAndMessageBoxHelperGetTheReport) {
 
 TEST(CrashReport, FaultingCallbackGetsOneCallAndTheFallbackMessageOnce) {
     BoxHelper box;
-    ChildEnd end = runInChild([&] {
+    ChildEnd end = runInChild(
+        [&] {
         crashguard::install();
         crashguard::setMessageBoxHelper(box.script);
         crashguard::Options options;
@@ -386,7 +385,8 @@ TEST(CrashReport, FaultingCallbackGetsOneCallAndTheFallbackMessageOnce) {
         };
         crashguard::configure(options);
         divideByZero();
-    }, 30);
+        },
+        30);
     EXPECT_FALSE(end.timed_out);
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.count("callback ran"), 1) << end.err;
@@ -400,10 +400,12 @@ TEST(CrashReport, FaultingCallbackGetsOneCallAndTheFallbackMessageOnce) {
 }
 
 TEST(CrashReport, SmashedStackPointerIsReportedWithoutWalkingTheStack) {
-    ChildEnd end = runInChild([] {
+    ChildEnd end = runInChild(
+        [] {
         guardOn();
         faultWithSmashedStackPointer();
-    }, 30);
+        },
+        30);
     EXPECT_FALSE(end.timed_out);
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGSEGV);
@@ -416,10 +418,12 @@ TEST(CrashReport, SmashedStackPointerIsReportedWithoutWalkingTheStack) {
 }
 
 TEST(CrashReport, DeepRecursionKeepsTheInnermostFrames) {
-    ChildEnd end = runInChild([] {
+    ChildEnd end = runInChild(
+        [] {
         guardOn();
         recurseThenFault(0);
-    }, 30);
+        },
+        30);
     EXPECT_TRUE(end.signaled);
     std::vector<std::string> lines = callStackLines(end.err);
     ASSERT_GT(lines.size(), 20u) << end.err;
@@ -432,10 +436,12 @@ TEST(CrashReport, DeepRecursionKeepsTheInnermostFrames) {
 }
 
 TEST(CrashReport, CallThroughNullPointerNamesTheCaller) {
-    ChildEnd end = runInChild([] {
+    ChildEnd end = runInChild(
+        [] {
         guardOn();
         callThroughNullPointer();
-    }, 30);
+        },
+        30);
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGSEGV);
     EXPECT_TRUE(end.has("发生位置:0000000000000000\r\n")) << end.err;
@@ -446,12 +452,14 @@ TEST(CrashReport, CallThroughNullPointerNamesTheCaller) {
 }
 
 TEST(CrashReport, WatchdogEndsAStuckReportByItsSignal) {
-    ChildEnd end = runInChild([] {
+    ChildEnd end = runInChild(
+        [] {
         guardOn();
         crashguard::detail::setWatchdogSeconds(1);
         crashguard::detail::armWatchdog(SIGBUS);
         for (;;) pause();  // a report that never finishes
-    }, 30);
+        },
+        30);
     EXPECT_FALSE(end.timed_out);
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGBUS);
@@ -469,7 +477,8 @@ void* loadLockHolder(void*) {
 }
 
 TEST(CrashReport, CrashWhileAnotherThreadHoldsTheLoaderLockEndsInTime) {
-    ChildEnd end = runInChild([] {
+    ChildEnd end = runInChild(
+        [] {
         guardOn();
         if (pipe(g_holder_ready) != 0) _exit(93);
         setenv("CRASHGUARD_HOLDER_FD", std::to_string(g_holder_ready[1]).c_str(), 1);
@@ -478,7 +487,8 @@ TEST(CrashReport, CrashWhileAnotherThreadHoldsTheLoaderLockEndsInTime) {
         char byte;
         if (read(g_holder_ready[0], &byte, 1) != 1) _exit(94);
         nullRead();
-    }, 40);
+        },
+        40);
     EXPECT_FALSE(end.timed_out) << end.err;
     EXPECT_TRUE(end.signaled);
     EXPECT_EQ(end.signal, SIGSEGV);

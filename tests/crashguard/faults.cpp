@@ -62,7 +62,8 @@ __attribute__((noinline, no_sanitize("address", "undefined"))) void faultWithSma
     asm volatile(
         "mov $0x1000, %%rsp\n\t"
         "xor %%eax, %%eax\n\t"
-        "mov (%%rax), %%rax\n\t" ::: "rax", "memory");
+        "mov (%%rax), %%rax\n\t" ::
+            : "rax", "memory");
 }
 
 __attribute__((noinline, no_sanitize("undefined"))) void callThroughNullPointer() {

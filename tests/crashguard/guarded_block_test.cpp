@@ -23,13 +23,13 @@ using namespace crashguard_test;
 using crashguard::BlockOutcome;
 using crashguard::runGuarded;
 
-#define CHILD_CHECK(cond)                                                   \
-    do {                                                                    \
-        if (!(cond)) {                                                      \
-            const char text[] = "check failed: " #cond "\n";                \
-            write(2, text, sizeof(text) - 1);                               \
-            _exit(1);                                                       \
-        }                                                                   \
+#define CHILD_CHECK(cond)                                    \
+    do {                                                     \
+        if (!(cond)) {                                       \
+            const char text[] = "check failed: " #cond "\n"; \
+            write(2, text, sizeof(text) - 1);                \
+            _exit(1);                                        \
+        }                                                    \
     } while (0)
 
 void expectChildPasses(const std::function<void()>& scenario) {
@@ -154,13 +154,15 @@ TEST(GuardedBlock, AbortsAndSignalsFromProcessesAreNeverResumed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ChildEnd end = runInChild([&] {
+        ChildEnd end = runInChild(
+            [&] {
             crashguard::install();
             crashguard::configure();
             runGuarded(crashguard::kCatchAll, c.body);
             write(2, "resumed\n", 8);
             _exit(3);
-        }, 30);
+            },
+            30);
         EXPECT_TRUE(end.signaled) << end.err;
         EXPECT_EQ(end.signal, c.signal);
         EXPECT_FALSE(end.has("resumed")) << end.err;

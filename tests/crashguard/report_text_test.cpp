@@ -61,9 +61,9 @@ TEST(Report, AccessViolationNamesReadOrWriteAndHasNoParameterLines) {
     place.has_analysis = true;
     place.analysis = 0x400F00;
     EXPECT_EQ(reportOf(f, place),
-              "警告:程序发生错误\r\n错误信息:内存写入异常\r\n目标地址:0000000000001234\r\n"
-              "发生位置:0000000000401010\r\n相对地址:[varomel].0000000000001010\r\n"
-              "分析位置:0000000000400F00\r\n");
+        "警告:程序发生错误\r\n错误信息:内存写入异常\r\n目标地址:0000000000001234\r\n"
+        "发生位置:0000000000401010\r\n相对地址:[varomel].0000000000001010\r\n"
+        "分析位置:0000000000400F00\r\n");
     f.params[0] = 0;
     EXPECT_NE(reportOf(f).find("错误信息:内存读取异常\r\n"), std::string::npos);
 }
@@ -80,8 +80,8 @@ TEST(Report, StackOverflowDropsTheWarningLineAndUnlistedCodesShowTheCode) {
     odd.params[0] = 5;
     odd.params[1] = 0xABC;
     EXPECT_EQ(reportOf(odd),
-              "警告:程序发生错误\r\n错误代码:12345678\r\n发生位置:0000000000000000\r\n"
-              "错误参数1:0000000000000005\r\n错误参数2:0000000000000ABC\r\n");
+        "警告:程序发生错误\r\n错误代码:12345678\r\n发生位置:0000000000000000\r\n"
+        "错误参数1:0000000000000005\r\n错误参数2:0000000000000ABC\r\n");
 }
 
 TEST(Report, FullTextAndRuntimeError) {

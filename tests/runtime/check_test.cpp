@@ -44,7 +44,7 @@ TEST(Check, IsTheConditionAndLogsOnlyAFailureWithItsPlace) {
     EXPECT_FALSE(VAROMEL_CHECK(n >= 1 && n <= 2));
     EXPECT_EQ(criticals.count, 1);
     EXPECT_NE(criticals.last.find("check_test.cpp:" + std::to_string(line) + ": check failed: n >= 1 && n <= 2"),
-              std::string::npos)
+        std::string::npos)
         << criticals.last;
 }
 

@@ -67,8 +67,8 @@ protected:
 uint32_t at(const std::vector<uint32_t>& px, int width, int x, int y) { return px[static_cast<size_t>(y * width + x)]; }
 
 TEST_F(DrawPanelTest, LinesStayCutToThePanelAndClearWipesThem) {
-    line(0, 5, 10, 5);    // the end point is left out
-    line(3, 0, 3, 40);    // runs past the bottom edge
+    line(0, 5, 10, 5);  // the end point is left out
+    line(3, 0, 3, 40);  // runs past the bottom edge
     auto px = paint(60, 50);
     EXPECT_EQ(at(px, 60, 0, 5), kRed);
     EXPECT_EQ(at(px, 60, 9, 5), kRed);
@@ -123,8 +123,8 @@ TEST_F(DrawPanelTest, PartialPaintsShowWhatTheFullPaintShows) {
             }
         return wrong;
     };
-    for (const runtime::Rect& c : {runtime::Rect{20, 15, 20, 15}, runtime::Rect{0, 3, 20, 10}, runtime::Rect{15, 12, 2, 2},
-                              runtime::Rect{30, 0, 30, 50}})
+    for (const runtime::Rect& c : {runtime::Rect{20, 15, 20, 15}, runtime::Rect{0, 3, 20, 10},
+             runtime::Rect{15, 12, 2, 2}, runtime::Rect{30, 0, 30, 50}})
         EXPECT_EQ(same(c), 0) << c.left << "," << c.top;
 
     runtime.set(panel, runtime::draw_panel::kBackground + 8, static_cast<int32_t>(0x00FF0000));

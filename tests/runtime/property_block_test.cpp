@@ -1,6 +1,6 @@
 #include "runtime/property_block.h"
-#include "runtime/log_font.h"
 #include "runtime/kinds/builtin_kinds.h"
+#include "runtime/log_font.h"
 
 #include <pango/pango.h>
 

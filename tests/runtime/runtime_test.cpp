@@ -78,9 +78,9 @@ TEST_F(RuntimeTest, CopyGetsFreshIdSameBindingsAndSitsBehindItsSource) {
     std::vector<runtime::ComponentRef> clicked;
     w.components.push_back(thing("a", {0, 0, 10, 10}));
     w.components.push_back(thing("source", {10, 10, 20, 20}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
-        clicked.push_back(runtime.eventComponent());
-        return runtime::Value{};
-    }}}));
+                                                                   clicked.push_back(runtime.eventComponent());
+                                                                   return runtime::Value{};
+                                                               }}}));
     w.components.push_back(thing("c", {0, 0, 200, 200}));
     runtime::ComponentRef win = runtime.loadWindow(w);
     runtime::ComponentRef source = *runtime.find(win.window, "source");
@@ -172,20 +172,24 @@ TEST_F(RuntimeTest, HiddenHostsAreRealisedWhenShownWithCursorAndStacking) {
     runtime.set(*copy, runtime::prop::kVisible, true);
     for (runtime::ComponentRef r : {source, *copy}) {
         GtkWidget* host = runtime.hostWidget(r);
-        ASSERT_TRUE(testsupport::waitFor([&] { return gtk_widget_get_mapped(host) && gtk_widget_get_allocated_width(host) == 20; }));
+        ASSERT_TRUE(testsupport::waitFor(
+            [&] { return gtk_widget_get_mapped(host) && gtk_widget_get_allocated_width(host) == 20; }));
         EXPECT_NE(gdk_window_get_cursor(gtk_widget_get_window(host)), nullptr);
     }
 
     // Each host sits in a wrapper window of its own, and these decide where
     // the pointer goes; once laid out their stacking (whichever way the list
     // runs) is a, source, copy, c, as painting has it.
-    auto wrapper = [&](runtime::ComponentRef r) { return gdk_window_get_parent(gtk_widget_get_window(runtime.hostWidget(r))); };
+    auto wrapper = [&](runtime::ComponentRef r) {
+        return gdk_window_get_parent(gtk_widget_get_window(runtime.hostWidget(r)));
+    };
     GList* kids = gdk_window_get_children(gdk_window_get_parent(wrapper(a)));
     auto at = [&](runtime::ComponentRef r) { return g_list_index(kids, wrapper(r)); };
     int pa = at(a), ps = at(source), pc = at(*copy), pz = at(c);
     g_list_free(kids);
     ASSERT_TRUE(pa >= 0 && ps >= 0 && pc >= 0 && pz >= 0);
-    EXPECT_TRUE((pa < ps && ps < pc && pc < pz) || (pa > ps && ps > pc && pc > pz)) << pa << " " << ps << " " << pc << " " << pz;
+    EXPECT_TRUE((pa < ps && ps < pc && pc < pz) || (pa > ps && ps > pc && pc > pz))
+        << pa << " " << ps << " " << pc << " " << pz;
     EXPECT_EQ(std::abs(ps - pc), 1);
     EXPECT_TRUE(errors.empty());
 }
@@ -204,14 +208,19 @@ TEST_F(RuntimeTest, DestroyedComponentIsARuntimeErrorNotACrash) {
     EXPECT_EQ(errors[0].code, runtime::runtime_error::kNoSuchComponent);
 
     // Nor does an unknown property of a living component crash.
-    runtime::ComponentRef label = runtime.find(runtime.loadWindow([] {
-        runtime::WindowDescription d;
-        runtime::ComponentDescription c;
-        c.kind = "Label";
-        c.name = "l";
-        d.components.push_back(c);
-        return d;
-    }()).window, "l").value();
+    runtime::ComponentRef label = runtime
+                                      .find(runtime
+                                                .loadWindow([] {
+                                                    runtime::WindowDescription d;
+                                                    runtime::ComponentDescription c;
+                                                    c.kind = "Label";
+                                                    c.name = "l";
+                                                    d.components.push_back(c);
+                                                    return d;
+                                                }())
+                                                .window,
+                                          "l")
+                                      .value();
     runtime.get(label, 8 + 99);
     EXPECT_EQ(errors.back().code, runtime::runtime_error::kNoSuchProperty);
 }
@@ -232,21 +241,25 @@ TEST_F(RuntimeTest, HandlersNestThroughProcessPendingMessages) {
     } queued{&runtime, {}};
     std::vector<std::string> trace;
     runtime::WindowDescription w;
-    w.components.push_back(thing("outer", {0, 0, 10, 10}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
-        trace.push_back("outer-begin");
-        g_idle_add([](gpointer p) -> gboolean {
-            auto* q = static_cast<Queued*>(p);
-            q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
-            return G_SOURCE_REMOVE;
-        }, &queued);
-        runtime.processPendingMessages();
-        trace.push_back("outer-end:" + runtime.nameOf(runtime.eventComponent()));
-        return runtime::Value{};
-    }}}));
-    w.components.push_back(thing("inner", {0, 0, 10, 10}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
-        trace.push_back("inner:" + runtime.nameOf(runtime.eventComponent()));
-        return runtime::Value{};
-    }}}));
+    w.components.push_back(
+        thing("outer", {0, 0, 10, 10}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
+                                             trace.push_back("outer-begin");
+                                             g_idle_add(
+                                                 [](gpointer p) -> gboolean {
+                                                     auto* q = static_cast<Queued*>(p);
+                                                     q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
+                                                     return G_SOURCE_REMOVE;
+                                                 },
+                                                 &queued);
+                                             runtime.processPendingMessages();
+                                             trace.push_back("outer-end:" + runtime.nameOf(runtime.eventComponent()));
+                                             return runtime::Value{};
+                                         }}}));
+    w.components.push_back(
+        thing("inner", {0, 0, 10, 10}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
+                                             trace.push_back("inner:" + runtime.nameOf(runtime.eventComponent()));
+                                             return runtime::Value{};
+                                         }}}));
     runtime::ComponentRef win = runtime.loadWindow(w);
     queued.target = *runtime.find(win.window, "inner");
     runtime.raise(*runtime.find(win.window, "outer"), runtime::event::kLeftDown, {0, 0, 0});
@@ -257,7 +270,9 @@ TEST_F(RuntimeTest, HandlersNestThroughProcessPendingMessages) {
 // A kind that counts how many of its objects have been freed.
 class Mortal final : public runtime::Component {
 public:
-    Mortal(const runtime::CreateInfo& info, int* freed) : Component(info), freed_(freed) { area_ = gtk_drawing_area_new(); }
+    Mortal(const runtime::CreateInfo& info, int* freed) : Component(info), freed_(freed) {
+        area_ = gtk_drawing_area_new();
+    }
     ~Mortal() override { ++*freed_; }
     GtkWidget* widget() override { return area_; }
 
@@ -273,7 +288,8 @@ TEST_F(RuntimeTest, DestroyedComponentsOutliveEveryHandlerOnTheStack) {
     // to the raising component's code and the loop is idle again: the raiser
     // still runs on its own object after its event returns.
     int freed = 0;
-    runtime.registerKind("Mortal", [&freed](const runtime::CreateInfo& info) { return std::make_unique<Mortal>(info, &freed); });
+    runtime.registerKind(
+        "Mortal", [&freed](const runtime::CreateInfo& info) { return std::make_unique<Mortal>(info, &freed); });
     struct Queued {
         runtime::Runtime* runtime;
         runtime::ComponentRef target;
@@ -288,23 +304,26 @@ TEST_F(RuntimeTest, DestroyedComponentsOutliveEveryHandlerOnTheStack) {
         return c;
     };
     runtime::WindowDescription w;
-    w.components.push_back(mortal("raiser", {{runtime::event::kLeftDown, [&](runtime::Event& e) {
-        runtime.destroy(e.source);
-        runtime.destroy(*runtime.find(e.source.window, "other"));
-        g_idle_add([](gpointer p) -> gboolean {
-            auto* q = static_cast<Queued*>(p);
-            q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
-            return G_SOURCE_REMOVE;
-        }, &queued);
-        runtime.processPendingMessages();
-        trace.push_back("after pump: " + std::to_string(freed) + " freed");
-        return runtime::Value{};
-    }}}));
+    w.components.push_back(
+        mortal("raiser", {{runtime::event::kLeftDown, [&](runtime::Event& e) {
+                               runtime.destroy(e.source);
+                               runtime.destroy(*runtime.find(e.source.window, "other"));
+                               g_idle_add(
+                                   [](gpointer p) -> gboolean {
+                                       auto* q = static_cast<Queued*>(p);
+                                       q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
+                                       return G_SOURCE_REMOVE;
+                                   },
+                                   &queued);
+                               runtime.processPendingMessages();
+                               trace.push_back("after pump: " + std::to_string(freed) + " freed");
+                               return runtime::Value{};
+                           }}}));
     w.components.push_back(mortal("other", {}));
     w.components.push_back(mortal("nested", {{runtime::event::kLeftDown, [&](runtime::Event&) {
-        trace.push_back("nested");
-        return runtime::Value{};
-    }}}));
+                                                  trace.push_back("nested");
+                                                  return runtime::Value{};
+                                              }}}));
     runtime::ComponentRef win = runtime.loadWindow(w);
     queued.target = *runtime.find(win.window, "nested");
     runtime::ComponentRef raiser = *runtime.find(win.window, "raiser");

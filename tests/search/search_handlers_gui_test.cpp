@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "program/listing_site.h"
 #include "runtime/colour.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "search/listing_urls.h"
@@ -14,7 +15,6 @@
 #include "search/search_services.h"
 #include "support/gui_wait.h"
 #include "sysutil/dialog_answerer.h"
-#include "program/listing_site.h"
 #include "tabs/main_ui.h"
 #include "tabs/tab_table.h"
 #include "widgets/widget_kinds.h"
@@ -35,7 +35,8 @@ const bool kEnvironment = [] {
     return true;
 }();
 
-runtime::ComponentDescription component(const char* kind, const char* name, runtime::Bytes block, runtime::Bindings b = {}) {
+runtime::ComponentDescription component(
+    const char* kind, const char* name, runtime::Bytes block, runtime::Bindings b = {}) {
     runtime::ComponentDescription c;
     c.kind = kind;
     c.name = name;
@@ -58,21 +59,23 @@ runtime::WindowDescription window() {
     w.rect = {0, 0, 400, 300};
     auto& c = w.components;
     c.push_back(component("EditBox", tabs::name::kSearchBox, editBox("输入关键字"),
-                          {{runtime::event::kFocusGained, search::onSearchBoxFocusGained},
-                           {runtime::event::kFocusLost, search::onSearchBoxFocusLost},
-                           {runtime::event::kKeyDown, search::onSearchBoxKeyDown}}));
+        {{runtime::event::kFocusGained, search::onSearchBoxFocusGained},
+            {runtime::event::kFocusLost, search::onSearchBoxFocusLost},
+            {runtime::event::kKeyDown, search::onSearchBoxKeyDown}}));
     c.push_back(component("EditBox", tabs::name::kAddressBox, editBox("输入网址或关键字"),
-                          {{runtime::event::kFocusGained, search::onAddressBoxFocusGained},
-                           {runtime::event::kFocusLost, search::onAddressBoxFocusLost},
-                           {runtime::event::kKeyDown, search::onAddressBoxKeyDown},
-                           {runtime::event::kCharInput, search::onAddressBoxCharInput}}));
-    const char* hot[12] = {tabs::name::kHotLabel1, tabs::name::kHotLabel2, tabs::name::kHotLabel3,  tabs::name::kHotLabel4,
-                           tabs::name::kHotLabel5, tabs::name::kHotLabel6, tabs::name::kHotLabel7,  tabs::name::kHotLabel8,
-                           tabs::name::kHotLabel9, tabs::name::kHotLabel10, tabs::name::kHotLabel11, tabs::name::kHotLabel12};
+        {{runtime::event::kFocusGained, search::onAddressBoxFocusGained},
+            {runtime::event::kFocusLost, search::onAddressBoxFocusLost},
+            {runtime::event::kKeyDown, search::onAddressBoxKeyDown},
+            {runtime::event::kCharInput, search::onAddressBoxCharInput}}));
+    const char* hot[12] = {tabs::name::kHotLabel1, tabs::name::kHotLabel2, tabs::name::kHotLabel3,
+        tabs::name::kHotLabel4, tabs::name::kHotLabel5, tabs::name::kHotLabel6, tabs::name::kHotLabel7,
+        tabs::name::kHotLabel8, tabs::name::kHotLabel9, tabs::name::kHotLabel10, tabs::name::kHotLabel11,
+        tabs::name::kHotLabel12};
     for (const char* h : hot)
-        c.push_back(component("Label", h, runtime::LabelBlock{}.serialize(), {{runtime::event::kLeftDown, search::onHotSearchLabelDown}}));
+        c.push_back(component("Label", h, runtime::LabelBlock{}.serialize(),
+            {{runtime::event::kLeftDown, search::onHotSearchLabelDown}}));
     c.push_back(component("Label", tabs::name::kHotCaption, runtime::LabelBlock{}.serialize(),
-                          {{runtime::event::kLeftDown, search::onHotSearchLabelDown}}));
+        {{runtime::event::kLeftDown, search::onHotSearchLabelDown}}));
     // Buttons only need their click binding here.
     auto button = [&](const char* name, runtime::Handler h) {
         c.push_back(component("Label", name, runtime::LabelBlock{}.serialize(), {{kClick, std::move(h)}}));
@@ -135,9 +138,13 @@ protected:
     }
 
     runtime::ComponentRef ref(const char* name) { return *runtime::Runtime::instance().find(win.window, name); }
-    std::string content(const char* box) { return runtime::asText(runtime::Runtime::instance().get(ref(box), kContent)); }
+    std::string content(const char* box) {
+        return runtime::asText(runtime::Runtime::instance().get(ref(box), kContent));
+    }
     int32_t colour(const char* box) { return runtime::asInt(runtime::Runtime::instance().get(ref(box), kColour)); }
-    void setContent(const char* box, const std::string& text) { runtime::Runtime::instance().set(ref(box), kContent, text); }
+    void setContent(const char* box, const std::string& text) {
+        runtime::Runtime::instance().set(ref(box), kContent, text);
+    }
     void raise(const char* name, int event) { runtime::Runtime::instance().raise(ref(name), event); }
 
     // One key press and release as the display would deliver them to the
@@ -192,10 +199,12 @@ TEST_F(SearchHandlers, TypedKeywordAndEnterSearchInANewTabWithAnyModifiers) {
 TEST_F(SearchHandlers, WorkQueuedBeforeTheSearchRunsBeforeTheTabOpens) {
     search::services().pumpMessages = search::defaultServices().pumpMessages;
     setContent(tabs::name::kSearchBox, "ab");
-    g_idle_add([](gpointer p) -> gboolean {
-        static_cast<std::vector<std::string>*>(p)->push_back("queued");
-        return G_SOURCE_REMOVE;
-    }, &log);
+    g_idle_add(
+        [](gpointer p) -> gboolean {
+            static_cast<std::vector<std::string>*>(p)->push_back("queued");
+            return G_SOURCE_REMOVE;
+        },
+        &log);
     key(tabs::name::kSearchBox, GDK_KEY_Return);
     EXPECT_EQ(log, (std::vector<std::string>{"queued", "open " + kBase + "search.asp?key=%61%62&otype=name"}));
 }
@@ -211,12 +220,14 @@ TEST_F(SearchHandlers, AQuitClickQueuedBeforeTheSearchEndsItQuietly) {
         uint32_t window;
         std::vector<std::string>* log;
     } quit{win.window, &log};
-    g_idle_add([](gpointer p) -> gboolean {
-        auto* q = static_cast<Quit*>(p);
-        q->log->push_back("quit");
-        runtime::Runtime::instance().destroyWindow(q->window);
-        return G_SOURCE_REMOVE;
-    }, &quit);
+    g_idle_add(
+        [](gpointer p) -> gboolean {
+            auto* q = static_cast<Quit*>(p);
+            q->log->push_back("quit");
+            runtime::Runtime::instance().destroyWindow(q->window);
+            return G_SOURCE_REMOVE;
+        },
+        &quit);
     runtime::Runtime::instance().raise(ref(tabs::name::kSearchBox), runtime::event::kKeyDown, {13, 0});
     EXPECT_EQ(log, std::vector<std::string>{"quit"});
     EXPECT_FALSE(runtime::Runtime::instance().exists(win));
@@ -249,18 +260,18 @@ TEST_F(SearchHandlers, BlankKeywordShowsTheOwnedReminderAndOpensNothing) {
 }
 
 TEST_F(SearchHandlers, HotLabelsOpenTheirSearches) {
-    const char* hot[12] = {tabs::name::kHotLabel1, tabs::name::kHotLabel2, tabs::name::kHotLabel3,  tabs::name::kHotLabel4,
-                           tabs::name::kHotLabel5, tabs::name::kHotLabel6, tabs::name::kHotLabel7,  tabs::name::kHotLabel8,
-                           tabs::name::kHotLabel9, tabs::name::kHotLabel10, tabs::name::kHotLabel11, tabs::name::kHotLabel12};
+    const char* hot[12] = {tabs::name::kHotLabel1, tabs::name::kHotLabel2, tabs::name::kHotLabel3,
+        tabs::name::kHotLabel4, tabs::name::kHotLabel5, tabs::name::kHotLabel6, tabs::name::kHotLabel7,
+        tabs::name::kHotLabel8, tabs::name::kHotLabel9, tabs::name::kHotLabel10, tabs::name::kHotLabel11,
+        tabs::name::kHotLabel12};
     for (const char* h : hot) raise(h, runtime::event::kLeftDown);
     raise(tabs::name::kHotCaption, runtime::event::kLeftDown);
     auto key = [&](const char* k) { return "open " + kBase + "search.asp?key=" + k + "&otype=name"; };
     auto date = [&](const char* d) { return "open " + kBase + "search.asp?page=1&key=" + d + "&otype=Sdate&menu=all"; };
-    EXPECT_EQ(log, (std::vector<std::string>{
-                       key("%BA%CF%BB%F7"), key("%BC%AB%C6%B7"), key("%A3%B1%A3%B8%A3%B5"), key("%B1%E4%CC%AC"),
-                       key("%B7%C2%CA%A2%B4%F3"), key("%A3%B1%A3%B7%A3%B6"), key("%C7%E1%B1%E4"),
-                       key("%D6%D0%B1%E4"), date("2015-12-31"), date("2016-1-1"), date("2015-12-30"),
-                       date("2016-1-2")}));
+    EXPECT_EQ(
+        log, (std::vector<std::string>{key("%BA%CF%BB%F7"), key("%BC%AB%C6%B7"), key("%A3%B1%A3%B8%A3%B5"),
+                 key("%B1%E4%CC%AC"), key("%B7%C2%CA%A2%B4%F3"), key("%A3%B1%A3%B7%A3%B6"), key("%C7%E1%B1%E4"),
+                 key("%D6%D0%B1%E4"), date("2015-12-31"), date("2016-1-1"), date("2015-12-30"), date("2016-1-2")}));
 }
 
 TEST_F(SearchHandlers, AddressBoxEnterRules) {
@@ -271,8 +282,8 @@ TEST_F(SearchHandlers, AddressBoxEnterRules) {
     key(tabs::name::kAddressBox, GDK_KEY_Return, GDK_SHIFT_MASK);
     setContent(tabs::name::kAddressBox, "");
     key(tabs::name::kAddressBox, GDK_KEY_Return);
-    EXPECT_EQ(log, (std::vector<std::string>{"navigate 1 example.org", "open example.org",
-                                             "navigate 1 example.org", "navigate 1 "}));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "navigate 1 example.org", "open example.org", "navigate 1 example.org", "navigate 1 "}));
 }
 
 TEST_F(SearchHandlers, GoHomeAndNewTabButtons) {
@@ -285,7 +296,8 @@ TEST_F(SearchHandlers, GoHomeAndNewTabButtons) {
 }
 
 TEST_F(SearchHandlers, PlaceholderFollowsTheFocus) {
-    for (auto [box, hint] : {std::pair{tabs::name::kSearchBox, "输入关键字"}, std::pair{tabs::name::kAddressBox, "输入网址或关键字"}}) {
+    for (auto [box, hint] :
+        {std::pair{tabs::name::kSearchBox, "输入关键字"}, std::pair{tabs::name::kAddressBox, "输入网址或关键字"}}) {
         raise(box, runtime::event::kFocusGained);
         EXPECT_EQ(content(box), "");
         EXPECT_EQ(colour(box), 0);
@@ -316,8 +328,7 @@ TEST_F(SearchHandlers, RefreshAndStopSetLoadingAndUpdateTheButtons) {
     raise(tabs::name::kBackButton, kClick);
     raise(tabs::name::kForwardButton, kClick);
     EXPECT_EQ(log, (std::vector<std::string>{"loading buttons", "back/forward buttons", "loading buttons",
-                                             "back/forward buttons", "back/forward buttons",
-                                             "back/forward buttons"}));
+                       "back/forward buttons", "back/forward buttons", "back/forward buttons"}));
 }
 
 TEST_F(SearchHandlers, StopAndRefreshAreNeverVisibleTogether) {
@@ -327,7 +338,8 @@ TEST_F(SearchHandlers, StopAndRefreshAreNeverVisibleTogether) {
     tabs::tabTable[0].browserComponent = browser.component;
     runtime::Runtime& r = runtime::Runtime::instance();
     auto shown = [&](const char* name) { return runtime::asBool(r.get(ref(name), runtime::prop::kVisible)); };
-    for (const char* button : {tabs::name::kRefreshButton, tabs::name::kStopButton, tabs::name::kStopButton, tabs::name::kRefreshButton}) {
+    for (const char* button :
+        {tabs::name::kRefreshButton, tabs::name::kStopButton, tabs::name::kStopButton, tabs::name::kRefreshButton}) {
         raise(button, kClick);
         bool loading = std::string(button) == tabs::name::kRefreshButton;
         EXPECT_EQ(shown(tabs::name::kStopButton), loading) << button;
@@ -337,7 +349,9 @@ TEST_F(SearchHandlers, StopAndRefreshAreNeverVisibleTogether) {
 
 TEST_F(SearchHandlers, NavigationButtonsWithoutACurrentTabDoNothing) {
     tabs::currentTab = 2;  // beyond the table
-    for (const char* b : {tabs::name::kRefreshButton, tabs::name::kStopButton, tabs::name::kBackButton, tabs::name::kForwardButton}) raise(b, kClick);
+    for (const char* b :
+        {tabs::name::kRefreshButton, tabs::name::kStopButton, tabs::name::kBackButton, tabs::name::kForwardButton})
+        raise(b, kClick);
     setContent(tabs::name::kAddressBox, "x");
     key(tabs::name::kAddressBox, GDK_KEY_Return);
     tabs::currentTab = 1;  // a record whose browser is gone

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "program/listing_site.h"
 #include "runtime/key_codes.h"
 #include "search/address_keys.h"
 #include "search/date_keyword.h"
@@ -15,7 +16,6 @@
 #include "search/listing_urls.h"
 #include "search/placeholder.h"
 #include "search/search_services.h"
-#include "program/listing_site.h"
 #include "tabs/main_ui.h"
 
 namespace {
@@ -24,7 +24,11 @@ using namespace search;
 const std::string kBase = program::listing::kBaseUrl;
 
 TEST(KeywordEncoding, EscapesEveryGbkByte) {
-    struct Row { const char* name; std::string in; const char* out; };
+    struct Row {
+        const char* name;
+        std::string in;
+        const char* out;
+    };
     const Row rows[] = {
         {"ascii", "abc", "%61%62%63"},
         {"spaces_kept_everywhere", " 变态 ", "%20%B1%E4%CC%AC%20"},
@@ -60,16 +64,20 @@ TEST(ListingUrls, FourFormsOnOneBase) {
 }
 
 TEST(DateKeyword, CalendarBoundariesWithoutLeadingZeros) {
-    struct Row { CivilDate today; int offset; const char* out; };
+    struct Row {
+        CivilDate today;
+        int offset;
+        const char* out;
+    };
     const Row rows[] = {
         {{2015, 8, 10}, 0, "2015-8-10"},
         {{2015, 12, 31}, 1, "2016-1-1"},
         {{2015, 12, 31}, 2, "2016-1-2"},
         {{2016, 1, 1}, -1, "2015-12-31"},
-        {{2016, 3, 1}, -1, "2016-2-29"},   // leap year
+        {{2016, 3, 1}, -1, "2016-2-29"},  // leap year
         {{2015, 3, 1}, -1, "2015-2-28"},
-        {{2000, 2, 28}, 1, "2000-2-29"},   // divisible by 400: leap
-        {{1900, 2, 28}, 1, "1900-3-1"},    // divisible by 100 only: not
+        {{2000, 2, 28}, 1, "2000-2-29"},  // divisible by 400: leap
+        {{1900, 2, 28}, 1, "1900-3-1"},   // divisible by 100 only: not
         {{2016, 2, 29}, 2, "2016-3-2"},
         {{2015, 9, 30}, 1, "2015-10-1"},
     };
@@ -83,8 +91,7 @@ TEST(DateKeyword, LocalTodayIsAValidDate) {
     EXPECT_GE(d.year, 2000);
     EXPECT_GE(d.month, 1u);
     EXPECT_LE(d.month, 12u);
-    EXPECT_EQ(dateKeyword(0, d), std::to_string(d.year) + "-" + std::to_string(d.month) + "-" +
-                                     std::to_string(d.day));
+    EXPECT_EQ(dateKeyword(0, d), std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day));
 }
 
 TEST(HotSearches, FixedKeysAreTheGbkEscapesOfTheirKeywords) {
@@ -100,7 +107,8 @@ TEST(HotSearches, FixedKeysAreTheGbkEscapesOfTheirKeywords) {
 TEST(HotSearches, UrlsByLabelName) {
     CivilDate newYearsEve{2015, 12, 31};
     EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel4, newYearsEve), kBase + "search.asp?key=%B1%E4%CC%AC&otype=name");
-    EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel3, newYearsEve), kBase + "search.asp?key=%A3%B1%A3%B8%A3%B5&otype=name");
+    EXPECT_EQ(
+        hotSearchUrl(tabs::name::kHotLabel3, newYearsEve), kBase + "search.asp?key=%A3%B1%A3%B8%A3%B5&otype=name");
     auto date = [&](const char* d) { return kBase + "search.asp?page=1&key=" + d + "&otype=Sdate&menu=all"; };
     EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel9, newYearsEve), date("2015-12-31"));
     EXPECT_EQ(hotSearchUrl(tabs::name::kHotLabel10, newYearsEve), date("2016-1-1"));

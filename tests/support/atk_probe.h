@@ -63,21 +63,25 @@ struct AtkLog {
 
     void watch(AtkObject* a) {
         watched_.push_back(ATK_OBJECT(g_object_ref(a)));
-        g_signal_connect(a, "notify::accessible-name", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer p) {
-            static_cast<AtkLog*>(p)->entries.push_back("name");
-        }), this);
+        g_signal_connect(a, "notify::accessible-name",
+            G_CALLBACK(+[](GObject*, GParamSpec*, gpointer p) { static_cast<AtkLog*>(p)->entries.push_back("name"); }),
+            this);
         g_signal_connect(a, "notify::accessible-description", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer p) {
             static_cast<AtkLog*>(p)->entries.push_back("description");
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "state-change", G_CALLBACK(+[](AtkObject*, const char* state, gboolean on, gpointer p) {
             static_cast<AtkLog*>(p)->entries.push_back((on ? "+" : "-") + std::string(state));
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "children-changed::add", G_CALLBACK(+[](AtkObject*, guint i, gpointer, gpointer p) {
             static_cast<AtkLog*>(p)->entries.push_back("add " + std::to_string(i));
-        }), this);
+        }),
+            this);
         g_signal_connect(a, "children-changed::remove", G_CALLBACK(+[](AtkObject*, guint i, gpointer, gpointer p) {
             static_cast<AtkLog*>(p)->entries.push_back("remove " + std::to_string(i));
-        }), this);
+        }),
+            this);
     }
     void unwatch(AtkObject* a) { g_signal_handlers_disconnect_by_data(a, this); }
 

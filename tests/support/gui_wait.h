@@ -34,8 +34,7 @@ inline bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds
 
 // Dispatches everything the main loop has ready now, without waiting.
 inline void drain() {
-    while (g_main_context_iteration(nullptr, FALSE)) {
-    }
+    while (g_main_context_iteration(nullptr, FALSE)) {}
 }
 
 // Lets the X server catch up with every request made so far, then handles
@@ -54,12 +53,15 @@ inline void runLoop(GMainLoop* loop, std::chrono::milliseconds limit) {
         GMainLoop* loop;
         bool fired = false;
     } guard{loop};
-    guint source = g_timeout_add(static_cast<guint>(limit.count()), [](gpointer p) -> gboolean {
-        auto* g = static_cast<Guard*>(p);
-        g->fired = true;
-        g_main_loop_quit(g->loop);
-        return G_SOURCE_REMOVE;
-    }, &guard);
+    guint source = g_timeout_add(
+        static_cast<guint>(limit.count()),
+        [](gpointer p) -> gboolean {
+            auto* g = static_cast<Guard*>(p);
+            g->fired = true;
+            g_main_loop_quit(g->loop);
+            return G_SOURCE_REMOVE;
+        },
+        &guard);
     g_main_loop_run(loop);
     if (!guard.fired) g_source_remove(source);
 }

@@ -39,7 +39,7 @@ public:
     PageServer& operator=(const PageServer&) = delete;
 
     void add(const std::string& path, const std::string& body, const std::string& type = "text/html; charset=utf-8",
-             unsigned status = 200) {
+        unsigned status = 200) {
         pages_[path] = {type, body, status};
     }
     // Answers `path` with a 302 to `target` (a path of this server or a URL).
@@ -83,8 +83,8 @@ private:
             return;
         }
         soup_server_message_set_status(msg, it->second.status, nullptr);
-        soup_server_message_set_response(msg, it->second.contentType.c_str(), SOUP_MEMORY_COPY,
-                                         it->second.body.data(), it->second.body.size());
+        soup_server_message_set_response(
+            msg, it->second.contentType.c_str(), SOUP_MEMORY_COPY, it->second.body.data(), it->second.body.size());
     }
 
     SoupServer* server_ = nullptr;

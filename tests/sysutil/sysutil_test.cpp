@@ -27,20 +27,30 @@ TEST(MessageBoxStyle, ButtonsIconsAndDismissal) {
         return out;
     };
     EXPECT_EQ(codes(sysutil::message_box::style::kOk), std::vector<int>{sysutil::message_box::code::kOk});
-    EXPECT_EQ(codes(sysutil::message_box::style::kOkCancel), (std::vector<int>{sysutil::message_box::code::kOk, sysutil::message_box::code::kCancel}));
+    EXPECT_EQ(codes(sysutil::message_box::style::kOkCancel),
+        (std::vector<int>{sysutil::message_box::code::kOk, sysutil::message_box::code::kCancel}));
     EXPECT_EQ(codes(sysutil::message_box::style::kAbortRetryIgnore),
-              (std::vector<int>{sysutil::message_box::code::kAbort, sysutil::message_box::code::kRetry, sysutil::message_box::code::kIgnore}));
-    EXPECT_EQ(codes(sysutil::message_box::style::kYesNoCancel), (std::vector<int>{sysutil::message_box::code::kYes, sysutil::message_box::code::kNo, sysutil::message_box::code::kCancel}));
-    EXPECT_EQ(codes(sysutil::message_box::style::kYesNo | sysutil::message_box::style::kIconQuestion), (std::vector<int>{sysutil::message_box::code::kYes, sysutil::message_box::code::kNo}));
-    EXPECT_EQ(codes(sysutil::message_box::style::kRetryCancel), (std::vector<int>{sysutil::message_box::code::kRetry, sysutil::message_box::code::kCancel}));
+        (std::vector<int>{sysutil::message_box::code::kAbort, sysutil::message_box::code::kRetry,
+            sysutil::message_box::code::kIgnore}));
+    EXPECT_EQ(codes(sysutil::message_box::style::kYesNoCancel),
+        (std::vector<int>{
+            sysutil::message_box::code::kYes, sysutil::message_box::code::kNo, sysutil::message_box::code::kCancel}));
+    EXPECT_EQ(codes(sysutil::message_box::style::kYesNo | sysutil::message_box::style::kIconQuestion),
+        (std::vector<int>{sysutil::message_box::code::kYes, sysutil::message_box::code::kNo}));
+    EXPECT_EQ(codes(sysutil::message_box::style::kRetryCancel),
+        (std::vector<int>{sysutil::message_box::code::kRetry, sysutil::message_box::code::kCancel}));
     EXPECT_EQ(codes(0x0E), std::vector<int>{sysutil::message_box::code::kOk});  // unknown set: OK alone
 
     EXPECT_EQ(sysutil::message_box::iconFor(0), sysutil::message_box::Icon::kNone);
-    EXPECT_EQ(sysutil::message_box::iconFor(sysutil::message_box::style::kYesNo | sysutil::message_box::style::kIconWarning), sysutil::message_box::Icon::kWarning);
-    EXPECT_EQ(sysutil::message_box::iconFor(sysutil::message_box::style::kIconError), sysutil::message_box::Icon::kError);
+    EXPECT_EQ(
+        sysutil::message_box::iconFor(sysutil::message_box::style::kYesNo | sysutil::message_box::style::kIconWarning),
+        sysutil::message_box::Icon::kWarning);
+    EXPECT_EQ(
+        sysutil::message_box::iconFor(sysutil::message_box::style::kIconError), sysutil::message_box::Icon::kError);
 
     EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kOk), sysutil::message_box::code::kOk);
-    EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kYesNoCancel), sysutil::message_box::code::kCancel);
+    EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kYesNoCancel),
+        sysutil::message_box::code::kCancel);
     EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kYesNo), 0);
     EXPECT_EQ(sysutil::message_box::dismissCodeFor(sysutil::message_box::style::kAbortRetryIgnore), 0);
 }

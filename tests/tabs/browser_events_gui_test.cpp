@@ -14,7 +14,6 @@
 namespace tabs_test {
 namespace {
 
-
 class BrowserEventsGuiTest : public TabWindowTest {
 protected:
     void SetUp() override {
@@ -24,8 +23,12 @@ protected:
     }
     tabs::MainUi& u() { return tabs::mainUi(); }
     bool statusShown() { return shown(u().statusWindow); }
-    bool fading() { return runtime::asInt(rt().get(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval))) != 0; }
-    std::string statusText() { return runtime::asText(rt().get(u().statusTextLabel, runtime::prop::own(runtime::label::kCaption))); }
+    bool fading() {
+        return runtime::asInt(rt().get(u().fadeTimer, runtime::prop::own(runtime::timer::kInterval))) != 0;
+    }
+    std::string statusText() {
+        return runtime::asText(rt().get(u().statusTextLabel, runtime::prop::own(runtime::label::kCaption)));
+    }
     std::string progressText() {
         return runtime::asText(rt().get(u().loadProgressLabel, runtime::prop::own(widgets::trans_label::kText)));
     }
@@ -116,8 +119,8 @@ TEST_F(BrowserEventsGuiTest, ProgressLabelShowsOneDecimalUntilTheTimerHidesIt) {
 
 TEST_F(BrowserEventsGuiTest, ALinkToANewWindowOpensACurrentTab) {
     server_.add("/opener",
-                "<title>Opener</title><body style='margin:0'>"
-                "<a href='/popup' target='_blank' style='display:block;width:100%;height:600px'>open</a></body>");
+        "<title>Opener</title><body style='margin:0'>"
+        "<a href='/popup' target='_blank' style='display:block;width:100%;height:600px'>open</a></body>");
     server_.add("/popup", "<title>Popup page</title>popup");
     openWindow(server_.url("/opener"));
     ASSERT_TRUE(settle());

@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
+#include "program/program_state.h"
 #include "runtime/kinds/builtin_kinds.h"
 #include "runtime/property_block.h"
 #include "tabs/main_ui.h"
-#include "program/program_state.h"
 #include "tabs/status_window.h"
 #include "tabs/tab_components.h"
 #include "tabs/tab_handlers.h"
@@ -27,9 +27,8 @@ const bool kEnvironment = [] {
     return true;
 }();
 
-
 runtime::ComponentDescription component(const char* kind, const char* name, runtime::Rect rect, runtime::Bytes block,
-                                   runtime::Bindings bindings = {}, bool visible = true) {
+    runtime::Bindings bindings = {}, bool visible = true) {
     runtime::ComponentDescription c;
     c.kind = kind;
     c.name = name;
@@ -40,7 +39,8 @@ runtime::ComponentDescription component(const char* kind, const char* name, runt
     return c;
 }
 
-runtime::ComponentDescription button(const char* name, runtime::Rect rect, runtime::Handler click = nullptr, bool visible = true) {
+runtime::ComponentDescription button(
+    const char* name, runtime::Rect rect, runtime::Handler click = nullptr, bool visible = true) {
     runtime::Bindings b;
     if (click) b[0] = std::move(click);
     return component("PicBtn", name, rect, widgets::PicBtnBlock{}.serialize(), std::move(b), visible);
@@ -67,17 +67,17 @@ runtime::WindowDescription testMainWindow(std::function<runtime::Value(runtime::
     c.push_back(button(tabs::name::kForwardDisabledButton, {560, 23, 27, 27}));
     c.push_back(button(tabs::name::kBackDisabledButton, {531, 23, 27, 27}));
     c.push_back(component("WebBrowser", tabs::name::kTemplateBrowser, {4, 83, 600, 200}, browserBlock(),
-                          tabs::browserEventBindings(), false));
+        tabs::browserEventBindings(), false));
     c.push_back(button(tabs::name::kStopButton, {747, 23, 27, 27}, nullptr, false));
     widgets::TransLabelBlock progress;
     progress.text = "100.1%";
     c.push_back(component("TransLabel", tabs::name::kLoadProgressLabel, {462, 31, 42, 11}, progress.serialize()));
     c.push_back(component("Timer", tabs::name::kProgressTimer, {672, 123, 26, 26}, runtime::TimerBlock{1}.serialize(),
-                          {{runtime::timer::kTick, tabs::OnProgressTimer}}));
+        {{runtime::timer::kTick, tabs::OnProgressTimer}}));
     c.push_back(component("PageControl", tabs::name::kTabControl, {4, 83, 664, 280},
-                          widgets::PageControlBlock::form().serialize(),
-                          {{widgets::page_control::kPageChanged, tabs::onTabPageChanged},
-                           {widgets::page_control::kHeaderRightClicked, tabs::onTabHeaderRightClicked}}));
+        widgets::PageControlBlock::form().serialize(),
+        {{widgets::page_control::kPageChanged, tabs::onTabPageChanged},
+            {widgets::page_control::kHeaderRightClicked, tabs::onTabHeaderRightClicked}}));
     c.push_back(component("EditBox", tabs::name::kAddressBox, {116, 28, 155, 20}, runtime::EditBoxBlock{}.serialize()));
     c.push_back(button(tabs::name::kRefreshButton, {91, 24, 27, 27}));
     c.push_back(button(tabs::name::kForwardButton, {33, 24, 27, 27}));
@@ -90,9 +90,10 @@ runtime::WindowDescription testStatusWindow() {
     w.name = "窗口_状态";
     w.rect = {50, 50, 495, 245};
     w.bindings = {{runtime::window_event::kCreated, tabs::onStatusWindowCreated}};
-    w.components.push_back(component("Label", tabs::name::kStatusTextLabel, {0, 0, 471, 16}, runtime::LabelBlock{}.serialize()));
-    w.components.push_back(component("Timer", tabs::name::kFadeTimer, {224, 56, 26, 26}, runtime::TimerBlock{0}.serialize(),
-                                     {{runtime::timer::kTick, tabs::onFadeTimerTick}}));
+    w.components.push_back(
+        component("Label", tabs::name::kStatusTextLabel, {0, 0, 471, 16}, runtime::LabelBlock{}.serialize()));
+    w.components.push_back(component("Timer", tabs::name::kFadeTimer, {224, 56, 26, 26},
+        runtime::TimerBlock{0}.serialize(), {{runtime::timer::kTick, tabs::onFadeTimerTick}}));
     return w;
 }
 
@@ -154,12 +155,16 @@ bool TabWindowTest::settle() {
     });
 }
 
-runtime::ComponentRef TabWindowTest::browser(int n) const { return tabs::tabTable.at(static_cast<size_t>(n - 1)).browser(); }
+runtime::ComponentRef TabWindowTest::browser(int n) const {
+    return tabs::tabTable.at(static_cast<size_t>(n - 1)).browser();
+}
 runtime::ComponentRef TabWindowTest::closeButton(int n) const {
     return tabs::tabTable.at(static_cast<size_t>(n - 1)).closeButton();
 }
 
-std::string TabWindowTest::tag(runtime::ComponentRef ref) { return runtime::asText(rt().get(ref, runtime::prop::kTag)); }
+std::string TabWindowTest::tag(runtime::ComponentRef ref) {
+    return runtime::asText(rt().get(ref, runtime::prop::kTag));
+}
 bool TabWindowTest::shown(runtime::ComponentRef ref) { return runtime::asBool(rt().get(ref, runtime::prop::kVisible)); }
 std::string TabWindowTest::caption(int page) { return tabs::components::pageCaption(page); }
 
@@ -172,8 +177,10 @@ std::string TabWindowTest::tabState() {
         if (current) state += '*';
         if (runtime::lenient::visible(browser(n)) != current) state += '!';
     }
-    if (tabs::components::currentPage() != tabs::currentTab - 1) state += " page=" + std::to_string(tabs::components::currentPage());
-    if (tabs::components::pageCount() != tabs::tabCount()) state += " pages=" + std::to_string(tabs::components::pageCount());
+    if (tabs::components::currentPage() != tabs::currentTab - 1)
+        state += " page=" + std::to_string(tabs::components::currentPage());
+    if (tabs::components::pageCount() != tabs::tabCount())
+        state += " pages=" + std::to_string(tabs::components::pageCount());
     return state;
 }
 

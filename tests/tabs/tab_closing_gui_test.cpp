@@ -134,8 +134,7 @@ TEST_F(TabClosingGuiTest, ClosingTheShownTabShowsItsRightNeighbour) {
 TEST_F(TabClosingGuiTest, ClosingDownToOneTabBringsTheWholeTitleBack) {
     const std::string title = "传奇私服新开网";  // 14 bytes
     server_.add("/first", "<title>" + title + "</title>");
-    for (int i = 2; i <= 20; ++i)
-        server_.add("/t" + std::to_string(i), "<title>第" + std::to_string(i) + "页</title>");
+    for (int i = 2; i <= 20; ++i) server_.add("/t" + std::to_string(i), "<title>第" + std::to_string(i) + "页</title>");
     openWindow(server_.url("/first"));
     for (int i = 2; i <= 20; ++i) tabs::OpenInNewTab(server_.url("/t" + std::to_string(i)));
     ASSERT_TRUE(settle());
@@ -214,7 +213,8 @@ TEST_F(TabClosingGuiTest, ClosedTabsLeaveNoComponentsOrViewsBehind) {
         // Close from the middle, the end and the front in turn.
         for (int i = 0; i < 10; ++i) {
             int page = i % 3 == 0 ? 1 : i % 3 == 1 ? tabs::tabCount() - 1 : 0;
-            if (page == 0) clickCloseButton(1); else rightClickHeader(page);
+            if (page == 0) clickCloseButton(1);
+            else rightClickHeader(page);
         }
         ASSERT_EQ(tabs::tabCount(), 1);
         rt().processPendingMessages();
@@ -222,7 +222,8 @@ TEST_F(TabClosingGuiTest, ClosedTabsLeaveNoComponentsOrViewsBehind) {
     EXPECT_EQ(tabs::components::pageCount(), 1);
     EXPECT_EQ(componentCount(), components);
     EXPECT_EQ(tag(browser(1)), "1");
-    EXPECT_TRUE(waitFor([&] { return widgets::web_browser::liveViewCount() == views; })) << widgets::web_browser::liveViewCount() << " vs " << views;
+    EXPECT_TRUE(waitFor([&] { return widgets::web_browser::liveViewCount() == views; }))
+        << widgets::web_browser::liveViewCount() << " vs " << views;
 }
 
 TEST_F(TabClosingGuiTest, ClosingTheOpenerWhileItsNewWindowHandlerPumpsIsQuiet) {
@@ -233,8 +234,8 @@ TEST_F(TabClosingGuiTest, ClosingTheOpenerWhileItsNewWindowHandlerPumpsIsQuiet) 
     // catches any use after free), the popup is refused, and the program
     // goes on.
     server_.add("/opener",
-                "<title>Opener</title><body style='margin:0'>"
-                "<a href='/popup' target='_blank' style='display:block;width:100%;height:600px'>open</a></body>");
+        "<title>Opener</title><body style='margin:0'>"
+        "<a href='/popup' target='_blank' style='display:block;width:100%;height:600px'>open</a></body>");
     server_.add("/popup", "<title>Popup</title>popup");
     openWindow(server_.url("/opener"));
     ASSERT_TRUE(settle());
@@ -245,16 +246,21 @@ TEST_F(TabClosingGuiTest, ClosingTheOpenerWhileItsNewWindowHandlerPumpsIsQuiet) 
         int hooks = 0;
     } pending{closeButton(1)};
     guint createSignal = g_signal_lookup("create", WEBKIT_TYPE_WEB_VIEW);
-    g_signal_add_emission_hook(createSignal, 0, [](GSignalInvocationHint*, guint, const GValue*, gpointer p) -> gboolean {
-        auto* q = static_cast<Pending*>(p);
-        ++q->hooks;
-        g_idle_add([](gpointer p) -> gboolean {
+    g_signal_add_emission_hook(
+        createSignal, 0,
+        [](GSignalInvocationHint*, guint, const GValue*, gpointer p) -> gboolean {
             auto* q = static_cast<Pending*>(p);
-            runtime::Runtime::instance().raise(q->closeButton, widgets::pic_btn::kClick);
-            return G_SOURCE_REMOVE;
-        }, q);
-        return FALSE;  // once
-    }, &pending, nullptr);
+            ++q->hooks;
+            g_idle_add(
+                [](gpointer p) -> gboolean {
+                    auto* q = static_cast<Pending*>(p);
+                    runtime::Runtime::instance().raise(q->closeButton, widgets::pic_btn::kClick);
+                    return G_SOURCE_REMOVE;
+                },
+                q);
+            return FALSE;  // once
+        },
+        &pending, nullptr);
 
     auto* view = dynamic_cast<widgets::web_browser::WebBrowser*>(rt().component(opener))->view();
     clickAt(gtk_widget_get_window(GTK_WIDGET(view)), 100, 100);

@@ -3,8 +3,8 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 
-#include "runtime/gbk.h"
 #include "program/listing_site.h"
+#include "runtime/gbk.h"
 #include "tabs/tab_rules.h"
 #include "widgets/page_control/model.h"
 
@@ -234,15 +234,11 @@ TEST(Closing, TheUsersPlaceIsKept) {
     struct Case {
         int pages, current, closed, shown;
     };
-    for (Case c : {Case{3, 1, 0, 0},    // a tab left of the shown one: same tab, one place left
-                   Case{3, 0, 2, 0},    // a tab right of it: nothing moves
-                   Case{3, 2, 0, 1},
-                   Case{3, 1, 1, 1},    // the shown tab: its right neighbour takes its place
-                   Case{3, 0, 0, 0},
-                   Case{3, 2, 2, 1},    // the shown tab was the last: the previous one
-                   Case{2, 1, 1, 0},
-                   Case{2, 0, 1, 0},
-                   Case{2, 1, 0, 0}})
+    for (Case c : {Case{3, 1, 0, 0},              // a tab left of the shown one: same tab, one place left
+             Case{3, 0, 2, 0},                    // a tab right of it: nothing moves
+             Case{3, 2, 0, 1}, Case{3, 1, 1, 1},  // the shown tab: its right neighbour takes its place
+             Case{3, 0, 0, 0}, Case{3, 2, 2, 1},  // the shown tab was the last: the previous one
+             Case{2, 1, 1, 0}, Case{2, 0, 1, 0}, Case{2, 1, 0, 0}})
         EXPECT_EQ(pageAfterClosing(c.pages, c.current, c.closed), c.shown)
             << c.pages << " pages, " << c.current << " shown, " << c.closed << " closed";
     EXPECT_FALSE(closeCurrentTabButtonShown(1));
@@ -252,14 +248,14 @@ TEST(Closing, TheUsersPlaceIsKept) {
 TEST(Closing, CloseButtonsHideWithTheirHeaders) {
     // Several rows: every header has its place, all buttons show.
     EXPECT_EQ(closeButtonsOnView({{1, 2, 330, 20}, {331, 2, 331, 20}, {1, 22, 661, 20}}, 664),
-              (std::vector<bool>{true, true, true}));
+        (std::vector<bool>{true, true, true}));
     // One row scrolled by one: the first header is out of view, the scroll
     // buttons take the last 26 pixels, and the header crossing the end or
     // reaching under them hides its button.
     EXPECT_EQ(closeButtonsOnView({{0, 0, 0, 0}, {1, 2, 300, 20}, {301, 2, 337, 20}, {638, 2, 300, 20}}, 664),
-              (std::vector<bool>{false, true, true, false}));
+        (std::vector<bool>{false, true, true, false}));
     EXPECT_EQ(closeButtonsOnView({{1, 2, 300, 20}, {301, 2, 338, 20}, {639, 2, 300, 20}}, 664),
-              (std::vector<bool>{true, false, false}));
+        (std::vector<bool>{true, false, false}));
     EXPECT_TRUE(closeButtonsOnView({}, 664).empty());
 
     EXPECT_TRUE(newTabButtonFits({1, 2, 120, 20}, 126, 14, 664));

@@ -3,8 +3,8 @@
 #include <set>
 
 #include "gui_support.h"
-#include "support/screen.h"
 #include "runtime/gbk.h"
+#include "support/screen.h"
 #include "tabs/main_ui.h"
 #include "tabs/tab_components.h"
 #include "tabs/tab_table.h"
@@ -40,7 +40,8 @@ protected:
         int ox = 0, oy = 0;
         gdk_window_get_origin(gtk_widget_get_window(GTK_WIDGET(rt().gtkWindow(mainWindow_))), &ox, &oy);
         gdk_display_sync(gdk_display_get_default());
-        GdkPixbuf* p = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), ox + a.left, oy + a.top, a.width, a.height);
+        GdkPixbuf* p = gdk_pixbuf_get_from_window(
+            gdk_get_default_root_window(), ox + a.left, oy + a.top, a.width, a.height);
         if (!p) return -1;
         int count = 0;
         const int stride = gdk_pixbuf_get_rowstride(p), channels = gdk_pixbuf_get_n_channels(p);
@@ -61,8 +62,8 @@ protected:
         int ox = 0, oy = 0;
         gdk_window_get_origin(w, &ox, &oy);
         gdk_display_sync(gdk_display_get_default());
-        GdkPixbuf* p = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), ox, oy, gdk_window_get_width(w),
-                                                  gdk_window_get_height(w));
+        GdkPixbuf* p = gdk_pixbuf_get_from_window(
+            gdk_get_default_root_window(), ox, oy, gdk_window_get_width(w), gdk_window_get_height(w));
         ASSERT_TRUE(p);
         std::string path = std::string(dir) + "/" + name + ".png";
         EXPECT_TRUE(gdk_pixbuf_save(p, path.c_str(), "png", nullptr, nullptr)) << path;
@@ -209,14 +210,16 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
         tabs::Area window, control;
     };
     for (const Size& size : {Size{"design", {0, 0, 1030, 750}, {4, 83, 1022, 660}},
-                             Size{"maximised", {0, 0, screenWidth, screenHeight},
-                                  {4, 83, screenWidth - 8, screenHeight - 90}}}) {
+             Size{"maximised", {0, 0, screenWidth, screenHeight}, {4, 83, screenWidth - 8, screenHeight - 90}}}) {
         SCOPED_TRACE(size.name);
         rt().set(u().window, runtime::prop::kWidth, size.window.width);
         rt().set(u().window, runtime::prop::kHeight, size.window.height);
         for (int k : {runtime::prop::kLeft, runtime::prop::kTop, runtime::prop::kWidth, runtime::prop::kHeight})
-            rt().set(control, k, k == runtime::prop::kLeft ? size.control.left : k == runtime::prop::kTop ? size.control.top
-                                 : k == runtime::prop::kWidth ? size.control.width : size.control.height);
+            rt().set(control, k,
+                k == runtime::prop::kLeft    ? size.control.left
+                : k == runtime::prop::kTop   ? size.control.top
+                : k == runtime::prop::kWidth ? size.control.width
+                                             : size.control.height);
         // Captions of about two fifths of the strip: measure one character
         // of the padded caption, then pick the length that gives that width.
         // Short captions first: with more than one row the control
@@ -228,7 +231,8 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
         // A title shorter than the length is padded to length + 3 bytes.
         tabs::maxCaptionLength = static_cast<int>(((size.control.width - 3) * 0.4 - 11) / perByte) - 3;
         for (int n = 1; n <= 5; ++n)
-            tabs::components::setPageCaption(n - 1, tabs::CaptionFromTitle(tabs::components::locationName(browser(n)), n - 1));
+            tabs::components::setPageCaption(
+                n - 1, tabs::CaptionFromTitle(tabs::components::locationName(browser(n)), n - 1));
 
         auto check = [&](const std::string& when) {
             SCOPED_TRACE(when);
@@ -258,42 +262,44 @@ TEST_F(TabTableGuiTest, HeaderRowsStayClearOfTheBrowserAtBothSizes) {
             tabs::Area strip = *tabs::components::headerRect(-1);
             strip.left += c.left, strip.top += c.top;
             ASSERT_TRUE(waitFor([&] { return onScreen(browser(tabs::currentTab)) == shownBrowser; }));
-            ASSERT_TRUE(waitFor([&] { return screenPixelAt(shownBrowser.left + 40, shownBrowser.top + 40) == 0x00c000; },
-                                testsupport::kPageWait));
+            ASSERT_TRUE(
+                waitFor([&] { return screenPixelAt(shownBrowser.left + 40, shownBrowser.top + 40) == 0x00c000; },
+                    testsupport::kPageWait));
             EXPECT_EQ(greenPixelsIn(strip), 0);
         };
-      // Headers on top as the program sets them, then at the bottom as the
-      // window description has them.
-      for (int position : {0, 1}) {
-        SCOPED_TRACE(position == 0 ? "top" : "bottom");
-        rt().set(control, runtime::prop::own(widgets::page_control::kHeaderPosition), position);
-        tabs::LayOutTabBrowser(tabs::currentTab);
-        tabs::ArrangeCloseButtons();
-        check("first layout");
-        if (position == 0) {
-            // The page repaints at its new size a little after the move.
-            tabs::Area b = tabs::components::area(browser(tabs::currentTab));
-            waitFor([&] { return screenPixelAt(b.left + b.width - 20, b.top + b.height - 20) == 0x00c000; });
-            saveShotIfAsked(std::string("header-rows-") + size.name);
-        }
+        // Headers on top as the program sets them, then at the bottom as the
+        // window description has them.
+        for (int position : {0, 1}) {
+            SCOPED_TRACE(position == 0 ? "top" : "bottom");
+            rt().set(control, runtime::prop::own(widgets::page_control::kHeaderPosition), position);
+            tabs::LayOutTabBrowser(tabs::currentTab);
+            tabs::ArrangeCloseButtons();
+            check("first layout");
+            if (position == 0) {
+                // The page repaints at its new size a little after the move.
+                tabs::Area b = tabs::components::area(browser(tabs::currentTab));
+                waitFor([&] { return screenPixelAt(b.left + b.width - 20, b.top + b.height - 20) == 0x00c000; });
+                saveShotIfAsked(std::string("header-rows-") + size.name);
+            }
 
-        // A click on the first header of each row; the clicked row moves
-        // next to the page area.
-        for (int page : {0, 2, 4}) {
-            tabs::Area h = *tabs::components::headerRect(page);
-            int ox = 0, oy = 0;
-            gdk_window_get_origin(gtk_widget_get_window(rt().hostWidget(control)), &ox, &oy);
-            // Each click lands elsewhere: two presses on one spot in quick
-            // succession make a double click, which headers ignore.
-            testsupport::xdotool("mousemove " + std::to_string(ox + h.left + 12 + 20 * page) + " " +
-                                 std::to_string(oy + h.top + h.height / 2) + " click 1");
-            ASSERT_TRUE(waitFor([&] { return tabs::currentTab == page + 1; }))
-                << "page " << page << " header " << h.left << "," << h.top << " " << h.width << "x" << h.height
-                << " origin " << ox << "," << oy << " current " << tabs::currentTab << " page " << tabs::components::currentPage();
-            check("after clicking page " + std::to_string(page));
+            // A click on the first header of each row; the clicked row moves
+            // next to the page area.
+            for (int page : {0, 2, 4}) {
+                tabs::Area h = *tabs::components::headerRect(page);
+                int ox = 0, oy = 0;
+                gdk_window_get_origin(gtk_widget_get_window(rt().hostWidget(control)), &ox, &oy);
+                // Each click lands elsewhere: two presses on one spot in quick
+                // succession make a double click, which headers ignore.
+                testsupport::xdotool("mousemove " + std::to_string(ox + h.left + 12 + 20 * page) + " " +
+                                     std::to_string(oy + h.top + h.height / 2) + " click 1");
+                ASSERT_TRUE(waitFor([&] { return tabs::currentTab == page + 1; }))
+                    << "page " << page << " header " << h.left << "," << h.top << " " << h.width << "x" << h.height
+                    << " origin " << ox << "," << oy << " current " << tabs::currentTab << " page "
+                    << tabs::components::currentPage();
+                check("after clicking page " + std::to_string(page));
+            }
+            testsupport::xdotool("mousemove 0 0");
         }
-        testsupport::xdotool("mousemove 0 0");
-      }
     }
 }
 
@@ -310,7 +316,8 @@ TEST_F(TabTableGuiTest, SingleRowHidesTheCloseButtonsOfHeadersOutOfView) {
     // the row and the third gets none.
     tabs::maxCaptionLength = 100;
     for (int n = 1; n <= 3; ++n)
-        tabs::components::setPageCaption(n - 1, tabs::CaptionFromTitle(tabs::components::locationName(browser(n)), n - 1));
+        tabs::components::setPageCaption(
+            n - 1, tabs::CaptionFromTitle(tabs::components::locationName(browser(n)), n - 1));
     tabs::components::setCurrentPage(0);
     tabs::ArrangeCloseButtons();
     ASSERT_GT(tabs::components::headerRect(1)->left + tabs::components::headerRect(1)->width, 664);
@@ -325,7 +332,8 @@ TEST_F(TabTableGuiTest, SingleRowHidesTheCloseButtonsOfHeadersOutOfView) {
     EXPECT_FALSE(shown(closeButton(1)));
     EXPECT_FALSE(shown(closeButton(2)));
     EXPECT_TRUE(shown(closeButton(3)));
-    tabs::Area h = *tabs::components::headerRect(2), c = tabs::components::area(u().tabControl), b = tabs::components::area(closeButton(3));
+    tabs::Area h = *tabs::components::headerRect(2), c = tabs::components::area(u().tabControl),
+               b = tabs::components::area(closeButton(3));
     EXPECT_EQ(b.left + b.width, c.left + h.left + h.width);
 
     // Back to several rows: every button shows again.
@@ -343,7 +351,7 @@ TEST_F(TabTableGuiTest, NoTabOpensWhenTheTabControlIsFull) {
     std::vector<widgets::PageControlPage> pages(4096);
     for (auto& p : pages) p.caption = "载入..";
     rt().set(u().tabControl, runtime::prop::own(widgets::page_control::kPageList),
-             widgets::PageControlBlock::serializePages(pages));
+        widgets::PageControlBlock::serializePages(pages));
     ASSERT_EQ(tabs::components::pageCount(), 4096);
     EXPECT_EQ(tabs::CreateTab(), 0);
     tabs::OpenInNewTab(server_.url("/two"));

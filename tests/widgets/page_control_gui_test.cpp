@@ -125,7 +125,8 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
     AtkLog heard;
     heard.watch(list);
 
-    for (const char* caption : {"一  ", "二  ", "三  "}) runtime.call(tc, widgets::page_control::kAddPage, {std::string(caption)});
+    for (const char* caption : {"一  ", "二  ", "三  "})
+        runtime.call(tc, widgets::page_control::kAddPage, {std::string(caption)});
     runtime.call(tc, widgets::page_control::kSetPageTip, {2, std::string("第二页的整个标题")});
     ASSERT_TRUE(waitFor([&] { return atk_object_get_n_accessible_children(list) == 4; }));
     EXPECT_TRUE(heard.has("add 1") && heard.has("add 3"));
@@ -150,7 +151,8 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
     log.clear();
     ASSERT_TRUE(atk_action_do_action(ATK_ACTION(tabs[2]), 0));
     ASSERT_TRUE(waitFor([&] { return tabLog.has("+selected"); }));
-    EXPECT_EQ(log, (Log{{widgets::page_control::kHeaderClicked, 2}, {widgets::page_control::kPageChanging, 2}, {widgets::page_control::kPageChanged, -1}}));
+    EXPECT_EQ(log, (Log{{widgets::page_control::kHeaderClicked, 2}, {widgets::page_control::kPageChanging, 2},
+                       {widgets::page_control::kPageChanged, -1}}));
     EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(widgets::page_control::kCurrentPage))), 2);
     EXPECT_FALSE(hasState(tabs[0], ATK_STATE_SELECTED));
     AtkObject* selected = atk_selection_ref_selection(ATK_SELECTION(list), 0);
@@ -178,7 +180,8 @@ TEST_F(PageControlWindowTest, PagesAreAccessiblePageTabs) {
     // Many pages opened and closed leave the list in step with the control.
     for (int i = 0; i < 300; ++i) runtime.call(tc, widgets::page_control::kAddPage, {std::to_string(i)});
     for (int i = 0; i < 300; ++i) runtime.call(tc, widgets::page_control::kRemovePage, {1});
-    ASSERT_TRUE(waitFor([&] { return atk_object_get_n_accessible_children(list) == 3 && !g_main_context_pending(nullptr); }));
+    ASSERT_TRUE(
+        waitFor([&] { return atk_object_get_n_accessible_children(list) == 3 && !g_main_context_pending(nullptr); }));
     AtkObject* last = atk_object_ref_accessible_child(list, 2);
     EXPECT_EQ(nameOf(last), "299");
     EXPECT_TRUE(hasState(tabs[3], ATK_STATE_DEFUNCT));  // 第三页 went with the first 300 closed
@@ -204,22 +207,21 @@ TEST_F(PageControlWindowTest, TheMainWindowsFormColours) {
         const char* what;
     };
     for (Row r : {Row{widgets::page_control::kFillNormal, 0xD7D7D7, "header fill, normal"},
-                  Row{widgets::page_control::kFillHot, 0xF3F3F3, "header fill, hot"},
-                  Row{widgets::page_control::kFillSelected, 0xFFFFFF, "header fill, selected"},
-                  Row{widgets::page_control::kPageAreaColour, 0xECECEC, "page area"},
-                  Row{widgets::page_control::kBorderColour, 0xC8C8C8, "border"},
-                  Row{widgets::page_control::kTextNormal, 0x9D9D9D, "text, normal"},
-                  Row{widgets::page_control::kTextHot, 0xFF0000, "text, hot"},
-                  Row{widgets::page_control::kTextSelected, 0x000000, "text, selected"},
-                  Row{widgets::page_control::kBackground, 0xECECEC, "background"},
-                  Row{widgets::page_control::kOuterNormal, 0xFFFFFF, "gradient outer, normal"},
-                  Row{widgets::page_control::kOuterHot, 0xFFFFFF, "gradient outer, hot"},
-                  Row{widgets::page_control::kOuterSelected, 0xFFFFFF, "gradient outer, selected"},
-                  // The switches that decide which of them are used.
-                  Row{widgets::page_control::kTheme, 0, "theme"},
-                  Row{widgets::page_control::kGradient, 1, "gradient"},
-                  Row{widgets::page_control::kExplicitOuter, 1, "explicit outer colours"},
-                  Row{widgets::page_control::kNoHotOnSelected, 1, "no hot look on the selected header"}})
+             Row{widgets::page_control::kFillHot, 0xF3F3F3, "header fill, hot"},
+             Row{widgets::page_control::kFillSelected, 0xFFFFFF, "header fill, selected"},
+             Row{widgets::page_control::kPageAreaColour, 0xECECEC, "page area"},
+             Row{widgets::page_control::kBorderColour, 0xC8C8C8, "border"},
+             Row{widgets::page_control::kTextNormal, 0x9D9D9D, "text, normal"},
+             Row{widgets::page_control::kTextHot, 0xFF0000, "text, hot"},
+             Row{widgets::page_control::kTextSelected, 0x000000, "text, selected"},
+             Row{widgets::page_control::kBackground, 0xECECEC, "background"},
+             Row{widgets::page_control::kOuterNormal, 0xFFFFFF, "gradient outer, normal"},
+             Row{widgets::page_control::kOuterHot, 0xFFFFFF, "gradient outer, hot"},
+             Row{widgets::page_control::kOuterSelected, 0xFFFFFF, "gradient outer, selected"},
+             // The switches that decide which of them are used.
+             Row{widgets::page_control::kTheme, 0, "theme"}, Row{widgets::page_control::kGradient, 1, "gradient"},
+             Row{widgets::page_control::kExplicitOuter, 1, "explicit outer colours"},
+             Row{widgets::page_control::kNoHotOnSelected, 1, "no hot look on the selected header"}})
         EXPECT_EQ(static_cast<uint32_t>(runtime::asInt(runtime.get(tc, runtime::prop::own(r.k)))), r.value) << r.what;
 }
 
@@ -256,7 +258,8 @@ TEST_F(PageControlWindowTest, PointerSelectsOnPressAndReportsRightClicks) {
     ASSERT_TRUE(waitFor([&] { return log.size() >= 3; }));
     gdk_display_sync(gdk_display_get_default());
     waitFor([] { return !g_main_context_pending(nullptr); });
-    EXPECT_EQ(log, (Log{{widgets::page_control::kHeaderClicked, 1}, {widgets::page_control::kPageChanging, 1}, {widgets::page_control::kPageChanged, -1}}));
+    EXPECT_EQ(log, (Log{{widgets::page_control::kHeaderClicked, 1}, {widgets::page_control::kPageChanging, 1},
+                       {widgets::page_control::kPageChanged, -1}}));
     EXPECT_EQ(runtime::asInt(runtime.get(tc, runtime::prop::own(widgets::page_control::kCurrentPage))), 1);
 }
 

@@ -339,7 +339,7 @@ TEST(PageControlPointer, ClicksSelectOnPressAndReportRightRelease) {
     EXPECT_EQ(f.model.current(), 2);
 
     f.host.log.clear();
-    f.model.leftPress(60, 10, true);  // second press of a double click
+    f.model.leftPress(60, 10, true);    // second press of a double click
     f.model.leftPress(60, 100, false);  // page area
     EXPECT_EQ(f.host.log, Log{});
     EXPECT_EQ(f.model.current(), 2);

@@ -110,7 +110,7 @@ TEST(PageControlRender, BottomHeadersAreFlipped) {
     const Box h1 = s.model.page(1).header;
     const Box area = s.model.pageArea();
     ASSERT_EQ(area.bottom, Scene::H - 22);
-    EXPECT_EQ(s.at(h1.right - 3, h1.top), 0x00D8D8D8u);  // page edge now on top
+    EXPECT_EQ(s.at(h1.right - 3, h1.top), 0x00D8D8D8u);     // page edge now on top
     EXPECT_EQ(s.at(h1.right - 5, h1.bottom - 1), kBorder);  // outer edge at the bottom
     EXPECT_EQ(s.at(h1.left + 10, area.bottom - 1), kBorder);
     const Box sel = s.model.selectedRect();
@@ -172,11 +172,11 @@ TEST(PageControlRender, PartialPaintsMatchTheFullPaint) {
             for (int x = 0; x < Scene::W; ++x) full[static_cast<size_t>(y) * Scene::W + x] = s.at(x, y);
         const Box area = s.model.pageArea(), sel = s.model.selectedRect(), h1 = s.model.page(1).header;
         const Box clips[] = {
-            {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1},      // the whole interior
-            {area.right - 16, area.top + 1, area.right - 1, area.bottom - 1},    // a scroll bar's strip
-            {area.left, area.top, area.left + 40, area.top + 40},                // across the frame
-            {sel.left - 3, sel.top, sel.right + 3, sel.bottom + 3},              // the selected header
-            {h1.left + 2, h1.top, h1.right - 2, h1.bottom},                      // a hot header
+            {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1},    // the whole interior
+            {area.right - 16, area.top + 1, area.right - 1, area.bottom - 1},  // a scroll bar's strip
+            {area.left, area.top, area.left + 40, area.top + 40},              // across the frame
+            {sel.left - 3, sel.top, sel.right + 3, sel.bottom + 3},            // the selected header
+            {h1.left + 2, h1.top, h1.right - 2, h1.bottom},                    // a hot header
             {0, 0, Scene::W, Scene::H},
         };
         for (const Box& c : clips) {

@@ -42,7 +42,8 @@ TEST(PicBtnBlock, RefusesNewerVersionsAndTruncatedBlocks) {
 }
 
 TEST(PicBtnBlock, ClampsTheButtonType) {
-    runtime::Bytes bytes = runtime::BlockWriter().u32(1).i32(5).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
+    runtime::Bytes bytes =
+        runtime::BlockWriter().u32(1).i32(5).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
     EXPECT_EQ(PicBtnBlock::parse(bytes)->type, 1);
     bytes = runtime::BlockWriter().u32(1).i32(-5).u32(0).u32(0).bytes({}).bytes({}).bytes({}).bytes({}).take();
     EXPECT_EQ(PicBtnBlock::parse(bytes)->type, 0);
@@ -75,7 +76,7 @@ TEST(PicBtnShape, NoShapeWithoutColourOrPicture) {
 
 // The colour order matters: 0x00BBGGRR against the decoded 0x00RRGGBB.
 TEST(PicBtnShape, TransparentColourIsInStoredOrder) {
-    runtime::Picture p{2, 1, {0xFF0000, 0x0000FF}};  // red, blue
+    runtime::Picture p{2, 1, {0xFF0000, 0x0000FF}};    // red, blue
     auto spans = widgets::opaqueSpans(p, 0x000000FF);  // red in stored order
     EXPECT_EQ(spans, (std::vector<widgets::Span>{{1, 0, 1}}));
 }

@@ -52,12 +52,13 @@ protected:
     // accepts connections, so programs starting together cannot collide.
     static bool startPrivateDisplay() {
         if (server() > 0) return true;
-        const char* argv[] = {"Xvfb", "-displayfd", "1", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
+        const char* argv[] = {
+            "Xvfb", "-displayfd", "1", "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
         GPid pid = 0;
         int out = -1;
         if (!g_spawn_async_with_pipes(nullptr, const_cast<char**>(argv), nullptr,
-                                      GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr,
-                                      &pid, nullptr, &out, nullptr, nullptr))
+                GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr, &pid, nullptr, &out,
+                nullptr, nullptr))
             return false;
         server() = pid;
         std::string number;
@@ -96,8 +97,8 @@ protected:
     }
 
     // Runs the main loop until `done` holds or the time is up.
-    static bool waitFor(const std::function<bool()>& done,
-                        std::chrono::milliseconds timeout = testsupport::kWindowWait) {
+    static bool waitFor(
+        const std::function<bool()>& done, std::chrono::milliseconds timeout = testsupport::kWindowWait) {
         return testsupport::waitFor(done, timeout);
     }
 

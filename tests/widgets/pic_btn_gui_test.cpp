@@ -8,7 +8,6 @@
 #include "support/atk_probe.h"
 #include "widgets/pic_btn_block.h"
 
-
 namespace {
 
 constexpr uint32_t kGreen = 0x00A000, kBlue = 0x0000C0, kRed = 0xC00000, kYellow = 0xE0E000;
@@ -16,9 +15,8 @@ constexpr uint32_t kGreen = 0x00A000, kBlue = 0x0000C0, kRed = 0xC00000, kYellow
 // A 20 x 20 picture: a white (transparent) ring four pixels wide around a
 // square of the given colour.
 runtime::Bytes ringPicture(uint32_t centre) {
-    return samples::gif(20, 20, {0xFFFFFF, centre}, [](int x, int y) {
-        return x >= 4 && y >= 4 && x < 16 && y < 16 ? 1 : 0;
-    }, 0);
+    return samples::gif(
+        20, 20, {0xFFFFFF, centre}, [](int x, int y) { return x >= 4 && y >= 4 && x < 16 && y < 16 ? 1 : 0; }, 0);
 }
 
 class PicBtnWindowTest : public WidgetWindowTest {
@@ -136,9 +134,11 @@ TEST_F(PicBtnWindowTest, PropertyWritesRepaintAtOnce) {
     runtime.set(btn, widgets::pic_btn::kNormalPicture + 8, ringPicture(0x808080));
     // No main-loop turn in between: the write itself painted.
     EXPECT_EQ(pixelOf(btn, 10, 10), 0x808080u);
-    runtime.set(btn, widgets::pic_btn::kTransparentColour + 8, static_cast<int32_t>(widgets::pic_btn::kNoTransparentColour));
+    runtime.set(
+        btn, widgets::pic_btn::kTransparentColour + 8, static_cast<int32_t>(widgets::pic_btn::kNoTransparentColour));
     EXPECT_EQ(pixelOf(btn, 1, 1), 0xFFFFFFu);  // no shape: the white ring shows
-    EXPECT_EQ(runtime::asInt(runtime.get(btn, widgets::pic_btn::kTransparentColour + 8)), static_cast<int32_t>(widgets::pic_btn::kNoTransparentColour));
+    EXPECT_EQ(runtime::asInt(runtime.get(btn, widgets::pic_btn::kTransparentColour + 8)),
+        static_cast<int32_t>(widgets::pic_btn::kNoTransparentColour));
     runtime.set(btn, widgets::pic_btn::kType + 8, 5);
     EXPECT_EQ(runtime::asInt(runtime.get(btn, widgets::pic_btn::kType + 8)), 1);
 }

@@ -228,8 +228,7 @@ TEST(GifFirstFrame, FramesAreClippedToTheScreenAndInterlacedRowsLandInPlace) {
         auto pic = decodePicture(samples::gif(l, index), 0);
         ASSERT_TRUE(pic) << interlaced;
         ASSERT_EQ(pic->width, 4);
-        const std::vector<uint32_t> expected = {0, 0, 0,    0,      0, 0, 0,      0,
-                                                0, 0, kRed, kGreen, 0, 0, kGreen, kBlue};
+        const std::vector<uint32_t> expected = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kRed, kGreen, 0, 0, kGreen, kBlue};
         EXPECT_EQ(pixelsOf(*pic), expected) << interlaced;
     }
     // Eight interlaced rows fill all four passes.

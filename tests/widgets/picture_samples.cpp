@@ -24,7 +24,7 @@ void put32(runtime::Bytes& b, uint32_t v) {
 
 // BITMAPINFOHEADER and colour table, then rows.
 runtime::Bytes dib(int width, int height, int bits, const std::vector<uint32_t>& palette,
-              const std::function<void(runtime::Bytes&, int y)>& row, int storedHeight) {
+    const std::function<void(runtime::Bytes&, int y)>& row, int storedHeight) {
     runtime::Bytes b;
     put32(b, 40);
     put32(b, width);
@@ -59,7 +59,9 @@ runtime::Bytes withFileHeader(const runtime::Bytes& dibBytes, size_t paletteSize
 }  // namespace
 
 runtime::Bytes bmp24(int width, int height, const PixelAt& pixel, bool topDown) {
-    auto d = dib(width, height, 24, {}, [&](runtime::Bytes& b, int y) {
+    auto d = dib(
+        width, height, 24, {},
+        [&](runtime::Bytes& b, int y) {
         size_t start = b.size();
         for (int x = 0; x < width; ++x) {
             uint32_t p = pixel(x, y);
@@ -68,13 +70,16 @@ runtime::Bytes bmp24(int width, int height, const PixelAt& pixel, bool topDown) 
             b.push_back((p >> 16) & 0xFF);
         }
         pad(b, start);
-    }, topDown ? -height : height);
+        },
+        topDown ? -height : height);
     return withFileHeader(d, 0);
 }
 
-runtime::Bytes bmpPalette(int width, int height, int bits, const std::vector<uint32_t>& palette,
-                     const std::function<int(int, int)>& index) {
-    auto d = dib(width, height, bits, palette, [&](runtime::Bytes& b, int y) {
+runtime::Bytes bmpPalette(
+    int width, int height, int bits, const std::vector<uint32_t>& palette, const std::function<int(int, int)>& index) {
+    auto d = dib(
+        width, height, bits, palette,
+        [&](runtime::Bytes& b, int y) {
         size_t start = b.size();
         int acc = 0, used = 0;
         for (int x = 0; x < width; ++x) {
@@ -84,7 +89,8 @@ runtime::Bytes bmpPalette(int width, int height, int bits, const std::vector<uin
         }
         if (used) b.push_back(static_cast<uint8_t>(acc << (8 - used)));
         pad(b, start);
-    }, height);
+        },
+        height);
     return withFileHeader(d, palette.size());
 }
 
@@ -108,8 +114,8 @@ runtime::Bytes png(int width, int height, const PixelAt& argb) {
     return out;
 }
 
-runtime::Bytes gif(int width, int height, const std::vector<uint32_t>& palette, const std::function<int(int, int)>& index,
-              int transparentIndex) {
+runtime::Bytes gif(int width, int height, const std::vector<uint32_t>& palette,
+    const std::function<int(int, int)>& index, int transparentIndex) {
     struct Sink {
         runtime::Bytes bytes;
     } sink;
@@ -220,15 +226,19 @@ runtime::Bytes jpeg(int width, int height, const PixelAt& pixel) {
     return out;
 }
 
-runtime::Bytes icon(int width, int height, const PixelAt& pixel, const std::function<bool(int, int)>& masked, bool cursor) {
-    runtime::Bytes d = dib(width, height, 24, {}, [&](runtime::Bytes& b, int y) {
+runtime::Bytes icon(
+    int width, int height, const PixelAt& pixel, const std::function<bool(int, int)>& masked, bool cursor) {
+    runtime::Bytes d = dib(
+        width, height, 24, {},
+        [&](runtime::Bytes& b, int y) {
         size_t start = b.size();
         for (int x = 0; x < width; ++x) {
             uint32_t p = pixel(x, y);
             b.insert(b.end(), {uint8_t(p), uint8_t(p >> 8), uint8_t(p >> 16)});
         }
         pad(b, start);
-    }, height * 2);
+        },
+        height * 2);
     for (int i = 0; i < height; ++i) {
         int y = height - 1 - i;
         size_t start = d.size();

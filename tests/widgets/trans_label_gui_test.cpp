@@ -5,7 +5,6 @@
 #include "support/atk_probe.h"
 #include "widgets/trans_label_block.h"
 
-
 namespace {
 
 constexpr uint32_t kGreen = 0x00A000;  // what lies below, as the screen shows it

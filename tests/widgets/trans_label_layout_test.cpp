@@ -29,7 +29,11 @@ TEST(TransLabelLayout, AlignmentsOfOneLine) {
     };
     // A 41 x 13 text in a 100 x 20 label.
     const Row rows[] = {
-        {0, 0, {0, 0}}, {1, 1, {29, 3}}, {2, 2, {59, 7}}, {9, -4, {59, 0}}, {-1, 5, {0, 7}},
+        {0, 0, {0, 0}},
+        {1, 1, {29, 3}},
+        {2, 2, {59, 7}},
+        {9, -4, {59, 0}},
+        {-1, 5, {0, 7}},
     };
     for (const Row& r : rows)
         EXPECT_EQ(widgets::textOrigin(r.h, r.v, false, 100, 20, 41, 13), r.expected) << r.h << " " << r.v;
@@ -53,7 +57,8 @@ TEST(TransLabelBlock, RoundTripWithFontAndChineseText) {
     b.text = "热搜：";
     runtime::Bytes bytes = b.serialize();
     // version, effect, colour, h-align, v-align, wrap, font length
-    const runtime::Bytes head = {1, 0, 0, 0, 1, 0, 0, 0, 0x80, 0x80, 0x80, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 60, 0, 0, 0};
+    const runtime::Bytes head = {
+        1, 0, 0, 0, 1, 0, 0, 0, 0x80, 0x80, 0x80, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 60, 0, 0, 0};
     EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
     // The text is stored in GBK: six bytes, no terminator, at the end.
     const runtime::Bytes tail = {6, 0, 0, 0, 0xC8, 0xC8, 0xCB, 0xD1, 0xA3, 0xBA};
@@ -76,7 +81,8 @@ TEST(TransLabelBlock, ClampsAndRefuses) {
     runtime::Bytes newer = bytes;
     newer[0] = 2;
     EXPECT_FALSE(TransLabelBlock::parse(newer));
-    for (size_t n = 1; n < bytes.size(); ++n) EXPECT_FALSE(TransLabelBlock::parse(runtime::Bytes(bytes.begin(), bytes.begin() + n)));
+    for (size_t n = 1; n < bytes.size(); ++n)
+        EXPECT_FALSE(TransLabelBlock::parse(runtime::Bytes(bytes.begin(), bytes.begin() + n)));
     EXPECT_TRUE(TransLabelBlock::parse({}));
 }
 

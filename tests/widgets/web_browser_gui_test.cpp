@@ -1,7 +1,7 @@
 // The WebBrowser kind on a real WebKit view, against pages served by the
 // test's own server on 127.0.0.1. Needs a display (scripts/with-xvfb).
-#include <gtest/gtest.h>
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -21,7 +21,6 @@
 #include "widgets/web_browser_view.h"
 #include "widgets/web_guard.h"
 #include "widgets/widget_kinds.h"
-
 
 namespace {
 
@@ -107,7 +106,9 @@ protected:
         return waitEvent(b, widgets::web_browser::event::kDownloadComplete, before);
     }
 
-    std::string text(runtime::ComponentRef b, int k) { return runtime::asText(rt_.get(b, widgets::web_browser::prop::index(k))); }
+    std::string text(runtime::ComponentRef b, int k) {
+        return runtime::asText(rt_.get(b, widgets::web_browser::prop::index(k)));
+    }
 
     runtime::Runtime rt_;
     uint32_t window_ = 0;
@@ -119,7 +120,7 @@ protected:
 TEST_F(WebBrowserGuiTest, OneNavigationRaisesItsEventsInOrder) {
     // The page is GBK and says so only in its header.
     server_.add("/gbk", runtime::gbk::encode("<html><head><title>测试页 GBK</title></head><body>好</body></html>"),
-                "text/html; charset=gbk");
+        "text/html; charset=gbk");
     auto b = browser();
     std::string url = server_.url("/gbk");
     ASSERT_TRUE(open(b, url));
@@ -135,11 +136,15 @@ TEST_F(WebBrowserGuiTest, OneNavigationRaisesItsEventsInOrder) {
     EXPECT_EQ(order.front(), widgets::web_browser::event::kBeforeNavigate);
     EXPECT_EQ(first(widgets::web_browser::event::kDownloadBegin), 1);
     EXPECT_LT(first(widgets::web_browser::event::kDownloadBegin), first(widgets::web_browser::event::kProgressChange));
-    EXPECT_LT(first(widgets::web_browser::event::kProgressChange), first(widgets::web_browser::event::kNavigateComplete));
+    EXPECT_LT(
+        first(widgets::web_browser::event::kProgressChange), first(widgets::web_browser::event::kNavigateComplete));
     EXPECT_LT(first(widgets::web_browser::event::kNavigateComplete), first(widgets::web_browser::event::kTitleChange));
-    EXPECT_LT(last(widgets::web_browser::event::kProgressChange), first(widgets::web_browser::event::kDocumentComplete));
-    EXPECT_LT(first(widgets::web_browser::event::kNavigateComplete), first(widgets::web_browser::event::kDocumentComplete));
-    EXPECT_EQ(first(widgets::web_browser::event::kDocumentComplete) + 1, first(widgets::web_browser::event::kDownloadComplete));
+    EXPECT_LT(
+        last(widgets::web_browser::event::kProgressChange), first(widgets::web_browser::event::kDocumentComplete));
+    EXPECT_LT(
+        first(widgets::web_browser::event::kNavigateComplete), first(widgets::web_browser::event::kDocumentComplete));
+    EXPECT_EQ(first(widgets::web_browser::event::kDocumentComplete) + 1,
+        first(widgets::web_browser::event::kDownloadComplete));
     for (int once : {0, 2, 3, 5, 6}) EXPECT_EQ(std::count(order.begin(), order.end(), once), 1) << once;
 
     EXPECT_EQ(find(b, widgets::web_browser::event::kBeforeNavigate)->args.size(), 7u);
@@ -147,19 +152,23 @@ TEST_F(WebBrowserGuiTest, OneNavigationRaisesItsEventsInOrder) {
     EXPECT_EQ(runtime::asText(find(b, widgets::web_browser::event::kNavigateComplete)->args[0]), url);
     EXPECT_EQ(runtime::asText(find(b, widgets::web_browser::event::kDocumentComplete)->args[0]), url);
     EXPECT_EQ(runtime::asText(find(b, widgets::web_browser::event::kTitleChange)->args[0]), "测试页 GBK");
-    const Logged* progress = find(b, widgets::web_browser::event::kProgressChange, count(b, widgets::web_browser::event::kProgressChange) - 1);
+    const Logged* progress = find(
+        b, widgets::web_browser::event::kProgressChange, count(b, widgets::web_browser::event::kProgressChange) - 1);
     EXPECT_EQ(runtime::asInt(progress->args[0]), widgets::web_browser::kProgressMaximum);
     EXPECT_EQ(runtime::asInt(progress->args[1]), widgets::web_browser::kProgressMaximum);
     // A finished load clears the status text.
-    auto done = std::find_if(log_.begin(), log_.end(), [](const Logged& l) { return l.index == widgets::web_browser::event::kDownloadComplete; });
-    auto status = std::find_if(done, log_.end(), [](const Logged& l) { return l.index == widgets::web_browser::event::kStatusTextChange; });
+    auto done = std::find_if(log_.begin(), log_.end(),
+        [](const Logged& l) { return l.index == widgets::web_browser::event::kDownloadComplete; });
+    auto status = std::find_if(
+        done, log_.end(), [](const Logged& l) { return l.index == widgets::web_browser::event::kStatusTextChange; });
     ASSERT_NE(status, log_.end());
     EXPECT_EQ(runtime::asText(status->args[0]), "");
 
     EXPECT_EQ(text(b, widgets::web_browser::prop::kLocationUrl), url);
     EXPECT_EQ(text(b, widgets::web_browser::prop::kLocationName), "测试页 GBK");
     EXPECT_EQ(text(b, widgets::web_browser::prop::kType), "text/html");
-    EXPECT_EQ(runtime::asInt(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kReadyState))), 4);
+    EXPECT_EQ(
+        runtime::asInt(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kReadyState))), 4);
     EXPECT_FALSE(runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kBusy))));
     EXPECT_NE(text(b, widgets::web_browser::prop::kFullName).find("widgets_gui_tests"), std::string::npos);
 }
@@ -178,9 +187,11 @@ TEST_F(WebBrowserGuiTest, BackAndForwardStatesFollowTheHistory) {
 
     rt_.call(b, widgets::web_browser::method::kGoBack);
     ASSERT_TRUE(waitFor([&] { return count(b, widgets::web_browser::event::kCommandStateChange) >= 3; }));
-    EXPECT_EQ(runtime::asInt(find(b, widgets::web_browser::event::kCommandStateChange, 1)->args[0]), widgets::web_browser::command::kForward);
+    EXPECT_EQ(runtime::asInt(find(b, widgets::web_browser::event::kCommandStateChange, 1)->args[0]),
+        widgets::web_browser::command::kForward);
     EXPECT_TRUE(runtime::asBool(find(b, widgets::web_browser::event::kCommandStateChange, 1)->args[1]));
-    EXPECT_EQ(runtime::asInt(find(b, widgets::web_browser::event::kCommandStateChange, 2)->args[0]), widgets::web_browser::command::kBack);
+    EXPECT_EQ(runtime::asInt(find(b, widgets::web_browser::event::kCommandStateChange, 2)->args[0]),
+        widgets::web_browser::command::kBack);
     EXPECT_FALSE(runtime::asBool(find(b, widgets::web_browser::event::kCommandStateChange, 2)->args[1]));
     ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationUrl) == server_.url("/a"); }));
 
@@ -192,9 +203,9 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     // A page cannot open windows on its own: the window.open at load time is
     // refused, only the one from the click arrives.
     server_.add("/opener",
-                "<body style='margin:0'><script>window.open('/blocked')</script>"
-                "<a href='#' onclick=\"window.open('/popup', '', 'width=300,height=200');return false\" "
-                "style='display:block;width:100%;height:400px'>open</a></body>");
+        "<body style='margin:0'><script>window.open('/blocked')</script>"
+        "<a href='#' onclick=\"window.open('/popup', '', 'width=300,height=200');return false\" "
+        "style='display:block;width:100%;height:400px'>open</a></body>");
     server_.add("/popup", "<title>Popup</title>popup");
     auto opener = browser();
     auto second = rt_.copy(opener);
@@ -203,7 +214,8 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     onEvent = [&](runtime::Event& e) -> runtime::Value {
         if (e.index == widgets::web_browser::event::kNewWindow) {
             rt_.set(*second, runtime::prop::kVisible, true);
-            EXPECT_TRUE(runtime::asBool(rt_.call(*second, widgets::web_browser::method::kAcceptNewWindow, {e.args[0]})));
+            EXPECT_TRUE(
+                runtime::asBool(rt_.call(*second, widgets::web_browser::method::kAcceptNewWindow, {e.args[0]})));
             // The program's handler lets pending messages run before it returns.
             rt_.processPendingMessages();
         }
@@ -218,7 +230,8 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     clickAt(target, 100, 100);
 
     ASSERT_TRUE(waitEvent(*second, widgets::web_browser::event::kDocumentComplete));
-    EXPECT_EQ(runtime::asText(find(*second, widgets::web_browser::event::kDocumentComplete)->args[0]), server_.url("/popup"));
+    EXPECT_EQ(
+        runtime::asText(find(*second, widgets::web_browser::event::kDocumentComplete)->args[0]), server_.url("/popup"));
     ASSERT_TRUE(waitEvent(*second, widgets::web_browser::event::kTitleChange));
     EXPECT_EQ(text(*second, widgets::web_browser::prop::kLocationName), "Popup");
     EXPECT_EQ(count(opener, widgets::web_browser::event::kNewWindow), 1);
@@ -231,7 +244,7 @@ TEST_F(WebBrowserGuiTest, NewWindowFromAClickLoadsIntoTheAcceptingControl) {
     EXPECT_EQ(text(opener, widgets::web_browser::prop::kLocationUrl), server_.url("/opener"));
     // The slot closed with its event.
     EXPECT_FALSE(runtime::asBool(rt_.call(*second, widgets::web_browser::method::kAcceptNewWindow,
-                                      {find(opener, widgets::web_browser::event::kNewWindow)->args[0]})));
+        {find(opener, widgets::web_browser::event::kNewWindow)->args[0]})));
 }
 
 TEST_F(WebBrowserGuiTest, PressesOutsideThePageGiveAFloodingClickNoMoreWindows) {
@@ -240,10 +253,10 @@ TEST_F(WebBrowserGuiTest, PressesOutsideThePageGiveAFloodingClickNoMoreWindows) 
     // the tabs the flood opened, say). The next click in the page is a new
     // gesture with twenty of its own.
     server_.add("/flood",
-                "<body style='margin:0'><script>window.n = 0</script>"
-                "<a href='#' onclick=\"for (var i = 0; i < 60; ++i) window.open('/p' + i); "
-                "document.title = 'done:' + (++window.n); return false\" "
-                "style='display:block;width:100%;height:400px'>flood</a></body>");
+        "<body style='margin:0'><script>window.n = 0</script>"
+        "<a href='#' onclick=\"for (var i = 0; i < 60; ++i) window.open('/p' + i); "
+        "document.title = 'done:' + (++window.n); return false\" "
+        "style='display:block;width:100%;height:400px'>flood</a></body>");
     auto b = browser();
     ASSERT_TRUE(open(b, server_.url("/flood")));
     auto* view = dynamic_cast<widgets::web_browser::WebBrowser*>(rt_.component(b))->view();
@@ -270,16 +283,19 @@ TEST_F(WebBrowserGuiTest, PressesOutsideThePageGiveAFloodingClickNoMoreWindows) 
 
 TEST_F(WebBrowserGuiTest, ClickAndContextMenuCanBeRefused) {
     server_.add("/clicks",
-                "<body style='margin:0;height:400px' oncontextmenu=\"document.title='menu'\" "
-                "onclick=\"document.title='clicked:' + (++window.n)\"><script>window.n = 0</script></body>");
+        "<body style='margin:0;height:400px' oncontextmenu=\"document.title='menu'\" "
+        "onclick=\"document.title='clicked:' + (++window.n)\"><script>window.n = 0</script></body>");
     auto b = browser();
     ASSERT_TRUE(open(b, server_.url("/clicks")));
     bool refuse = true;
     onEvent = [&](runtime::Event& e) -> runtime::Value {
-        if (e.index == widgets::web_browser::event::kDocumentClick || e.index == widgets::web_browser::event::kContextMenu) return !refuse;
+        if (e.index == widgets::web_browser::event::kDocumentClick ||
+            e.index == widgets::web_browser::event::kContextMenu)
+            return !refuse;
         return {};
     };
-    GdkWindow* target = gtk_widget_get_window(GTK_WIDGET(dynamic_cast<widgets::web_browser::WebBrowser*>(rt_.component(b))->view()));
+    GdkWindow* target = gtk_widget_get_window(
+        GTK_WIDGET(dynamic_cast<widgets::web_browser::WebBrowser*>(rt_.component(b))->view()));
     clickAt(target, 50, 60);
     refuse = false;
     clickAt(target, 50, 60);
@@ -298,9 +314,9 @@ TEST_F(WebBrowserGuiTest, ClickAndContextMenuCanBeRefused) {
 
 TEST_F(WebBrowserGuiTest, EditingPropertiesFollowTheSelection) {
     server_.add("/edit",
-                "<div id=e contenteditable=true><b>bold</b> plain</div><script>"
-                "var r = document.createRange(); r.selectNodeContents(document.querySelector('b'));"
-                "getSelection().addRange(r);</script>");
+        "<div id=e contenteditable=true><b>bold</b> plain</div><script>"
+        "var r = document.createRange(); r.selectNodeContents(document.querySelector('b'));"
+        "getSelection().addRange(r);</script>");
     auto b = browser();
     ASSERT_TRUE(open(b, server_.url("/edit")));
     auto get = [&](int k) { return rt_.get(b, widgets::web_browser::prop::index(k)); };
@@ -318,8 +334,8 @@ TEST_F(WebBrowserGuiTest, EditingPropertiesFollowTheSelection) {
 
 TEST_F(WebBrowserGuiTest, SilentControlAnswersScriptDialogsUnseen) {
     server_.add("/dialogs",
-                "<script>alert('a'); var c = confirm('b'); var p = prompt('c', 'd');"
-                "document.title = 'done:' + c + ':' + p;</script>");
+        "<script>alert('a'); var c = confirm('b'); var p = prompt('c', 'd');"
+        "document.title = 'done:' + c + ':' + p;</script>");
     auto b = browser(browserBlock(1, 0, true));
     ASSERT_TRUE(open(b, server_.url("/dialogs")));
     ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "done:false:null"; }));
@@ -342,12 +358,14 @@ TEST_F(WebBrowserGuiTest, StopRefreshHeadersAndCancel) {
     ASSERT_TRUE(waitEvent(b, widgets::web_browser::event::kDownloadComplete));
     EXPECT_FALSE(runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kBusy))));
     // A stopped load still ends its progress, so no display stays half full.
-    const Logged* progress = find(b, widgets::web_browser::event::kProgressChange, count(b, widgets::web_browser::event::kProgressChange) - 1);
+    const Logged* progress = find(
+        b, widgets::web_browser::event::kProgressChange, count(b, widgets::web_browser::event::kProgressChange) - 1);
     ASSERT_TRUE(progress);
     EXPECT_EQ(runtime::asInt(progress->args[0]), widgets::web_browser::kProgressMaximum);
 
     int before = count(b, widgets::web_browser::event::kDownloadComplete);
-    rt_.call(b, widgets::web_browser::method::kNavigate, {server_.url("/count"), 0, std::string(), std::string("X-Varomel-Test: yes\r\n")});
+    rt_.call(b, widgets::web_browser::method::kNavigate,
+        {server_.url("/count"), 0, std::string(), std::string("X-Varomel-Test: yes\r\n")});
     ASSERT_TRUE(waitEvent(b, widgets::web_browser::event::kDownloadComplete, before));
     EXPECT_EQ(server_.header("X-Varomel-Test"), "yes");
     rt_.call(b, widgets::web_browser::method::kRefresh);
@@ -384,9 +402,12 @@ TEST_F(WebBrowserGuiTest, CopyBehavesLikeItsSource) {
     auto source = browser(browserBlock(1, 4, true, false, false));
     auto copy = rt_.copy(source);
     ASSERT_TRUE(copy);
-    for (int k : {widgets::web_browser::prop::kBorderStyle, widgets::web_browser::prop::kSilent, widgets::web_browser::prop::kOffline, widgets::web_browser::prop::kRegisterAsDropTarget,
-                  widgets::web_browser::prop::kRegisterAsBrowser})
-        EXPECT_EQ(runtime::asInt(rt_.get(*copy, widgets::web_browser::prop::index(k))), runtime::asInt(rt_.get(source, widgets::web_browser::prop::index(k)))) << k;
+    for (int k : {widgets::web_browser::prop::kBorderStyle, widgets::web_browser::prop::kSilent,
+             widgets::web_browser::prop::kOffline, widgets::web_browser::prop::kRegisterAsDropTarget,
+             widgets::web_browser::prop::kRegisterAsBrowser})
+        EXPECT_EQ(runtime::asInt(rt_.get(*copy, widgets::web_browser::prop::index(k))),
+            runtime::asInt(rt_.get(source, widgets::web_browser::prop::index(k))))
+            << k;
     ASSERT_TRUE(open(*copy, server_.url("/copy")));
     EXPECT_EQ(count(source, widgets::web_browser::event::kDownloadComplete), 0);
     ASSERT_TRUE(waitFor([&] { return text(*copy, widgets::web_browser::prop::kLocationName) == "after"; }));
@@ -405,7 +426,8 @@ TEST_F(WebBrowserGuiTest, DestroyedControlsLeaveNoViewsOrWebProcesses) {
         rt_.destroy(*c);
         EXPECT_FALSE(rt_.exists(*c));
     }
-    EXPECT_TRUE(waitFor([&] { return widgets::web_browser::liveViewCount() == views; }, std::chrono::seconds(60))) << widgets::web_browser::liveViewCount();
+    EXPECT_TRUE(waitFor([&] { return widgets::web_browser::liveViewCount() == views; }, std::chrono::seconds(60)))
+        << widgets::web_browser::liveViewCount();
     EXPECT_TRUE(waitFor([&] { return webProcessCount() <= processes; }, std::chrono::seconds(60)))
         << webProcessCount() << " web processes, " << processes << " before";
 }
@@ -428,10 +450,11 @@ TEST_F(WebBrowserGuiTest, AFailedLoadShowsAnExplanationAtTheFailedAddress) {
     std::string address = "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/missing";
     rt_.call(b, widgets::web_browser::method::kNavigate, {address});
     ASSERT_TRUE(waitFor([&] {
-        return runtime::asText(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationName))) == "无法显示此网页";
+        return runtime::asText(rt_.get(b,
+                   widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationName))) == "无法显示此网页";
     }));
-    EXPECT_EQ(runtime::asText(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationUrl))), address);
-
+    EXPECT_EQ(runtime::asText(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kLocationUrl))),
+        address);
 }
 
 }  // namespace
@@ -456,7 +479,9 @@ TEST_F(WebBrowserGuiTest, AnErrorAnswerWithoutAPageIsAFailedLoad) {
     ASSERT_TRUE(waitFor([&] { return text(b, widgets::web_browser::prop::kLocationName) == "shown"; }));
     rt_.call(b, widgets::web_browser::method::kNavigate, {server_.url("/file.bin")});
     ASSERT_TRUE(waitFor([&] { return server_.hits("/file.bin") == 1; }));
-    ASSERT_TRUE(waitFor([&] { return !runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kBusy))); }));
+    ASSERT_TRUE(waitFor([&] {
+        return !runtime::asBool(rt_.get(b, widgets::web_browser::prop::index(widgets::web_browser::prop::kBusy)));
+    }));
     EXPECT_EQ(text(b, widgets::web_browser::prop::kLocationName), "shown");
 }
 

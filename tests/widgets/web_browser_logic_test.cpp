@@ -11,7 +11,6 @@
 #include "widgets/web_guard.h"
 #include "widgets/web_sandbox.h"
 
-
 namespace {
 
 runtime::Bytes block(std::initializer_list<uint32_t> fields) {
@@ -57,17 +56,23 @@ TEST(WebBrowserBlock, RefusesNewerVersionsAndTruncatedBlocks) {
 
 TEST(WebBrowserBorder, RingCountsPerStyle) {
     const size_t widths[] = {0, 2, 3, 1, 5, 1};
-    for (int style = 0; style <= 5; ++style) EXPECT_EQ(widgets::web_browser::borderRings(style).size(), widths[style]) << style;
+    for (int style = 0; style <= 5; ++style)
+        EXPECT_EQ(widgets::web_browser::borderRings(style).size(), widths[style]) << style;
     EXPECT_TRUE(widgets::web_browser::borderRings(-1).empty());
     // The combined style is the dialog frame outside the client edge.
     auto both = widgets::web_browser::borderRings(4);
-    EXPECT_EQ(std::vector<widgets::web_browser::BorderRing>(both.begin(), both.begin() + 3), widgets::web_browser::borderRings(2));
-    EXPECT_EQ(std::vector<widgets::web_browser::BorderRing>(both.begin() + 3, both.end()), widgets::web_browser::borderRings(1));
+    EXPECT_EQ(std::vector<widgets::web_browser::BorderRing>(both.begin(), both.begin() + 3),
+        widgets::web_browser::borderRings(2));
+    EXPECT_EQ(std::vector<widgets::web_browser::BorderRing>(both.begin() + 3, both.end()),
+        widgets::web_browser::borderRings(1));
     EXPECT_EQ(widgets::web_browser::borderRings(5)[0], (widgets::web_browser::BorderRing{0, 0}));
 }
 
 TEST(WebBrowserAddress, HostLikeTextGetsHttp) {
-    struct Case { const char* input; const char* expected; };
+    struct Case {
+        const char* input;
+        const char* expected;
+    };
     const Case cases[] = {
         {"www.example.com/x", "http://www.example.com/x"},
         {"  www.example.com  ", "http://www.example.com"},
@@ -92,16 +97,18 @@ TEST(WebBrowserAddress, HostLikeTextGetsHttp) {
 
 TEST(WebBrowserAddress, RequestAddressEscapesNonAsciiBytes) {
     EXPECT_EQ(widgets::web_browser::requestAddress("http://h.example/new.html?q=变态#页"),
-              "http://h.example/new.html?q=%E5%8F%98%E6%80%81#%E9%A1%B5");
+        "http://h.example/new.html?q=%E5%8F%98%E6%80%81#%E9%A1%B5");
     EXPECT_EQ(widgets::web_browser::requestAddress("http://例子.中国/页"), "http://xn--fsqu00a.xn--fiqs8s/%E9%A1%B5");
-    EXPECT_EQ(widgets::web_browser::requestAddress("http://h.example:8080/a b?c=%41"), "http://h.example:8080/a b?c=%41");
+    EXPECT_EQ(
+        widgets::web_browser::requestAddress("http://h.example:8080/a b?c=%41"), "http://h.example:8080/a b?c=%41");
     EXPECT_EQ(widgets::web_browser::requestAddress("变态"), "%E5%8F%98%E6%80%81");
     EXPECT_EQ(widgets::web_browser::requestAddress(std::string_view("http://\xff/x\x80", 11)), "http://%FF/x%80");
     EXPECT_EQ(widgets::web_browser::requestAddress(""), "");
 }
 
 TEST(WebBrowserHeaders, ParsesLinesAndDropsBadOnes) {
-    auto h = widgets::web_browser::parseHeaders("X-One: 1\r\nX-Two:two words \r\nno colon\r\n: empty\r\nBad Name: x\nX-Three: 3");
+    auto h = widgets::web_browser::parseHeaders(
+        "X-One: 1\r\nX-Two:two words \r\nno colon\r\n: empty\r\nBad Name: x\nX-Three: 3");
     ASSERT_EQ(h.size(), 3u);
     EXPECT_EQ(h[0], (std::pair<std::string, std::string>{"X-One", "1"}));
     EXPECT_EQ(h[1], (std::pair<std::string, std::string>{"X-Two", "two words"}));
@@ -124,7 +131,8 @@ TEST(WebBrowserCommands, ReportsOnlyChangesForwardFirst) {
     EXPECT_EQ(s.update(false, false), Changes{});
     EXPECT_EQ(s.update(true, false), (Changes{{widgets::web_browser::command::kBack, true}}));
     EXPECT_EQ(s.update(true, false), Changes{});
-    EXPECT_EQ(s.update(false, true), (Changes{{widgets::web_browser::command::kForward, true}, {widgets::web_browser::command::kBack, false}}));
+    EXPECT_EQ(s.update(false, true),
+        (Changes{{widgets::web_browser::command::kForward, true}, {widgets::web_browser::command::kBack, false}}));
 }
 
 TEST(WebBrowserColours, CssTextsBothWays) {
@@ -249,11 +257,21 @@ TEST(WebBrowserDownloadName, ServerNamesBecomeSafeBaseNames) {
         {"trailing_separator", "folder/", ""},
         {"only_dots", "....", ""},
         {"dots_and_spaces_first", " . .profile", "profile"},
-        {"control_characters", std::string("a\x01" "b\x7f" "c\n.exe"), "abc.exe"},
+        {"control_characters",
+            std::string("a\x01"
+                        "b\x7f"
+                        "c\n.exe"),
+            "abc.exe"},
         {"nul_inside", std::string("good.txt\0.exe", 13), "good.txt.exe"},
         {"c1_control", "x\xC2\x85y.bin", "xy.bin"},
-        {"invalid_utf8", "\xFF\xFE" "a.exe", "__a.exe"},
-        {"overlong_slash", "a\xC0\xAF" "b", "a__b"},
+        {"invalid_utf8",
+            "\xFF\xFE"
+            "a.exe",
+            "__a.exe"},
+        {"overlong_slash",
+            "a\xC0\xAF"
+            "b",
+            "a__b"},
     };
     for (const Row& r : rows) EXPECT_EQ(widgets::web_browser::safeBaseName(r.proposed), r.expected) << r.name;
 
@@ -269,7 +287,10 @@ TEST(WebBrowserDownloadName, ServerNamesBecomeSafeBaseNames) {
 
 TEST(WebBrowserSandbox, TheUsersVariableWinsAndAFailedProbeRunsUnsandboxed) {
     static int probes = 0;
-    auto works = [](std::string*) { ++probes; return true; };
+    auto works = [](std::string*) {
+        ++probes;
+        return true;
+    };
     auto fails = [](std::string* why) {
         ++probes;
         *why = "no user namespaces";
@@ -282,6 +303,7 @@ TEST(WebBrowserSandbox, TheUsersVariableWinsAndAFailedProbeRunsUnsandboxed) {
     EXPECT_EQ(probes, 0) << "no probe when the user has decided";
     EXPECT_EQ(widgets::web_browser::chooseSandbox(nullptr, works, &why), widgets::web_browser::SandboxChoice::kOn);
     EXPECT_EQ(widgets::web_browser::chooseSandbox("", works, &why), widgets::web_browser::SandboxChoice::kOn);
-    EXPECT_EQ(widgets::web_browser::chooseSandbox(nullptr, fails, &why), widgets::web_browser::SandboxChoice::kUnavailable);
+    EXPECT_EQ(
+        widgets::web_browser::chooseSandbox(nullptr, fails, &why), widgets::web_browser::SandboxChoice::kUnavailable);
     EXPECT_EQ(why, "no user namespaces");
 }

@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     gchar* shown = g_utf8_make_valid(text.c_str(), gssize(text.size()));
-    GtkWidget* dialog = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", shown);
+    GtkWidget* dialog = gtk_message_dialog_new(
+        nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK, "%s", shown);
     gtk_window_set_title(GTK_WINDOW(dialog), argc > 1 ? argv[1] : "");
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     gtk_dialog_run(GTK_DIALOG(dialog));

@@ -1,5 +1,5 @@
-#include "builtin_kinds.h"
 #include "../property_block.h"
+#include "builtin_kinds.h"
 
 namespace runtime {
 namespace {

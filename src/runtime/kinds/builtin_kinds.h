@@ -30,10 +30,10 @@ enum class Align { kLeft = 0, kCentre = 1, kRight = 2 };
 struct LabelBlock {
     uint32_t textColour = 0;
     uint32_t background = 0x00ECECEC;
-    int32_t align = 0;          // Align
+    int32_t align = 0;  // Align
     LogFont font;
     std::string caption;
-    Bytes picture;              // background picture, stretched over the label
+    Bytes picture;  // background picture, stretched over the label
     Bytes serialize() const;
     static std::optional<LabelBlock> parse(const Bytes& b);
 };
@@ -69,11 +69,11 @@ constexpr int kInterval = 0;
 constexpr int kTick = 0;  // event
 // Intervals below this run at it, as the original platform's timers did.
 constexpr int kMinimumInterval = 10;
-}
+}  // namespace timer
 namespace draw_panel {
 constexpr int kPenColour = 0, kBackground = 1;
 constexpr int kDrawLine = 0;  // method: x1, y1, x2, y2; the end point is not drawn
 constexpr int kClear = 1;     // method: fill with the background colour
-}
+}  // namespace draw_panel
 
 }  // namespace runtime

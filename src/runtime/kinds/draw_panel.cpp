@@ -27,7 +27,8 @@ public:
         g_signal_connect(area_, "draw", callback([](GtkWidget*, cairo_t* cr, gpointer self) {
             static_cast<DrawPanel*>(self)->paint(cr);
             return TRUE;
-        }), this);
+        }),
+            this);
     }
 
     GtkWidget* widget() override { return area_; }
@@ -140,12 +141,18 @@ private:
         setSourceColour(cr.get(), block_.penColour);
         if (y1 == y2) {
             int a = x1, b = x2;
-            if (x2 < x1) { a = x2 + 1; b = x1 + 1; }
+            if (x2 < x1) {
+                a = x2 + 1;
+                b = x1 + 1;
+            }
             cairo_rectangle(cr.get(), a, y1, b - a, 1);
             cairo_fill(cr.get());
         } else if (x1 == x2) {
             int a = y1, b = y2;
-            if (y2 < y1) { a = y2 + 1; b = y1 + 1; }
+            if (y2 < y1) {
+                a = y2 + 1;
+                b = y1 + 1;
+            }
             cairo_rectangle(cr.get(), x1, a, 1, b - a);
             cairo_fill(cr.get());
         } else {

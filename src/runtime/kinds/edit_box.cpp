@@ -23,7 +23,7 @@ public:
         gtk_entry_set_text(GTK_ENTRY(entry_), block_.content.c_str());
         css_ = GObjectPtr<GtkCssProvider>::adopt(gtk_css_provider_new());
         gtk_style_context_add_provider(gtk_widget_get_style_context(entry_), GTK_STYLE_PROVIDER(css_.get()),
-                                       GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+            GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
         applyStyle();
     }
 
@@ -62,12 +62,12 @@ public:
 private:
     void applyStyle() {
         std::string family = block_.font.faceName.empty() ? "Sans" : block_.font.faceName;
-        std::string css = "entry { min-height: 0; min-width: 0; padding: 1px 2px; border: none; border-radius: 0;"
-                          " box-shadow: none; color: " + cssColour(block_.textColour) +
-                          "; background: " + cssColour(block_.background) +
-                          "; font-family: \"" + family + "\", \"Noto Sans CJK SC\", sans-serif; font-size: " +
-                          std::to_string(block_.font.pixelHeight()) + "px; font-weight: " +
-                          std::to_string(block_.font.weight > 0 ? block_.font.weight : 400) + "; }";
+        std::string css =
+            "entry { min-height: 0; min-width: 0; padding: 1px 2px; border: none; border-radius: 0;"
+            " box-shadow: none; color: " +
+            cssColour(block_.textColour) + "; background: " + cssColour(block_.background) + "; font-family: \"" +
+            family + "\", \"Noto Sans CJK SC\", sans-serif; font-size: " + std::to_string(block_.font.pixelHeight()) +
+            "px; font-weight: " + std::to_string(block_.font.weight > 0 ? block_.font.weight : 400) + "; }";
         gtk_css_provider_load_from_data(css_.get(), css.c_str(), -1, nullptr);
     }
 
@@ -78,8 +78,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Component> makeEditBox(const CreateInfo& info) {
-    return makeFromBlock<EditBox, EditBoxBlock>(info);
-}
+std::unique_ptr<Component> makeEditBox(const CreateInfo& info) { return makeFromBlock<EditBox, EditBoxBlock>(info); }
 
 }  // namespace runtime

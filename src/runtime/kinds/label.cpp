@@ -4,8 +4,8 @@
 #include "../colour.h"
 
 #include <gtk/gtk.h>
-#include "../picture_pixbuf.h"
 #include "../gobject_ptr.h"
+#include "../picture_pixbuf.h"
 #include "builtin_kinds.h"
 
 namespace runtime {
@@ -19,7 +19,8 @@ public:
         g_signal_connect(area_, "draw", callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
             static_cast<Label*>(self)->paint(w, cr);
             return TRUE;
-        }), this);
+        }),
+            this);
     }
 
     GtkWidget* widget() override { return area_; }
@@ -88,8 +89,9 @@ private:
         pango_font_description_free(font);
         int tw = 0, th = 0;
         pango_layout_get_pixel_size(layout, &tw, &th);
-        int x = block_.align == static_cast<int>(Align::kCentre) ? (width - tw) / 2
-              : block_.align == static_cast<int>(Align::kRight)  ? width - tw - 2 : 2;
+        int x = block_.align == static_cast<int>(Align::kCentre)  ? (width - tw) / 2
+                : block_.align == static_cast<int>(Align::kRight) ? width - tw - 2
+                                                                  : 2;
         setSourceColour(cr, block_.textColour);
         cairo_move_to(cr, x, (height - th) / 2);
         pango_cairo_show_layout(cr, layout);
@@ -103,8 +105,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Component> makeLabel(const CreateInfo& info) {
-    return makeFromBlock<Label, LabelBlock>(info);
-}
+std::unique_ptr<Component> makeLabel(const CreateInfo& info) { return makeFromBlock<Label, LabelBlock>(info); }
 
 }  // namespace runtime

@@ -53,14 +53,17 @@ private:
         stop();
         if (interval_ <= 0 || asleep_) return;
         guint ms = static_cast<guint>(std::max(interval_, timer::kMinimumInterval));
-        source_ = g_timeout_add(ms, +[](gpointer self) {
-            auto* t = static_cast<Timer*>(self);
-            // The handler may stop the timer or destroy it; the source stays
-            // valid until this callback returns, so keep it unless stopped.
-            guint before = t->source_;
-            t->raise(timer::kTick);
-            return before == t->source_ && t->source_ != 0 ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
-        }, this);
+        source_ = g_timeout_add(
+            ms,
+            +[](gpointer self) {
+                auto* t = static_cast<Timer*>(self);
+                // The handler may stop the timer or destroy it; the source stays
+                // valid until this callback returns, so keep it unless stopped.
+                guint before = t->source_;
+                t->raise(timer::kTick);
+                return before == t->source_ && t->source_ != 0 ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
+            },
+            this);
     }
 
     int32_t interval_;
@@ -83,8 +86,6 @@ bool timerArmed(const Component* component) {
     return t && t->armed();
 }
 
-std::unique_ptr<Component> makeTimer(const CreateInfo& info) {
-    return makeFromBlock<Timer, TimerBlock>(info);
-}
+std::unique_ptr<Component> makeTimer(const CreateInfo& info) { return makeFromBlock<Timer, TimerBlock>(info); }
 
 }  // namespace runtime

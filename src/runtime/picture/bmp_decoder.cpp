@@ -115,7 +115,9 @@ std::optional<DibImage> dib(const uint8_t* data, size_t size, size_t pixelsOffse
         for (int x = 0; x < pic.width; ++x) {
             uint32_t v = 0;
             switch (bpp) {
-                case 1: case 4: case 8: {
+                case 1:
+                case 4:
+                case 8: {
                     size_t bit = static_cast<size_t>(x) * bpp;
                     uint32_t index = (row[bit / 8] >> (8 - bpp - bit % 8)) & ((1u << bpp) - 1);
                     // An index past the colour table is black, as the

@@ -27,8 +27,8 @@ struct DibImage {
     const uint8_t* andMask = nullptr;  // icons only: the 1-bit mask rows after the colours
     size_t andStride = 0;
     bool bottomUp = true;
-    bool hasAlpha = false;             // 32-bit pixels carry a real alpha channel
-    std::vector<uint8_t> alpha;        // per pixel, when hasAlpha
+    bool hasAlpha = false;       // 32-bit pixels carry a real alpha channel
+    std::vector<uint8_t> alpha;  // per pixel, when hasAlpha
 };
 std::optional<DibImage> dib(const uint8_t* data, size_t size, size_t pixelsOffset, bool iconLayout);
 

@@ -47,9 +47,7 @@ std::optional<Picture> decodePicture(const runtime::Bytes& bytes, uint32_t backg
 std::optional<Picture> decodePictureKeepingAlpha(const runtime::Bytes& bytes);
 
 // Pixel helpers between the stored colour form 0x00BBGGRR and 0x00RRGGBB.
-constexpr uint32_t pixelFromColour(uint32_t c) {
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
+constexpr uint32_t pixelFromColour(uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 constexpr uint32_t pixelRgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
 
 }  // namespace runtime

@@ -21,7 +21,8 @@ Surface surfaceFromPixels(const std::vector<uint32_t>& px, int width, int height
         auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
         for (int x = 0; x < width; ++x) {
             uint32_t c = px[static_cast<size_t>(y) * width + x];
-            row[x] = c == mask ? 0u : 0xFF000000u | (runtime::red(c) << 16) | (runtime::green(c) << 8) | runtime::blue(c);
+            row[x] = c == mask ? 0u
+                               : 0xFF000000u | (runtime::red(c) << 16) | (runtime::green(c) << 8) | runtime::blue(c);
         }
     }
     cairo_surface_mark_dirty(s.get());

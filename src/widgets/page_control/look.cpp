@@ -19,16 +19,20 @@ struct Theme {
 };
 
 constexpr Theme kThemes[3] = {
-    {{runtime::rgb(208, 224, 244), runtime::rgb(230, 240, 252), runtime::rgb(255, 255, 255)}, runtime::rgb(145, 167, 180)},
-    {{runtime::rgb(210, 234, 210), runtime::rgb(232, 246, 232), runtime::rgb(255, 255, 255)}, runtime::rgb(128, 168, 128)},
-    {{runtime::rgb(218, 218, 222), runtime::rgb(238, 238, 242), runtime::rgb(255, 255, 255)}, runtime::rgb(150, 150, 158)},
+    {{runtime::rgb(208, 224, 244), runtime::rgb(230, 240, 252), runtime::rgb(255, 255, 255)},
+        runtime::rgb(145, 167, 180)},
+    {{runtime::rgb(210, 234, 210), runtime::rgb(232, 246, 232), runtime::rgb(255, 255, 255)},
+        runtime::rgb(128, 168, 128)},
+    {{runtime::rgb(218, 218, 222), runtime::rgb(238, 238, 242), runtime::rgb(255, 255, 255)},
+        runtime::rgb(150, 150, 158)},
 };
 
 const Theme* themeOf(const Palette& p) { return p.theme >= 1 && p.theme <= 3 ? &kThemes[p.theme - 1] : nullptr; }
 
 uint32_t channelMix(uint32_t o, uint32_t b, int i) {
     auto mix = [i](int oc, int bc) { return static_cast<uint8_t>(oc + (bc - oc) * i / 64); };
-    return runtime::rgb(mix(runtime::red(o), runtime::red(b)), mix(runtime::green(o), runtime::green(b)), mix(runtime::blue(o), runtime::blue(b)));
+    return runtime::rgb(mix(runtime::red(o), runtime::red(b)), mix(runtime::green(o), runtime::green(b)),
+        mix(runtime::blue(o), runtime::blue(b)));
 }
 
 }  // namespace
@@ -66,8 +70,8 @@ std::vector<Band> gradientBands(int height, uint32_t outer, uint32_t base) {
     return out;
 }
 
-HeaderColours headerColours(const Palette& palette, const PageControlPage& page, HeaderState state,
-                            bool controlEnabled) {
+HeaderColours headerColours(
+    const Palette& palette, const PageControlPage& page, HeaderState state, bool controlEnabled) {
     const auto s = static_cast<size_t>(state);
     const Theme* theme = themeOf(palette);
     HeaderColours c;

@@ -59,8 +59,8 @@ struct HeaderColours {
     uint32_t text = 0;
 };
 
-HeaderColours headerColours(const Palette& palette, const PageControlPage& page, HeaderState state,
-                            bool controlEnabled);
+HeaderColours headerColours(
+    const Palette& palette, const PageControlPage& page, HeaderState state, bool controlEnabled);
 
 // Fill of the page area (shrunk by one pixel inside its frame).
 uint32_t pageAreaFill(const Palette& palette, const PageControlPage* currentPage);

@@ -72,9 +72,7 @@ void Model::setEnabled(bool enabled) {
 
 bool Model::shown(int index) const { return validIndex(index) && page(index).data.visible; }
 
-bool Model::selectable(int index) const {
-    return shown(index) && (page(index).data.enabled || selectDisabled_);
-}
+bool Model::selectable(int index) const { return shown(index) && (page(index).data.enabled || selectDisabled_); }
 
 int Model::firstSelectable() const {
     for (int i = 0; i < pageCount(); ++i)
@@ -346,11 +344,26 @@ void Model::placeRows() {
     const int depth = static_cast<int>(rows_.size()) * hh + 2;
     const int W = width_, H = height_;
     switch (side()) {
-        case Side::kTop: headerArea_ = {0, 2, W, depth}; pageArea_ = {0, depth, W, H}; break;
-        case Side::kBottom: pageArea_ = {0, 0, W, H - depth}; headerArea_ = {0, H - depth, W, H}; break;
-        case Side::kLeft: headerArea_ = {2, 0, depth, H}; pageArea_ = {depth, 0, W, H}; break;
-        case Side::kRight: pageArea_ = {0, 0, W - depth, H}; headerArea_ = {W - depth, 0, W, H}; break;
-        case Side::kNone: headerArea_ = {}; pageArea_ = {0, 0, W, H}; break;
+        case Side::kTop:
+            headerArea_ = {0, 2, W, depth};
+            pageArea_ = {0, depth, W, H};
+            break;
+        case Side::kBottom:
+            pageArea_ = {0, 0, W, H - depth};
+            headerArea_ = {0, H - depth, W, H};
+            break;
+        case Side::kLeft:
+            headerArea_ = {2, 0, depth, H};
+            pageArea_ = {depth, 0, W, H};
+            break;
+        case Side::kRight:
+            pageArea_ = {0, 0, W - depth, H};
+            headerArea_ = {W - depth, 0, W, H};
+            break;
+        case Side::kNone:
+            headerArea_ = {};
+            pageArea_ = {0, 0, W, H};
+            break;
     }
 }
 

@@ -82,7 +82,10 @@ public:
     bool sloped() const { return sloped_; }
     void setSelectDisabled(bool on);
     bool selectDisabled() const { return selectDisabled_; }
-    void setNoHotOnSelected(bool on) { noHotOnSelected_ = on; host_.invalidate(); }
+    void setNoHotOnSelected(bool on) {
+        noHotOnSelected_ = on;
+        host_.invalidate();
+    }
     bool noHotOnSelected() const { return noHotOnSelected_; }
     void setEnabled(bool enabled);
     bool enabled() const { return enabled_; }
@@ -183,7 +186,9 @@ private:
 
     // Layout, with header strips kept in top-position terms: x along the
     // strip, width w; the row gives the cross position.
-    struct Strip { int x = 0, w = 0; };
+    struct Strip {
+        int x = 0, w = 0;
+    };
     std::vector<Strip> strips_;
     std::vector<Row> rows_;
     Box headerArea_, pageArea_, selectedRect_;

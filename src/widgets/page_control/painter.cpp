@@ -29,7 +29,7 @@ Box clipBox(cairo_t* cr) {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
     return {static_cast<int>(std::floor(x1)), static_cast<int>(std::floor(y1)), static_cast<int>(std::ceil(x2)),
-            static_cast<int>(std::ceil(y2))};
+        static_cast<int>(std::ceil(y2))};
 }
 
 bool meets(const Box& a, const Box& b) {
@@ -110,8 +110,7 @@ int Painter::measureContent(const Page& page) const {
 void Painter::purgeCache(const Model& model) {
     std::unordered_set<uint64_t> live;
     for (int i = 0; i < model.pageCount(); ++i) live.insert(model.page(i).id);
-    for (auto it = cache_.begin(); it != cache_.end();)
-        it = live.count(it->first) ? std::next(it) : cache_.erase(it);
+    for (auto it = cache_.begin(); it != cache_.end();) it = live.count(it->first) ? std::next(it) : cache_.erase(it);
 }
 
 void Painter::paint(cairo_t* cr, Model& model, const PaintOptions& o) {
@@ -137,17 +136,18 @@ void Painter::paint(cairo_t* cr, Model& model, const PaintOptions& o) {
     for (const Row& row : model.rows())
         for (int i : row.pages)
             if (i != current && meets(model.page(i).header, clip))
-                drawHeader(cr, model, o, i, model.page(i).header, model.drawnHot(i) ? HeaderState::kHot : HeaderState::kNormal);
+                drawHeader(cr, model, o, i, model.page(i).header,
+                    model.drawnHot(i) ? HeaderState::kHot : HeaderState::kNormal);
     if (model.validIndex(current) && !model.selectedRect().empty() && meets(model.selectedRect(), clip))
         drawHeader(cr, model, o, current, model.selectedRect(),
-                   model.drawnHot(current) ? HeaderState::kHot : HeaderState::kSelected);
+            model.drawnHot(current) ? HeaderState::kHot : HeaderState::kSelected);
     drawPageArea(cr, model, o);
     drawScrollButtons(cr, model, o);
     cairo_restore(cr);
 }
 
-void Painter::drawHeader(cairo_t* cr, Model& model, const PaintOptions& o, int index, const Box& box,
-                         HeaderState state) {
+void Painter::drawHeader(
+    cairo_t* cr, Model& model, const PaintOptions& o, int index, const Box& box, HeaderState state) {
     if (box.empty()) return;
     const Page& page = model.page(index);
     auto cached = cache_.find(page.id);

@@ -31,8 +31,14 @@ public:
     // Takes a font record; none means the default GUI font.
     void setFont(const std::optional<runtime::LogFont>& font);
     int fontPixelHeight() const { return fontPixels_; }
-    void setPageImages(ImageList list) { pageImages_ = std::move(list); cache_.clear(); }
-    void setHeaderImages(ImageList list) { headerImages_ = std::move(list); cache_.clear(); }
+    void setPageImages(ImageList list) {
+        pageImages_ = std::move(list);
+        cache_.clear();
+    }
+    void setHeaderImages(ImageList list) {
+        headerImages_ = std::move(list);
+        cache_.clear();
+    }
     // An empty list means the built-in artwork.
     void setScrollImages(ImageList list);
 

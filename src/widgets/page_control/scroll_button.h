@@ -23,14 +23,23 @@ public:
     bool visible() const { return visible_; }
     const ButtonBox& box() const { return box_; }
 
-    void place(const ButtonBox& box, bool visible) { box_ = box; visible_ = visible; }
+    void place(const ButtonBox& box, bool visible) {
+        box_ = box;
+        visible_ = visible;
+    }
     void setEnabled(bool enabled) {
         if (enabled == (state_ != ButtonState::kDisabled)) return;
         state_ = enabled ? ButtonState::kNormal : ButtonState::kDisabled;
     }
-    void enter() { if (state_ == ButtonState::kNormal) state_ = ButtonState::kHot; }
-    void leave() { if (state_ != ButtonState::kDisabled) state_ = ButtonState::kNormal; }
-    void press() { if (state_ != ButtonState::kDisabled) state_ = ButtonState::kPressed; }
+    void enter() {
+        if (state_ == ButtonState::kNormal) state_ = ButtonState::kHot;
+    }
+    void leave() {
+        if (state_ != ButtonState::kDisabled) state_ = ButtonState::kNormal;
+    }
+    void press() {
+        if (state_ != ButtonState::kDisabled) state_ = ButtonState::kPressed;
+    }
     bool release() {
         if (state_ != ButtonState::kPressed) return false;
         state_ = ButtonState::kNormal;
