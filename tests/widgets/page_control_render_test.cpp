@@ -24,18 +24,18 @@ public:
 };
 
 struct Scene {
-    static constexpr int W = 664, H = 280;
+    static constexpr int kWidth = 664, kHeight = 280;
     PageControlBlock form = PageControlBlock::form();
     Painter painter;
     PainterHost host;
     Model model{host};
     PaintOptions options;
-    Surface image{cairo_image_surface_create(CAIRO_FORMAT_RGB24, W, H)};
+    Surface image{cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight)};
 
     explicit Scene(int position, const std::string& second = "载入..") {
         host.painter = &painter;
         painter.setFont(form.font);
-        model.setSize(W, H);
+        model.setSize(kWidth, kHeight);
         model.setPosition(position);
         model.setFontHeight(painter.fontPixelHeight());
         model.setHeaderHeight(form.headerHeight);
@@ -93,8 +93,8 @@ TEST(PageControlRender, TopHeadersFrameAndOpening) {
 
     // Frame around the page area, interior in the page colour.
     EXPECT_EQ(s.at(0, 100), kBorder);
-    EXPECT_EQ(s.at(Scene::W - 1, 100), kBorder);
-    EXPECT_EQ(s.at(300, Scene::H - 1), kBorder);
+    EXPECT_EQ(s.at(Scene::kWidth - 1, 100), kBorder);
+    EXPECT_EQ(s.at(300, Scene::kHeight - 1), kBorder);
     EXPECT_EQ(s.at(h1.left + 10, area.top), kBorder);
     EXPECT_EQ(s.at(300, 150), kPage);
     // The selected header opens into the page: its line is the selected fill.
@@ -109,7 +109,7 @@ TEST(PageControlRender, BottomHeadersAreFlipped) {
     Scene s(1);
     const Box h1 = s.model.page(1).header;
     const Box area = s.model.pageArea();
-    ASSERT_EQ(area.bottom, Scene::H - 22);
+    ASSERT_EQ(area.bottom, Scene::kHeight - 22);
     EXPECT_EQ(s.at(h1.right - 3, h1.top), 0x00D8D8D8u);     // page edge now on top
     EXPECT_EQ(s.at(h1.right - 5, h1.bottom - 1), kBorder);  // outer edge at the bottom
     EXPECT_EQ(s.at(h1.left + 10, area.bottom - 1), kBorder);
@@ -167,9 +167,9 @@ TEST(PageControlRender, PartialPaintsMatchTheFullPaint) {
         s.model.mouseMove((h.left + h.right) / 2, (h.top + h.bottom) / 2);
         ASSERT_EQ(s.model.hot(), 1);
         s.paint();
-        std::vector<uint32_t> full(static_cast<size_t>(Scene::W) * Scene::H);
-        for (int y = 0; y < Scene::H; ++y)
-            for (int x = 0; x < Scene::W; ++x) full[static_cast<size_t>(y) * Scene::W + x] = s.at(x, y);
+        std::vector<uint32_t> full(static_cast<size_t>(Scene::kWidth) * Scene::kHeight);
+        for (int y = 0; y < Scene::kHeight; ++y)
+            for (int x = 0; x < Scene::kWidth; ++x) full[static_cast<size_t>(y) * Scene::kWidth + x] = s.at(x, y);
         const Box area = s.model.pageArea(), sel = s.model.selectedRect(), h1 = s.model.page(1).header;
         const Box clips[] = {
             {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1},    // the whole interior
@@ -177,15 +177,15 @@ TEST(PageControlRender, PartialPaintsMatchTheFullPaint) {
             {area.left, area.top, area.left + 40, area.top + 40},              // across the frame
             {sel.left - 3, sel.top, sel.right + 3, sel.bottom + 3},            // the selected header
             {h1.left + 2, h1.top, h1.right - 2, h1.bottom},                    // a hot header
-            {0, 0, Scene::W, Scene::H},
+            {0, 0, Scene::kWidth, Scene::kHeight},
         };
         for (const Box& c : clips) {
             s.paintClipped(c);
             int wrong = 0;
-            for (int y = 0; y < Scene::H; ++y)
-                for (int x = 0; x < Scene::W; ++x) {
+            for (int y = 0; y < Scene::kHeight; ++y)
+                for (int x = 0; x < Scene::kWidth; ++x) {
                     bool in = c.contains(x, y);
-                    uint32_t want = in ? full[static_cast<size_t>(y) * Scene::W + x] : 0x00FF00FFu;
+                    uint32_t want = in ? full[static_cast<size_t>(y) * Scene::kWidth + x] : 0x00FF00FFu;
                     wrong += s.at(x, y) != want;
                 }
             EXPECT_EQ(wrong, 0) << "position " << position << " clip " << c.left << "," << c.top << " " << c.right
