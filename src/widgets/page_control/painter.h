@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "runtime/device_picture.h"
 #include "runtime/gobject_ptr.h"
 #include "runtime/log_font.h"
 #include "widgets/page_control/image_list.h"
@@ -59,7 +60,7 @@ private:
     Surface measureSurface_;
     rt::CPtr<cairo_t, cairo_destroy> measureContext_;
     ImageList pageImages_, headerImages_, scrollImages_;
-    std::unordered_map<uint64_t, Surface> cache_;
+    std::unordered_map<uint64_t, rt::DevicePicture> cache_;
 };
 
 }  // namespace widgets::pagectl
