@@ -74,6 +74,15 @@ PangoFontDescription* LogFont::toPango() const {
     return d;
 }
 
+const char* LogFont::language() const {
+    switch (charSet) {
+        case 128: return "ja";     // Shift-JIS
+        case 129: return "ko";     // Hangul
+        case 136: return "zh-tw";  // Big5
+        default: return "zh-cn";   // GB2312, and the ANSI and default sets on a Chinese system
+    }
+}
+
 PangoFontDescription* defaultGuiFont() { return LogFont::make("Sans", 12).toPango(); }
 
 }  // namespace runtime

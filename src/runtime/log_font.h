@@ -47,6 +47,9 @@ struct LogFont {
     // the same here), 0 the default size.
     PangoFontDescription* toPango() const;  // caller frees
     int pixelHeight() const;
+    // The language of text in the record's character set, as Pango names
+    // it ("zh-cn" for GB2312, the character set of every font here).
+    const char* language() const;
 };
 
 // The default user-interface font (what the platform's default GUI font

@@ -10,6 +10,7 @@
 #include "pic_btn_block.h"
 #include "pic_btn_shape.h"
 #include "runtime/accessible_glue.h"
+#include "runtime/device_picture.h"
 #include "runtime/gobject_ptr.h"
 #include "runtime/picture/picture.h"
 #include "runtime/runtime.h"
@@ -18,7 +19,7 @@
 namespace widgets {
 namespace {
 
-using Surface = runtime::CPtr<cairo_surface_t, cairo_surface_destroy>;
+using runtime::Surface;
 using Region = runtime::CPtr<cairo_region_t, cairo_region_destroy>;
 
 // What the platform's button face colour is when no window colour is known.
@@ -187,7 +188,9 @@ private:
         if (!decoded_[slot]) {
             decoded_[slot] = true;
             pictures_[slot] = runtime::decodePicture(block_.pictures[slot], background_);
-            surfaces_[slot] = pictures_[slot] ? surfaceOf(*pictures_[slot]) : Surface();
+            surfaces_[slot] = pictures_[slot]
+                                  ? runtime::DevicePicture(surfaceOf(*pictures_[slot]), CAIRO_FILTER_NEAREST)
+                                  : runtime::DevicePicture();
         }
         return pictures_[slot];
     }
@@ -292,10 +295,10 @@ private:
         cairo_paint(cr);
         int slot = shownSlot();
         if (slot < 0 || !surfaces_[slot]) return;
-        cairo_set_source_surface(cr, surfaces_[slot].get(), 0, 0);
         // On a scaled screen every picture pixel becomes a block of screen
         // pixels, exactly as the shape's pixels do; smoothing would blur
         // the picture's edges into the black under the cut-away pixels.
+        surfaces_[slot].setSource(cr, 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
         cairo_paint(cr);
     }
@@ -304,7 +307,7 @@ private:
     PicBtnBehaviour behaviour_;
     uint32_t background_;
     std::array<std::optional<runtime::Picture>, pic_btn::kPictureCount> pictures_;
-    std::array<Surface, pic_btn::kPictureCount> surfaces_;
+    std::array<runtime::DevicePicture, pic_btn::kPictureCount> surfaces_;
     std::array<bool, pic_btn::kPictureCount> decoded_{};
     Region region_;
     int shapeSlot_ = -2;

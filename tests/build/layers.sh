@@ -94,7 +94,7 @@ check "the scan names an upward, a spaced and a climbing include, and nothing al
 # Plain-logic headers compile without the toolkit: only the layers' include
 # roots, no pkg-config flags. Toolkit glue is named here; every other header
 # must stand on its own.
-glue=(runtime/accessible_glue.h runtime/gobject_ptr.h runtime/input_method.h runtime/key_codes.h runtime/picture_pixbuf.h
+glue=(runtime/accessible_glue.h runtime/device_picture.h runtime/gobject_ptr.h runtime/input_method.h runtime/key_codes.h runtime/picture_pixbuf.h
       widgets/page_control/image_list.h widgets/page_control/painter.h
       widgets/web_browser_component.h widgets/web_browser_script.h widgets/web_browser_view.h
       widgets/web_download.h app/chrome_platform.h)

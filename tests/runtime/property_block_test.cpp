@@ -69,6 +69,10 @@ TEST(LogFont, SixtyBytesRoundTripAndMapToPixels) {
     EXPECT_EQ(back->charSet, runtime::LogFont::kGb2312Charset);
     EXPECT_EQ(back->pixelHeight(), 13);
     EXPECT_FALSE(runtime::LogFont::parse(runtime::Bytes(59, 0)));
+    // The character set names the text's language, which picks the CJK face.
+    EXPECT_STREQ(back->language(), "zh-cn");
+    back->charSet = 136;
+    EXPECT_STREQ(back->language(), "zh-tw");
 
     PangoFontDescription* d = back->toPango();
     EXPECT_EQ(pango_font_description_get_size(d), 13 * PANGO_SCALE);

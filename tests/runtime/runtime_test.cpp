@@ -107,10 +107,11 @@ TEST_F(RuntimeTest, CopyGetsFreshIdSameBindingsAndSitsBehindItsSource) {
     EXPECT_FALSE(runtime.copy(win));
 }
 
-// The names the program gives components for assistive technology stay
-// with them and their copies; a kind with GTK's own accessible object (an
-// edit box's text object) gets them there.
-TEST_F(RuntimeTest, AccessibleTextsReachTheWidgetAndFollowCopies) {
+// An edit box tells Pango its text's language. The names the program gives
+// components for assistive technology stay with them and their copies; a
+// kind with GTK's own accessible object (an edit box's text object) gets
+// them there.
+TEST_F(RuntimeTest, EditBoxTextLanguageAndAccessibleTextsReachTheWidgetAndFollowCopies) {
     runtime::WindowDescription w;
     w.rect = {0, 0, 200, 100};
     runtime::ComponentDescription box;
@@ -124,6 +125,16 @@ TEST_F(RuntimeTest, AccessibleTextsReachTheWidgetAndFollowCopies) {
     runtime::ComponentRef win = runtime.loadWindow(w);
     runtime::ComponentRef ref = *runtime.find(win.window, "box");
     runtime::ComponentRef plain = *runtime.find(win.window, "thing");
+
+    // The box's text is marked as Simplified Chinese, so its Han characters
+    // take the face the other components use whatever the locale.
+    PangoAttrList* attributes = gtk_entry_get_attributes(GTK_ENTRY(runtime.component(ref)->widget()));
+    ASSERT_NE(attributes, nullptr);
+    PangoAttrIterator* it = pango_attr_list_get_iterator(attributes);
+    auto* language = reinterpret_cast<PangoAttrLanguage*>(pango_attr_iterator_get(it, PANGO_ATTR_LANGUAGE));
+    ASSERT_NE(language, nullptr);
+    EXPECT_STREQ(pango_language_to_string(language->value), "zh-cn");
+    pango_attr_iterator_destroy(it);
 
     runtime.setAccessibleText(ref, "网址", "输入网址或关键字");
     EXPECT_EQ(runtime.accessibleName(ref), "网址");

@@ -20,6 +20,7 @@ public:
         entry_ = gtk_entry_new();
         gtk_entry_set_width_chars(GTK_ENTRY(entry_), 0);
         gtk_entry_set_has_frame(GTK_ENTRY(entry_), FALSE);
+        markTextLanguage();
         gtk_entry_set_text(GTK_ENTRY(entry_), block_.content.c_str());
         css_ = GObjectPtr<GtkCssProvider>::adopt(gtk_css_provider_new());
         gtk_style_context_add_provider(gtk_widget_get_style_context(entry_), GTK_STYLE_PROVIDER(css_.get()),
@@ -46,6 +47,7 @@ public:
             case edit_box::kBackground: block_.background = static_cast<uint32_t>(asInt(v)); break;
             case edit_box::kFont:
                 if (auto f = LogFont::parse(asBytes(v))) block_.font = *f;
+                markTextLanguage();
                 break;
             default: return false;
         }
@@ -60,6 +62,18 @@ public:
     }
 
 private:
+    // The box's text is Chinese in the font record's character set. Said
+    // to Pango, its Han characters take the Simplified Chinese face every
+    // other component draws with; unsaid (a non-Chinese locale), fontconfig
+    // falls back to its first CJK face, the Japanese forms, and a second
+    // face of a megabyte is loaded for the boxes alone.
+    void markTextLanguage() {
+        CPtr<PangoAttrList, pango_attr_list_unref> attributes(pango_attr_list_new());
+        pango_attr_list_insert(
+            attributes.get(), pango_attr_language_new(pango_language_from_string(block_.font.language())));
+        gtk_entry_set_attributes(GTK_ENTRY(entry_), attributes.get());
+    }
+
     void applyStyle() {
         std::string family = block_.font.faceName.empty() ? "Sans" : block_.font.faceName;
         std::string css =

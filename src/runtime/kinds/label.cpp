@@ -4,6 +4,7 @@
 #include "../colour.h"
 
 #include <gtk/gtk.h>
+#include "../device_picture.h"
 #include "../gobject_ptr.h"
 #include "../picture_pixbuf.h"
 #include "builtin_kinds.h"
@@ -15,7 +16,7 @@ class Label final : public Component {
 public:
     Label(const CreateInfo& info, LabelBlock block) : Component(info), block_(std::move(block)) {
         area_ = accessibleAreaNew();
-        picture_ = decodePixbuf(block_.picture);
+        setPicture();
         g_signal_connect(area_, "draw", callback([](GtkWidget* w, cairo_t* cr, gpointer self) {
             static_cast<Label*>(self)->paint(w, cr);
             return TRUE;
@@ -38,15 +39,19 @@ public:
 
     bool setOwn(int k, const Value& v) override {
         switch (k) {
-            case label::kCaption: block_.caption = asText(v); break;
+            case label::kCaption:
+                block_.caption = asText(v);
+                layout_.reset();
+                break;
             case label::kTextColour: block_.textColour = static_cast<uint32_t>(asInt(v)); break;
             case label::kBackground: block_.background = static_cast<uint32_t>(asInt(v)); break;
             case label::kFont:
                 if (auto f = LogFont::parse(asBytes(v))) block_.font = *f;
+                layout_.reset();
                 break;
             case label::kPicture:
                 block_.picture = asBytes(v);
-                picture_ = decodePixbuf(block_.picture);
+                setPicture();
                 break;
             default: return false;
         }
@@ -67,40 +72,56 @@ public:
     }
 
 private:
+    // The picture is painted from a copy on the window's device, made once,
+    // rather than converted and uploaded anew on every paint.
+    void setPicture() {
+        GObjectPtr<GdkPixbuf> pixbuf = decodePixbuf(block_.picture);
+        picture_ = pixbuf ? DevicePicture(Surface(gdk_cairo_surface_create_from_pixbuf(pixbuf.get(), 1, nullptr)))
+                          : DevicePicture();
+    }
+
+    // The caption's layout lives until the caption or the font changes; the
+    // widget's Pango context tells it of screen and font-setting changes.
+    PangoLayout* layout(GtkWidget* w) {
+        if (!layout_) {
+            layout_ = GObjectPtr<PangoLayout>::adopt(gtk_widget_create_pango_layout(w, block_.caption.c_str()));
+            PangoFontDescription* font = block_.font.toPango();
+            pango_layout_set_font_description(layout_.get(), font);
+            pango_font_description_free(font);
+        }
+        return layout_.get();
+    }
+
     void paint(GtkWidget* w, cairo_t* cr) {
         int width = gtk_widget_get_allocated_width(w);
         int height = gtk_widget_get_allocated_height(w);
         setSourceColour(cr, block_.background);
         cairo_paint(cr);
         if (picture_) {
-            int pw = gdk_pixbuf_get_width(picture_.get());
-            int ph = gdk_pixbuf_get_height(picture_.get());
             cairo_save(cr);
-            cairo_scale(cr, static_cast<double>(width) / pw, static_cast<double>(height) / ph);
-            gdk_cairo_set_source_pixbuf(cr, picture_.get(), 0, 0);
+            cairo_scale(
+                cr, static_cast<double>(width) / picture_.width(), static_cast<double>(height) / picture_.height());
+            picture_.setSource(cr, 0, 0);
             cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_FAST);
             cairo_paint(cr);
             cairo_restore(cr);
         }
         if (block_.caption.empty()) return;
-        PangoLayout* layout = gtk_widget_create_pango_layout(w, block_.caption.c_str());
-        PangoFontDescription* font = block_.font.toPango();
-        pango_layout_set_font_description(layout, font);
-        pango_font_description_free(font);
+        PangoLayout* text = layout(w);
         int tw = 0, th = 0;
-        pango_layout_get_pixel_size(layout, &tw, &th);
+        pango_layout_get_pixel_size(text, &tw, &th);
         int x = block_.align == static_cast<int>(Align::kCentre)  ? (width - tw) / 2
                 : block_.align == static_cast<int>(Align::kRight) ? width - tw - 2
                                                                   : 2;
         setSourceColour(cr, block_.textColour);
         cairo_move_to(cr, x, (height - th) / 2);
-        pango_cairo_show_layout(cr, layout);
-        g_object_unref(layout);
+        pango_cairo_show_layout(cr, text);
     }
 
     LabelBlock block_;
     GtkWidget* area_;
-    GObjectPtr<GdkPixbuf> picture_;
+    DevicePicture picture_;
+    GObjectPtr<PangoLayout> layout_;
 };
 
 }  // namespace

@@ -152,7 +152,7 @@ void Painter::drawHeader(
     const Page& page = model.page(index);
     auto cached = cache_.find(page.id);
     if (state == HeaderState::kNormal && !page.lookDirty && cached != cache_.end()) {
-        cairo_set_source_surface(cr, cached->second.get(), box.left, box.top);
+        cached->second.setSource(cr, box.left, box.top);
         cairo_paint(cr);
         return;
     }
@@ -205,7 +205,7 @@ void Painter::drawHeader(
     cairo_set_source_surface(cr, device.get(), box.left, box.top);
     cairo_paint(cr);
     if (state == HeaderState::kNormal && page.lookDirty) {
-        cache_[page.id] = std::move(device);
+        cache_[page.id] = runtime::DevicePicture(std::move(device));
         model.markClean(index);
     }
 }

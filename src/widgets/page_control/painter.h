@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "runtime/device_picture.h"
 #include "runtime/gobject_ptr.h"
 #include "runtime/log_font.h"
 #include "widgets/page_control/image_list.h"
@@ -65,7 +66,7 @@ private:
     Surface measureSurface_;
     runtime::CPtr<cairo_t, cairo_destroy> measureContext_;
     ImageList pageImages_, headerImages_, scrollImages_;
-    std::unordered_map<uint64_t, Surface> cache_;
+    std::unordered_map<uint64_t, runtime::DevicePicture> cache_;
 };
 
 }  // namespace widgets::page_control
