@@ -46,10 +46,23 @@ program_test_setup() {
   screen_py=$src/tests/program/screen.py
 }
 
+# Whether a process has ended (gone, or a child not yet waited for).
+_ended() {
+  [ ! -e "/proc/$1" ] || [ "$(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null)" = Z ]
+}
+
 _program_test_cleanup() {
-  local p
-  for p in "${_pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  for p in "${_pids[@]}"; do wait "$p" 2>/dev/null || true; done
+  local p i
+  # Last started, first stopped: the program before the input method, the
+  # input method before the session bus it talks to (fcitx5 could hang in
+  # its own shutdown once the bus was gone). Whatever has not ended 5 s
+  # after SIGTERM gets SIGKILL, so a hung helper cannot hold the test.
+  for ((i = ${#_pids[@]} - 1; i >= 0; i--)); do
+    p=${_pids[i]}
+    kill "$p" 2>/dev/null || continue
+    WAIT_SECONDS=5 wait_until _ended "$p" || kill -9 "$p" 2>/dev/null || true
+    wait "$p" 2>/dev/null || true
+  done
   listing_site_stop
   # Web processes of a killed program may still be writing their caches.
   rm -rf "$work" 2>/dev/null || { sleep 1; rm -rf "$work"; }
