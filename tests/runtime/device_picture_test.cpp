@@ -74,6 +74,30 @@ TEST_F(DevicePictureTest, PaintsTheSamePixelsFromItsCopyEveryTime) {
     }
 }
 
+// A picture with an alpha channel is copied to a pixmap with one (32 bits
+// deep), premultiplied as cairo keeps it: painted over a background it blends
+// the same as the picture itself would.
+TEST_F(DevicePictureTest, TranslucentPictureBlendsLikeItsPixels) {
+    Surface argb(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 2, 1));
+    cairo_surface_flush(argb.get());
+    auto* px = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(argb.get()));
+    px[0] = 0x80800000;  // red at half opacity, premultiplied
+    px[1] = 0x00000000;  // fully transparent
+    cairo_surface_mark_dirty(argb.get());
+    runtime::DevicePicture picture(std::move(argb));
+    Surface target = xTarget(2, 1);
+    for (int round = 0; round < 2; ++round) {
+        {
+            runtime::CPtr<cairo_t, cairo_destroy> cr(cairo_create(target.get()));
+            cairo_set_source_rgb(cr.get(), 0, 0, 1);
+            cairo_paint(cr.get());
+        }
+        paint(picture, target.get(), 0, 0);
+        EXPECT_EQ(pixelAt(target.get(), 0, 0), 0x80007Fu) << "round " << round;
+        EXPECT_EQ(pixelAt(target.get(), 1, 0), 0x0000FFu) << "round " << round;
+    }
+}
+
 TEST_F(DevicePictureTest, ScaledTargetGetsBlocksWithHardEdges) {
     runtime::DevicePicture picture(checker(), CAIRO_FILTER_NEAREST);
     Surface plain = xTarget(2, 2);

@@ -202,10 +202,14 @@ void Painter::drawHeader(
             else drawText(dc.get(), job, 0, 0, box.width(), box.height());
         }
     }
-    cairo_set_source_surface(cr, device.get(), box.left, box.top);
+    // Through a device copy even when it is not kept (the selected and the
+    // hot header): an image painted straight onto the window would travel
+    // through the X shared-memory pool the web view's frames use.
+    runtime::DevicePicture picture(std::move(device));
+    picture.setSource(cr, box.left, box.top);
     cairo_paint(cr);
     if (state == HeaderState::kNormal && page.lookDirty) {
-        cache_[page.id] = runtime::DevicePicture(std::move(device));
+        cache_[page.id] = std::move(picture);
         model.markClean(index);
     }
 }
