@@ -145,6 +145,34 @@ TEST(PageControlRender, NormalHeadersAreCachedUntilTheirLookChanges) {
     EXPECT_FALSE(s.model.page(1).lookDirty);
 }
 
+// The selected header's copy is kept between paints, and a new caption (a
+// page title arriving) is shown at the next paint, not the kept copy.
+TEST(PageControlRender, TheSelectedHeaderShowsANewCaptionAtOnce) {
+    Scene s(0);
+    ASSERT_TRUE(s.model.setCaption(0, "甲乙"));
+    s.paint();
+    const Box h0 = s.model.page(0).header;
+    auto headerPixels = [&](const Scene& scene) {
+        std::vector<uint32_t> out;
+        for (int y = h0.top; y < h0.bottom; ++y)
+            for (int x = h0.left; x < h0.right; ++x) out.push_back(scene.at(x, y));
+        return out;
+    };
+    const std::vector<uint32_t> before = headerPixels(s);
+    s.paint();  // from the kept copy
+    EXPECT_EQ(headerPixels(s), before);
+    // Another caption of the same width: the header keeps its size, so only
+    // the look says the copy is stale.
+    ASSERT_TRUE(s.model.setCaption(0, "丙丁"));
+    ASSERT_TRUE(s.model.page(0).header == h0);
+    s.paint();
+    EXPECT_NE(headerPixels(s), before) << "the selected header still shows its old caption";
+    Scene fresh(0);
+    ASSERT_TRUE(fresh.model.setCaption(0, "丙丁"));
+    fresh.paint();
+    EXPECT_EQ(headerPixels(s), headerPixels(fresh));
+}
+
 TEST(PageControlRender, ScrollButtonsShowTheBuiltInArtwork) {
     Scene s(0);
     s.model.setMultiRow(false);

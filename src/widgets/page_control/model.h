@@ -34,10 +34,11 @@ constexpr int kChanged = 1, kChanging = 2, kClicked = 3, kEntered = 4, kRightCli
 
 struct Page {
     PageControlPage data;
-    uint64_t id = 0;        // stable across inserts and removals (keys the look cache)
-    Box header;             // device coordinates; empty when the page has no header
-    int contentWidth = 0;   // image + text width as last measured
-    bool lookDirty = true;  // the cached normal look must be redrawn
+    uint64_t id = 0;           // stable across inserts and removals (keys the look cache)
+    Box header;                // device coordinates; empty when the page has no header
+    int contentWidth = 0;      // image + text width as last measured
+    bool lookDirty = true;     // the cached normal look must be redrawn
+    uint64_t lookVersion = 0;  // grows each time the look changes (keys the selected header's copy)
 };
 
 // One laid-out row: page indices in order, and where the row sits across

@@ -81,7 +81,7 @@ Painter::Painter() {
 void Painter::setFont(const std::optional<runtime::LogFont>& font) {
     font_.reset(font ? font->toPango() : runtime::defaultGuiFont());
     fontPixels_ = font ? font->pixelHeight() : 12;
-    cache_.clear();
+    clearCaches();
 }
 
 void Painter::setScrollImages(ImageList list) {
@@ -156,6 +156,13 @@ void Painter::drawHeader(
         cairo_paint(cr);
         return;
     }
+    if (state != HeaderState::kNormal && shown_.picture && shown_.id == page.id &&
+        shown_.lookVersion == page.lookVersion && shown_.state == state && shown_.width == box.width() &&
+        shown_.height == box.height()) {
+        shown_.picture.setSource(cr, box.left, box.top);
+        cairo_paint(cr);
+        return;
+    }
     HeaderJob job;
     job.page = &page;
     job.state = state;
@@ -211,6 +218,8 @@ void Painter::drawHeader(
     if (state == HeaderState::kNormal && page.lookDirty) {
         cache_[page.id] = std::move(picture);
         model.markClean(index);
+    } else if (state != HeaderState::kNormal) {
+        shown_ = {page.id, page.lookVersion, state, box.width(), box.height(), std::move(picture)};
     }
 }
 

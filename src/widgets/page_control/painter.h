@@ -34,11 +34,11 @@ public:
     int fontPixelHeight() const { return fontPixels_; }
     void setPageImages(ImageList list) {
         pageImages_ = std::move(list);
-        cache_.clear();
+        clearCaches();
     }
     void setHeaderImages(ImageList list) {
         headerImages_ = std::move(list);
-        cache_.clear();
+        clearCaches();
     }
     // An empty list means the built-in artwork.
     void setScrollImages(ImageList list);
@@ -60,6 +60,10 @@ private:
     void drawScrollButtons(cairo_t* cr, const Model& model, const PaintOptions& o);
     int imageWidthFor(const PageControlPage& page) const;
     void purgeCache(const Model& model);
+    void clearCaches() {
+        cache_.clear();
+        shown_ = {};
+    }
 
     runtime::CPtr<PangoFontDescription, pango_font_description_free> font_;
     int fontPixels_ = 12;
@@ -67,6 +71,16 @@ private:
     runtime::CPtr<cairo_t, cairo_destroy> measureContext_;
     ImageList pageImages_, headerImages_, scrollImages_;
     std::unordered_map<uint64_t, runtime::DevicePicture> cache_;
+    // The selected (or hot) header is painted again with most of the window's
+    // frames; its device copy is kept while its page, look, state and size
+    // stay as they were.
+    struct Shown {
+        uint64_t id = 0, lookVersion = 0;
+        HeaderState state = HeaderState::kNormal;
+        int width = 0, height = 0;
+        runtime::DevicePicture picture;
+    };
+    Shown shown_;
 };
 
 }  // namespace widgets::page_control
