@@ -242,26 +242,33 @@ TEST_F(RuntimeTest, EventComponentOutsideAHandlerGivesTheExactMessage) {
     EXPECT_EQ(errors[0].message, "“取事件组件”命令只能在事件处理子程序中使用");
 }
 
+// A left-button press raised on `target` from the main loop, as a press the
+// user makes while a handler pumps messages.
+struct QueuedPress {
+    runtime::Runtime* runtime;
+    runtime::ComponentRef target;
+};
+
+void pressWhenIdle(QueuedPress& queued) {
+    g_idle_add(
+        [](gpointer p) -> gboolean {
+            auto* q = static_cast<QueuedPress*>(p);
+            q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
+            return G_SOURCE_REMOVE;
+        },
+        &queued);
+}
 TEST_F(RuntimeTest, HandlersNestThroughProcessPendingMessages) {
     // An event queued on the main loop while a handler runs is dispatched
     // from inside it by processPendingMessages; afterwards the outer handler
     // still sees itself as the event component.
-    struct Queued {
-        runtime::Runtime* runtime;
-        runtime::ComponentRef target;
-    } queued{&runtime, {}};
+    QueuedPress queued{&runtime, {}};
     std::vector<std::string> trace;
     runtime::WindowDescription w;
     w.components.push_back(
         thing("outer", {0, 0, 10, 10}, {{runtime::event::kLeftDown, [&](runtime::Event&) {
                                              trace.push_back("outer-begin");
-                                             g_idle_add(
-                                                 [](gpointer p) -> gboolean {
-                                                     auto* q = static_cast<Queued*>(p);
-                                                     q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
-                                                     return G_SOURCE_REMOVE;
-                                                 },
-                                                 &queued);
+                                             pressWhenIdle(queued);
                                              runtime.processPendingMessages();
                                              trace.push_back("outer-end:" + runtime.nameOf(runtime.eventComponent()));
                                              return runtime::Value{};
@@ -301,10 +308,7 @@ TEST_F(RuntimeTest, DestroyedComponentsOutliveEveryHandlerOnTheStack) {
     int freed = 0;
     runtime.registerKind(
         "Mortal", [&freed](const runtime::CreateInfo& info) { return std::make_unique<Mortal>(info, &freed); });
-    struct Queued {
-        runtime::Runtime* runtime;
-        runtime::ComponentRef target;
-    } queued{&runtime, {}};
+    QueuedPress queued{&runtime, {}};
     std::vector<std::string> trace;
     auto mortal = [](const char* name, runtime::Bindings b) {
         runtime::ComponentDescription c;
@@ -315,21 +319,14 @@ TEST_F(RuntimeTest, DestroyedComponentsOutliveEveryHandlerOnTheStack) {
         return c;
     };
     runtime::WindowDescription w;
-    w.components.push_back(
-        mortal("raiser", {{runtime::event::kLeftDown, [&](runtime::Event& e) {
-                               runtime.destroy(e.source);
-                               runtime.destroy(*runtime.find(e.source.window, "other"));
-                               g_idle_add(
-                                   [](gpointer p) -> gboolean {
-                                       auto* q = static_cast<Queued*>(p);
-                                       q->runtime->raise(q->target, runtime::event::kLeftDown, {0, 0, 0});
-                                       return G_SOURCE_REMOVE;
-                                   },
-                                   &queued);
-                               runtime.processPendingMessages();
-                               trace.push_back("after pump: " + std::to_string(freed) + " freed");
-                               return runtime::Value{};
-                           }}}));
+    w.components.push_back(mortal("raiser", {{runtime::event::kLeftDown, [&](runtime::Event& e) {
+                                                  runtime.destroy(e.source);
+                                                  runtime.destroy(*runtime.find(e.source.window, "other"));
+                                                  pressWhenIdle(queued);
+                                                  runtime.processPendingMessages();
+                                                  trace.push_back("after pump: " + std::to_string(freed) + " freed");
+                                                  return runtime::Value{};
+                                              }}}));
     w.components.push_back(mortal("other", {}));
     w.components.push_back(mortal("nested", {{runtime::event::kLeftDown, [&](runtime::Event&) {
                                                   trace.push_back("nested");
