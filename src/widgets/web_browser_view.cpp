@@ -71,9 +71,39 @@ void countView(WebKitWebView* view) {
     g_object_set_data_full(G_OBJECT(view), "varomel-live-view", view, [](gpointer) { --liveViews; });
 }
 
+// The view keeps a hidden text view of its own to turn key presses into
+// editing commands, parented to the view but left out of the children that
+// destroying the view destroys; the engine forgets it at dispose, so it and
+// its buffer (about 10 KB, and its signal handlers) outlive every view ever
+// made. The view is asked for it while it is new, before any page can add
+// children, and it is destroyed when the view is: the view is still whole
+// while its "destroy" handlers run. A ref of our own keeps the pointer good
+// if a later engine lets go of the text view itself.
+using HeldWidget = runtime::GObjectPtr<GtkWidget>;
+
+void holdTextView(GtkWidget* child, gpointer out) {
+    if (GTK_IS_TEXT_VIEW(child)) *static_cast<HeldWidget*>(out) = HeldWidget::retain(child);
+}
+
+void destroyTextViewWith(GtkWidget* dying, gpointer held) {
+    GtkWidget* translator = static_cast<HeldWidget*>(held)->get();
+    if (gtk_widget_get_parent(translator) == dying) gtk_widget_destroy(translator);
+}
+
+void dropHeld(gpointer held, GClosure*) { delete static_cast<HeldWidget*>(held); }
+
+void releaseKeyTranslatorWith(WebKitWebView* view) {
+    HeldWidget found;
+    gtk_container_forall(GTK_CONTAINER(view), holdTextView, &found);
+    if (!found) return;
+    g_signal_connect_data(
+        view, "destroy", G_CALLBACK(destroyTextViewWith), new HeldWidget(std::move(found)), dropHeld, GConnectFlags(0));
+}
+
 runtime::GObjectPtr<WebKitWebView> own(GObject* object) {
     auto* view = WEBKIT_WEB_VIEW(g_object_ref_sink(object));
     countView(view);
+    releaseKeyTranslatorWith(view);
     return runtime::GObjectPtr<WebKitWebView>::adopt(view);
 }
 

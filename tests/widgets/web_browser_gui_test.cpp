@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -413,21 +414,34 @@ TEST_F(WebBrowserGuiTest, CopyBehavesLikeItsSource) {
     ASSERT_TRUE(waitFor([&] { return text(*copy, widgets::web_browser::prop::kLocationName) == "after"; }));
 }
 
+// Points *slot at the widget until the widget is finalised.
+void watchUntilFinalised(GtkWidget* widget, gpointer slot) {
+    *static_cast<gpointer*>(slot) = widget;
+    g_object_add_weak_pointer(G_OBJECT(widget), static_cast<gpointer*>(slot));
+}
+
 TEST_F(WebBrowserGuiTest, DestroyedControlsLeaveNoViewsOrWebProcesses) {
     server_.add("/cycle", "<title>cycle</title>");
     auto source = browser();
     ASSERT_TRUE(open(source, server_.url("/cycle")));
     int views = widgets::web_browser::liveViewCount();
     int processes = webProcessCount();
+    // Every widget inside a view, its hidden internal ones included, must
+    // go with it: a view that left one behind would leak it per tab.
+    std::array<gpointer, 50> insides{};
     for (int i = 0; i < 50; ++i) {
         auto c = rt_.copy(source);
         ASSERT_TRUE(c);
         ASSERT_TRUE(open(*c, server_.url("/cycle"))) << i;
+        auto* view = dynamic_cast<widgets::web_browser::WebBrowser*>(rt_.component(*c))->view();
+        gtk_container_forall(GTK_CONTAINER(view), watchUntilFinalised, &insides[i]);
+        EXPECT_NE(insides[i], nullptr) << i;
         rt_.destroy(*c);
         EXPECT_FALSE(rt_.exists(*c));
     }
     EXPECT_TRUE(waitFor([&] { return widgets::web_browser::liveViewCount() == views; }, std::chrono::seconds(60)))
         << widgets::web_browser::liveViewCount();
+    EXPECT_EQ(std::count(insides.begin(), insides.end(), nullptr), 50) << "widgets left behind by destroyed views";
     EXPECT_TRUE(waitFor([&] { return webProcessCount() <= processes; }, std::chrono::seconds(60)))
         << webProcessCount() << " web processes, " << processes << " before";
 }
