@@ -94,8 +94,20 @@ listing_site_mark
 start_program "$site/test/close.html"
 check "a page that closes itself runs its window.close" wait_received "/test/closing"
 # The refresh button reloads the page: the tab is still there and works.
-click 104 37
-check "... and its tab stays, reloading on refresh" wait_until bash -c "[ \$(grep -cxF /test/close.html '$LISTING_LOG') -ge 2 ]"
+# The page's last request can reach the site before the program hears that
+# the page has loaded; until then the stop button stands in the refresh
+# button's place and takes the click, so a click that reloads nothing is
+# made again, as a person would.
+reloaded() { [ "$(grep -cxF /test/close.html "$LISTING_LOG")" -ge 2 ]; }
+refresh_reloads() {
+  local _
+  for _ in 1 2 3 4 5; do
+    click 104 37
+    WAIT_SECONDS=4 wait_until reloaded && return 0
+  done
+  return 1
+}
+check "... and its tab stays, reloading on refresh" refresh_reloads
 check "... the program keeps running with its one tab" tabs_are 1
 check "... and its window" _find_main_window
 finish
