@@ -74,7 +74,7 @@ void countView(WebKitWebView* view) {
 // The view keeps a hidden text view of its own to turn key presses into
 // editing commands, parented to the view but left out of the children that
 // destroying the view destroys; the engine forgets it at dispose, so it and
-// its buffer (about 10 KB, and its signal handlers) outlive every view ever
+// its buffer and signal handlers (about 20 KB) outlive every view ever
 // made. The view is asked for it while it is new, before any page can add
 // children, and it is destroyed when the view is: the view is still whole
 // while its "destroy" handlers run. A ref of our own keeps the pointer good
