@@ -153,8 +153,7 @@ bool Model::removePage(int index) {
 bool Model::setCaption(int index, const std::string& caption) {
     if (!validIndex(index)) return false;
     pages_[static_cast<size_t>(index)].data.caption = caption;
-    pages_[static_cast<size_t>(index)].lookDirty = true;
-    ++pages_[static_cast<size_t>(index)].lookVersion;
+    pages_[static_cast<size_t>(index)].lookChanged();
     relayout();
     return true;
 }
@@ -339,10 +338,7 @@ void Model::placeRows() {
             fresh[static_cast<size_t>(i)] = toDevice(s.x, static_cast<int>(r) * hh + 2, s.w, hh);
         }
     for (size_t i = 0; i < pages_.size(); ++i) {
-        if (!(pages_[i].header == fresh[i])) {
-            pages_[i].lookDirty = true;
-            ++pages_[i].lookVersion;
-        }
+        if (!(pages_[i].header == fresh[i])) pages_[i].lookChanged();
         pages_[i].header = fresh[i];
     }
     const int depth = static_cast<int>(rows_.size()) * hh + 2;
@@ -463,10 +459,7 @@ Box Model::headerRectOrArea(int index) const {
 }
 
 void Model::markAllDirty() {
-    for (auto& p : pages_) {
-        p.lookDirty = true;
-        ++p.lookVersion;
-    }
+    for (auto& p : pages_) p.lookChanged();
     host_.invalidate();
 }
 

@@ -39,6 +39,12 @@ struct Page {
     int contentWidth = 0;      // image + text width as last measured
     bool lookDirty = true;     // the cached normal look must be redrawn
     uint64_t lookVersion = 0;  // grows each time the look changes (keys the selected header's copy)
+
+    // Both caches of the header's look go stale together.
+    void lookChanged() {
+        lookDirty = true;
+        ++lookVersion;
+    }
 };
 
 // One laid-out row: page indices in order, and where the row sits across
