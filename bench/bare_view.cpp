@@ -61,6 +61,9 @@ gboolean onKey(GtkWidget*, GdkEventKey* key, gpointer data) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The sandbox check is the program's, not the engine's: it runs off the
+    // path to the first page here as it does in the program.
+    widgets::web_browser::startSandboxCheck();
     gtk_init(&argc, &argv);
     if (argc < 2) {
         g_printerr("usage: bare_view URL [URL-for-F2]\n");

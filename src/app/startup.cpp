@@ -2,6 +2,7 @@
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
+#include <pango/pangocairo.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "tabs/tab_table.h"
 #include "tooltips.h"
 #include "widgets/page_control.h"
+#include "widgets/web_browser_view.h"
 #include "widgets/widget_kinds.h"
 #include "window_descriptions.h"
 
@@ -104,6 +106,10 @@ runtime::Value onMainWindowFirstActivated(runtime::Event&) {
 }
 
 int runProgram(int argc, char** argv) {
+    // Pango reads the font configuration on a thread of its own once its
+    // font map exists. Made now, that runs beside GTK's start-up and the
+    // theme, and the first edit box finds the fonts ready.
+    pango_cairo_font_map_get_default();
     // The chrome places, shapes and finds windows through X11, so GDK is
     // kept on its X11 backend: on a Wayland desktop that means XWayland.
     gdk_set_allowed_backends("x11");
@@ -129,6 +135,9 @@ int runProgram(int argc, char** argv) {
     s.firstArgument = argc > 1 && argv[1] ? argumentText(argv[1]) : "";
 
     crashguard::install();
+    // The first web view is made with the window; its sandbox check runs
+    // meanwhile.
+    widgets::web_browser::startSandboxCheck();
 
     runtime::ComponentRef main = runtime.loadWindow(mainWindowDescription());
     runtime.show(main.window);

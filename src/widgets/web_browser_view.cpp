@@ -11,11 +11,18 @@ namespace {
 
 int liveViews = 0;
 
+constexpr const char* kSandboxRefusal = "WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS";
+
+EarlySandboxChoice& earlySandboxChoice() {
+    static EarlySandboxChoice choice;
+    return choice;
+}
+
 // Pages come from strangers' servers: the web process runs in the engine's
 // sandbox, which must be enabled before the context starts its first process.
 void enableSandbox(WebKitWebContext* context) {
     std::string why;
-    switch (chooseSandbox(std::getenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS"), probeBubblewrap, &why)) {
+    switch (earlySandboxChoice().take(std::getenv(kSandboxRefusal), probeBubblewrap, &why)) {
         case SandboxChoice::kOn: webkit_web_context_set_sandbox_enabled(context, TRUE); break;
         case SandboxChoice::kUserRefused: break;
         case SandboxChoice::kUnavailable:
@@ -110,6 +117,8 @@ runtime::GObjectPtr<WebKitWebView> own(GObject* object) {
 void freeText(gchar* p) { g_free(p); }
 
 }  // namespace
+
+void startSandboxCheck() { earlySandboxChoice().start(std::getenv(kSandboxRefusal), probeBubblewrap); }
 
 runtime::GObjectPtr<WebKitWebView> newView() {
     return own(G_OBJECT(

@@ -10,6 +10,11 @@
 
 namespace widgets::web_browser {
 
+// Begins the check of whether the web process can run in its sandbox on a
+// thread, so that the first view finds the answer ready. Optional: without
+// it the first view runs the check itself.
+void startSandboxCheck();
+
 // A new view of the shared context, owned by the caller (not floating).
 runtime::GObjectPtr<WebKitWebView> newView();
 // A new view that shares the opener's web process and session, so that a

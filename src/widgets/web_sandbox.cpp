@@ -12,6 +12,23 @@ SandboxChoice chooseSandbox(const char* disableVariable, bool (*probe)(std::stri
     return probe(why) ? SandboxChoice::kOn : SandboxChoice::kUnavailable;
 }
 
+void EarlySandboxChoice::start(const char* disableVariable, Probe probe) {
+    if (early_.valid()) return;
+    std::string variable = disableVariable ? disableVariable : "";
+    early_ = std::async(std::launch::async, [variable, probe] {
+        std::string why;
+        SandboxChoice choice = chooseSandbox(variable.c_str(), probe, &why);
+        return std::make_pair(choice, why);
+    });
+}
+
+SandboxChoice EarlySandboxChoice::take(const char* disableVariable, Probe probe, std::string* why) {
+    if (!early_.valid()) return chooseSandbox(disableVariable, probe, why);
+    auto [choice, reason] = early_.get();
+    *why = std::move(reason);
+    return choice;
+}
+
 bool probeBubblewrap(std::string* why) {
     // The engine starts these two from its own fixed places; the search path
     // is what a packager installs them into.

@@ -2,9 +2,11 @@
 
 #include <glib.h>
 
+#include <atomic>
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "runtime/property_block.h"
 #include "widgets/web_browser_logic.h"
@@ -306,4 +308,47 @@ TEST(WebBrowserSandbox, TheUsersVariableWinsAndAFailedProbeRunsUnsandboxed) {
     EXPECT_EQ(
         widgets::web_browser::chooseSandbox(nullptr, fails, &why), widgets::web_browser::SandboxChoice::kUnavailable);
     EXPECT_EQ(why, "no user namespaces");
+}
+
+TEST(WebBrowserSandbox, AnEarlyCheckRunsOnceOffTheCallersThreadAndIsTakenOnce) {
+    using widgets::web_browser::EarlySandboxChoice;
+    using widgets::web_browser::SandboxChoice;
+    static std::atomic<int> probes{0};
+    static std::thread::id probedOn;
+    auto fails = [](std::string* why) {
+        ++probes;
+        probedOn = std::this_thread::get_id();
+        *why = "no user namespaces";
+        return false;
+    };
+    auto mustNotRun = [](std::string*) {
+        ADD_FAILURE() << "the started check's answer was not used";
+        return true;
+    };
+    std::string why;
+
+    EarlySandboxChoice started;
+    started.start(nullptr, fails);
+    started.start(nullptr, fails);  // a second start changes nothing
+    EXPECT_EQ(started.take(nullptr, mustNotRun, &why), SandboxChoice::kUnavailable);
+    EXPECT_EQ(why, "no user namespaces");
+    EXPECT_EQ(probes.load(), 1);
+    EXPECT_NE(probedOn, std::this_thread::get_id());
+    // Taken once: a later view (or a test) asks again and gets a fresh answer.
+    EXPECT_EQ(started.take(nullptr, fails, &why), SandboxChoice::kUnavailable);
+    EXPECT_EQ(probedOn, std::this_thread::get_id());
+
+    // The variable as it was at the start decides, and then nothing runs.
+    probes = 0;
+    EarlySandboxChoice refused;
+    std::string variable = "1";
+    refused.start(variable.c_str(), fails);
+    variable.clear();
+    EXPECT_EQ(refused.take(nullptr, mustNotRun, &why), SandboxChoice::kUserRefused);
+    EXPECT_EQ(probes.load(), 0);
+
+    // Never started: the caller's own thread makes the choice.
+    EarlySandboxChoice late;
+    EXPECT_EQ(late.take(nullptr, fails, &why), SandboxChoice::kUnavailable);
+    EXPECT_EQ(probedOn, std::this_thread::get_id());
 }
