@@ -123,6 +123,11 @@ public:
     // Kinds with nothing to show (timers) never get their host shown, so
     // they take no room and catch no clicks.
     virtual bool shown() const { return true; }
+    // Kinds whose widget does costly work as it joins a window (an entry
+    // brings up the input method and lays its text out) say yes: their
+    // widget enters its host only when the host is realised, so building a
+    // window that is not yet on screen leaves that work for later.
+    virtual bool joinsHostWhenRealised() const { return false; }
 
     const ComponentRef& ref() const { return ref_; }
     Runtime& runtime() const { return *runtime_; }

@@ -289,8 +289,10 @@ Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& 
     s->host = gtk_event_box_new();
     gtk_event_box_set_visible_window(GTK_EVENT_BOX(s->host), TRUE);
     gtk_widget_set_app_paintable(s->host, TRUE);
-    gtk_container_add(GTK_CONTAINER(s->host), s->component->widget());
-    gtk_widget_show(s->component->widget());
+    GtkWidget* inner = s->component->widget();
+    if (s->component->joinsHostWhenRealised()) joinWhenRealised(s->host, inner);
+    else gtk_container_add(GTK_CONTAINER(s->host), inner);
+    gtk_widget_show(inner);
     gtk_widget_set_size_request(s->host, std::max(rect.width, 0), std::max(rect.height, 0));
     gtk_widget_set_sensitive(s->host, !s->disabled);
     Slot* raw = s.get();
@@ -305,6 +307,22 @@ Runtime::Slot* Runtime::createSlot(WindowRecord& w, const ComponentDescription& 
     gtk_overlay_add_overlay(GTK_OVERLAY(w.layout), raw->host);
     if (raw->visible && raw->component->shown()) gtk_widget_show(raw->host);
     return raw;
+}
+
+void Runtime::joinWhenRealised(GtkWidget* host, GtkWidget* inner) {
+    // The host keeps the widget until it takes it as its child, and destroys
+    // it with itself if it never does (a window closed before it showed).
+    g_object_set_data_full(G_OBJECT(host), "rt-joining", g_object_ref_sink(inner), g_object_unref);
+    g_signal_connect(host, "realize", callback([](GtkWidget* h, gpointer) {
+        auto* w = static_cast<GtkWidget*>(g_object_get_data(G_OBJECT(h), "rt-joining"));
+        if (w && !gtk_widget_get_parent(w)) gtk_container_add(GTK_CONTAINER(h), w);
+    }),
+        nullptr);
+    g_signal_connect(host, "destroy", callback([](GtkWidget* h, gpointer) {
+        auto* w = static_cast<GtkWidget*>(g_object_get_data(G_OBJECT(h), "rt-joining"));
+        if (w && !gtk_widget_get_parent(w)) gtk_widget_destroy(w);
+    }),
+        nullptr);
 }
 
 void Runtime::restack(WindowRecord& w) {

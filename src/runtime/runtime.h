@@ -124,6 +124,7 @@ private:
     Value getWindowProperty(WindowRecord& w, int index);
     void setWindowProperty(WindowRecord& w, int index, const Value& v);
     void connectHostEvents(Slot& s);
+    static void joinWhenRealised(GtkWidget* host, GtkWidget* inner);
     void connectWindowEvents(WindowRecord& w);
     static void applyAccessibleText(Slot& s);
     static void applyCursor(GtkWidget* host, int cursorId);

@@ -155,6 +155,30 @@ TEST_F(RuntimeTest, EditBoxTextLanguageAndAccessibleTextsReachTheWidgetAndFollow
     runtime.destroy(*copy);
     EXPECT_EQ(runtime.accessibleName(*copy), "");
     EXPECT_FALSE(runtime.hasBinding(*copy, runtime::event::kFocusGained));
+
+    // The entry joins its host only as the window shows (joining brings up
+    // the input method), and it is whole before then: its text can be set
+    // and read, and it shows once the window is on screen.
+    GtkWidget* entry = runtime.component(ref)->widget();
+    EXPECT_EQ(gtk_widget_get_parent(entry), nullptr) << "the entry joined a window that is not on screen";
+    const int content = runtime::prop::own(runtime::edit_box::kContent);
+    runtime.set(ref, content, std::string("关键字"));
+    EXPECT_EQ(runtime::asText(runtime.get(ref, content)), "关键字");
+    runtime.show(win.window);
+    ASSERT_TRUE(testsupport::waitFor([&] { return gtk_widget_get_parent(entry) != nullptr; }));
+    EXPECT_EQ(gtk_widget_get_parent(entry), runtime.hostWidget(ref));
+    EXPECT_TRUE(gtk_widget_get_realized(entry));
+    EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(entry)), "关键字");
+    EXPECT_EQ(runtime::asText(runtime.get(ref, content)), "关键字");
+
+    // A window closed before it ever showed takes its unjoined boxes with it.
+    runtime::ComponentRef unseen = runtime.loadWindow(w);
+    GtkWidget* unjoined = runtime.component(*runtime.find(unseen.window, "box"))->widget();
+    gpointer watch = unjoined;
+    g_object_add_weak_pointer(G_OBJECT(unjoined), &watch);
+    runtime.destroy(unseen);
+    ASSERT_TRUE(testsupport::waitFor([&] { return watch == nullptr; })) << "an unjoined entry outlived its window";
+    runtime.destroy(win);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -29,6 +29,7 @@ public:
     }
 
     GtkWidget* widget() override { return entry_; }
+    bool joinsHostWhenRealised() const override { return true; }
 
     std::optional<Value> getOwn(int k) override {
         switch (k) {
