@@ -107,7 +107,8 @@ TEST_F(RuntimeTest, CopyGetsFreshIdSameBindingsAndSitsBehindItsSource) {
     EXPECT_FALSE(runtime.copy(win));
 }
 
-// An edit box tells Pango its text's language. The names the program gives
+// An edit box tells Pango its text's language, once its entry joins the
+// window as the window shows. The names the program gives
 // components for assistive technology stay with them and their copies; a
 // kind with GTK's own accessible object (an edit box's text object) gets
 // them there.
@@ -125,16 +126,6 @@ TEST_F(RuntimeTest, EditBoxTextLanguageAndAccessibleTextsReachTheWidgetAndFollow
     runtime::ComponentRef win = runtime.loadWindow(w);
     runtime::ComponentRef ref = *runtime.find(win.window, "box");
     runtime::ComponentRef plain = *runtime.find(win.window, "thing");
-
-    // The box's text is marked as Simplified Chinese, so its Han characters
-    // take the face the other components use whatever the locale.
-    PangoAttrList* attributes = gtk_entry_get_attributes(GTK_ENTRY(runtime.component(ref)->widget()));
-    ASSERT_NE(attributes, nullptr);
-    PangoAttrIterator* it = pango_attr_list_get_iterator(attributes);
-    auto* language = reinterpret_cast<PangoAttrLanguage*>(pango_attr_iterator_get(it, PANGO_ATTR_LANGUAGE));
-    ASSERT_NE(language, nullptr);
-    EXPECT_STREQ(pango_language_to_string(language->value), "zh-cn");
-    pango_attr_iterator_destroy(it);
 
     runtime.setAccessibleText(ref, "网址", "输入网址或关键字");
     EXPECT_EQ(runtime.accessibleName(ref), "网址");
@@ -156,9 +147,9 @@ TEST_F(RuntimeTest, EditBoxTextLanguageAndAccessibleTextsReachTheWidgetAndFollow
     EXPECT_EQ(runtime.accessibleName(*copy), "");
     EXPECT_FALSE(runtime.hasBinding(*copy, runtime::event::kFocusGained));
 
-    // The entry joins its host only as the window shows (joining brings up
-    // the input method), and it is whole before then: its text can be set
-    // and read, and it shows once the window is on screen.
+    // The entry joins its host, and takes its text and language, only as
+    // the window shows (either brings up the input method); the box is whole
+    // before then: its text can be set and read, and shows once on screen.
     GtkWidget* entry = runtime.component(ref)->widget();
     EXPECT_EQ(gtk_widget_get_parent(entry), nullptr) << "the entry joined a window that is not on screen";
     const int content = runtime::prop::own(runtime::edit_box::kContent);
@@ -170,6 +161,18 @@ TEST_F(RuntimeTest, EditBoxTextLanguageAndAccessibleTextsReachTheWidgetAndFollow
     EXPECT_TRUE(gtk_widget_get_realized(entry));
     EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(entry)), "关键字");
     EXPECT_EQ(runtime::asText(runtime.get(ref, content)), "关键字");
+    runtime.set(ref, content, std::string("新区"));
+    EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(entry)), "新区");
+
+    // The box's text is marked as Simplified Chinese, so its Han characters
+    // take the face the other components use whatever the locale.
+    PangoAttrList* attributes = gtk_entry_get_attributes(GTK_ENTRY(entry));
+    ASSERT_NE(attributes, nullptr);
+    PangoAttrIterator* it = pango_attr_list_get_iterator(attributes);
+    auto* language = reinterpret_cast<PangoAttrLanguage*>(pango_attr_iterator_get(it, PANGO_ATTR_LANGUAGE));
+    ASSERT_NE(language, nullptr);
+    EXPECT_STREQ(pango_language_to_string(language->value), "zh-cn");
+    pango_attr_iterator_destroy(it);
 
     // A window closed before it ever showed takes its unjoined boxes with it.
     runtime::ComponentRef unseen = runtime.loadWindow(w);

@@ -20,12 +20,18 @@ public:
         entry_ = gtk_entry_new();
         gtk_entry_set_width_chars(GTK_ENTRY(entry_), 0);
         gtk_entry_set_has_frame(GTK_ENTRY(entry_), FALSE);
-        markTextLanguage();
-        gtk_entry_set_text(GTK_ENTRY(entry_), block_.content.c_str());
         css_ = GObjectPtr<GtkCssProvider>::adopt(gtk_css_provider_new());
         gtk_style_context_add_provider(gtk_widget_get_style_context(entry_), GTK_STYLE_PROVIDER(css_.get()),
             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
         applyStyle();
+        // Text or attributes make the entry lay its text out and bring up
+        // the input method at once, so the box gives them to it only as it
+        // joins its host, when the window shows; until then the text lives
+        // in the property block.
+        g_signal_connect(entry_, "parent-set", callback([](GtkWidget* entry, GtkWidget*, gpointer self) {
+            if (gtk_widget_get_parent(entry)) static_cast<EditBox*>(self)->giveEntryItsText();
+        }),
+            this);
     }
 
     GtkWidget* widget() override { return entry_; }
@@ -33,7 +39,8 @@ public:
 
     std::optional<Value> getOwn(int k) override {
         switch (k) {
-            case edit_box::kContent: return std::string(gtk_entry_get_text(GTK_ENTRY(entry_)));
+            case edit_box::kContent:
+                return textGiven_ ? std::string(gtk_entry_get_text(GTK_ENTRY(entry_))) : block_.content;
             case edit_box::kTextColour: return static_cast<int32_t>(block_.textColour);
             case edit_box::kBackground: return static_cast<int32_t>(block_.background);
             case edit_box::kFont: return block_.font.serialize();
@@ -43,12 +50,15 @@ public:
 
     bool setOwn(int k, const Value& v) override {
         switch (k) {
-            case edit_box::kContent: gtk_entry_set_text(GTK_ENTRY(entry_), asText(v).c_str()); return true;
+            case edit_box::kContent:
+                if (textGiven_) gtk_entry_set_text(GTK_ENTRY(entry_), asText(v).c_str());
+                else block_.content = asText(v);
+                return true;
             case edit_box::kTextColour: block_.textColour = static_cast<uint32_t>(asInt(v)); break;
             case edit_box::kBackground: block_.background = static_cast<uint32_t>(asInt(v)); break;
             case edit_box::kFont:
                 if (auto f = LogFont::parse(asBytes(v))) block_.font = *f;
-                markTextLanguage();
+                if (textGiven_) markTextLanguage();
                 break;
             default: return false;
         }
@@ -58,11 +68,18 @@ public:
 
     Bytes propertyBlock() const override {
         EditBoxBlock b = block_;
-        b.content = gtk_entry_get_text(GTK_ENTRY(entry_));
+        if (textGiven_) b.content = gtk_entry_get_text(GTK_ENTRY(entry_));
         return b.serialize();
     }
 
 private:
+    void giveEntryItsText() {
+        if (textGiven_) return;
+        textGiven_ = true;
+        markTextLanguage();
+        gtk_entry_set_text(GTK_ENTRY(entry_), block_.content.c_str());
+    }
+
     // The box's text is Chinese in the font record's character set. Said
     // to Pango, its Han characters take the Simplified Chinese face every
     // other component draws with; unsaid (a non-Chinese locale), fontconfig
@@ -88,6 +105,7 @@ private:
 
     EditBoxBlock block_;
     GtkWidget* entry_;
+    bool textGiven_ = false;
     GObjectPtr<GtkCssProvider> css_;
 };
 
